@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+namespace ravik {
+
+// An error that ends the user's action and is shown in the application's error box.
+// The message is the German text the user sees.
+class RavikError : public std::runtime_error {
+public:
+    explicit RavikError(const QString& message)
+        : std::runtime_error(message.toStdString()), message_(message) {}
+    const QString& message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// "Datei %s kann nicht geöffnet werden. %s"
+class EFOpenError : public RavikError {
+public:
+    EFOpenError(const QString& path, const QString& reason);
+};
+
+// "Datei \"%s\" kann nicht erstellt werden. %s"
+class EFCreateError : public RavikError {
+public:
+    EFCreateError(const QString& path, const QString& reason);
+};
+
+// "Stream-Schreibfehler"
+class EWriteError : public RavikError {
+public:
+    EWriteError();
+};
+
+// "In %s kann nicht geschrieben werden", or a refusal of a name or value
+// that would corrupt the file.
+class EIniFileException : public RavikError {
+public:
+    using RavikError::RavikError;
+    static EIniFileException cannotWrite(const QString& path);
+};
+
+// "Das Laden des Streams ist misslungen"
+class EOutOfResources : public RavikError {
+public:
+    EOutOfResources();
+};
+
+// The system's reason for the last failed file operation, from errno.
+QString systemReason(int errnoValue);
+
+// The error box's text: a "." is appended when the last character sorts after ".".
+QString errorBoxText(const QString& message);
+
+} // namespace ravik

@@ -1,0 +1,82 @@
+#include "platform/text/LineText.h"
+
+namespace ravik::LineText {
+
+QByteArrayList splitLines(QByteArrayView bytes) {
+    QByteArrayList lines;
+    qsizetype pos = 0;
+    const qsizetype size = bytes.size();
+    while (pos < size) {
+        qsizetype end = pos;
+        while (end < size && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        lines.append(bytes.sliced(pos, end - pos).toByteArray());
+        pos = end;
+        if (pos < size && bytes[pos] == '\r')
+            ++pos;
+        if (pos < size && bytes[pos] == '\n')
+            ++pos;
+    }
+    if (size > 0 && (bytes[size - 1] == '\r' || bytes[size - 1] == '\n'))
+        lines.append(QByteArray());
+    return lines;
+}
+
+EolStyle detectEol(QByteArrayView bytes) {
+    bool sawCr = false;
+    bool sawLf = false;
+    for (qsizetype i = 0; i < bytes.size() && !(sawCr && sawLf); ++i) {
+        if (bytes[i] == '\r')
+            sawCr = true;
+        else if (bytes[i] == '\n')
+            sawLf = true;
+    }
+    if (sawCr && !sawLf)
+        return EolStyle::Cr;
+    if (sawLf && !sawCr)
+        return EolStyle::Lf;
+    return EolStyle::CrLf;
+}
+
+QByteArray eolBytes(EolStyle style) {
+    switch (style) {
+    case EolStyle::Lf:
+        return QByteArrayLiteral("\n");
+    case EolStyle::Cr:
+        return QByteArrayLiteral("\r");
+    case EolStyle::CrLf:
+        break;
+    }
+    return QByteArrayLiteral("\r\n");
+}
+
+QByteArray joinLines(const QByteArrayList& lines, EolStyle style) {
+    return lines.join(eolBytes(style));
+}
+
+EditorText fromFileBytes(QByteArrayView fileBytes) {
+    EditorText result;
+    result.encoding = TextCodec::detect(fileBytes);
+    const QByteArrayView body = fileBytes.sliced(TextCodec::byteOrderMark(result.encoding).size());
+    if (result.encoding == TextEncoding::Utf8 || result.encoding == TextEncoding::Utf8Bom)
+        result.utf8 = body.toByteArray();
+    else
+        result.utf8 = TextCodec::decode(body, result.encoding).toUtf8();
+    result.eol = detectEol(result.utf8);
+    return result;
+}
+
+std::optional<QByteArray> toFileBytes(QByteArrayView utf8, TextEncoding encoding) {
+    QByteArray out = TextCodec::byteOrderMark(encoding);
+    if (encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom) {
+        out.append(utf8);
+        return out;
+    }
+    const auto encoded = TextCodec::encode(QString::fromUtf8(utf8), encoding);
+    if (!encoded)
+        return std::nullopt;
+    out.append(*encoded);
+    return out;
+}
+
+} // namespace ravik::LineText
