@@ -1,0 +1,41 @@
+#include "app/browser/DetailFeld.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
+
+namespace ravik {
+
+DetailFeld::DetailFeld(const QString& name, bool allesMarkierenBeiFokus, QWidget* parent)
+    : QLineEdit(parent), allesMarkierenBeiFokus_(allesMarkierenBeiFokus) {
+    setObjectName(name);
+    setFreigegeben(false);
+}
+
+void DetailFeld::setFreigegeben(bool freigegeben) {
+    setEnabled(freigegeben);
+    QPalette p = palette();
+    const QColor farbe = QApplication::palette().color(freigegeben ? QPalette::Base : QPalette::Button);
+    for (auto gruppe : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        p.setColor(gruppe, QPalette::Base, farbe);
+    setPalette(p);
+}
+
+void DetailFeld::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    if (allesMarkierenBeiFokus_)
+        selectAll();
+    else
+        deselect();
+}
+
+void DetailFeld::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept(); // consumed: no beep, no insertion
+        emit enterGedrueckt();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+} // namespace ravik

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QLineEdit>
+
+namespace ravik {
+
+// A field of the detail panel. Enabled and disabled fields carry the window and the
+// button-face colour explicitly, so a disabled field never looks editable.
+class DetailFeld : public QLineEdit {
+    Q_OBJECT
+public:
+    DetailFeld(const QString& name, bool allesMarkierenBeiFokus, QWidget* parent);
+
+    // Enables or disables the field together with its colour.
+    void setFreigegeben(bool freigegeben);
+
+signals:
+    // Enter was typed: the window moves the focus on.
+    void enterGedrueckt();
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool allesMarkierenBeiFokus_;
+};
+
+} // namespace ravik

@@ -1,0 +1,74 @@
+// Carrying the document from one view to the other through a temporary file: the
+// source view's save writes it, the target view's load reads it.
+#include "app/browser/IniBaum.h"
+#include "app/editor/SynMemo.h"
+#include "app/shell/TForm1.h"
+#include "app/shell/WerkzeugKnopf.h"
+#include "platform/errors/RavikError.h"
+#include "platform/files/FileIO.h"
+
+#include <QDir>
+#include <QTemporaryFile>
+
+namespace ravik {
+namespace {
+
+// TEMP, else TMPDIR, else the system's temporary directory.
+QString tempVerzeichnis(const QString& temppfad) {
+    if (!temppfad.isEmpty())
+        return temppfad;
+    const QString tmpdir = qEnvironmentVariable("TMPDIR");
+    return tmpdir.isEmpty() ? QDir::tempPath() : tmpdir;
+}
+
+// A file of our own inside the temporary directory, created exclusively, so no other
+// user can have planted a file or link under its name.
+QString privateTempDatei(const QString& verzeichnis) {
+    QTemporaryFile datei(QDir(verzeichnis).filePath(QStringLiteral("raviktemp-XXXXXX.ini")));
+    datei.setAutoRemove(false);
+    if (!datei.open())
+        throw EFCreateError(QDir(verzeichnis).filePath(QStringLiteral("raviktemp.ini")),
+                            datei.errorString());
+    return datei.fileName();
+}
+
+} // namespace
+
+void TForm1::tempDateiAufraeumen() {
+    if (!letzteTempDatei_.isEmpty())
+        FileIO::removeFile(letzteTempDatei_);
+}
+
+void TForm1::tbtnFlipClick() {
+    const bool vomEditor = editorAktiv();
+    const QString ziel = vomEditor ? QStringLiteral("browser") : QStringLiteral("editor");
+    const QString quelle = vomEditor ? QStringLiteral("editor") : QStringLiteral("browser");
+
+    Warmstart(ziel);
+    Anzeige(ziel);
+    const bool inhalt = vomEditor ? !SynMemo1->isTextEmpty() : iniAnzeige->knotenAnzahl() > 0;
+    if (inhalt) {
+        try {
+            letzteTempDatei_ = privateTempDatei(tempVerzeichnis(Temppfad));
+            DateiSpeichern(letzteTempDatei_, quelle);
+            DateiLaden(letzteTempDatei_, ziel);
+        } catch (const RavikError& fehler) {
+            // The document is still whole in the source view: go back there.
+            tempDateiAufraeumen();
+            fehlerAnzeigen(fehler.message());
+            Anzeige(quelle);
+            ButtonsAktivieren(quelle);
+            return;
+        }
+        tempDateiAufraeumen();
+    }
+    ButtonsAktivieren(ziel);
+    if (vomEditor) {
+        if (tbtnAnsicht->bildIndex() == 2)
+            iniAnzeige->allesEinklappen();
+        else
+            iniAnzeige->allesAusklappen();
+    }
+}
+
+} // namespace ravik

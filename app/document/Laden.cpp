@@ -1,0 +1,119 @@
+// Loading a file into either view, the open command, and the table operations.
+#include "app/browser/IniBaum.h"
+#include "app/editor/SynMemo.h"
+#include "app/shell/TForm1.h"
+#include "app/shell/Warteanzeige.h"
+#include "app/shell/WerkzeugKnopf.h"
+#include "platform/dialogs/DialogService.h"
+#include "platform/ini/TIniFile.h"
+
+namespace ravik {
+
+void TForm1::WerteTabelleLoeschen() {
+    WerteTabelle_.leeren();
+    iniAnzeige->leeren();
+}
+
+void TForm1::DateiLaden(const QString& pfad, const QString& ansicht) {
+    Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
+    if (ansicht != QLatin1String("browser")) {
+        SynMemo1->loadLinesFromFile(pfad);
+        ButtonsAktivieren(QStringLiteral("browser"));
+        return;
+    }
+
+    WerteTabelleLoeschen();
+    {
+        TIniFile ini(pfad);
+        QStringList sektionen;
+        QStringList schluessel;
+        ini.ListSections(sektionen);
+        std::vector<IniBaumModell::Sektion> baum;
+        baum.reserve(sektionen.size());
+        int r = 0;
+        for (const QString& s : sektionen) {
+            warten.schritt(r);
+            IniBaumModell::Sektion knoten{s, {}};
+            if (r == 0)
+                WerteTabelle_.setZeile(0, s, {}, {}, {});
+            else
+                WerteTabelle_.anhaengen(s, {}, {}, {});
+            ++r;
+            ini.ListKeys(s, schluessel);
+            knoten.schluessel.reserve(schluessel.size());
+            for (const QString& k : schluessel) {
+                knoten.schluessel.push_back(k);
+                WerteTabelle_.anhaengen(s, k, ini.ReadValue(s, k, QString()), {});
+                ++r;
+            }
+            baum.push_back(std::move(knoten));
+        }
+        iniAnzeige->modell().laden(std::move(baum));
+    }
+
+    if (iniAnzeige->knotenAnzahl() == 0) {
+        warten.beenden();
+        dialoge_.message(MessageKind::Information,
+                         QStringLiteral("Es wurden keine verwertbaren Inhalte gefunden.\r\n\r\n"
+                                        "Eventuell sollten Sie die Datei im Editormodus bearbeiten."),
+                         MessageButtons::Ok);
+    } else if (browserAktiv()) {
+        iniAnzeige->auswaehlen(iniAnzeige->erstesSektion());
+        iniAnzeigeClick();
+    }
+    ButtonsAktivieren(QStringLiteral("browser"));
+}
+
+void TForm1::tbtnDateiladenClick() {
+    if (browserAktiv()) {
+        if (Dateistatus != QLatin1String("gespeichert")) {
+            Sicherheitsabfrage(tbtnDateiladen);
+            return;
+        }
+        const auto gewaehlt = dialoge_.openFileName({openDialogVorgabe_});
+        if (!gewaehlt)
+            return;
+        openDialogVorgabe_ = *gewaehlt;
+        Dateiname = *gewaehlt;
+        titelSetzen(Dateiname);
+        DateiLaden(Dateiname, QStringLiteral("browser"));
+        tbtnAnsicht->setBildIndex(2);
+        iniAnzeige->allesEinklappen();
+        tbtnAnsicht->setHinweis(QStringLiteral("Alle Schlüssel ausklappen (F2)"));
+    } else if (editorAktiv()) {
+        Anzeige(QStringLiteral("editor"));
+        if (Dateistatus != QLatin1String("gespeichert")) {
+            Sicherheitsabfrage(tbtnDateiladen);
+            return;
+        }
+        const auto gewaehlt = dialoge_.openFileName({openDialogVorgabe_});
+        if (!gewaehlt)
+            return;
+        openDialogVorgabe_ = *gewaehlt;
+        Dateiname = *gewaehlt;
+        titelSetzen(Dateiname);
+        SynMemo1->clearAll();
+        Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
+        SynMemo1->loadLinesFromFile(Dateiname);
+    }
+}
+
+bool TForm1::WertVorhanden(const QString& sektion, const QString& schluessel) {
+    bool gefunden = false;
+    if (browserAktiv()) {
+        gefunden = WerteTabelle_.hatLebendeZeile(sektion, schluessel);
+    } else {
+        const QString zeile = QLatin1Char('[') + sektion + QLatin1Char(']');
+        const int anzahl = SynMemo1->lineCount();
+        for (int i = 0; i < anzahl && !gefunden; ++i)
+            gefunden = SynMemo1->lineAt(i) == zeile;
+    }
+    if (gefunden)
+        dialoge_.message(MessageKind::Error,
+                         QStringLiteral("Der angegebene Titel ist schon vorhanden.\r\n\r\n"
+                                        "Bitte wählen Sie einen neuen Titel."),
+                         MessageButtons::Ok);
+    return gefunden;
+}
+
+} // namespace ravik

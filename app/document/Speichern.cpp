@@ -1,0 +1,121 @@
+// Saving: the save command with its backup copy, and writing either view's document.
+#include "app/browser/IniBaum.h"
+#include "app/editor/SynMemo.h"
+#include "app/shell/TForm1.h"
+#include "app/shell/Warteanzeige.h"
+#include "app/shell/WerkzeugKnopf.h"
+#include "platform/dialogs/DialogService.h"
+#include "platform/errors/RavikError.h"
+#include "platform/files/FileIO.h"
+#include "platform/ini/TIniFile.h"
+
+#include <QCheckBox>
+#include <QSet>
+
+namespace ravik {
+namespace {
+
+// Copies the file as it is now to "<file>.bak". A document without a file yet (new,
+// or its file is gone) has nothing to copy, and the save goes on without a backup.
+void sicherheitskopieAnlegen(const QString& dateiname) {
+    if (dateiname.isEmpty() || !FileIO::exists(dateiname))
+        return;
+    const QByteArray inhalt = FileIO::readAll(dateiname);
+    const QString kopie = dateiname + QStringLiteral(".bak");
+    if (const auto fehler = FileIO::replaceAtomically(kopie, inhalt))
+        throw EFCreateError(kopie, fehler->reason);
+}
+
+} // namespace
+
+bool TForm1::tbtnDateispeichernClick() {
+    const QString ansicht = browserAktiv() ? QStringLiteral("browser") : QStringLiteral("editor");
+    const auto gewaehlt = dialoge_.saveFileName({Dateiname});
+    if (!gewaehlt)
+        return false;
+    if (CheckBox1->isChecked())
+        sicherheitskopieAnlegen(Dateiname);
+    DateiSpeichern(*gewaehlt, ansicht);
+    tbtnDateispeichern->setEnabled(true);
+    Dateistatus = QStringLiteral("gespeichert");
+    Dateiname = *gewaehlt;
+    titelSetzen(Dateiname);
+    return true;
+}
+
+void TForm1::DateiSpeichern(const QString& pfad, const QString& ansicht) {
+    Warteanzeige warten(this, QStringLiteral("Datei wird gespeichert …"));
+    if (ansicht == QLatin1String("editor")) {
+        // Also an empty text is written: a user who deleted everything means it.
+        SynMemo1->saveLinesToFile(pfad);
+        return;
+    }
+
+    // With an empty tree the table holds only deleted rows (or the blank row of a
+    // new document): only the removals apply.
+    const bool baumLeer = iniAnzeige->knotenAnzahl() == 0;
+    QStringList anlegen, entfernen;
+    QList<QPair<QString, QString>> schluesselEntfernen;
+    QSet<QString> lebendeSektionen; // folded like the file's names
+    const int zeilen = WerteTabelle_.RowCount();
+    for (int r = 0; r < zeilen; ++r) {
+        const bool geloescht = WerteTabelle_.istGeloescht(r);
+        const QString& s = WerteTabelle_.sektion(r);
+        if (WerteTabelle_.schluessel(r).isEmpty()) {
+            if (geloescht) {
+                entfernen.append(s);
+            } else if (!baumLeer) {
+                anlegen.append(s);
+                lebendeSektionen.insert(s.toCaseFolded());
+            }
+        } else if (geloescht) {
+            schluesselEntfernen.append({s, WerteTabelle_.schluessel(r)});
+        }
+    }
+
+    TIniFile ini(pfad);
+    for (const QString& s : anlegen)
+        ini.CreateSection(s);
+    warten.schritt();
+    // A section renamed away and then renamed back (or another entry taking its name)
+    // stays; the keys deleted from it are removed below.
+    for (const QString& s : entfernen)
+        if (!lebendeSektionen.contains(s.toCaseFolded()))
+            ini.RemoveSection(s);
+    for (const auto& [s, k] : schluesselEntfernen)
+        ini.RemoveKey(s, k);
+    warten.schritt();
+    if (!baumLeer) {
+        for (int r = 0; r < zeilen; ++r) {
+            if ((r & 0xFFF) == 0)
+                warten.schritt(r);
+            if (WerteTabelle_.istGeloescht(r) || WerteTabelle_.schluessel(r).isEmpty())
+                continue;
+            ini.WriteValue(WerteTabelle_.sektion(r), WerteTabelle_.schluessel(r),
+                           WerteTabelle_.wert(r));
+        }
+    }
+    ini.Flush(true);
+}
+
+void TForm1::CheckBox1Click() {
+    if (CheckBox1->isChecked()) {
+        CheckBox1->setChecked(true);
+        CheckBox2->setChecked(true);
+        return;
+    }
+    dialoge_.message(MessageKind::Warning,
+                     QStringLiteral("Änderungen an Konfigurationsdateien können zu unvorhersehbaren\r\n"
+                                    "Fehlern und Programmabstürzen führen.\r\n\r\n"
+                                    "Wir empfehlen eine Sicherungskopie anzulegen, mit welcher Sie die\r\n"
+                                    "vorgenommenen Änderungen rückgängig machen können."),
+                     MessageButtons::Ok);
+    CheckBox1->setChecked(false);
+    CheckBox2->setChecked(false);
+}
+
+void TForm1::CheckBox2Click() {
+    CheckBox1->setChecked(CheckBox2->isChecked());
+}
+
+} // namespace ravik

@@ -1,0 +1,89 @@
+// The help panel with the help and terms texts, and the terms on the start panel.
+#include "app/shell/TForm1.h"
+#include "platform/dialogs/DialogService.h"
+#include "platform/errors/RavikError.h"
+#include "platform/files/FileIO.h"
+#include "platform/text/TextCodec.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTextBrowser>
+
+namespace ravik {
+namespace {
+const QString kHilfedatei = QStringLiteral("ravik_h.tpx");
+const QString kNutzungsdatei = QStringLiteral("ravik_n.tpx");
+const QString kHilfe = QStringLiteral("Hilfe");
+const QString kNutzungsbedingungen = QStringLiteral("Nutzungsbedingungen");
+
+QString textDerDatei(const QString& pfad) {
+    return TextCodec::decodeFile(FileIO::readAll(pfad)).text;
+}
+} // namespace
+
+// Beside the program file (a portable copy or the build tree), else where an
+// installation put its data.
+QString TForm1::hilfedateiPfad(const QString& name) const {
+    const QString nebenProgramm = Programmpfad + name;
+    if (FileIO::exists(nebenProgramm))
+        return nebenProgramm;
+    const QString installiert = QStandardPaths::locate(QStandardPaths::AppDataLocation, name);
+    return installiert.isEmpty() ? nebenProgramm : installiert;
+}
+
+// Rich text is shown formatted, anything else as plain text; a file that is no text
+// at all cannot be shown.
+void TForm1::hilfedateiLesen(const QString& pfad) {
+    const QString text = textDerDatei(pfad);
+    if (text.contains(QChar(0)))
+        throw EOutOfResources();
+    if (Qt::mightBeRichText(text))
+        HilfeMemo->setHtml(text);
+    else
+        HilfeMemo->setPlainText(text);
+}
+
+void TForm1::tbtnHilfeClick() {
+    btnZurueck->setText(editorAktiv() ? QStringLiteral("Zurück zum Programm") : QStringLiteral("Zurück"));
+    Anzeige(QStringLiteral("hilfe"));
+}
+
+void TForm1::hilfeAktualisieren() {
+    const bool hilfeDa = !HilfeMemo->document()->isEmpty() && btnNutzung->text() != kHilfe;
+    if (!hilfeDa) {
+        const QString pfad = hilfedateiPfad(kHilfedatei);
+        if (FileIO::exists(pfad))
+            hilfedateiLesen(pfad);
+        else
+            dialoge_.message(MessageKind::Plain,
+                             QStringLiteral("Die Hilfedatei konnte nicht gefunden werden"),
+                             MessageButtons::Ok);
+    }
+    btnNutzung->setText(kNutzungsbedingungen);
+}
+
+void TForm1::btnNutzungClick() {
+    QString datei;
+    if (btnNutzung->text() == kHilfe) {
+        datei = kHilfedatei;
+        btnNutzung->setText(kNutzungsbedingungen);
+    } else {
+        datei = kNutzungsdatei;
+        btnNutzung->setText(kHilfe);
+    }
+    HilfeMemo->clear();
+    const QString pfad = hilfedateiPfad(datei);
+    if (FileIO::exists(pfad))
+        hilfedateiLesen(pfad);
+    else
+        dialoge_.message(MessageKind::Plain, QStringLiteral("Die Datei konnte nicht gefunden werden"),
+                         MessageButtons::Ok);
+}
+
+void TForm1::nutzungsbedingungenLaden() {
+    Memo1->clear();
+    Memo1->setPlainText(textDerDatei(hilfedateiPfad(kNutzungsdatei)));
+}
+
+} // namespace ravik

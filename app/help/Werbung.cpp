@@ -1,0 +1,29 @@
+// The rotating promotional texts of both side panels.
+#include "app/help/Werbetexte.h"
+#include "app/shell/TForm1.h"
+#include "platform/desktop/Desktop.h"
+
+#include <QLabel>
+#include <QUrl>
+
+namespace ravik {
+
+const QUrl& webseite() {
+    static const QUrl adresse(QStringLiteral("https://www.example.com/velmora"));
+    return adresse;
+}
+
+void TForm1::Werbetexte() {
+    Klickzaehler = 0;
+    const QString& text = werbetexte().at(Werbeindex);
+    WerbetextAnzeige->setText(text);
+    WerbetextAnzeige2->setText(text);
+    if (++Werbeindex == werbetexte().size())
+        Werbeindex = 0;
+}
+
+void TForm1::Panel1Click() {
+    desktop_.openUrl(webseite());
+}
+
+} // namespace ravik

@@ -1,0 +1,149 @@
+#include "app/shell/TForm1.h"
+
+#include "app/browser/DetailFeld.h"
+#include "app/browser/IniBaum.h"
+#include "app/editor/SynMemo.h"
+#include "app/shell/WerkzeugKnopf.h"
+#include "platform/dialogs/DialogService.h"
+#include "platform/errors/RavikError.h"
+#include "platform/files/FileIO.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include <new>
+
+namespace ravik {
+
+TForm1::TForm1(const Startoptionen& optionen, DialogService& dialoge, Desktop& desktop,
+               QWidget* parent)
+    : QWidget(parent), dialoge_(dialoge), desktop_(desktop), optionen_(optionen) {
+    Anwendungstitel = QStringLiteral("Ravik");
+    dialoge_.setApplicationTitle(Anwendungstitel);
+    oberflaecheAufbauen();
+    signaleVerbinden();
+    qApp->installEventFilter(this); // key preview: the window sees keys first
+    ausfuehren([this] { FormCreate(); });
+}
+
+TForm1::~TForm1() {
+    qApp->removeEventFilter(this);
+    tempDateiAufraeumen();
+}
+
+void TForm1::ausfuehren(const std::function<void()>& aktion) {
+    try {
+        aktion();
+    } catch (const RavikError& e) {
+        fehlerAnzeigen(e.message());
+    } catch (const std::bad_alloc&) {
+        fehlerAnzeigen(QStringLiteral("Nicht genügend Arbeitsspeicher für diesen Vorgang"));
+    } catch (const std::exception& e) {
+        fehlerAnzeigen(QString::fromLocal8Bit(e.what()));
+    }
+    // An action that ended early must not leave the wait cursor behind.
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+}
+
+void TForm1::fehlerAnzeigen(const QString& meldung) {
+    dialoge_.message(MessageKind::AppError, errorBoxText(meldung), MessageButtons::Ok);
+}
+
+void TForm1::FormCreate() {
+    Programmpfad = optionen_.programmpfad;
+    if (!Programmpfad.endsWith(QLatin1Char('/')))
+        Programmpfad += QLatin1Char('/');
+    Temppfad = optionen_.temppfad;
+    KonfigurationLaden();
+    FarbenAnwenden();
+    Dateiname.clear();
+    Werbetexte();
+    if (optionen_.argumente.isEmpty()) {
+        Anzeige(QStringLiteral("start"));
+    } else {
+        const QString p = QFileInfo(optionen_.argumente.constFirst()).absoluteFilePath();
+        if (comboAnsicht->currentIndex() != 0) {
+            Anzeige(QStringLiteral("editor"));
+            DateiLaden(p, QStringLiteral("editor"));
+        } else {
+            Anzeige(QStringLiteral("browser"));
+            DateiLaden(p, QStringLiteral("browser"));
+            iniAnzeigeClick();
+        }
+        openDialogVorgabe_ = p;
+        Dateiname = p;
+        titelSetzen(p);
+    }
+    Dateistatus = QStringLiteral("gespeichert");
+}
+
+void TForm1::Warmstart(const QString& name) {
+    if (name == QLatin1String("browser")) {
+        WerteTabelleLoeschen();
+        iniAnzeigeClick();
+    }
+    if (name == QLatin1String("editor"))
+        SynMemo1->clearAll();
+    Werbetexte();
+}
+
+void TForm1::titelSetzen(const QString& pfad) {
+    const QString name = FileIO::fileNamePart(pfad);
+    setWindowTitle(QStringLiteral("Ravik: Der Velmora INI-Editor (\"%1\")").arg(name));
+    Anwendungstitel = QStringLiteral("Ravik (\"%1\")").arg(name);
+    dialoge_.setApplicationTitle(Anwendungstitel);
+}
+
+void TForm1::neueDateiTitel() {
+    setWindowTitle(QStringLiteral("Ravik: Der Velmora INI-Editor (Neue Datei)"));
+    Anwendungstitel = QStringLiteral("Ravik");
+    dialoge_.setApplicationTitle(Anwendungstitel);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* w = qobject_cast<QWidget*>(watched);
+        // Each key once, where it is delivered first: the focused control of this window.
+        const bool ersteZustellung =
+            w && w->window() == this &&
+            (w == QApplication::focusWidget() || (!QApplication::focusWidget() && w == this));
+        if (ersteZustellung)
+            ausfuehren([&] { FormKeyDown(static_cast<QKeyEvent*>(event)); });
+        return false; // the key still reaches the focused control
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick: {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (!w || w->window() != this)
+            return false;
+        if (w->objectName() == QLatin1String("WerbungHinweis"))
+            return true; // the note does not react to clicks
+        if (!w->property("werbeflaeche").toBool())
+            return false;
+        auto* maus = static_cast<QMouseEvent*>(event);
+        // A click that reached a side panel from one of its other children is not ours.
+        if ((w == panelWerte || w == Panel5) && w->childAt(maus->position().toPoint()))
+            return false;
+        if (event->type() == QEvent::MouseButtonRelease && maus->button() == Qt::LeftButton)
+            ausfuehren([this] { Panel1Click(); });
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    FormClose(event);
+}
+
+} // namespace ravik

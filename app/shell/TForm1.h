@@ -1,0 +1,226 @@
+#pragma once
+
+#include "app/document/WerteTabelle.h"
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTextBrowser;
+class QToolBar;
+class QAction;
+
+namespace ravik {
+
+class DialogService;
+class Desktop;
+class DetailFeld;
+class Farbfeld;
+class IniBaum;
+class SynMemo;
+class WerkzeugKnopf;
+
+// What the program is started with; tests pass temporary directories.
+struct Startoptionen {
+    QStringList argumente;   // command-line arguments after the program name
+    QString programmpfad;    // directory of the program file, ending in "/"
+    QString temppfad;        // value of TEMP (may be empty)
+    QString programmdatei;   // full path of the program file (file-type association)
+};
+
+// The main window: owns every widget, the entry table and the document state. Its
+// methods are the program's actions; each subsystem's methods live in that
+// subsystem's folder (shell, document, browser, editor, settings, help).
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    TForm1(const Startoptionen& optionen, DialogService& dialoge, Desktop& desktop,
+           QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // --- Document state (read by tests) ---
+    const QString& dateistatus() const { return Dateistatus; }
+    const QString& dateiname() const { return Dateiname; }
+    const QString& anwendungstitel() const { return Anwendungstitel; }
+    int klickzaehler() const { return Klickzaehler; }
+    int werbeindex() const { return Werbeindex; }
+    const WerteTabelle& werteTabelle() const { return WerteTabelle_; }
+    const QString& altSektion() const { return AltSektion; }
+    const QString& altSchluessel() const { return AltSchluessel; }
+    const QString& altWert() const { return AltWert; }
+    QString tempDateiPfad() const { return letzteTempDatei_; }
+    QString einstellungsdatei() const;
+
+    // --- Shell: start-up and views (app/shell) ---
+    void FormCreate();
+    void Warmstart(const QString& name);
+    void Anzeige(const QString& name);
+    void ButtonsAktivieren(const QString& name);
+    void btnZurueckClick(QPushButton* sender);
+    bool browserAktiv() const;
+    bool editorAktiv() const;
+
+    // --- Document: load, save, new, switch, close (app/document) ---
+    void DateiLaden(const QString& pfad, const QString& ansicht);
+    void DateiSpeichern(const QString& pfad, const QString& ansicht);
+    void WerteTabelleLoeschen();
+    bool WertVorhanden(const QString& sektion, const QString& schluessel);
+    void tbtnDateiladenClick();
+    // Returns true when the document was written.
+    bool tbtnDateispeichernClick();
+    void tbtnNeuClick();
+    void Sicherheitsabfrage(QWidget* knopf);
+    void tbtnFlipClick();
+    void CheckBox1Click();
+    void CheckBox2Click();
+
+    // --- Browser view (app/browser) ---
+    void iniAnzeigeClick();
+    void btnOKClick();
+    void btnStopClick();
+    void tbtnNeueSektionClick();
+    void tbtnNeuerWertClick();
+    void tbtnDeleteClick();
+    void tbtnAnsichtClick();
+
+    // --- Settings (app/settings) ---
+    void KonfigurationLaden();
+    void KonfigurationSpeichern();
+    void FarbenAnwenden();
+    void Button1Click(QWidget* sender);
+    void Button4Click();
+
+    // --- Help and promotion (app/help) ---
+    void tbtnHilfeClick();
+    void btnNutzungClick();
+    void Werbetexte();
+    void Panel1Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Widget construction (app/shell/Oberflaeche.cpp)
+    void oberflaecheAufbauen();
+    QToolBar* werkzeugleisteAufbauen();
+    QToolBar* strukturleisteAufbauen();
+    QWidget* startseiteAufbauen();
+    QWidget* browserseiteAufbauen();
+    QWidget* editorseiteAufbauen();
+    QWidget* optionsseiteAufbauen();
+    QWidget* hilfeseiteAufbauen();
+    QWidget* werbebereichAufbauen(QWidget* panel, QLabel* text);
+    void menuesAufbauen();
+    void signaleVerbinden();
+
+    // Runs a user action; an error ends it and is shown in the error box.
+    void ausfuehren(const std::function<void()>& aktion);
+    void fehlerAnzeigen(const QString& meldung);
+
+    // Keyboard (app/shell/Tastatur.cpp)
+    void FormKeyDown(QKeyEvent* event);
+    void iniAnzeigeKeyDown(QKeyEvent* event);
+    void iniAnzeigeKeyUp(QKeyEvent* event);
+    void SynMemo1KeyPress(QChar zeichen);
+    void PopupClick(QAction* eintrag);
+    void FormClose(QCloseEvent* event);
+
+    // Helpers shared by several actions
+    void titelSetzen(const QString& pfad);
+    void neueDateiTitel();
+    void detailfelderLeeren();
+    bool namenPruefen(const QString& sektion, const QString& schluessel);
+    void tempDateiAufraeumen();
+    QString hilfedateiPfad(const QString& name) const;
+    void hilfedateiLesen(const QString& pfad);
+    void hilfeAktualisieren();
+    void nutzungsbedingungenLaden();
+
+    DialogService& dialoge_;
+    Desktop& desktop_;
+    Startoptionen optionen_;
+
+    // Unit-level state
+    QString Programmpfad;
+    QString Temppfad;
+    QString Dateiname;
+    QString Dateistatus;
+    QString AltSektion, AltSchluessel, AltWert;
+    QString Anwendungstitel;
+    int Klickzaehler = 0;
+    int Werbeindex = 0;
+    QString openDialogVorgabe_;
+    QString letzteTempDatei_;
+
+    ravik::WerteTabelle WerteTabelle_;
+
+    // Widgets (named after their objectName)
+    QToolBar* ToolBar1 = nullptr;
+    QToolBar* ToolBar2 = nullptr;
+    WerkzeugKnopf* tbtnNeu = nullptr;
+    WerkzeugKnopf* tbtnDateiladen = nullptr;
+    WerkzeugKnopf* tbtnDateispeichern = nullptr;
+    WerkzeugKnopf* tbtnFlip = nullptr;
+    WerkzeugKnopf* tbtnOptionen = nullptr;
+    WerkzeugKnopf* tbtnHilfe = nullptr;
+    WerkzeugKnopf* tbtnNeueSektion = nullptr;
+    WerkzeugKnopf* tbtnNeuerWert = nullptr;
+    WerkzeugKnopf* tbtnDelete = nullptr;
+    WerkzeugKnopf* tbtnAnsicht = nullptr;
+
+    QWidget* panelWillkommen = nullptr;
+    QWidget* panelBrowser = nullptr;
+    QWidget* panelEditor = nullptr;
+    QWidget* panelSetup = nullptr;
+    QWidget* panelHilfe = nullptr;
+
+    QPlainTextEdit* Memo1 = nullptr;
+    QPushButton* BitBtn3 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+
+    IniBaum* iniAnzeige = nullptr;
+    QWidget* panelWerte = nullptr;
+    DetailFeld* SektionAnzeige = nullptr;
+    DetailFeld* SchluesselAnzeige = nullptr;
+    DetailFeld* WertAnzeige = nullptr;
+    QPushButton* btnOK = nullptr;
+    QPushButton* btnStop = nullptr;
+    QLabel* WerbetextAnzeige = nullptr;
+    QCheckBox* CheckBox2 = nullptr;
+
+    SynMemo* SynMemo1 = nullptr;
+    QWidget* Panel5 = nullptr;
+    QLabel* WerbetextAnzeige2 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+
+    QPushButton* Button4 = nullptr;
+    QComboBox* comboAnsicht = nullptr;
+    Farbfeld* farbeSektionen = nullptr;
+    Farbfeld* farbeSchluessel = nullptr;
+    Farbfeld* farbeAktuelleZeile = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* btnZurueck2 = nullptr;
+
+    QTextBrowser* HilfeMemo = nullptr;
+    QPushButton* btnZurueck = nullptr;
+    QPushButton* btnNutzung = nullptr;
+
+    QMenu* PopupMemo = nullptr;
+    QMenu* PopupBaum = nullptr;
+    QMenu* PopupEdit = nullptr;
+};
+
+} // namespace ravik

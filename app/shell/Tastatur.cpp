@@ -1,0 +1,107 @@
+// Keyboard routes to the commands, the tree's and the detail fields' keys, typing in
+// the editor, and the context menus.
+#include "app/browser/DetailFeld.h"
+#include "app/browser/IniBaum.h"
+#include "app/editor/SynMemo.h"
+#include "app/shell/TForm1.h"
+#include "app/shell/WerkzeugKnopf.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace ravik {
+
+void TForm1::FormKeyDown(QKeyEvent* event) {
+    if (!browserAktiv() && !editorAktiv())
+        return;
+    const bool strg = event->modifiers() & Qt::ControlModifier;
+    switch (event->key()) {
+    case Qt::Key_F1:
+        tbtnHilfeClick();
+        break;
+    case Qt::Key_F2:
+        tbtnAnsichtClick();
+        break;
+    case Qt::Key_S:
+        if (strg && tbtnNeueSektion->isEnabled())
+            tbtnNeueSektionClick();
+        break;
+    case Qt::Key_K:
+        if (strg && tbtnNeuerWert->isEnabled())
+            tbtnNeuerWertClick();
+        break;
+    case Qt::Key_A:
+        if (strg && tbtnFlip->isEnabled())
+            tbtnFlipClick();
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm1::iniAnzeigeKeyDown(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete) {
+        if (tbtnDelete->isEnabled())
+            tbtnDeleteClick();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        const int bild = iniAnzeige->bildIndex(iniAnzeige->ausgewaehlterKnoten());
+        if (bild == IniBaum::kSektionsBild)
+            SektionAnzeige->setFocus(Qt::OtherFocusReason);
+        else if (bild == IniBaum::kSchluesselBild)
+            SchluesselAnzeige->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void TForm1::iniAnzeigeKeyUp(QKeyEvent*) {
+    iniAnzeigeClick();
+}
+
+void TForm1::SynMemo1KeyPress(QChar) {
+    tbtnDateispeichern->setEnabled(true);
+    Dateistatus = QStringLiteral("geaendert");
+    if (++Klickzaehler == 20)
+        Werbetexte();
+}
+
+void TForm1::PopupClick(QAction* eintrag) {
+    const QString name = eintrag->objectName();
+    QWidget* fokus = QApplication::focusWidget();
+    if (name == QLatin1String("puHelp") || name == QLatin1String("puHelpTree") ||
+        name == QLatin1String("puHelpEdit")) {
+        tbtnHilfeClick();
+    } else if (name == QLatin1String("puDeleteTree")) {
+        tbtnDeleteClick();
+    } else if (name == QLatin1String("puSectionTree")) {
+        if (tbtnNeueSektion->isEnabled())
+            tbtnNeueSektionClick();
+    } else if (name == QLatin1String("puKeyTree")) {
+        if (tbtnNeuerWert->isEnabled())
+            tbtnNeuerWertClick();
+    } else if (name == QLatin1String("puCopy") || name == QLatin1String("puCut") ||
+               name == QLatin1String("puInsert")) {
+        // The clipboard items act on the focused control; without a focused editor they
+        // act on the editor whose menu this is.
+        auto* memo = qobject_cast<SynMemo*>(fokus);
+        if (!memo)
+            memo = SynMemo1;
+        if (name == QLatin1String("puCopy"))
+            memo->copy();
+        else if (name == QLatin1String("puCut"))
+            memo->cut();
+        else
+            memo->paste();
+    } else if (auto* feld = qobject_cast<QLineEdit*>(fokus)) {
+        if (name == QLatin1String("puCopyEdit"))
+            feld->copy();
+        else if (name == QLatin1String("puCutEdit"))
+            feld->cut();
+        else if (name == QLatin1String("puPasteEdit"))
+            feld->paste();
+    }
+}
+
+} // namespace ravik

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QString>
+
+class QProgressDialog;
+class QWidget;
+
+namespace ravik {
+
+// Shows the wait cursor while long work runs; when the work takes longer than half a
+// second, a progress dialog appears instead of a frozen window. The work reports
+// progress with schritt(); user input stays blocked until it ends.
+class Warteanzeige {
+public:
+    Warteanzeige(QWidget* fenster, const QString& text);
+    ~Warteanzeige();
+    Warteanzeige(const Warteanzeige&) = delete;
+    Warteanzeige& operator=(const Warteanzeige&) = delete;
+
+    void schritt(qint64 erledigt = -1);
+    // Ends the display early (before a message box is shown, for example).
+    void beenden();
+
+    static constexpr int kVerzoegerungMs = 500;
+
+private:
+    QWidget* fenster_;
+    QString text_;
+    QElapsedTimer uhr_;
+    qint64 letzteAktualisierung_ = 0;
+    QPointer<QProgressDialog> dialog_;
+    bool aktiv_ = true;
+};
+
+} // namespace ravik

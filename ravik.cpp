@@ -1,0 +1,47 @@
+// Ravik, the Velmora INI editor: program entry.
+#include "app/shell/TForm1.h"
+#include "platform/desktop/Desktop.h"
+#include "platform/dialogs/QtDialogService.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace {
+
+// Qt's own dialogs (file and colour dialogs, standard buttons) speak German too.
+void deutscheUebersetzungLaden(QApplication& app) {
+    const QString pfad = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const char* modul : {"qtbase_de", "qscintilla_de"}) {
+        auto* uebersetzung = new QTranslator(&app);
+        if (uebersetzung->load(QLatin1String(modul), pfad))
+            app.installTranslator(uebersetzung);
+        else
+            delete uebersetzung;
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ravik"));
+    QApplication::setOrganizationName(QStringLiteral("velmora"));
+    QApplication::setDesktopFileName(QStringLiteral("ravik"));
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    deutscheUebersetzungLaden(app);
+
+    ravik::Startoptionen optionen;
+    optionen.argumente = QApplication::arguments().mid(1);
+    optionen.programmpfad = QApplication::applicationDirPath() + QLatin1Char('/');
+    optionen.programmdatei = QApplication::applicationFilePath();
+    optionen.temppfad = qEnvironmentVariable("TEMP");
+
+    ravik::QtDialogService dialoge;
+    ravik::SystemDesktop desktop;
+    ravik::TForm1 form1(optionen, dialoge, desktop);
+    dialoge.setParent(&form1);
+    form1.show();
+    return app.exec();
+}
