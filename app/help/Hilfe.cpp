@@ -20,6 +20,15 @@ const QString kNutzungsbedingungen = QStringLiteral("Nutzungsbedingungen");
 QString textDerDatei(const QString& pfad) {
     return TextCodec::decodeFile(FileIO::readAll(pfad)).text;
 }
+
+// Our texts mark rich text (Qt's HTML subset) by opening with a document tag.
+bool istRichText(const QString& text) {
+    const QString anfang = text.left(64).trimmed();
+    for (const char* kennung : {"<html", "<!doctype html", "<qt"})
+        if (anfang.startsWith(QLatin1String(kennung), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
 } // namespace
 
 // Beside the program file (a portable copy or the build tree), else where an
@@ -38,7 +47,7 @@ void TForm1::hilfedateiLesen(const QString& pfad) {
     const QString text = textDerDatei(pfad);
     if (text.contains(QChar(0)))
         throw EOutOfResources();
-    if (Qt::mightBeRichText(text))
+    if (istRichText(text))
         HilfeMemo->setHtml(text);
     else
         HilfeMemo->setPlainText(text);

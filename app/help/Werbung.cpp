@@ -8,11 +8,6 @@
 
 namespace ravik {
 
-const QUrl& webseite() {
-    static const QUrl adresse(QStringLiteral("https://www.example.com/velmora"));
-    return adresse;
-}
-
 void TForm1::Werbetexte() {
     Klickzaehler = 0;
     const QString& text = werbetexte().at(Werbeindex);
@@ -23,7 +18,7 @@ void TForm1::Werbetexte() {
 }
 
 void TForm1::Panel1Click() {
-    desktop_.openUrl(webseite());
+    desktop_.openUrl(QUrl(herstellerWebseite()));
 }
 
 } // namespace ravik

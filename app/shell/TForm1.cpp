@@ -111,11 +111,15 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress: {
         auto* w = qobject_cast<QWidget*>(watched);
-        // Each key once, where it is delivered first: the focused control of this window.
-        const bool ersteZustellung =
-            w && w->window() == this &&
-            (w == QApplication::focusWidget() || (!QApplication::focusWidget() && w == this));
-        if (ersteZustellung)
+        if (!w || w->window() != this)
+            return false;
+        // A key the control ignored travels on to its parents as the same event: the
+        // window sees each key once, at its first delivery.
+        const bool weitergereicht = event == letzterTastenEvent_ && letzterEmpfaenger_ &&
+                                    w->isAncestorOf(letzterEmpfaenger_);
+        letzterTastenEvent_ = event;
+        letzterEmpfaenger_ = w;
+        if (!weitergereicht)
             ausfuehren([&] { FormKeyDown(static_cast<QKeyEvent*>(event)); });
         return false; // the key still reaches the focused control
     }

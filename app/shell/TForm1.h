@@ -3,6 +3,7 @@
 #include "app/document/WerteTabelle.h"
 
 #include <QColor>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -162,6 +163,8 @@ private:
     int Werbeindex = 0;
     QString openDialogVorgabe_;
     QString letzteTempDatei_;
+    const QEvent* letzterTastenEvent_ = nullptr;
+    QPointer<QWidget> letzterEmpfaenger_;
 
     ravik::WerteTabelle WerteTabelle_;
 

@@ -1,0 +1,252 @@
+// Saving in both views: the save dialog, the backup copy, the passes through the INI
+// engine, the exact bytes that reach the file, and failures that leave everything
+// as it was.
+#include "app/browser/IniBaum.h"
+#include "tests/support/Umgebung.h"
+
+#include <Qsci/qsciscintilla.h>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+
+using namespace ravik;
+using namespace ravik::test;
+
+namespace {
+const QByteArray kDatei =
+    "; Einstellungen\r\n[Allgemein]\r\nName = Beispiel\r\nZahl=1\r\n\r\n[Leer]\r\n; Ende\r\n";
+
+void speichernAls(Umgebung& u, const QString& pfad) {
+    u.dialoge.chooseFile(pfad);
+    u.klick("tbtnDateispeichern");
+}
+} // namespace
+
+class SpeichernTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void anUnchangedDocumentSavesByteIdentical() {
+        Umgebung u;
+        const QString datei = u.schreiben("a.ini", kDatei);
+        TForm1& f = u.starten({datei});
+        u.klick("btnOK"); // enables the save button
+        speichernAls(u, datei);
+        QCOMPARE(u.dialoge.shown[0].type, ShownDialog::Type::Save);
+        QCOMPARE(u.dialoge.shown[0].preset, datei);
+        QCOMPARE(Umgebung::lesen(datei), kDatei);
+        QCOMPARE(Umgebung::lesen(datei + ".bak"), kDatei);
+        QCOMPARE(f.dateistatus(), QString("gespeichert"));
+    }
+
+    void oneChangedValueChangesExactlyThatLine() {
+        Umgebung u;
+        const QString datei = u.schreiben("a.ini", kDatei);
+        TForm1& f = u.starten({datei});
+        u.auswaehlen("Allgemein/Zahl");
+        u.w<QLineEdit>("WertAnzeige")->setText("2");
+        u.klick("btnOK");
+        speichernAls(u, datei);
+        QByteArray erwartet = kDatei;
+        erwartet.replace("Zahl=1", "Zahl=2");
+        QCOMPARE(Umgebung::lesen(datei), erwartet);
+        QCOMPARE(Umgebung::lesen(datei + ".bak"), kDatei);
+        QCOMPARE(f.dateistatus(), QString("gespeichert"));
+        // Reopening shows the same tree and values.
+        Umgebung wieder;
+        wieder.starten({datei});
+        QCOMPARE(wieder.tabelle(), u.tabelle().replaceInStrings("|change", "|"));
+    }
+
+    void renamesDeletesAndNewEntriesReachTheFile() {
+        Umgebung u;
+        const QString datei = u.schreiben("a.ini", "[A]\r\nk=1\r\nm=2\r\n[B]\r\nx=9\r\n");
+        u.starten({datei});
+        u.auswaehlen("A/k");
+        u.w<QLineEdit>("SchluesselAnzeige")->setText("k2");
+        u.klick("btnOK");
+        u.auswaehlen("B");
+        u.dialoge.answer(Answer::Ok);
+        u.klick("tbtnDelete");
+        u.dialoge.type("C");
+        u.klick("tbtnNeueSektion");
+        u.dialoge.type("neu");
+        u.dialoge.type("wert");
+        u.klick("tbtnNeuerWert");
+        speichernAls(u, datei);
+        QCOMPARE(Umgebung::lesen(datei), QByteArray("[A]\r\nm=2\r\nk2=1\r\n[C]\r\nneu=wert\r\n"));
+    }
+
+    void saveAsMakesTheBackupOfTheOldFileAndRenamesTheDocument() {
+        Umgebung u;
+        const QString alt = u.schreiben("alt.ini", kDatei);
+        TForm1& f = u.starten({alt});
+        const QString neu = u.pfad("neu.ini");
+        speichernAls(u, neu);
+        QCOMPARE(Umgebung::lesen(alt + ".bak"), kDatei);
+        QVERIFY(!QFileInfo::exists(neu + ".bak"));
+        QCOMPARE(f.dateiname(), neu);
+        QCOMPARE(f.windowTitle(), QString("Ravik: Der Velmora INI-Editor (\"neu.ini\")"));
+        // A new file gets every live section and key.
+        QCOMPARE(Umgebung::lesen(neu), QByteArray("[Allgemein]\r\nName=Beispiel\r\nZahl=1\r\n[Leer]\r\n"));
+    }
+
+    void savingIntoAnotherExistingFileMerges() {
+        Umgebung u;
+        const QString quelle = u.schreiben("q.ini", "[A]\r\nk=1\r\n");
+        const QString ziel = u.schreiben("z.ini", "[A]\r\nk=0\r\ntemp=bleibt\r\n[Z]\r\nz=1\r\n");
+        u.starten({quelle});
+        u.w<QCheckBox>("CheckBox2")->setChecked(false);
+        u.dialoge.clear();
+        speichernAls(u, ziel);
+        // A real key "temp" survives: a missing section is made without a helper key.
+        QCOMPARE(Umgebung::lesen(ziel), QByteArray("[A]\r\nk=1\r\ntemp=bleibt\r\n[Z]\r\nz=1\r\n"));
+    }
+
+    void cancellingTheSaveDialogChangesNothing() {
+        Umgebung u;
+        const QString datei = u.schreiben("a.ini", kDatei);
+        TForm1& f = u.starten({datei});
+        u.auswaehlen("Allgemein/Zahl");
+        u.w<QLineEdit>("WertAnzeige")->setText("2");
+        u.klick("btnOK");
+        u.dialoge.cancelFileDialog();
+        u.klick("tbtnDateispeichern");
+        QCOMPARE(Umgebung::lesen(datei), kDatei);
+        QVERIFY(!QFileInfo::exists(datei + ".bak"));
+        QCOMPARE(f.dateistatus(), QString("geaendert"));
+    }
+
+    // A new document has no file to copy: the backup is skipped and the save goes on.
+    void aNewDocumentSavesWithTheBackupBoxChecked() {
+        Umgebung u;
+        TForm1& f = u.starten();
+        u.klick("BitBtn3");
+        u.dialoge.type("Neu");
+        u.klick("tbtnNeueSektion");
+        QVERIFY(u.w<QCheckBox>("CheckBox1")->isChecked());
+        speichernAls(u, u.pfad("neu.ini"));
+        QCOMPARE(u.dialoge.messageTexts(), QStringList());
+        QCOMPARE(Umgebung::lesen(u.pfad("neu.ini")), QByteArray("[Neu]\r\n"));
+        QCOMPARE(f.dateistatus(), QString("gespeichert"));
+    }
+
+    // Deleting every section and saving removes them from the file.
+    void anEmptiedTreeRemovesEverySection() {
+        Umgebung u;
+        const QString datei = u.schreiben("a.ini", "; Kopf\r\n[A]\r\nk=1\r\n[B]\r\n");
+        u.starten({datei});
+        for (const char* s : {"A", "B"}) {
+            u.auswaehlen(s);
+            u.dialoge.answer(Answer::Ok);
+            u.klick("tbtnDelete");
+        }
+        QVERIFY(u.baumTexte().isEmpty());
+        speichernAls(u, datei);
+        QCOMPARE(Umgebung::lesen(datei), QByteArray("; Kopf\r\n"));
+    }
+
+    void anEmptiedTreeSavedUnderANewNameCreatesTheFile() {
+        Umgebung u;
+        u.starten();
+        u.klick("BitBtn3");
+        u.w<QCheckBox>("CheckBox2")->setChecked(false);
+        u.dialoge.clear();
+        u.w<QWidget>("tbtnDateispeichern")->setEnabled(true);
+        speichernAls(u, u.pfad("leer.ini"));
+        QVERIFY(QFileInfo::exists(u.pfad("leer.ini")));
+        QCOMPARE(Umgebung::lesen(u.pfad("leer.ini")), QByteArray());
+    }
+
+    // An empty section deleted in the tree leaves the file, renamed ones too.
+    void deletedOrRenamedEmptySectionsLeaveTheFile() {
+        Umgebung u;
+        const QString datei = u.schreiben("a.ini", "[A]\r\nk=1\r\n[Leer]\r\n[Alt]\r\n");
+        u.starten({datei});
+        u.auswaehlen("Leer");
+        u.dialoge.answer(Answer::Ok);
+        u.klick("tbtnDelete");
+        u.auswaehlen("Alt");
+        u.w<QLineEdit>("SektionAnzeige")->setText("Neu");
+        u.klick("btnOK");
+        speichernAls(u, datei);
+        QCOMPARE(Umgebung::lesen(datei), QByteArray("[A]\r\nk=1\r\n[Neu]\r\n"));
+    }
+
+    void editorSavesItsTextAndAnEmptyText() {
+        Umgebung u;
+        QFile ini(u.programmverzeichnis.filePath("ravik.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[General]\nView=1\n");
+        ini.close();
+        const QString datei = u.schreiben("a.ini", "a\nb");
+        TForm1& f = u.starten({datei});
+        auto* memo = u.w<QsciScintilla>("SynMemo1");
+        QCOMPARE(memo->text(), QString("a\nb"));
+        u.w<QWidget>("tbtnDateispeichern")->setEnabled(true);
+        speichernAls(u, datei);
+        QCOMPARE(Umgebung::lesen(datei), QByteArray("a\nb"));
+        memo->selectAll();
+        memo->removeSelectedText();
+        speichernAls(u, datei);
+        QCOMPARE(Umgebung::lesen(datei), QByteArray()); // the user deleted everything
+        QCOMPARE(Umgebung::lesen(datei + ".bak"), QByteArray("a\nb"));
+        QCOMPARE(f.dateistatus(), QString("gespeichert"));
+    }
+
+    void aFailedSaveLeavesFileStatusAndTitles() {
+        Umgebung u;
+        const QString datei = u.schreiben("a.ini", kDatei);
+        TForm1& f = u.starten({datei});
+        u.auswaehlen("Allgemein/Zahl");
+        u.w<QLineEdit>("WertAnzeige")->setText("2");
+        u.klick("btnOK");
+        const QString titel = f.windowTitle();
+        // The target is a directory: it cannot be written.
+        QDir(u.datenverzeichnis.path()).mkdir("ordner.ini");
+        speichernAls(u, u.pfad("ordner.ini"));
+        QCOMPARE(u.dialoge.shown.last().kind, MessageKind::AppError);
+        QCOMPARE(u.dialoge.shown.last().text,
+                 QString("In %1 kann nicht geschrieben werden.").arg(u.pfad("ordner.ini")));
+        QCOMPARE(f.dateistatus(), QString("geaendert"));
+        QCOMPARE(f.dateiname(), datei);
+        QCOMPARE(f.windowTitle(), titel);
+        QCOMPARE(Umgebung::lesen(datei), kDatei);
+    }
+
+    void anUnwritableBackupStopsTheSaveBeforeAnythingIsWritten() {
+        Umgebung u;
+        const QString datei = u.schreiben("a.ini", kDatei);
+        TForm1& f = u.starten({datei});
+        QDir(u.datenverzeichnis.path()).mkdir("a.ini.bak"); // the backup cannot be made
+        u.auswaehlen("Allgemein/Zahl");
+        u.w<QLineEdit>("WertAnzeige")->setText("2");
+        u.klick("btnOK");
+        speichernAls(u, datei);
+        QVERIFY(u.dialoge.shown.last().text.startsWith(QString("Datei \"%1.bak\" kann nicht erstellt werden. ").arg(datei)));
+        QCOMPARE(Umgebung::lesen(datei), kDatei);
+        QCOMPARE(f.dateistatus(), QString("geaendert"));
+    }
+
+    void checkBoxesStayInStepAndWarnOnce() {
+        Umgebung u;
+        u.starten();
+        auto* eins = u.w<QCheckBox>("CheckBox1");
+        auto* zwei = u.w<QCheckBox>("CheckBox2");
+        zwei->click();
+        QVERIFY(!eins->isChecked() && !zwei->isChecked());
+        QCOMPARE(u.dialoge.shown.size(), 1);
+        QCOMPARE(u.dialoge.shown[0].kind, MessageKind::Warning);
+        QVERIFY(u.dialoge.shown[0].text.startsWith("Änderungen an Konfigurationsdateien können zu unvorhersehbaren\r\n"));
+        eins->click();
+        QVERIFY(eins->isChecked() && zwei->isChecked());
+        QCOMPARE(u.dialoge.shown.size(), 1);
+        eins->click();
+        QVERIFY(!eins->isChecked() && !zwei->isChecked());
+        QCOMPARE(u.dialoge.shown.size(), 2);
+    }
+};
+
+QTEST_MAIN(SpeichernTest)
+#include "SpeichernTest.moc"

@@ -1,0 +1,130 @@
+#include "app/document/WerteTabelle.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using ravik::WerteTabelle;
+
+// The entry table against a plain row-by-row scan: the index must give the same
+// rows, in the same order, after any mix of appends and overwrites.
+class WerteTabelleTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsAsOneEmptyRow() {
+        WerteTabelle t;
+        QCOMPARE(t.RowCount(), 1);
+        QVERIFY(t.istLeer());
+        QCOMPARE(t.WertAuslesen(QString(), QString()), QString());
+        t.anhaengen("A", "k", "1", {});
+        t.leeren();
+        QCOMPARE(t.RowCount(), 1);
+        QVERIFY(t.istLeer());
+        QCOMPARE(t.WertAuslesen("A", "k"), QString());
+    }
+
+    void lookupGivesLastMatchingRowWhateverItsMark() {
+        WerteTabelle t;
+        t.setZeile(0, "A", {}, {}, {});
+        t.anhaengen("A", "k", "erst", {});
+        t.anhaengen("B", "k", "andere", {});
+        t.anhaengen("A", "k", "", WerteTabelle::kDelete);
+        QCOMPARE(t.WertAuslesen("A", "k"), QString());
+        t.anhaengen("A", "k", "zuletzt", WerteTabelle::kEdit);
+        QCOMPARE(t.WertAuslesen("A", "k"), QString("zuletzt"));
+        QCOMPARE(t.WertAuslesen("a", "k"), QString()); // names are case-sensitive
+        QCOMPARE(t.WertAuslesen("A", "K"), QString());
+    }
+
+    void liveRowTestSkipsDeletedRows() {
+        WerteTabelle t;
+        t.setZeile(0, "Net", {}, {}, WerteTabelle::kDelete);
+        t.anhaengen("Net", "host", "x", WerteTabelle::kDelete);
+        QVERIFY(!t.hatLebendeZeile("Net", {}));
+        QVERIFY(!t.hatLebendeZeile("Net", "host"));
+        t.anhaengen("Net", "port", "1", {});
+        QVERIFY(t.hatLebendeZeile("Net", "port"));
+        QVERIFY(!t.hatLebendeZeile("net", "port"));
+    }
+
+    void overwrittenNamesMoveBetweenLookups() {
+        WerteTabelle t;
+        t.setZeile(0, "A", {}, {}, {});
+        const int k = t.anhaengen("A", "k", "1", {});
+        t.anhaengen("A", "m", "2", {});
+        t.setSchluessel(k, "m");
+        QCOMPARE(t.zeilenMit("A", "m"), (std::vector<int>{1, 2}));
+        QCOMPARE(t.zeilenMit("A", "k"), std::vector<int>{});
+        QCOMPARE(t.WertAuslesen("A", "m"), QString("2"));
+        t.setSektion(2, "B");
+        QCOMPARE(t.zeilenDerSektion("A"), (std::vector<int>{0, 1}));
+        QCOMPARE(t.zeilenDerSektion("B"), std::vector<int>{2});
+    }
+
+    void limitExcludesRowsAppendedAfterTheScanBegan() {
+        WerteTabelle t;
+        t.setZeile(0, "A", "k", "1", {});
+        const int limit = t.RowCount();
+        t.anhaengen("A", "k", "2", {});
+        QCOMPARE(t.zeilenMit("A", "k", limit), std::vector<int>{0});
+        QCOMPARE(t.zeilenMit("A", "k"), (std::vector<int>{0, 1}));
+    }
+
+    void setRowCountGrowsWithEmptyRowsAndShrinksFromTheEnd() {
+        WerteTabelle t;
+        t.setRowCount(3);
+        QCOMPARE(t.RowCount(), 3);
+        QCOMPARE(t.zeilenMit({}, {}), (std::vector<int>{0, 1, 2}));
+        t.setZeile(2, "A", "k", "v", {});
+        t.setRowCount(2);
+        QCOMPARE(t.zeilenMit("A", "k"), std::vector<int>{});
+        t.setRowCount(0);
+        QCOMPARE(t.RowCount(), 1); // never less than one row
+    }
+
+    // Random appends and overwrites; every lookup must equal a naive scan.
+    void indexAgreesWithAScanFromFirstToLastRow() {
+        QRandomGenerator zufall(4711);
+        const QStringList sektionen{"A", "B", "a", "", "C"};
+        const QStringList schluessel{"", "k", "K", "m", "n"};
+        WerteTabelle t;
+        auto wahl = [&](const QStringList& l) { return l[zufall.bounded(l.size())]; };
+        for (int schritt = 0; schritt < 3000; ++schritt) {
+            const int art = zufall.bounded(4);
+            if (art == 0 || t.RowCount() < 2) {
+                t.anhaengen(wahl(sektionen), wahl(schluessel), QString::number(schritt), {});
+            } else {
+                const int r = zufall.bounded(t.RowCount());
+                if (art == 1)
+                    t.setSektion(r, wahl(sektionen));
+                else if (art == 2)
+                    t.setSchluessel(r, wahl(schluessel));
+                else
+                    t.setZeile(r, wahl(sektionen), wahl(schluessel), QString::number(-schritt), {});
+            }
+            if (schritt % 97 != 0)
+                continue;
+            for (const QString& s : sektionen) {
+                std::vector<int> sektionsZeilen;
+                for (int r = 0; r < t.RowCount(); ++r)
+                    if (t.sektion(r) == s)
+                        sektionsZeilen.push_back(r);
+                QCOMPARE(t.zeilenDerSektion(s), sektionsZeilen);
+                for (const QString& k : schluessel) {
+                    std::vector<int> erwartet;
+                    QString letzter;
+                    for (int r = 0; r < t.RowCount(); ++r)
+                        if (t.sektion(r) == s && t.schluessel(r) == k) {
+                            erwartet.push_back(r);
+                            letzter = t.wert(r);
+                        }
+                    QCOMPARE(t.zeilenMit(s, k), erwartet);
+                    QCOMPARE(t.WertAuslesen(s, k), letzter);
+                }
+            }
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(WerteTabelleTest)
+#include "WerteTabelleTest.moc"
