@@ -27,7 +27,6 @@ void deutscheUebersetzungLaden(QApplication& app) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ravik"));
-    QApplication::setOrganizationName(QStringLiteral("velmora"));
     QApplication::setDesktopFileName(QStringLiteral("ravik"));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     deutscheUebersetzungLaden(app);

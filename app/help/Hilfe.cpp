@@ -5,6 +5,7 @@
 #include "platform/files/FileIO.h"
 #include "platform/text/TextCodec.h"
 
+#include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -31,14 +32,18 @@ bool istRichText(const QString& text) {
 }
 } // namespace
 
-// Beside the program file (a portable copy or the build tree), else where an
-// installation put its data.
+// Beside the program file (a portable copy or the build tree), else in the data
+// directory of the installation the program belongs to, else in the XDG data
+// directories.
 QString TForm1::hilfedateiPfad(const QString& name) const {
     const QString nebenProgramm = Programmpfad + name;
     if (FileIO::exists(nebenProgramm))
         return nebenProgramm;
-    const QString installiert = QStandardPaths::locate(QStandardPaths::AppDataLocation, name);
-    return installiert.isEmpty() ? nebenProgramm : installiert;
+    const QString installation = Programmpfad + QStringLiteral("../share/ravik/") + name;
+    if (FileIO::exists(installation))
+        return QDir::cleanPath(installation);
+    const QString xdg = QStandardPaths::locate(QStandardPaths::AppDataLocation, name);
+    return xdg.isEmpty() ? nebenProgramm : xdg;
 }
 
 // Rich text is shown formatted, anything else as plain text; a file that is no text

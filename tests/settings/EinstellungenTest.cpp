@@ -1,0 +1,144 @@
+// The settings file: defaults, what is read and written back, the colours and where
+// the file lives.
+#include "app/editor/SynIniSyn.h"
+#include "app/editor/SynMemo.h"
+#include "app/settings/Farbfeld.h"
+#include "tests/support/Umgebung.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QStandardPaths>
+
+using namespace ravik;
+using namespace ravik::test;
+
+namespace {
+void einstellungenSchreiben(Umgebung& u, const QByteArray& inhalt) {
+    QFile f(u.programmverzeichnis.filePath("ravik.ini"));
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(inhalt);
+}
+QByteArray einstellungen(Umgebung& u) {
+    return Umgebung::lesen(u.programmverzeichnis.filePath("ravik.ini"));
+}
+void schliessen(TForm1& f) {
+    QCloseEvent e;
+    QCoreApplication::sendEvent(&f, &e);
+}
+} // namespace
+
+class EinstellungenTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void withoutAFileTheDefaultsApply() {
+        Umgebung u;
+        u.starten();
+        QCOMPARE(u.w<QComboBox>("comboAnsicht")->currentIndex(), 0);
+        QCOMPARE(u.w<QComboBox>("comboAnsicht")->currentText(), QString("Browseransicht"));
+        QCOMPARE(u.w<Farbfeld>("farbeSektionen")->farbe(), QColor(255, 0, 0));
+        QCOMPARE(u.w<Farbfeld>("farbeSchluessel")->farbe(), QColor(0, 0, 255));
+        QCOMPARE(u.w<Farbfeld>("farbeAktuelleZeile")->farbe(), QColor(255, 255, 187));
+        auto* memo = u.w<SynMemo>("SynMemo1");
+        QCOMPARE(memo->highlighter()->sectionColor(), QColor(255, 0, 0));
+        QCOMPARE(memo->highlighter()->keyColor(), QColor(0, 0, 255));
+        QCOMPARE(memo->activeLineColor(), QColor(255, 255, 187));
+    }
+
+    void numbersAreReadByTheProfileRules_data() {
+        QTest::addColumn<QByteArray>("wert");
+        QTest::addColumn<int>("zahl");
+        QTest::newRow("decimal") << QByteArray("65280") << 65280;
+        QTest::newRow("hexadecimal 0x") << QByteArray("0x0000FF") << 255;
+        QTest::newRow("a word gives the default") << QByteArray("rot") << 255;
+        QTest::newRow("empty gives the default") << QByteArray("") << 255;
+    }
+    void numbersAreReadByTheProfileRules() {
+        QFETCH(QByteArray, wert);
+        QFETCH(int, zahl);
+        Umgebung u;
+        einstellungenSchreiben(u, "[Color]\r\nSections=" + wert + "\r\n");
+        u.starten();
+        QCOMPARE(u.w<Farbfeld>("farbeSektionen")->zahl(), zahl);
+    }
+
+    void anUnknownViewIsKeptAsMinusOne() {
+        Umgebung u;
+        einstellungenSchreiben(u, "[General]\r\nView=7\r\n");
+        TForm1& f = u.starten();
+        QCOMPARE(u.w<QComboBox>("comboAnsicht")->currentIndex(), -1);
+        schliessen(f);
+        QVERIFY(einstellungen(u).contains("View=-1\r\n"));
+    }
+
+    void theViewChoiceTakesEffectAtTheNextStart() {
+        Umgebung u;
+        const QString datei = u.schreiben("a.ini", "[A]\n");
+        TForm1& f = u.starten();
+        u.w<QComboBox>("comboAnsicht")->setCurrentIndex(1);
+        schliessen(f);
+        u.starten({datei});
+        QCOMPARE(u.sichtbareAnsicht(), QString("editor"));
+    }
+
+    void aChangedColourAppliesAtOnceAndSurvivesARestart() {
+        Umgebung u;
+        TForm1& f = u.starten();
+        u.dialoge.pickColor(QColor(0, 128, 0));
+        u.klick("Button1");
+        QCOMPARE(u.dialoge.shown[0].type, ShownDialog::Type::Color);
+        QCOMPARE(u.dialoge.shown[0].initialColor, QColor(255, 0, 0));
+        QCOMPARE(u.w<SynMemo>("SynMemo1")->highlighter()->sectionColor(), QColor(0, 128, 0));
+        u.dialoge.pickColor(QColor(1, 2, 3));
+        u.klick("Button3");
+        QCOMPARE(u.w<SynMemo>("SynMemo1")->activeLineColor(), QColor(1, 2, 3));
+        schliessen(f);
+        QCOMPARE(einstellungen(u), QByteArray("[General]\r\nView=0\r\n[Color]\r\nSections=32768\r\n"
+                                              "Keys=16711680\r\nActive=197121\r\n"));
+        u.starten();
+        QCOMPARE(u.w<Farbfeld>("farbeSektionen")->farbe(), QColor(0, 128, 0));
+        QCOMPARE(u.w<SynMemo>("SynMemo1")->highlighter()->sectionColor(), QColor(0, 128, 0));
+    }
+
+    void cancellingThePickerChangesNothing() {
+        Umgebung u;
+        u.starten();
+        u.dialoge.cancelColor();
+        u.klick("Button2");
+        QCOMPARE(u.w<Farbfeld>("farbeSchluessel")->farbe(), QColor(0, 0, 255));
+        QCOMPARE(u.w<SynMemo>("SynMemo1")->highlighter()->keyColor(), QColor(0, 0, 255));
+    }
+
+    void handEditedNotationIsWrittenBackAsDecimal() {
+        Umgebung u;
+        einstellungenSchreiben(u, "; meine Farben\r\n[Color]\r\nSections = 0x0000FF\r\n");
+        TForm1& f = u.starten();
+        schliessen(f);
+        QCOMPARE(einstellungen(u), QByteArray("; meine Farben\r\n[Color]\r\nSections = 255\r\n"
+                                              "Keys=16711680\r\nActive=12320767\r\n[General]\r\nView=0\r\n"));
+    }
+
+    // An installed program's directory cannot take the file: the user's configuration
+    // directory does, and it is read from there too.
+    void withoutAWritableProgramDirectoryTheUsersConfigurationIsUsed() {
+        Umgebung u;
+        u.programmverzeichnis.remove();
+        TForm1& f = u.starten({u.schreiben("a.ini", "[A]\n")});
+        const QString erwartet =
+            QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath("ravik.ini");
+        QCOMPARE(f.einstellungsdatei(), erwartet);
+        QFile::remove(erwartet);
+        u.w<QComboBox>("comboAnsicht")->setCurrentIndex(1);
+        schliessen(f);
+        QVERIFY(Umgebung::lesen(erwartet).contains("View=1"));
+        Umgebung zweite;
+        zweite.programmverzeichnis.remove();
+        zweite.starten({zweite.schreiben("a.ini", "[A]\n")});
+        QCOMPARE(zweite.sichtbareAnsicht(), QString("editor"));
+        QFile::remove(erwartet);
+    }
+};
+
+QTEST_MAIN(EinstellungenTest)
+#include "EinstellungenTest.moc"
