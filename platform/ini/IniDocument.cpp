@@ -305,46 +305,66 @@ std::optional<QString> IniDocument::value(QStringView section, QStringView key) 
 
 // ---- Edits ---------------------------------------------------------------------
 
-IniDocument::Bytes IniDocument::encodeOrRefuse(QStringView text, const QString& what) const {
-    Bytes bytes;
-    if (!codec_.encode(text, bytes))
+void IniDocument::refuseIfUnfit(bool fits, QStringView text, const QString& what) const {
+    if (!fits)
         throw EIniFileException(codec_.refusal(text, what));
-    return bytes;
 }
 
+// Refusals apply to the text actually written: a value or name that is already in
+// the file (a NUL in it, say) may be written back unchanged, or saving such a file
+// would fail on a key nobody touched.
 void IniDocument::setValue(QStringView section, QStringView key, QStringView value) {
-    refuseIf(IniValidation::checkSectionName(section));
-    refuseIf(IniValidation::checkKeyName(key));
-    refuseIf(IniValidation::checkValue(value));
-    const Bytes sectionBytes = encodeOrRefuse(IniSyntax::trimBlanks(section), sectionWord());
-    const Bytes keyBytes = encodeOrRefuse(IniSyntax::trimBlanks(key), keyWord());
-    const Bytes valueBytes = encodeOrRefuse(value, valueWord());
+    const QStringView sectionName = IniSyntax::trimBlanks(section);
+    const QStringView keyName = IniSyntax::trimBlanks(key);
+    Bytes sectionBytes;
+    Bytes keyBytes;
+    Bytes valueBytes;
+    const bool sectionFits = codec_.encode(sectionName, sectionBytes);
+    const bool keyFits = codec_.encode(keyName, keyBytes);
+    const bool valueFits = codec_.encode(value, valueBytes);
 
-    qint32 id = findSection(view(sectionBytes));
+    qint32 id = sectionFits ? findSection(view(sectionBytes)) : -1;
+    const qint32 line = id >= 0 && keyFits ? findKey(id, view(keyBytes)) : -1;
+    IniSyntax::KeyParts parts;
+    if (line >= 0) {
+        parts = IniSyntax::splitKey(text(line));
+        if (valueFits && IniSyntax::unquote(parts.rawValue) == view(valueBytes))
+            return;
+    }
+
+    if (id < 0) {
+        refuseIf(IniValidation::checkSectionName(section));
+        refuseIfUnfit(sectionFits, sectionName, sectionWord());
+    }
+    if (line < 0) {
+        refuseIf(IniValidation::checkKeyName(key));
+        refuseIfUnfit(keyFits, keyName, keyWord());
+    }
+    refuseIf(IniValidation::checkValue(value));
+    refuseIfUnfit(valueFits, value, valueWord());
+
     if (id < 0)
         id = appendSection(view(sectionBytes));
-    const qint32 line = findKey(id, view(keyBytes));
     if (line < 0) {
         insertKey(id, view(keyBytes), view(valueBytes));
         return;
     }
-    const QByteArrayView current = text(line);
-    const IniSyntax::KeyParts parts = IniSyntax::splitKey(current);
-    if (IniSyntax::unquote(parts.rawValue) == view(valueBytes))
-        return;
     // Name, '=' and the blanks after it stay as the file has them.
-    QByteArray changed = current.first(parts.valueStart).toByteArray();
+    QByteArray changed = text(line).first(parts.valueStart).toByteArray();
     changed.append(
         IniSyntax::valueText(view(valueBytes), IniSyntax::enclosingQuote(parts.rawValue)));
     replaceText(line, changed);
 }
 
 bool IniDocument::createSection(QStringView section) {
-    refuseIf(IniValidation::checkSectionName(section));
-    const Bytes name = encodeOrRefuse(IniSyntax::trimBlanks(section), sectionWord());
-    if (findSection(view(name)) >= 0)
+    const QStringView name = IniSyntax::trimBlanks(section);
+    Bytes bytes;
+    const bool fits = codec_.encode(name, bytes);
+    if (fits && findSection(view(bytes)) >= 0)
         return false;
-    appendSection(view(name));
+    refuseIf(IniValidation::checkSectionName(section));
+    refuseIfUnfit(fits, name, sectionWord());
+    appendSection(view(bytes));
     return true;
 }
 

@@ -44,8 +44,9 @@ public:
     // Trimmed, one outer pair of matching quotes removed; nullopt when missing.
     std::optional<QString> value(QStringView section, QStringView key) const;
 
-    // Edits throw EIniFileException, changing nothing, for a name or value the file
-    // cannot hold. Writing the value a key already has changes no byte.
+    // Edits throw EIniFileException, changing nothing, when a name or value they would
+    // write cannot be held by the file. Writing the value a key already has changes no
+    // byte and is never refused.
     void setValue(QStringView section, QStringView key, QStringView value);
     bool createSection(QStringView section); // true when it was added
     bool removeKey(QStringView section, QStringView key);
@@ -97,7 +98,7 @@ private:
     qint32 lastKeyLine(qint32 sectionId);
     template <typename Visit> void forEachLineOf(qint32 header, Visit&& visit) const;
 
-    Bytes encodeOrRefuse(QStringView text, const QString& what) const;
+    void refuseIfUnfit(bool fits, QStringView text, const QString& what) const;
     qint32 insertLine(qint32 after, QByteArrayView content, quint8 kind);
     qint32 appendSection(QByteArrayView name);
     void insertKey(qint32 sectionId, QByteArrayView name, QByteArrayView value);

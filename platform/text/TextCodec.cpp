@@ -32,13 +32,25 @@ bool startsWith(QByteArrayView bytes, std::initializer_list<unsigned char> prefi
 constexpr auto kKeepMarks =
     QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
 
+// Qt's UTF-16 codecs pass a lone surrogate through, but no other encoding can hold
+// one and UTF-8 would turn it into U+FFFD, so text that has one is not text.
+bool hasUnpairedSurrogate(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            return true;
+    }
+    return false;
+}
+
 std::optional<QString> decodeUtf16Exactly(QByteArrayView body, QStringDecoder::Encoding enc,
                                           QStringEncoder::Encoding back) {
     if (body.size() % 2 != 0)
         return std::nullopt;
     QStringDecoder decoder(enc, kKeepMarks);
     QString text = decoder.decode(body);
-    if (decoder.hasError())
+    if (decoder.hasError() || hasUnpairedSurrogate(text))
         return std::nullopt;
     QStringEncoder encoder(back, QStringEncoder::Flag::Stateless);
     QByteArray again = encoder.encode(text);
@@ -182,6 +194,8 @@ QString decode(QByteArrayView bytes, TextEncoding encoding) {
 }
 
 std::optional<QByteArray> encode(QStringView text, TextEncoding encoding) {
+    if (hasUnpairedSurrogate(text))
+        return std::nullopt;
     QStringEncoder::Encoding target = QStringEncoder::Utf8;
     switch (encoding) {
     case TextEncoding::Windows1252:
