@@ -13,39 +13,83 @@
 
 namespace ravik::FileIO {
 
-QByteArray readAll(const QString& path) {
+namespace {
+
+// Opened without blocking, so that a named pipe cannot stall the program; only
+// regular files are read, as a device such as /dev/zero would never end.
+int openForReading(const QString& path) {
     const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw EFOpenError(QFileInfo(path).absoluteFilePath(), systemReason(errno));
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+    return ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+}
+
+[[noreturn]] void failOpen(int fd, const QString& path, const QString& reason) {
+    if (fd >= 0)
         ::close(fd);
-        throw EFOpenError(QFileInfo(path).absoluteFilePath(), systemReason(error));
-    }
-    QByteArray data;
-    if (S_ISREG(info.st_mode) && info.st_size > 0)
-        data.reserve(static_cast<qsizetype>(info.st_size));
-    char buffer[1 << 16];
+    throw EFOpenError(QFileInfo(path).absoluteFilePath(), reason);
+}
+
+QByteArray readOpenFile(int fd, const QString& path) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        failOpen(fd, path, systemReason(errno));
+    if (S_ISDIR(info.st_mode))
+        failOpen(fd, path, systemReason(EISDIR));
+    if (!S_ISREG(info.st_mode))
+        failOpen(fd, path, QStringLiteral("Das ist keine gewöhnliche Datei."));
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // Read straight into a buffer of the file's size. A file that grows meanwhile
+    // (or reports no size, as some system files do) is read on to its end.
+    QByteArray data(static_cast<qsizetype>(info.st_size), Qt::Uninitialized);
+    qsizetype filled = 0;
+    char probe[1 << 16];
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const bool full = filled == data.size();
+        char* target = full ? probe : data.data() + filled;
+        const size_t room = full ? sizeof probe : size_t(data.size() - filled);
+        const ssize_t n = ::read(fd, target, room);
         if (n == 0)
             break;
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            const int error = errno;
-            ::close(fd);
-            throw EFOpenError(QFileInfo(path).absoluteFilePath(), systemReason(error));
+            failOpen(fd, path, systemReason(errno));
         }
-        data.append(buffer, n);
+        if (full)
+            data.append(probe, n); // grows geometrically
+        filled += n;
     }
+    data.truncate(filled);
     ::close(fd);
     return data;
 }
 
+} // namespace
+
+QByteArray readAll(const QString& path) {
+    const int fd = openForReading(path);
+    if (fd < 0)
+        failOpen(fd, path, systemReason(errno));
+    return readOpenFile(fd, path);
+}
+
+std::optional<QByteArray> readAllIfExists(const QString& path) {
+    const int fd = openForReading(path);
+    if (fd < 0) {
+        const int error = errno;
+        // Only a name that leads nowhere is "missing"; a file we may not read is an error.
+        if (error == ENOENT || error == ENOTDIR)
+            return std::nullopt;
+        failOpen(fd, path, systemReason(error));
+    }
+    return readOpenFile(fd, path);
+}
+
 std::optional<FileWriteFailure> replaceAtomically(const QString& path, QByteArrayView data) {
+    return replaceAtomically(path, [data](const PieceWriter& write) { write(data); });
+}
+
+std::optional<FileWriteFailure> replaceAtomically(const QString& path,
+                                                  const ContentProducer& produce) {
     using Stage = FileWriteFailure::Stage;
     QFileInfo target(path);
     if (target.isDir())
@@ -58,12 +102,20 @@ std::optional<FileWriteFailure> replaceAtomically(const QString& path, QByteArra
         const int error = errno;
         return FileWriteFailure{Stage::Create, error ? systemReason(error) : file.errorString()};
     }
-    errno = 0;
-    if (file.write(data.data(), data.size()) != data.size()) {
-        const int error = errno;
-        const QString reason = error ? systemReason(error) : file.errorString();
+    std::optional<FileWriteFailure> failure;
+    produce([&](QByteArrayView piece) {
+        if (failure)
+            return;
+        errno = 0;
+        if (file.write(piece.data(), piece.size()) != piece.size()) {
+            const int error = errno;
+            failure =
+                FileWriteFailure{Stage::Write, error ? systemReason(error) : file.errorString()};
+        }
+    });
+    if (failure) {
         file.cancelWriting();
-        return FileWriteFailure{Stage::Write, reason};
+        return failure;
     }
     errno = 0;
     if (!file.commit()) {

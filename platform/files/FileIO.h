@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace ravik {
@@ -21,14 +22,25 @@ namespace FileIO {
 // A directory is refused the same way.
 QByteArray readAll(const QString& path);
 
+// Like readAll, but a path that names nothing (no such file, or a component that is
+// not a directory) gives nullopt instead of an error.
+std::optional<QByteArray> readAllIfExists(const QString& path);
+
 // Replaces (or creates) the file at path with data, atomically: the data goes to a
 // temporary file in the same directory, is flushed to disk and renamed over the
 // target. A symbolic link is followed and its target replaced; the permissions of an
 // existing file are kept. On failure the old file is untouched.
 std::optional<FileWriteFailure> replaceAtomically(const QString& path, QByteArrayView data);
 
-bool exists(const QString& path);         // a file (or link to one), not a directory
-bool removeFile(const QString& path);     // true when it is gone afterwards
+// The same, with the content handed over in pieces, so that a large file need not be
+// assembled in memory first: produce calls its argument once for each piece, in order.
+using PieceWriter = std::function<void(QByteArrayView piece)>;
+using ContentProducer = std::function<void(const PieceWriter& write)>;
+std::optional<FileWriteFailure> replaceAtomically(const QString& path,
+                                                  const ContentProducer& produce);
+
+bool exists(const QString& path);     // a file (or link to one), not a directory
+bool removeFile(const QString& path); // true when it is gone afterwards
 
 // The file name part of a path (after the last separator).
 QString fileNamePart(const QString& path);

@@ -72,7 +72,8 @@ std::optional<QByteArray> toFileBytes(QByteArrayView utf8, TextEncoding encoding
         out.append(utf8);
         return out;
     }
-    const auto encoded = TextCodec::encode(QString::fromUtf8(utf8), encoding);
+    // Not QString::fromUtf8, which would drop a U+FEFF at the start of the text.
+    const auto encoded = TextCodec::encode(TextCodec::decode(utf8, TextEncoding::Utf8), encoding);
     if (!encoded)
         return std::nullopt;
     out.append(*encoded);

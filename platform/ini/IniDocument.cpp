@@ -1,0 +1,534 @@
+#include "platform/ini/IniDocument.h"
+
+#include "platform/errors/RavikError.h"
+#include "platform/ini/IniSyntax.h"
+#include "platform/ini/IniValidation.h"
+
+#include <array>
+#include <limits>
+
+namespace ravik {
+
+using IniSyntax::LineKind;
+
+namespace {
+
+constexpr quint8 kindValue(LineKind kind) {
+    return static_cast<quint8>(kind);
+}
+
+QByteArrayView eolBytes(quint8 eol) {
+    static constexpr std::array<const char*, 4> kBytes = {"", "\r\n", "\n", "\r"};
+    return QByteArrayView(kBytes[eol]);
+}
+
+const QString& sectionWord() {
+    static const QString word = QStringLiteral("Der Sektionsname");
+    return word;
+}
+const QString& keyWord() {
+    static const QString word = QStringLiteral("Der Schlüsselname");
+    return word;
+}
+const QString& valueWord() {
+    static const QString word = QStringLiteral("Der Wert");
+    return word;
+}
+
+void refuseIf(const QString& reason) {
+    if (!reason.isEmpty())
+        throw EIniFileException(reason);
+}
+
+[[noreturn]] void refuseTooLarge() {
+    throw EIniFileException(QStringLiteral(
+        "Die Datei ist zu groß: Sie hat mehr als 2.147.483.646 Zeilen oder eine Zeile "
+        "mit mehr als 4 GB."));
+}
+
+} // namespace
+
+IniDocument::IniDocument() = default;
+
+IniDocument::IniDocument(QByteArray fileBytes) {
+    encoding_ = TextCodec::detect(fileBytes);
+    switch (encoding_) {
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE: {
+        // Held as UTF-8, which maps to UTF-16 and back exactly (detect made sure the
+        // file has no stray surrogates), so the parser sees one kind of bytes.
+        const QByteArrayView body = QByteArrayView(fileBytes).sliced(2);
+        raw_ = TextCodec::decode(body, encoding_).toUtf8();
+        break;
+    }
+    case TextEncoding::Utf8Bom:
+        raw_ = std::move(fileBytes);
+        bodyStart_ = 3;
+        break;
+    case TextEncoding::Utf8:
+        raw_ = std::move(fileBytes);
+        break;
+    case TextEncoding::Windows1252:
+        raw_ = std::move(fileBytes);
+        if (raw_.startsWith("\xEF\xBB\xBF"))
+            bodyStart_ = 3;
+        break;
+    }
+    const bool utf8 = encoding_ != TextEncoding::Windows1252;
+    codec_ = IniTextCodec(utf8);
+    match_ = IniNameMatch(utf8);
+    splitLines();
+    indexLines();
+}
+
+// ---- Parsing -------------------------------------------------------------------
+
+void IniDocument::splitLines() {
+    const char* data = raw_.constData();
+    const qsizetype size = raw_.size();
+
+    qsizetype lineCount = 0;
+    for (qsizetype i = bodyStart_; i < size; ++i) {
+        if (data[i] == '\n' || (data[i] == '\r' && (i + 1 == size || data[i + 1] != '\n')))
+            ++lineCount;
+    }
+    if (size > bodyStart_ && data[size - 1] != '\n' && data[size - 1] != '\r')
+        ++lineCount;
+    if (lineCount >= std::numeric_limits<qint32>::max())
+        refuseTooLarge();
+    lines_.reserve(lineCount);
+
+    std::array<qsizetype, 4> eolCounts{};
+    qsizetype pos = bodyStart_;
+    while (pos < size) {
+        qsizetype end = pos;
+        while (end < size && data[end] != '\r' && data[end] != '\n')
+            ++end;
+        Eol eol = Eol::None;
+        qsizetype next = end;
+        if (end < size && data[end] == '\n') {
+            eol = Eol::Lf;
+            next = end + 1;
+        } else if (end < size) {
+            const bool crlf = end + 1 < size && data[end + 1] == '\n';
+            eol = crlf ? Eol::CrLf : Eol::Cr;
+            next = end + (crlf ? 2 : 1);
+        }
+        addLine(pos, end - pos, eol);
+        ++eolCounts[static_cast<int>(eol)];
+        pos = next;
+    }
+
+    // The file's most frequent line end; CR LF on a tie and for a file without any.
+    for (Eol candidate : {Eol::Lf, Eol::Cr}) {
+        if (eolCounts[int(candidate)] > eolCounts[int(newEol_)])
+            newEol_ = candidate;
+    }
+}
+
+void IniDocument::addLine(qsizetype start, qsizetype length, Eol eol) {
+    if (length > std::numeric_limits<quint32>::max())
+        refuseTooLarge();
+    const auto index = static_cast<qint32>(lines_.size());
+    const QByteArrayView content(raw_.constData() + start, length);
+    Line line{};
+    line.start = static_cast<quint64>(start);
+    line.length = static_cast<quint32>(length);
+    line.eol = static_cast<quint8>(eol);
+    line.kind = kindValue(IniSyntax::classify(content));
+    line.next = -1;
+    if (tail_ >= 0)
+        lines_[tail_].next = index;
+    else
+        head_ = index;
+    tail_ = index;
+    lines_.push_back(line);
+}
+
+void IniDocument::indexLines() {
+    qint32 current = -1; // section whose first occurrence is being read
+    std::vector<qint32> keyLines;
+    for (qint32 i = 0; i < qint32(lines_.size()); ++i) {
+        const auto kind = static_cast<LineKind>(lines_[i].kind);
+        if (kind == LineKind::Key) {
+            if (current >= 0)
+                keyLines.push_back(i);
+            continue;
+        }
+        if (kind != LineKind::Section)
+            continue;
+        if (current >= 0)
+            indexKeys(current, keyLines);
+        keyLines.clear();
+        const QByteArrayView name = IniSyntax::sectionName(text(i));
+        const auto next = static_cast<qint32>(sections_.size());
+        current = sectionIndex_.findOrInsert(match_.hash(name), next, [&](qint32 id) {
+            return match_.equal(sectionName(id), name);
+        });
+        if (current != next) {
+            sections_[current].laterHeaders.push_back(i);
+            current = -1;
+            continue;
+        }
+        sections_.emplace_back();
+        sections_.back().header = i;
+    }
+    if (current >= 0)
+        indexKeys(current, keyLines);
+}
+
+void IniDocument::indexKeys(qint32 sectionId, const std::vector<qint32>& keyLines) {
+    Section& section = sections_[sectionId];
+    section.keys.reserve(qsizetype(keyLines.size()));
+    for (qint32 line : keyLines) {
+        const QByteArrayView name = keyName(line);
+        const qint32 first = section.keys.findOrInsert(match_.hash(name), line, [&](qint32 known) {
+            return match_.equal(keyName(known), name);
+        });
+        section.duplicateKeys = section.duplicateKeys || first != line;
+    }
+    if (!keyLines.empty())
+        section.lastKey = keyLines.back();
+}
+
+// ---- Lookups -------------------------------------------------------------------
+
+QByteArrayView IniDocument::text(qint32 line) const {
+    const Line& l = lines_[line];
+    const QByteArray& buffer = l.inEdits ? edits_ : raw_;
+    return QByteArrayView(buffer.constData() + l.start, l.length);
+}
+
+QByteArrayView IniDocument::keyName(qint32 line) const {
+    return IniSyntax::splitKey(text(line)).name;
+}
+
+QByteArrayView IniDocument::sectionName(qint32 sectionId) const {
+    return IniSyntax::sectionName(text(sections_[sectionId].header));
+}
+
+qint32 IniDocument::findSection(QByteArrayView name) const {
+    return sectionIndex_.find(match_.hash(name), [&](qint32 sectionId) {
+        return match_.equal(sectionName(sectionId), name);
+    });
+}
+
+qint32 IniDocument::findSection(QStringView name) const {
+    Bytes bytes;
+    if (!codec_.encode(IniSyntax::trimBlanks(name), bytes))
+        return -1; // the file cannot hold the name, so it is not in it
+    return findSection(view(bytes));
+}
+
+qint32 IniDocument::findKey(qint32 sectionId, QByteArrayView name) const {
+    return sections_[sectionId].keys.find(
+        match_.hash(name), [&](qint32 line) { return match_.equal(keyName(line), name); });
+}
+
+template <typename Visit> void IniDocument::forEachLineOf(qint32 header, Visit&& visit) const {
+    for (qint32 i = lines_[header].next; i >= 0; i = lines_[i].next) {
+        const Line& line = lines_[i];
+        if (line.removed)
+            continue;
+        if (line.kind == kindValue(LineKind::Section))
+            return;
+        visit(i);
+    }
+}
+
+qint32 IniDocument::lastKeyLine(qint32 sectionId) {
+    Section& section = sections_[sectionId];
+    if (!section.lastKeyKnown) {
+        section.lastKey = -1;
+        forEachLineOf(section.header, [&](qint32 line) {
+            if (lines_[line].kind == kindValue(LineKind::Key))
+                section.lastKey = line;
+        });
+        section.lastKeyKnown = true;
+    }
+    return section.lastKey;
+}
+
+QStringList IniDocument::sectionNames() const {
+    QStringList names;
+    names.reserve(qsizetype(sections_.size()));
+    for (qint32 id = 0; id < qint32(sections_.size()); ++id) {
+        if (!sections_[id].removed)
+            names.append(codec_.decode(sectionName(id)));
+    }
+    return names;
+}
+
+QStringList IniDocument::keyNames(QStringView section) const {
+    QStringList names;
+    const qint32 id = findSection(section);
+    if (id < 0)
+        return names;
+    const bool mayRepeat = sections_[id].duplicateKeys;
+    forEachLineOf(sections_[id].header, [&](qint32 line) {
+        if (lines_[line].kind != kindValue(LineKind::Key))
+            return;
+        const QByteArrayView name = keyName(line);
+        if (!mayRepeat || findKey(id, name) == line)
+            names.append(codec_.decode(name));
+    });
+    return names;
+}
+
+bool IniDocument::hasSection(QStringView section) const {
+    return findSection(section) >= 0;
+}
+
+bool IniDocument::sectionHasKeys(QStringView section) const {
+    const qint32 id = findSection(section);
+    if (id < 0)
+        return false;
+    bool found = false;
+    forEachLineOf(sections_[id].header, [&](qint32 line) {
+        found = found || lines_[line].kind == kindValue(LineKind::Key);
+    });
+    return found;
+}
+
+std::optional<QString> IniDocument::value(QStringView section, QStringView key) const {
+    const qint32 id = findSection(section);
+    if (id < 0)
+        return std::nullopt;
+    Bytes name;
+    if (!codec_.encode(IniSyntax::trimBlanks(key), name))
+        return std::nullopt;
+    const qint32 line = findKey(id, view(name));
+    if (line < 0)
+        return std::nullopt;
+    return codec_.decode(IniSyntax::unquote(IniSyntax::splitKey(text(line)).rawValue));
+}
+
+// ---- Edits ---------------------------------------------------------------------
+
+void IniDocument::refuseIfUnfit(bool fits, QStringView text, const QString& what) const {
+    if (!fits)
+        throw EIniFileException(codec_.refusal(text, what));
+}
+
+// Refusals apply to the text actually written: a value or name that is already in
+// the file (a NUL in it, say) may be written back unchanged, or saving such a file
+// would fail on a key nobody touched.
+void IniDocument::setValue(QStringView section, QStringView key, QStringView value) {
+    const QStringView sectionName = IniSyntax::trimBlanks(section);
+    const QStringView keyName = IniSyntax::trimBlanks(key);
+    Bytes sectionBytes;
+    Bytes keyBytes;
+    Bytes valueBytes;
+    const bool sectionFits = codec_.encode(sectionName, sectionBytes);
+    const bool keyFits = codec_.encode(keyName, keyBytes);
+    const bool valueFits = codec_.encode(value, valueBytes);
+
+    qint32 id = sectionFits ? findSection(view(sectionBytes)) : -1;
+    const qint32 line = id >= 0 && keyFits ? findKey(id, view(keyBytes)) : -1;
+    IniSyntax::KeyParts parts;
+    if (line >= 0) {
+        parts = IniSyntax::splitKey(text(line));
+        if (valueFits && IniSyntax::unquote(parts.rawValue) == view(valueBytes))
+            return;
+    }
+
+    if (id < 0) {
+        refuseIf(IniValidation::checkSectionName(section));
+        refuseIfUnfit(sectionFits, sectionName, sectionWord());
+    }
+    if (line < 0) {
+        refuseIf(IniValidation::checkKeyName(key));
+        refuseIfUnfit(keyFits, keyName, keyWord());
+    }
+    refuseIf(IniValidation::checkValue(value));
+    refuseIfUnfit(valueFits, value, valueWord());
+
+    if (id < 0)
+        id = appendSection(view(sectionBytes));
+    if (line < 0) {
+        insertKey(id, view(keyBytes), view(valueBytes));
+        return;
+    }
+    // Name, '=' and the blanks after it stay as the file has them.
+    QByteArray changed = text(line).first(parts.valueStart).toByteArray();
+    changed.append(
+        IniSyntax::valueText(view(valueBytes), IniSyntax::enclosingQuote(parts.rawValue)));
+    replaceText(line, changed);
+}
+
+bool IniDocument::createSection(QStringView section) {
+    const QStringView name = IniSyntax::trimBlanks(section);
+    Bytes bytes;
+    const bool fits = codec_.encode(name, bytes);
+    if (fits && findSection(view(bytes)) >= 0)
+        return false;
+    refuseIf(IniValidation::checkSectionName(section));
+    refuseIfUnfit(fits, name, sectionWord());
+    appendSection(view(bytes));
+    return true;
+}
+
+bool IniDocument::removeKey(QStringView section, QStringView key) {
+    const qint32 id = findSection(section);
+    Bytes name;
+    if (id < 0 || !codec_.encode(IniSyntax::trimBlanks(key), name))
+        return false;
+    const qint32 first = findKey(id, view(name));
+    if (first < 0)
+        return false;
+    sections_[id].keys.erase(match_.hash(view(name)), first);
+    removeLine(first);
+    if (sections_[id].duplicateKeys) {
+        forEachLineOf(sections_[id].header, [&](qint32 line) {
+            if (lines_[line].kind == kindValue(LineKind::Key) &&
+                match_.equal(keyName(line), view(name)))
+                removeLine(line);
+        });
+    }
+    sections_[id].lastKeyKnown = false;
+    return true;
+}
+
+bool IniDocument::removeSection(QStringView section) {
+    const qint32 id = findSection(section);
+    if (id < 0)
+        return false;
+    Section& found = sections_[id];
+    found.keys = IniHashIndex();
+    sectionIndex_.erase(match_.hash(sectionName(id)), id);
+    removeBlock(found.header);
+    for (qint32 header : found.laterHeaders)
+        removeBlock(header);
+    found.laterHeaders = {};
+    found.removed = true;
+    return true;
+}
+
+qint32 IniDocument::insertLine(qint32 after, QByteArrayView content, quint8 kind) {
+    if (lines_.size() >= size_t(std::numeric_limits<qint32>::max()))
+        refuseTooLarge();
+    const auto index = static_cast<qint32>(lines_.size());
+    if (after >= 0 && lines_[after].eol == quint8(Eol::None)) {
+        lines_[after].eol = quint8(newEol_);
+        lines_[after].eolAdded = 1;
+    }
+    Line line{};
+    line.start = static_cast<quint64>(edits_.size());
+    line.length = static_cast<quint32>(content.size());
+    line.eol = quint8(newEol_);
+    line.kind = kind;
+    line.inEdits = 1;
+    if (after >= 0) {
+        line.next = lines_[after].next;
+        lines_[after].next = index;
+    } else {
+        line.next = head_;
+        head_ = index;
+    }
+    if (line.next < 0)
+        tail_ = index;
+    edits_.append(content);
+    lines_.push_back(line);
+    modified_ = true;
+    return index;
+}
+
+qint32 IniDocument::appendSection(QByteArrayView name) {
+    const auto id = static_cast<qint32>(sections_.size());
+    Section section;
+    section.header = insertLine(tail_, IniSyntax::sectionLine(name), kindValue(LineKind::Section));
+    sections_.push_back(std::move(section));
+    sectionIndex_.insert(match_.hash(name), id);
+    return id;
+}
+
+// After the last key of the section's first occurrence, so comments and blank lines
+// that close the section stay below its keys.
+void IniDocument::insertKey(qint32 sectionId, QByteArrayView name, QByteArrayView value) {
+    const qint32 lastKey = lastKeyLine(sectionId);
+    const qint32 after = lastKey >= 0 ? lastKey : sections_[sectionId].header;
+    const QByteArray content = IniSyntax::keyLine(name, IniSyntax::valueText(value, 0));
+    const qint32 line = insertLine(after, content, kindValue(LineKind::Key));
+    sections_[sectionId].keys.insert(match_.hash(name), line);
+    sections_[sectionId].lastKey = line;
+}
+
+void IniDocument::replaceText(qint32 line, QByteArrayView content) {
+    Line& target = lines_[line];
+    target.start = static_cast<quint64>(edits_.size());
+    target.length = static_cast<quint32>(content.size());
+    target.inEdits = 1;
+    edits_.append(content);
+    modified_ = true;
+}
+
+void IniDocument::removeLine(qint32 line) {
+    lines_[line].removed = 1;
+    modified_ = true;
+}
+
+void IniDocument::removeBlock(qint32 header) {
+    if (lines_[header].removed)
+        return;
+    forEachLineOf(header, [&](qint32 line) { removeLine(line); });
+    removeLine(header);
+}
+
+// ---- Writing -------------------------------------------------------------------
+
+void IniDocument::writeTo(const PieceSink& sink) const {
+    if (encoding_ == TextEncoding::Utf16LE || encoding_ == TextEncoding::Utf16BE) {
+        sink(toBytes());
+        return;
+    }
+    writeLines(sink);
+}
+
+QByteArray IniDocument::toBytes() const {
+    qsizetype size = bodyStart_;
+    for (qint32 i = head_; i >= 0; i = lines_[i].next) {
+        if (!lines_[i].removed)
+            size += lines_[i].length + eolBytes(lines_[i].eol).size();
+    }
+    QByteArray out;
+    out.reserve(size);
+    writeLines([&out](QByteArrayView piece) { out.append(piece); });
+    if (encoding_ != TextEncoding::Utf16LE && encoding_ != TextEncoding::Utf16BE)
+        return out;
+    const auto utf16 = TextCodec::encode(TextCodec::decode(out, TextEncoding::Utf8), encoding_);
+    if (!utf16) // every edit was checked to be valid text, so this cannot happen
+        throw EIniFileException(QStringLiteral("Der Text lässt sich nicht als UTF-16 speichern."));
+    return TextCodec::byteOrderMark(encoding_) + *utf16;
+}
+
+void IniDocument::writeLines(const PieceSink& sink) const {
+    // Untouched lines that follow each other in the file go out as one piece.
+    qsizetype runStart = 0;
+    qsizetype runEnd = bodyStart_; // a UTF-8 byte-order mark goes out with the first run
+    auto flushRun = [&] {
+        if (runEnd > runStart)
+            sink(QByteArrayView(raw_.constData() + runStart, runEnd - runStart));
+        runStart = runEnd = 0;
+    };
+    for (qint32 i = head_; i >= 0; i = lines_[i].next) {
+        const Line& line = lines_[i];
+        if (line.removed)
+            continue;
+        const QByteArrayView eol = eolBytes(line.eol);
+        if (!line.inEdits && !line.eolAdded) {
+            const auto start = static_cast<qsizetype>(line.start);
+            if (start != runEnd) {
+                flushRun();
+                runStart = start;
+            }
+            runEnd = start + line.length + eol.size();
+            continue;
+        }
+        flushRun();
+        sink(text(i));
+        sink(eol);
+    }
+    flushRun();
+}
+
+} // namespace ravik

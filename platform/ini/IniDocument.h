@@ -1,0 +1,125 @@
+#pragma once
+
+#include "platform/ini/IniHashIndex.h"
+#include "platform/ini/IniNameMatch.h"
+#include "platform/ini/IniTextCodec.h"
+#include "platform/text/TextCodec.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace ravik {
+
+// An INI file in memory: parsed from bytes, queried, edited and written back to
+// bytes, with no file access of its own.
+//
+// The file stays in one buffer; each physical line is a 16-byte record pointing into
+// it. Changed and new lines go to a second buffer, and lines are chained in file
+// order so that inserting or removing one never moves another: the hash indexes of
+// sections and keys, which hold line numbers, stay valid. Untouched lines are written
+// back byte for byte, line ends included.
+//
+// Reading and writing rules: sections start at "[", keys are "name=value" lines,
+// ";" starts a comment, names match without regard to case, and a duplicate section
+// or key is read and written at its first occurrence. Lines before the first section
+// belong to none.
+class IniDocument {
+public:
+    IniDocument(); // a new file: UTF-8, CR LF
+    // Throws EIniFileException when the file is too large to index (over 2^31 lines).
+    explicit IniDocument(QByteArray fileBytes);
+
+    // UTF-16 files are written back as UTF-16; others keep their bytes.
+    TextEncoding encoding() const { return encoding_; }
+
+    // Each name once, in order of first appearance.
+    QStringList sectionNames() const;
+    QStringList keyNames(QStringView section) const;
+    bool hasSection(QStringView section) const;
+    bool sectionHasKeys(QStringView section) const;
+    // Trimmed, one outer pair of matching quotes removed; nullopt when missing.
+    std::optional<QString> value(QStringView section, QStringView key) const;
+
+    // Edits throw EIniFileException, changing nothing, when a name or value they would
+    // write cannot be held by the file. Writing the value a key already has changes no
+    // byte and is never refused.
+    void setValue(QStringView section, QStringView key, QStringView value);
+    bool createSection(QStringView section); // true when it was added
+    bool removeKey(QStringView section, QStringView key);
+    bool removeSection(QStringView section); // every occurrence
+
+    QByteArray toBytes() const;
+    // The same bytes in pieces, without assembling the whole file in memory.
+    using PieceSink = std::function<void(QByteArrayView piece)>;
+    void writeTo(const PieceSink& sink) const;
+    bool isModified() const { return modified_; }
+    void markSaved() { modified_ = false; }
+
+private:
+    enum class Eol : quint8 { None, CrLf, Lf, Cr };
+    struct Line {
+        quint64 start : 48; // in raw_, or in edits_ when inEdits
+        quint64 eol : 2;    // Eol
+        quint64 kind : 3;   // IniSyntax::LineKind
+        quint64 inEdits : 1;
+        quint64 removed : 1;
+        quint64 eolAdded : 1; // the file ended without one here
+        quint32 length;       // without the line end
+        qint32 next;          // following line in file order, -1 at the end
+    };
+    struct Section {
+        qint32 header = -1;  // header line of the first occurrence
+        qint32 lastKey = -1; // last key line of the first occurrence; -1 none
+        bool lastKeyKnown = true;
+        bool duplicateKeys = false; // a key name occurs twice in the first occurrence
+        bool removed = false;
+        std::vector<qint32> laterHeaders;
+        IniHashIndex keys; // folded name -> first key line; one table per section, so
+                           // that reading a section's keys in turn stays in the cache
+    };
+    using Bytes = IniTextCodec::Bytes;
+
+    void splitLines();
+    void indexLines();
+    void indexKeys(qint32 sectionId, const std::vector<qint32>& keyLines);
+    void addLine(qsizetype start, qsizetype length, Eol eol);
+
+    QByteArrayView text(qint32 line) const;
+    QByteArrayView keyName(qint32 line) const;
+    QByteArrayView sectionName(qint32 sectionId) const;
+
+    qint32 findSection(QByteArrayView name) const;
+    qint32 findSection(QStringView name) const;
+    qint32 findKey(qint32 sectionId, QByteArrayView name) const;
+    qint32 lastKeyLine(qint32 sectionId);
+    template <typename Visit> void forEachLineOf(qint32 header, Visit&& visit) const;
+
+    void refuseIfUnfit(bool fits, QStringView text, const QString& what) const;
+    qint32 insertLine(qint32 after, QByteArrayView content, quint8 kind);
+    qint32 appendSection(QByteArrayView name);
+    void insertKey(qint32 sectionId, QByteArrayView name, QByteArrayView value);
+    void replaceText(qint32 line, QByteArrayView content);
+    void removeLine(qint32 line);
+    void removeBlock(qint32 header);
+    void writeLines(const PieceSink& sink) const;
+
+    TextEncoding encoding_ = TextEncoding::Utf8;
+    QByteArray raw_;          // the file as read (UTF-16 files converted to UTF-8)
+    qsizetype bodyStart_ = 0; // lines start after a UTF-8 byte-order mark
+    QByteArray edits_;        // text of changed and new lines
+    std::vector<Line> lines_;
+    qint32 head_ = -1;
+    qint32 tail_ = -1;
+    std::vector<Section> sections_; // in order of first appearance
+    IniHashIndex sectionIndex_;     // folded name -> section
+    IniTextCodec codec_{true};
+    IniNameMatch match_{true};
+    Eol newEol_ = Eol::CrLf;
+    bool modified_ = false;
+};
+
+} // namespace ravik

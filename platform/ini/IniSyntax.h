@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QStringView>
+
+// How one physical line of an INI file reads, on its raw bytes. Every text the
+// engine writes is built here too, so that what is written reads back the same.
+namespace ravik::IniSyntax {
+
+enum class LineKind : quint8 {
+    Other,   // kept, never listed
+    Blank,   // nothing but blanks
+    Comment, // ';' after the leading blanks
+    Section, // '[' after the leading blanks
+    Key,     // contains '=' and a name before it
+};
+
+// Space, TAB, VT and FF; never CR or LF, which end lines.
+constexpr bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+constexpr bool isBlank(QChar c) {
+    return c.unicode() < 0x80 && isBlank(static_cast<char>(c.unicode()));
+}
+
+QByteArrayView trimBlanks(QByteArrayView text);
+QStringView trimBlanks(QStringView text);
+
+// A line holding "=" after nothing but blanks names no key; it is kept as it is.
+LineKind classify(QByteArrayView line);
+
+// The trimmed name between '[' and the first ']' (or the line's end).
+QByteArrayView sectionName(QByteArrayView headerLine);
+
+struct KeyParts {
+    QByteArrayView name;      // trimmed
+    QByteArrayView rawValue;  // trimmed, quotes still on
+    qsizetype valueStart = 0; // offset in the line just past '=' and the blanks after it
+};
+KeyParts splitKey(QByteArrayView keyLine);
+
+// The value as read: one outer pair of matching quotes removed.
+QByteArrayView unquote(QByteArrayView rawValue);
+
+// The quote character around a raw value (0 when it is not quoted).
+char enclosingQuote(QByteArrayView rawValue);
+
+// The text that reads back as value: quoted when trimming or unquoting would change
+// it. keepQuote, the quote of the value being replaced, is kept when not 0.
+QByteArray valueText(QByteArrayView value, char keepQuote);
+
+QByteArray sectionLine(QByteArrayView name);
+QByteArray keyLine(QByteArrayView name, QByteArrayView valueText);
+
+} // namespace ravik::IniSyntax

@@ -1,0 +1,194 @@
+#include "TestFiles.h"
+
+#include "platform/errors/RavikError.h"
+#include "platform/files/FileIO.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <sys/stat.h>
+
+using namespace ravik;
+using namespace testfiles;
+
+class FileIOTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_; // a fresh one for every test
+    QString path(const QString& name) const { return dir_->filePath(name); }
+
+    template <typename Read> QString openErrorOf(Read read) {
+        try {
+            read();
+        } catch (const EFOpenError& error) {
+            return error.message();
+        }
+        return QStringLiteral("<no error>");
+    }
+
+private slots:
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+    }
+    void cleanup() { dir_.reset(); }
+
+    void readsAWholeFile() {
+        QByteArray bytes(300 * 1024, '\0');
+        for (int i = 0; i < bytes.size(); ++i)
+            bytes[i] = char(i * 7);
+        QVERIFY(writeFile(path("data.bin"), bytes));
+        QCOMPARE(FileIO::readAll(path("data.bin")), bytes);
+        QCOMPARE(FileIO::readAllIfExists(path("data.bin")).value_or("<missing>"), bytes);
+        QVERIFY(writeFile(path("empty"), QByteArray()));
+        QCOMPARE(FileIO::readAll(path("empty")), QByteArray());
+    }
+
+    void readsFilesThatReportNoSize() {
+        // Files under /proc claim size 0 yet have content.
+        const QByteArray status = FileIO::readAll(QStringLiteral("/proc/self/status"));
+        QVERIFY(status.contains("Name:"));
+    }
+
+    void missingFile() {
+        const QString missing = path("missing.ini");
+        const QString message = openErrorOf([&] { FileIO::readAll(missing); });
+        QVERIFY2(message.startsWith(QStringLiteral("Datei %1 kann nicht geöffnet werden. ")
+                                        .arg(QFileInfo(missing).absoluteFilePath())),
+                 qPrintable(message));
+        QVERIFY(!FileIO::readAllIfExists(missing).has_value());
+        QVERIFY(writeFile(path("file"), "x"));
+        QVERIFY(!FileIO::readAllIfExists(path("file/below.ini")).has_value());
+    }
+
+    void refusesDirectoriesAndSpecialFiles() {
+        QVERIFY(QDir(dir_->path()).mkdir("sub"));
+        QVERIFY(openErrorOf([&] { FileIO::readAll(path("sub")); }).contains(path("sub")));
+        QVERIFY(openErrorOf([&] { FileIO::readAllIfExists(path("sub")); }).contains("sub"));
+        // A named pipe without a writer would block a plain open for ever.
+        QCOMPARE(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
+        QVERIFY(openErrorOf([&] {
+                    FileIO::readAll(path("pipe"));
+                }).contains(QStringLiteral("keine gewöhnliche Datei")));
+    }
+
+    void unreadableFile() {
+        if (runningAsRoot())
+            QSKIP("root reads files whatever their permission bits say");
+        QVERIFY(writeFile(path("secret.ini"), "[A]"));
+        QVERIFY(QFile::setPermissions(path("secret.ini"), QFileDevice::WriteOwner));
+        QVERIFY(openErrorOf([&] {
+                    FileIO::readAllIfExists(path("secret.ini"));
+                }).contains("secret.ini"));
+    }
+
+    void replacesAtomically() {
+        const QString file = path("a.ini");
+        QVERIFY(!FileIO::replaceAtomically(file, "first").has_value());
+        QCOMPARE(readFile(file), QByteArray("first"));
+        QVERIFY(!FileIO::replaceAtomically(file, "second, longer").has_value());
+        QCOMPARE(readFile(file), QByteArray("second, longer"));
+        QCOMPARE(entries(dir_->path()), QStringList{"a.ini"});
+    }
+
+    void writesContentInPieces() {
+        const QString file = path("pieces.ini");
+        const auto failure = FileIO::replaceAtomically(file, [](const FileIO::PieceWriter& write) {
+            write("[A]\r\n");
+            write("");
+            write("k=v\r\n");
+        });
+        QVERIFY(!failure.has_value());
+        QCOMPARE(readFile(file), QByteArray("[A]\r\nk=v\r\n"));
+    }
+
+    void keepsPermissions() {
+        const QString file = path("perm.ini");
+        QVERIFY(writeFile(file, "old"));
+        QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0640), 0);
+        QVERIFY(!FileIO::replaceAtomically(file, "new").has_value());
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(file).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 07777, mode_t(0640));
+    }
+
+    void followsSymbolicLinks() {
+        QVERIFY(writeFile(path("target.ini"), "old"));
+        QVERIFY(QFile::link(path("target.ini"), path("link.ini")));
+        QVERIFY(!FileIO::replaceAtomically(path("link.ini"), "new").has_value());
+        QVERIFY(QFileInfo(path("link.ini")).isSymLink());
+        QCOMPARE(readFile(path("target.ini")), QByteArray("new"));
+    }
+
+    void failureLeavesTheOldFile() {
+        const QString file = path("keep.ini");
+        QVERIFY(writeFile(file, "old content"));
+        std::optional<FileWriteFailure> failure;
+        {
+            FileSizeLimit limit(4096);
+            failure = FileIO::replaceAtomically(file, QByteArray(64 * 1024, 'x'));
+        }
+        QVERIFY(failure.has_value());
+        QCOMPARE(failure->stage, FileWriteFailure::Stage::Write);
+        QVERIFY(!failure->reason.isEmpty());
+        QCOMPARE(readFile(file), QByteArray("old content"));
+        QCOMPARE(entries(dir_->path()), QStringList{"keep.ini"});
+    }
+
+    void failureOnADirectoryOrABadPath() {
+        QVERIFY(QDir(dir_->path()).mkdir("sub"));
+        const auto onDirectory = FileIO::replaceAtomically(path("sub"), "x");
+        QVERIFY(onDirectory.has_value());
+        QCOMPARE(onDirectory->stage, FileWriteFailure::Stage::Create);
+        QVERIFY(writeFile(path("plain"), "x"));
+        QVERIFY(FileIO::replaceAtomically(path("plain/below.ini"), "x").has_value());
+        QCOMPARE(readFile(path("plain")), QByteArray("x"));
+    }
+
+    void failureInAReadOnlyDirectory() {
+        if (runningAsRoot())
+            QSKIP("root writes into read-only directories; covered by failureLeavesTheOldFile");
+        QVERIFY(QDir(dir_->path()).mkdir("ro"));
+        const QString file = path("ro/a.ini");
+        QVERIFY(writeFile(file, "old"));
+        QVERIFY(QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        const auto failure = FileIO::replaceAtomically(file, "new");
+        QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                              QFileDevice::ExeOwner);
+        QVERIFY(failure.has_value());
+        QCOMPARE(readFile(file), QByteArray("old"));
+    }
+
+    void existsAndRemove() {
+        QVERIFY(QDir(dir_->path()).mkdir("sub"));
+        QVERIFY(!FileIO::exists(path("sub")));
+        QVERIFY(!FileIO::exists(path("none")));
+        QVERIFY(writeFile(path("f"), "x"));
+        QVERIFY(FileIO::exists(path("f")));
+        QVERIFY(FileIO::removeFile(path("f")));
+        QVERIFY(!FileIO::exists(path("f")));
+        QVERIFY(FileIO::removeFile(path("never-there")));
+    }
+
+    void fileNamePart_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("absolute") << "/a/b/c.ini"
+                                  << "c.ini";
+        QTest::newRow("bare") << "c.ini"
+                              << "c.ini";
+        QTest::newRow("trailing slash") << "/a/b/"
+                                        << "";
+    }
+    void fileNamePart() {
+        QFETCH(QString, path);
+        QFETCH(QString, name);
+        QCOMPARE(FileIO::fileNamePart(path), name);
+    }
+};
+
+QTEST_GUILESS_MAIN(FileIOTest)
+#include "FileIOTest.moc"
