@@ -54,6 +54,7 @@ bool smartDeleteLastChar(QsciScintilla& editor) {
     send(editor, Sci::SCI_SETTARGETRANGE, from, caret);
     editor.SendScintilla(Sci::SCI_REPLACETARGET, uintptr_t(padding.size()), padding.constData());
     send(editor, Sci::SCI_GOTOPOS, from + padding.size());
+    send(editor, Sci::SCI_CHOOSECARETX);
     send(editor, Sci::SCI_ENDUNDOACTION);
     return true;
 }

@@ -34,7 +34,7 @@ void SelectionModes::extend(const std::function<void()>& move) {
     const long moved = editor_->SendScintilla(Sci::SCI_GETCURRENTPOS);
     switch (mode_) {
     case Mode::Normal:
-        editor_->SendScintilla(Sci::SCI_SETSELECTION, moved, anchor);
+        editor_->SendScintilla(Sci::SCI_SETSEL, anchor, moved);
         break;
     case Mode::Column:
         editor_->SendScintilla(Sci::SCI_SETRECTANGULARSELECTIONANCHOR, anchor);
@@ -45,6 +45,8 @@ void SelectionModes::extend(const std::function<void()>& move) {
         break;
     }
     editor_->SendScintilla(Sci::SCI_SCROLLCARET);
+    // QScintilla learns of selections set this way only when told.
+    emit editor_->QSCN_SELCHANGED(editor_->SendScintilla(Sci::SCI_GETSELECTIONEMPTY) == 0);
 }
 
 // Whole lines from the anchor's line to the caret's, line breaks included; the
@@ -60,7 +62,7 @@ void SelectionModes::selectLines(long anchor, long caret) {
     const bool down = caretLine >= anchorLine;
     setAnchor_ = down ? lineStart(anchorLine) : lineStart(anchorLine + 1);
     setCaret_ = down ? lineStart(caretLine + 1) : lineStart(caretLine);
-    editor_->SendScintilla(Sci::SCI_SETSELECTION, setCaret_, setAnchor_);
+    editor_->SendScintilla(Sci::SCI_SETSEL, setAnchor_, setCaret_);
     lineAnchor_ = anchor;
     lineCaret_ = caret;
 }

@@ -56,6 +56,7 @@ void SynMemo::configure() {
     // setLexer() takes the lexer's word characters; set them again for Scintilla's
     // word moves. Non-ASCII characters follow their Unicode category in UTF-8 mode.
     SendScintilla(SCI_SETWORDCHARS, 0UL, kWordCharacters);
+    applyPlainStyle(int(IniTokenKind::EndOfLine));
     for (int margin = 0; margin <= 4; ++margin)
         setMarginWidth(margin, 0);
     setActiveLineColor(QColor(255, 255, 187));
@@ -98,6 +99,18 @@ void SynMemo::createBookmarkShortcuts() {
     }
 }
 
+// A style the highlighter does not describe keeps Scintilla's own look unless set
+// here: the end-of-line style (bytes after a NUL) shows the editor's default text.
+void SynMemo::applyPlainStyle(int style) {
+    const QFont font = lexer_->defaultFont(style);
+    SendScintilla(SCI_STYLESETFONT, uintptr_t(style), font.family().toUtf8().constData());
+    SendScintilla(SCI_STYLESETSIZE, style, font.pointSize());
+    SendScintilla(SCI_STYLESETBOLD, style, 0L);
+    SendScintilla(SCI_STYLESETITALIC, style, 0L);
+    SendScintilla(SCI_STYLESETFORE, style, lexer_->defaultColor(style));
+    SendScintilla(SCI_STYLESETBACK, style, lexer_->defaultPaper(style));
+}
+
 SynIniSyn* SynMemo::highlighter() const {
     return lexer_;
 }
@@ -120,9 +133,10 @@ void SynMemo::replaceText(const QByteArray& utf8) {
     selectionModes_.forget();
     lastEdit_ = EditKind::None;
     SendScintilla(SCI_GOTOPOS, 0UL);
+    SendScintilla(SCI_CHOOSECARETX);
     SendScintilla(SCI_SETFIRSTVISIBLELINE, 0UL);
     SendScintilla(SCI_SETXOFFSET, 0UL);
-    caret_->sync();
+    afterUserAction();
 }
 
 void SynMemo::clearAll() {
@@ -442,6 +456,10 @@ void SynMemo::beginEdit(EditKind kind) {
 void SynMemo::afterUserAction() {
     trimmer_->trimLinesLeft();
     caret_->sync();
+    // Hand commands set the caret directly, which QScintilla's selection flag misses.
+    const bool selected = SendScintilla(SCI_GETSELECTIONEMPTY) == 0;
+    if (selected != hasSelectedText())
+        emit QSCN_SELCHANGED(selected);
 }
 
 // ---- mouse, focus, painting --------------------------------------------------------

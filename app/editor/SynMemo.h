@@ -95,6 +95,7 @@ private:
     enum class EditKind { None, Typing, DeleteBack, DeleteForward, LineBreak };
 
     void configure();
+    void applyPlainStyle(int style);
     void createBookmarkShortcuts();
     void replaceText(const QByteArray& utf8);
     void applyEolMode();
