@@ -165,6 +165,9 @@ HandKey handKey(int combined) {
         return {HandCommand::DeleteLastChar};
     case Qt::Key_F1:
         return {HandCommand::ContextHelp};
+    case Qt::Key_Tab:
+    case kShift | Qt::Key_Tab:
+        return {HandCommand::FocusMove};
     default:
         break;
     }

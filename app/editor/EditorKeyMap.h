@@ -23,6 +23,7 @@ enum class HandCommand {
     PageBottom,      // Ctrl+PgDown, with Shift extending
     DeleteLastChar,  // Backspace, Shift+Backspace (smart tab delete)
     ContextHelp,     // F1: left to the window
+    FocusMove,       // Tab, Shift+Tab: the focus moves, the editor types nothing
     SetBookmark,     // Ctrl+Shift+0..9
     GotoBookmark,    // Ctrl+0..9
     NormalSelection, // Ctrl+Shift+N

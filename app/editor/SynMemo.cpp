@@ -380,6 +380,9 @@ void SynMemo::runHandCommand(const EditorKeyMap::HandKey& hand, QKeyEvent* event
     case HandCommand::ContextHelp:
         event->ignore(); // the window shows the help
         break;
+    case HandCommand::FocusMove:
+        event->ignore(); // no other control took the focus; the tab command stays unreachable
+        break;
     case HandCommand::SetBookmark:
         setBookmark(hand.index);
         break;

@@ -24,6 +24,7 @@ private slots:
     void unboundControlKeysInsertNothing();
     void pasteAndDropRaiseNoEvent();
     void tabAndShiftTabMoveTheFocus();
+    void tabNeverReachesTheTabCommand();
 
     void ctrlNBreaksTheLineWithoutMovingTheCaret();
     void ctrlMAndEnterBreakTheLineWithAutoIndent();
@@ -185,6 +186,16 @@ void SynMemoKeysTest::tabAndShiftTabMoveTheFocus() {
     QTest::keyClick(memo, Qt::Key_Backtab, Qt::ShiftModifier);
     QTRY_VERIFY(before->hasFocus());
     QVERIFY(memo->isTextEmpty()); // no tab typed
+}
+
+void SynMemoKeysTest::tabNeverReachesTheTabCommand() {
+    // Alone in its window the editor keeps the focus, and still types no tab.
+    loadText(*memo_, dir_, "ab");
+    placeCaret(*memo_, 0, 1);
+    QTest::keyClick(memo_, Qt::Key_Tab);
+    QTest::keyClick(memo_, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("ab"));
+    QCOMPARE(typed_->count(), 0);
 }
 
 void SynMemoKeysTest::ctrlNBreaksTheLineWithoutMovingTheCaret() {
