@@ -1,5 +1,7 @@
 #include "platform/text/LineText.h"
 
+#include <QStringDecoder>
+
 namespace ravik::LineText {
 
 QByteArrayList splitLines(QByteArrayView bytes) {
@@ -72,7 +74,12 @@ std::optional<QByteArray> toFileBytes(QByteArrayView utf8, TextEncoding encoding
         out.append(utf8);
         return out;
     }
-    const auto encoded = TextCodec::encode(QString::fromUtf8(utf8), encoding);
+    // Bytes that are not UTF-8 would silently become U+FFFD: refuse them instead.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(utf8);
+    if (decoder.hasError())
+        return std::nullopt;
+    const auto encoded = TextCodec::encode(text, encoding);
     if (!encoded)
         return std::nullopt;
     out.append(*encoded);
