@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <vector>
 
@@ -30,6 +31,16 @@ struct IniToken {
 // Splits one line (its bytes, the line break may be included) into tokens. The last
 // token is always EndOfLine: at the end of the bytes or at the first NUL byte.
 // No state is carried from one line to the next.
+// Rules that run "to the end of the line" (comment, section, key, string) stop before
+// a CR or LF, so a trailing line break always forms its own space token.
 std::vector<IniToken> tokenizeIniLine(QByteArrayView line);
+
+// The same, filling a caller's vector so that styling many lines allocates once.
+void tokenizeIniLine(QByteArrayView line, std::vector<IniToken>& tokens);
+
+// Style codes (the token kinds) for a run of whole lines, one byte per input byte.
+// Lines end as in the editor: LF, CR LF, or a CR not followed by LF. Bytes after a
+// NUL byte get the end-of-line code, which is painted in the default colours.
+QByteArray iniStyleBytes(QByteArrayView text);
 
 } // namespace ravik

@@ -1,11 +1,17 @@
 #pragma once
 
+#include "app/editor/Bookmarks.h"
+#include "app/editor/EditedLineTrimmer.h"
+#include "app/editor/EditorKeyMap.h"
+#include "app/editor/SelectionModes.h"
 #include "platform/text/LineText.h"
 
 #include <Qsci/qsciscintilla.h>
 
 namespace ravik {
 
+class OverwriteCaret;
+class ScrollHint;
 class SynIniSyn;
 
 // The editor view's text editor: QScintilla configured as the program requires
@@ -34,8 +40,8 @@ public:
 
     // The text is empty: no line, or one empty line.
     bool isTextEmpty() const;
-    int lineCount() const;                 // 0 for an empty text
-    QString lineAt(int index) const;       // without its line break
+    int lineCount() const;           // 0 for an empty text
+    QString lineAt(int index) const; // without its line break
 
     // Adds a new last line (a line break first when the text is not empty);
     // the caret does not move; undoable.
@@ -46,10 +52,70 @@ public:
 
     EolStyle eolStyle() const;
     TextEncoding encoding() const;
+    // The encoding the next save writes, e.g. UTF-8 when the text no longer fits the
+    // file's own encoding.
+    void setEncoding(TextEncoding encoding);
+
+    using SelectionMode = SelectionModes::Mode;
+    SelectionMode selectionMode() const;
+    void setSelectionMode(SelectionMode mode);
+
+    void setBookmark(int index);
+    bool gotoBookmark(int index);
+    int bookmarkLine(int index) const; // -1 when not set
+
+    // The scroll hint shown while the thumb is dragged; empty when none is shown.
+    QString scrollHintText() const;
+    // Where the hand-painted overwrite caret stands (empty in insert mode).
+    QRect overwriteCaretRect() const;
+    // The line was edited and will lose its trailing blanks once the caret leaves it.
+    bool isLineEdited(int line) const;
+
+    // Larger files are refused: the editor holds them several times over in memory.
+    static constexpr qint64 kMaxFileBytes = qint64(512) * 1024 * 1024;
 
 signals:
     // A typed character that the editor does not carry out as a command of its own.
     void characterTyped(QChar character);
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    // Kinds of change whose consecutive runs form one undo step.
+    enum class EditKind { None, Typing, DeleteBack, DeleteForward, LineBreak };
+
+    void configure();
+    void applyPlainStyle(int style);
+    void createBookmarkShortcuts();
+    void replaceText(const QByteArray& utf8);
+    void applyEolMode();
+    bool isEditorKey(int combined) const;
+    void runHandCommand(const EditorKeyMap::HandKey& hand, QKeyEvent* event);
+    void runStandardCommand(int combined, QKeyEvent* event);
+    void typeCharacter(QKeyEvent* event);
+    void beginEdit(EditKind kind);
+    void afterUserAction();
+
+    SynIniSyn* lexer_ = nullptr;
+    EolStyle eol_ = EolStyle::CrLf;
+    TextEncoding encoding_ = TextEncoding::Utf8;
+    QColor activeLineColor_;
+    EditKind lastEdit_ = EditKind::None;
+    EditedLineTrimmer* trimmer_ = nullptr;
+    OverwriteCaret* caret_ = nullptr;
+    ScrollHint* scrollHint_ = nullptr;
+    Bookmarks bookmarks_;
+    SelectionModes selectionModes_;
 };
 
 } // namespace ravik

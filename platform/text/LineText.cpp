@@ -1,5 +1,7 @@
 #include "platform/text/LineText.h"
 
+#include <QStringDecoder>
+
 namespace ravik::LineText {
 
 QByteArrayList splitLines(QByteArrayView bytes) {
@@ -72,6 +74,9 @@ std::optional<QByteArray> toFileBytes(QByteArrayView utf8, TextEncoding encoding
         out.append(utf8);
         return out;
     }
+    // Bytes that are not UTF-8 would silently become U+FFFD: refuse them instead.
+    if (!TextCodec::isValidUtf8(utf8))
+        return std::nullopt;
     // Not QString::fromUtf8, which would drop a U+FEFF at the start of the text.
     const auto encoded = TextCodec::encode(TextCodec::decode(utf8, TextEncoding::Utf8), encoding);
     if (!encoded)

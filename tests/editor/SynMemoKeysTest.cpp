@@ -1,0 +1,544 @@
+#include "EditorTestSupport.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QShortcut>
+#include <QSignalSpy>
+#include <QVBoxLayout>
+
+using namespace ravik;
+using namespace ravik::test;
+
+// Which keys raise the typed-character event, and what each key command of the
+// editor does, driven by real key events.
+class SynMemoKeysTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void typedCharacterEvent_data();
+    void typedCharacterEvent();
+    void unboundControlKeysInsertNothing();
+    void pasteAndDropRaiseNoEvent();
+    void tabAndShiftTabMoveTheFocus();
+    void tabNeverReachesTheTabCommand();
+
+    void ctrlNBreaksTheLineWithoutMovingTheCaret();
+    void ctrlMAndEnterBreakTheLineWithAutoIndent();
+    void deletionKeys_data();
+    void deletionKeys();
+    void undoAndRedoKeys();
+    void blockIndentIsOneUndoStep();
+    void matchingBracket();
+    void pageTopAndBottom();
+    void bookmarks();
+    void bookmarkKeysThroughTheShortcutPath();
+    void columnSelectionMode();
+    void lineSelectionMode();
+    void homeGoesToColumnOne();
+    void insertTogglesOverwrite();
+    void wordCharacters();
+    void keysThatAreNoLongerBound_data();
+    void keysThatAreNoLongerBound();
+
+private:
+    QTemporaryDir dir_;
+    SynMemo* memo_ = nullptr;
+    QSignalSpy* typed_ = nullptr;
+};
+
+void SynMemoKeysTest::init() {
+    QVERIFY(dir_.isValid());
+    memo_ = new SynMemo;
+    typed_ = new QSignalSpy(memo_, &SynMemo::characterTyped);
+}
+
+void SynMemoKeysTest::cleanup() {
+    delete typed_;
+    delete memo_;
+}
+
+void SynMemoKeysTest::typedCharacterEvent_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("character"); // -1: no event
+    QTest::addColumn<QString>("text");  // the text a real keyboard attaches, if QTest's differs
+    auto row = [](const char* name, int key, Qt::KeyboardModifiers modifiers, int character,
+                  const QString& text = QString()) {
+        QTest::newRow(name) << key << int(modifiers) << character << text;
+    };
+    const auto none = Qt::NoModifier;
+    const auto ctrl = Qt::ControlModifier;
+    const auto shift = Qt::ShiftModifier;
+    row("a", Qt::Key_A, none, 'a');
+    row("Shift+A", Qt::Key_A, shift, 'A', QStringLiteral("A"));
+    row("Ctrl+S as X11 sends it", Qt::Key_S, ctrl, 19, QStringLiteral("\x13"));
+    row("AltGr+Q", Qt::Key_At, Qt::GroupSwitchModifier, '@', QStringLiteral("@"));
+    row("5", Qt::Key_5, none, '5');
+    row("space", Qt::Key_Space, none, ' ');
+    row("Esc", Qt::Key_Escape, none, 27);
+    row("Ctrl+S", Qt::Key_S, ctrl, 19);
+    row("Ctrl+K", Qt::Key_K, ctrl, 11);
+    row("Ctrl+Shift+K", Qt::Key_K, ctrl | shift, 11);
+    row("Enter", Qt::Key_Return, none, -1);
+    row("keypad Enter", Qt::Key_Enter, Qt::KeypadModifier, -1);
+    row("Backspace", Qt::Key_Backspace, none, -1);
+    row("Delete", Qt::Key_Delete, none, -1);
+    row("Left", Qt::Key_Left, none, -1);
+    row("Home", Qt::Key_Home, none, -1);
+    row("Insert", Qt::Key_Insert, none, -1);
+    row("F1", Qt::Key_F1, none, -1);
+    row("F5", Qt::Key_F5, none, -1);
+    row("Ctrl+Z", Qt::Key_Z, ctrl, -1);
+    row("Ctrl+Y", Qt::Key_Y, ctrl, -1);
+    row("Ctrl+N", Qt::Key_N, ctrl, -1);
+    row("Ctrl+M", Qt::Key_M, ctrl, -1);
+    row("Ctrl+A", Qt::Key_A, ctrl, -1);
+    row("Ctrl+C", Qt::Key_C, ctrl, -1);
+    row("Ctrl+V", Qt::Key_V, ctrl, -1);
+    row("Ctrl+T", Qt::Key_T, ctrl, -1);
+    row("Ctrl+Shift+Y", Qt::Key_Y, ctrl | shift, -1);
+    row("Ctrl+Shift+B", Qt::Key_B, ctrl | shift, -1);
+    row("Ctrl+1", Qt::Key_1, ctrl, -1);
+    row("Ctrl+Shift+1", Qt::Key_1, ctrl | shift, -1);
+    row("Ctrl+Shift+N", Qt::Key_N, ctrl | shift, -1);
+    row("Alt+X", Qt::Key_X, Qt::AltModifier, -1);
+    row("Shift alone", Qt::Key_Shift, shift, -1);
+    row("Ctrl alone", Qt::Key_Control, ctrl, -1);
+}
+
+void SynMemoKeysTest::typedCharacterEvent() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, character);
+    QFETCH(QString, text);
+    loadText(*memo_, dir_, "abc\r\ndef");
+    if (text.isEmpty())
+        QTest::keyClick(memo_, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    else
+        QTest::sendKeyEvent(QTest::Click, memo_, Qt::Key(key), text,
+                            Qt::KeyboardModifiers(modifiers));
+    if (character < 0) {
+        QCOMPARE(typed_->count(), 0);
+    } else {
+        QCOMPARE(typed_->count(), 1);
+        QCOMPARE(typed_->at(0).at(0).value<QChar>(), QChar(character));
+    }
+}
+
+void SynMemoKeysTest::unboundControlKeysInsertNothing() {
+    loadText(*memo_, dir_, "abc");
+    const QByteArray before = bufferBytes(*memo_);
+    QTest::keyClick(memo_, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(memo_, Qt::Key_K, Qt::ControlModifier);
+    QTest::keyClick(memo_, Qt::Key_Escape);
+    QTest::keyClick(memo_, Qt::Key_F5);
+    QTest::keyClick(memo_, Qt::Key_Q, Qt::AltModifier);
+    QCOMPARE(bufferBytes(*memo_), before);
+    QVERIFY(!memo_->isModified());
+    QCOMPARE(typed_->count(), 3); // Ctrl+S, Ctrl+K, Esc
+    // A plain letter is typed and reported.
+    QTest::keyClick(memo_, Qt::Key_X);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("xabc"));
+    QCOMPARE(typed_->count(), 4);
+}
+
+void SynMemoKeysTest::pasteAndDropRaiseNoEvent() {
+    loadText(*memo_, dir_, "abc");
+    QApplication::clipboard()->setText(QStringLiteral("XY"));
+    QTest::keyClick(memo_, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("XYabc"));
+    memo_->paste(); // as the context menu does
+    QCOMPARE(bufferBytes(*memo_), QByteArray("XYXYabc"));
+    QTest::keyClick(memo_, Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("XYXYXYabc"));
+
+    QMimeData mime;
+    mime.setText(QStringLiteral("D"));
+    const QPoint at(2, memo_->textHeight(0) / 2);
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(memo_->viewport(), &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(memo_->viewport(), &move);
+    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(memo_->viewport(), &drop);
+    QVERIFY(bufferBytes(*memo_).contains('D'));
+    QCOMPARE(typed_->count(), 0);
+}
+
+void SynMemoKeysTest::tabAndShiftTabMoveTheFocus() {
+    QWidget window;
+    auto* before = new QLineEdit(&window);
+    auto* memo = new SynMemo(&window);
+    auto* after = new QLineEdit(&window);
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(before);
+    layout->addWidget(memo);
+    layout->addWidget(after);
+    QVERIFY(activate(window, *memo));
+    QTest::keyClick(memo, Qt::Key_Tab);
+    QTRY_VERIFY(after->hasFocus());
+    memo->setFocus();
+    QTRY_VERIFY(memo->hasFocus());
+    QTest::keyClick(memo, Qt::Key_Backtab, Qt::ShiftModifier);
+    QTRY_VERIFY(before->hasFocus());
+    QVERIFY(memo->isTextEmpty()); // no tab typed
+}
+
+void SynMemoKeysTest::tabNeverReachesTheTabCommand() {
+    // Alone in its window the editor keeps the focus, and still types no tab.
+    loadText(*memo_, dir_, "ab");
+    placeCaret(*memo_, 0, 1);
+    QTest::keyClick(memo_, Qt::Key_Tab);
+    QTest::keyClick(memo_, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("ab"));
+    QCOMPARE(typed_->count(), 0);
+}
+
+void SynMemoKeysTest::ctrlNBreaksTheLineWithoutMovingTheCaret() {
+    loadText(*memo_, dir_, "abcdef\nx");
+    placeCaret(*memo_, 0, 3);
+    QTest::keyClick(memo_, Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("abc\ndef\nx")); // the file's LF style
+    QCOMPARE(caretOf(*memo_), (Caret{0, 3}));
+    memo_->undo();
+    QCOMPARE(bufferBytes(*memo_), QByteArray("abcdef\nx"));
+}
+
+void SynMemoKeysTest::ctrlMAndEnterBreakTheLineWithAutoIndent() {
+    loadText(*memo_, dir_, "[S]\r\n    key=1\r\n");
+    placeCaret(*memo_, 1, 9);
+    QTest::keyClick(memo_, Qt::Key_M, Qt::ControlModifier);
+    QCOMPARE(caretOf(*memo_), (Caret{2, 4}));
+    QTest::keyClick(memo_, Qt::Key_Return);
+    QCOMPARE(caretOf(*memo_), (Caret{3, 4}));
+    QCOMPARE(memo_->lineAt(1), QStringLiteral("    key=1"));
+    // Auto indent takes the nearest non-empty line above, across blank ones.
+    QCOMPARE(memo_->lineAt(3), QStringLiteral("    "));
+    QVERIFY(bufferBytes(*memo_).startsWith("[S]\r\n    key=1\r\n"));
+}
+
+void SynMemoKeysTest::deletionKeys_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QByteArray>("expected");
+    const int ctrl = Qt::ControlModifier;
+    const int shift = Qt::ShiftModifier;
+    QTest::newRow("Ctrl+T to word end")
+        << QByteArray("alpha beta") << 0 << 2 << int(Qt::Key_T) << ctrl << QByteArray("al beta");
+    QTest::newRow("Ctrl+Y deletes the line")
+        << QByteArray("a\nbb\nc") << 1 << 1 << int(Qt::Key_Y) << ctrl << QByteArray("a\nc");
+    QTest::newRow("Ctrl+Shift+Y to line end") << QByteArray("abcdef\nx") << 0 << 3 << int(Qt::Key_Y)
+                                              << (ctrl | shift) << QByteArray("abc\nx");
+    QTest::newRow("Ctrl+Backspace word left")
+        << QByteArray("alpha beta") << 0 << 10 << int(Qt::Key_Backspace) << ctrl
+        << QByteArray("alpha ");
+    QTest::newRow("Delete") << QByteArray("abc") << 0 << 1 << int(Qt::Key_Delete) << 0
+                            << QByteArray("ac");
+    QTest::newRow("Shift+Backspace")
+        << QByteArray("abc") << 0 << 2 << int(Qt::Key_Backspace) << shift << QByteArray("ac");
+}
+
+void SynMemoKeysTest::deletionKeys() {
+    QFETCH(QByteArray, text);
+    QFETCH(int, line);
+    QFETCH(int, index);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QByteArray, expected);
+    loadText(*memo_, dir_, text);
+    placeCaret(*memo_, line, index);
+    QTest::keyClick(memo_, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(bufferBytes(*memo_), expected);
+    QCOMPARE(typed_->count(), 0);
+}
+
+void SynMemoKeysTest::undoAndRedoKeys() {
+    loadText(*memo_, dir_, "");
+    QTest::keyClicks(memo_, QStringLiteral("abc"));
+    QTest::keyClick(memo_, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray());
+    QTest::keyClick(memo_, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("abc"));
+    QTest::keyClick(memo_, Qt::Key_Backspace, Qt::AltModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray());
+    QTest::keyClick(memo_, Qt::Key_Backspace, Qt::AltModifier | Qt::ShiftModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("abc"));
+    // Ctrl+Y is no longer redo: it deletes the (empty) line and redoes nothing.
+    QTest::keyClick(memo_, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(memo_, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray());
+    QVERIFY(memo_->isRedoAvailable());
+}
+
+void SynMemoKeysTest::blockIndentIsOneUndoStep() {
+    loadText(*memo_, dir_, "a=1\nb=2\nc=3\n");
+    memo_->setSelection(0, 1, 1, 2);
+    QTest::keyClick(memo_, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("        a=1\n        b=2\nc=3\n"));
+    QTest::keyClick(memo_, Qt::Key_U, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("a=1\nb=2\nc=3\n"));
+    QTest::keyClick(memo_, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("        a=1\n        b=2\nc=3\n"));
+    QTest::keyClick(memo_, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("a=1\nb=2\nc=3\n"));
+    // Without a selection the caret's line is indented; a selection ending at a line
+    // start leaves that line alone.
+    placeCaret(*memo_, 2, 1);
+    QTest::keyClick(memo_, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(memo_->lineAt(2), QStringLiteral("        c=3"));
+    memo_->setSelection(0, 0, 1, 0);
+    QTest::keyClick(memo_, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(memo_->lineAt(0), QStringLiteral("        a=1"));
+    QCOMPARE(memo_->lineAt(1), QStringLiteral("b=2"));
+}
+
+void SynMemoKeysTest::matchingBracket() {
+    loadText(*memo_, dir_, "k=(a[b]c) x");
+    const auto jump = [this] {
+        QTest::keyClick(memo_, Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        return caretOf(*memo_).index;
+    };
+    placeCaret(*memo_, 0, 2);
+    QCOMPARE(jump(), 8);
+    QCOMPARE(jump(), 2);
+    placeCaret(*memo_, 0, 4); // on '['
+    QCOMPARE(jump(), 6);
+    placeCaret(*memo_, 0, 9); // just after ')'
+    QCOMPARE(jump(), 2);
+    placeCaret(*memo_, 0, 10); // no bracket here
+    QCOMPARE(jump(), 10);
+    loadText(*memo_, dir_, "(a");
+    QCOMPARE(jump(), 0); // unmatched
+}
+
+void SynMemoKeysTest::pageTopAndBottom() {
+    QByteArray text;
+    for (int i = 0; i < 200; ++i)
+        text += "line" + QByteArray::number(i) + "\n";
+    loadText(*memo_, dir_, text);
+    memo_->resize(400, 300);
+    memo_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(memo_));
+    memo_->SendScintilla(Sci::SCI_SETFIRSTVISIBLELINE, 50UL);
+    placeCaret(*memo_, 55, 3);
+    const int top = memo_->firstVisibleLine();
+    const int onScreen = int(memo_->SendScintilla(Sci::SCI_LINESONSCREEN));
+    QVERIFY(onScreen > 3);
+    QTest::keyClick(memo_, Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(caretOf(*memo_), (Caret{top + onScreen - 1, 3}));
+    QCOMPARE(memo_->firstVisibleLine(), top); // no scrolling
+    QTest::keyClick(memo_, Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(caretOf(*memo_), (Caret{top, 3}));
+    QVERIFY(!memo_->hasSelectedText());
+    QTest::keyClick(memo_, Qt::Key_PageDown, Qt::ControlModifier | Qt::ShiftModifier);
+    int lineFrom, indexFrom, lineTo, indexTo;
+    memo_->getSelection(&lineFrom, &indexFrom, &lineTo, &indexTo);
+    QCOMPARE(lineFrom, top);
+    QCOMPARE(lineTo, top + onScreen - 1);
+}
+
+void SynMemoKeysTest::bookmarks() {
+    loadText(*memo_, dir_, "zero\none\ntwo\nthree long\nfour\n");
+    placeCaret(*memo_, 3, 6);
+    QTest::keyClick(memo_, Qt::Key_3, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(memo_->bookmarkLine(3), 3);
+    placeCaret(*memo_, 1, 1);
+    QTest::keyClick(memo_, Qt::Key_5, Qt::ControlModifier | Qt::ShiftModifier);
+    placeCaret(*memo_, 0, 0);
+    QTest::keyClick(memo_, Qt::Key_3, Qt::ControlModifier);
+    QCOMPARE(caretOf(*memo_), (Caret{3, 6}));
+    // The bookmark follows lines inserted above it.
+    placeCaret(*memo_, 0, 0);
+    memo_->insert(QStringLiteral("new\nnew\n"));
+    QCOMPARE(memo_->bookmarkLine(3), 5);
+    QTest::keyClick(memo_, Qt::Key_3, Qt::ControlModifier);
+    QCOMPARE(caretOf(*memo_), (Caret{5, 6}));
+    QTest::keyClick(memo_, Qt::Key_5, Qt::ControlModifier);
+    QCOMPARE(caretOf(*memo_), (Caret{3, 1}));
+    // Setting again moves it; an unset bookmark leaves the caret alone.
+    placeCaret(*memo_, 6, 2);
+    QTest::keyClick(memo_, Qt::Key_3, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(memo_->bookmarkLine(3), 6);
+    QTest::keyClick(memo_, Qt::Key_7, Qt::ControlModifier);
+    QCOMPARE(caretOf(*memo_), (Caret{6, 2}));
+    QCOMPARE(memo_->bookmarkLine(7), -1);
+    // The column is clamped on a shorter line (no virtual space).
+    placeCaret(*memo_, 5, 9);
+    QTest::keyClick(memo_, Qt::Key_0, Qt::ControlModifier | Qt::ShiftModifier);
+    placeCaret(*memo_, 5, 0);
+    memo_->SendScintilla(Sci::SCI_DELETERANGE, memo_->positionFromLineIndex(5, 2), 8L);
+    QTest::keyClick(memo_, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(caretOf(*memo_), (Caret{5, 2}));
+    // Clearing removes them.
+    memo_->clearAll();
+    QCOMPARE(memo_->bookmarkLine(3), -1);
+    QCOMPARE(typed_->count(), 0);
+}
+
+void SynMemoKeysTest::bookmarkKeysThroughTheShortcutPath() {
+    // In a shown, active window the key goes through the shortcut override first.
+    QWidget window;
+    auto* memo = new SynMemo(&window);
+    (new QVBoxLayout(&window))->addWidget(memo);
+    QSignalSpy typed(memo, &SynMemo::characterTyped);
+    loadText(*memo, dir_, "a\nb\nc\n");
+    QVERIFY(activate(window, *memo));
+    placeCaret(*memo, 2, 1);
+    QTest::keyClick(memo, Qt::Key_9, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(memo->bookmarkLine(9), 2);
+    placeCaret(*memo, 0, 0);
+    QTest::keyClick(memo, Qt::Key_9, Qt::ControlModifier);
+    QCOMPARE(caretOf(*memo), (Caret{2, 1}));
+    QCOMPARE(typed.count(), 0);
+    QCOMPARE(bufferBytes(*memo), QByteArray("a\nb\nc\n"));
+
+    // On a real keyboard the shifted digit may arrive as a symbol ('§', '#'); the
+    // window's shortcut map then matches the editor's shortcuts by the unshifted key.
+    int wired = 0;
+    for (QShortcut* shortcut : memo->findChildren<QShortcut*>()) {
+        const QKeyCombination combination = shortcut->key()[0];
+        const int digit = combination.key() - Qt::Key_0;
+        QVERIFY(digit >= 0 && digit <= 9);
+        QCOMPARE(shortcut->context(), Qt::WidgetWithChildrenShortcut);
+        if (combination.keyboardModifiers() == (Qt::ControlModifier | Qt::ShiftModifier)) {
+            placeCaret(*memo, digit % 3, 0);
+            emit shortcut->activated();
+            QCOMPARE(memo->bookmarkLine(digit), digit % 3);
+        } else {
+            QCOMPARE(combination.keyboardModifiers(), Qt::ControlModifier);
+            placeCaret(*memo, 3, 0);
+            emit shortcut->activated();
+            if (memo->bookmarkLine(digit) >= 0)
+                QCOMPARE(caretOf(*memo).line, memo->bookmarkLine(digit));
+        }
+        ++wired;
+    }
+    QCOMPARE(wired, 20);
+}
+
+void SynMemoKeysTest::columnSelectionMode() {
+    loadText(*memo_, dir_, "abcdef\nghijkl\nmnopqr\n");
+    placeCaret(*memo_, 0, 1);
+    QTest::keyClick(memo_, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(memo_->selectionMode(), SynMemo::SelectionMode::Column);
+    QTest::keyClick(memo_, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(memo_, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(memo_, Qt::Key_Right, Qt::ShiftModifier);
+    QVERIFY(memo_->SendScintilla(Sci::SCI_SELECTIONISRECTANGLE));
+    QCOMPARE(memo_->SendScintilla(Sci::SCI_GETSELECTIONS), 2L);
+    memo_->copy();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("bc\nhi\n"));
+    // The mode stays after a plain move.
+    QTest::keyClick(memo_, Qt::Key_Left);
+    QVERIFY(!memo_->hasSelectedText());
+    QTest::keyClick(memo_, Qt::Key_Down, Qt::ShiftModifier);
+    QVERIFY(memo_->SendScintilla(Sci::SCI_SELECTIONISRECTANGLE));
+    // Word-wise extension is rectangular too.
+    QTest::keyClick(memo_, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(memo_->SendScintilla(Sci::SCI_SELECTIONISRECTANGLE));
+    // Back to normal selection.
+    QTest::keyClick(memo_, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(memo_->selectionMode(), SynMemo::SelectionMode::Normal);
+    placeCaret(*memo_, 0, 1);
+    QTest::keyClick(memo_, Qt::Key_Down, Qt::ShiftModifier);
+    QVERIFY(!memo_->SendScintilla(Sci::SCI_SELECTIONISRECTANGLE));
+    QCOMPARE(memo_->selectedText(), QStringLiteral("bcdef\ng"));
+    QCOMPARE(typed_->count(), 0);
+}
+
+void SynMemoKeysTest::lineSelectionMode() {
+    loadText(*memo_, dir_, "abcdef\nghijkl\nmnopqr\nstu");
+    placeCaret(*memo_, 1, 3);
+    QTest::keyClick(memo_, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(memo_->selectionMode(), SynMemo::SelectionMode::Line);
+    QTest::keyClick(memo_, Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(memo_->selectedText(), QStringLiteral("ghijkl\n"));
+    QTest::keyClick(memo_, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(memo_->selectedText(), QStringLiteral("ghijkl\nmnopqr\n"));
+    QTest::keyClick(memo_, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(memo_->selectedText(), QStringLiteral("ghijkl\nmnopqr\nstu"));
+    QTest::keyClick(memo_, Qt::Key_Up, Qt::ShiftModifier);
+    QTest::keyClick(memo_, Qt::Key_Up, Qt::ShiftModifier);
+    QTest::keyClick(memo_, Qt::Key_Up, Qt::ShiftModifier);
+    QCOMPARE(memo_->selectedText(), QStringLiteral("abcdef\nghijkl\n"));
+    // A plain move ends the selection; the mode stays.
+    QTest::keyClick(memo_, Qt::Key_Down);
+    QVERIFY(!memo_->hasSelectedText());
+    QTest::keyClick(memo_, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(memo_->selectionMode(), SynMemo::SelectionMode::Line);
+    QVERIFY(memo_->selectedText().endsWith(QLatin1Char('\n')));
+}
+
+void SynMemoKeysTest::homeGoesToColumnOne() {
+    loadText(*memo_, dir_, "    key=1");
+    placeCaret(*memo_, 0, 7);
+    QTest::keyClick(memo_, Qt::Key_Home);
+    QCOMPARE(caretOf(*memo_), (Caret{0, 0}));
+    QTest::keyClick(memo_, Qt::Key_End);
+    QCOMPARE(caretOf(*memo_), (Caret{0, 9}));
+}
+
+void SynMemoKeysTest::insertTogglesOverwrite() {
+    loadText(*memo_, dir_, "abcd");
+    QVERIFY(!memo_->overwriteMode());
+    QTest::keyClick(memo_, Qt::Key_Insert);
+    QVERIFY(memo_->overwriteMode());
+    QTest::keyClicks(memo_, QStringLiteral("XY"));
+    QCOMPARE(bufferBytes(*memo_), QByteArray("XYcd"));
+    QTest::keyClick(memo_, Qt::Key_Insert);
+    QVERIFY(!memo_->overwriteMode());
+    QTest::keyClicks(memo_, QStringLiteral("Z"));
+    QCOMPARE(bufferBytes(*memo_), QByteArray("XYZcd"));
+}
+
+void SynMemoKeysTest::wordCharacters() {
+    loadText(*memo_, dir_, "ab_1 cd.ef ghi");
+    QTest::keyClick(memo_, Qt::Key_Right, Qt::ControlModifier);
+    QCOMPARE(caretOf(*memo_).index, 5);
+    QTest::keyClick(memo_, Qt::Key_Right, Qt::ControlModifier);
+    QCOMPARE(caretOf(*memo_).index, 7); // '.' is no word character
+    QTest::keyClick(memo_, Qt::Key_Backspace, Qt::ControlModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("ab_1 .ef ghi"));
+}
+
+void SynMemoKeysTest::keysThatAreNoLongerBound_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    const int ctrl = Qt::ControlModifier;
+    const int shift = Qt::ShiftModifier;
+    QTest::newRow("Ctrl+U lower case") << int(Qt::Key_U) << ctrl;
+    QTest::newRow("Ctrl+L line cut") << int(Qt::Key_L) << ctrl;
+    QTest::newRow("Ctrl+D duplicate") << int(Qt::Key_D) << ctrl;
+    QTest::newRow("Ctrl+Shift+T line copy") << int(Qt::Key_T) << (ctrl | shift);
+    QTest::newRow("Ctrl+Shift+Backspace") << int(Qt::Key_Backspace) << (ctrl | shift);
+    QTest::newRow("Ctrl+Shift+Delete") << int(Qt::Key_Delete) << (ctrl | shift);
+    QTest::newRow("Ctrl+Delete") << int(Qt::Key_Delete) << ctrl;
+    QTest::newRow("Ctrl+]") << int(Qt::Key_BracketRight) << ctrl;
+    QTest::newRow("Ctrl+/") << int(Qt::Key_Slash) << ctrl;
+    QTest::newRow("Ctrl++ zoom") << int(Qt::Key_Plus) << ctrl;
+    QTest::newRow("Ctrl+- zoom") << int(Qt::Key_Minus) << ctrl;
+    QTest::newRow("Alt+Home") << int(Qt::Key_Home) << int(Qt::AltModifier);
+    QTest::newRow("Alt+Shift+Down") << int(Qt::Key_Down) << (int(Qt::AltModifier) | shift);
+}
+
+void SynMemoKeysTest::keysThatAreNoLongerBound() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    loadText(*memo_, dir_, "Abc def\nGhi\n");
+    memo_->setSelection(0, 1, 0, 5);
+    const int zoom = int(memo_->SendScintilla(Sci::SCI_GETZOOM));
+    QTest::keyClick(memo_, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(bufferBytes(*memo_), QByteArray("Abc def\nGhi\n"));
+    QCOMPARE(memo_->selectedText(), QStringLiteral("bc d"));
+    QCOMPARE(int(memo_->SendScintilla(Sci::SCI_GETZOOM)), zoom);
+}
+
+QTEST_MAIN(SynMemoKeysTest)
+#include "SynMemoKeysTest.moc"
