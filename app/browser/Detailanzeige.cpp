@@ -7,6 +7,8 @@
 #include "platform/ini/TIniFile.h"
 
 #include <QApplication>
+#include <QPointer>
+#include <QScopeGuard>
 #include <QPushButton>
 
 namespace ravik {
@@ -21,6 +23,14 @@ void TForm1::detailfelderLeeren() {
 void TForm1::iniAnzeigeClick() {
     if (++Klickzaehler == 8)
         Werbetexte();
+    // Disabling the focused field would send the focus on; a field that is enabled
+    // again by this refresh keeps it.
+    QPointer<QWidget> fokus = QApplication::focusWidget();
+    const auto fokusZurueck = qScopeGuard([&] {
+        if (fokus && fokus->isEnabled() && QApplication::focusWidget() != fokus &&
+            (fokus == SektionAnzeige || fokus == SchluesselAnzeige || fokus == WertAnzeige))
+            fokus->setFocus(Qt::OtherFocusReason);
+    });
     detailfelderLeeren();
     AltWert.clear();
     AltSchluessel.clear();

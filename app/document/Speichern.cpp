@@ -26,6 +26,56 @@ void sicherheitskopieAnlegen(const QString& dateiname) {
         throw EFCreateError(kopie, fehler->reason);
 }
 
+// Applies the table's marked changes to the file in four passes: create the live
+// sections, erase the deleted ones, remove the deleted keys, write every live key.
+// Untouched lines of the file stay as they are.
+void tabelleAnwenden(const WerteTabelle& tabelle, bool baumLeer, const QString& pfad,
+                     Warteanzeige& warten) {
+    // With an empty tree the table holds only deleted rows (or the blank row of a
+    // new document): only the removals apply.
+    QStringList anlegen, entfernen;
+    QList<QPair<QString, QString>> schluesselEntfernen;
+    QSet<QString> lebendeSektionen; // folded as the file's names are
+    const int zeilen = tabelle.RowCount();
+    for (int r = 0; r < zeilen; ++r) {
+        const QString& s = tabelle.sektion(r);
+        if (tabelle.schluessel(r).isEmpty()) {
+            if (tabelle.istGeloescht(r)) {
+                entfernen.append(s);
+            } else if (!baumLeer) {
+                anlegen.append(s);
+                lebendeSektionen.insert(s.toCaseFolded());
+            }
+        } else if (tabelle.istGeloescht(r)) {
+            schluesselEntfernen.append({s, tabelle.schluessel(r)});
+        }
+    }
+
+    TIniFile ini(pfad);
+    for (const QString& s : anlegen)
+        ini.CreateSection(s);
+    warten.schritt();
+    // Also an empty section goes; one that is live again under the same name (a
+    // rename back, another entry renamed to it) stays, and only its deleted keys go.
+    for (const QString& s : entfernen)
+        if (!lebendeSektionen.contains(s.toCaseFolded()))
+            ini.RemoveSection(s);
+    for (const auto& [s, k] : schluesselEntfernen)
+        ini.RemoveKey(s, k);
+    warten.schritt();
+    if (!baumLeer) {
+        for (int r = 0; r < zeilen; ++r) {
+            if ((r & 0xFFF) == 0)
+                warten.schritt(r);
+            if (tabelle.istGeloescht(r) || tabelle.schluessel(r).isEmpty())
+                continue;
+            ini.WriteValue(tabelle.sektion(r), tabelle.schluessel(r), tabelle.wert(r));
+        }
+    }
+    // The chosen file exists afterwards, also when nothing had to be written.
+    ini.Flush(true);
+}
+
 } // namespace
 
 bool TForm1::tbtnDateispeichernClick() {
@@ -50,52 +100,13 @@ void TForm1::DateiSpeichern(const QString& pfad, const QString& ansicht) {
         SynMemo1->saveLinesToFile(pfad);
         return;
     }
-
-    // With an empty tree the table holds only deleted rows (or the blank row of a
-    // new document): only the removals apply.
-    const bool baumLeer = iniAnzeige->knotenAnzahl() == 0;
-    QStringList anlegen, entfernen;
-    QList<QPair<QString, QString>> schluesselEntfernen;
-    QSet<QString> lebendeSektionen; // folded like the file's names
-    const int zeilen = WerteTabelle_.RowCount();
-    for (int r = 0; r < zeilen; ++r) {
-        const bool geloescht = WerteTabelle_.istGeloescht(r);
-        const QString& s = WerteTabelle_.sektion(r);
-        if (WerteTabelle_.schluessel(r).isEmpty()) {
-            if (geloescht) {
-                entfernen.append(s);
-            } else if (!baumLeer) {
-                anlegen.append(s);
-                lebendeSektionen.insert(s.toCaseFolded());
-            }
-        } else if (geloescht) {
-            schluesselEntfernen.append({s, WerteTabelle_.schluessel(r)});
-        }
+    try {
+        tabelleAnwenden(WerteTabelle_, iniAnzeige->knotenAnzahl() == 0, pfad, warten);
+    } catch (const EFOpenError&) {
+        // A target that cannot even be read (a directory, no permission) cannot be
+        // written either: report it as such.
+        throw EIniFileException::cannotWrite(pfad);
     }
-
-    TIniFile ini(pfad);
-    for (const QString& s : anlegen)
-        ini.CreateSection(s);
-    warten.schritt();
-    // A section renamed away and then renamed back (or another entry taking its name)
-    // stays; the keys deleted from it are removed below.
-    for (const QString& s : entfernen)
-        if (!lebendeSektionen.contains(s.toCaseFolded()))
-            ini.RemoveSection(s);
-    for (const auto& [s, k] : schluesselEntfernen)
-        ini.RemoveKey(s, k);
-    warten.schritt();
-    if (!baumLeer) {
-        for (int r = 0; r < zeilen; ++r) {
-            if ((r & 0xFFF) == 0)
-                warten.schritt(r);
-            if (WerteTabelle_.istGeloescht(r) || WerteTabelle_.schluessel(r).isEmpty())
-                continue;
-            ini.WriteValue(WerteTabelle_.sektion(r), WerteTabelle_.schluessel(r),
-                           WerteTabelle_.wert(r));
-        }
-    }
-    ini.Flush(true);
 }
 
 void TForm1::CheckBox1Click() {

@@ -241,7 +241,8 @@ private slots:
         u.dialoge.type("port");
         u.dialoge.cancelInput();
         u.klick("tbtnNeuerWert");
-        QCOMPARE(memo->text(), QString("[Net]\nhost=a\n[net]\nport="));
+        // New lines take the editor's line-break style: CR LF until a file sets another.
+        QCOMPARE(memo->text(), QString("[Net]\nhost=a\r\n[net]\r\nport="));
         QCOMPARE(f.dateistatus(), QString("geaendert"));
     }
 
@@ -249,6 +250,7 @@ private slots:
         Umgebung u;
         TForm1& f = u.starten();
         u.klick("BitBtn2");
+        f.ButtonsAktivieren("editor");
         u.dialoge.cancelInput();
         u.klick("tbtnNeuerWert");
         QCOMPARE(u.w<QsciScintilla>("SynMemo1")->text(), QString());

@@ -14,15 +14,19 @@ namespace {
 QColor feldfarbe(Umgebung& u, const char* name) {
     return u.w<QLineEdit>(name)->palette().color(QPalette::Base);
 }
-const QColor kFenster = QApplication::palette().color(QPalette::Base);
-const QColor kKnopf = QApplication::palette().color(QPalette::Button);
 } // namespace
 
 class DetailTest : public QObject {
     Q_OBJECT
 
+    QColor kFenster, kKnopf; // the system colours for window backgrounds and button faces
+
 private slots:
-    void initTestCase() { QVERIFY(kFenster != kKnopf); }
+    void initTestCase() {
+        kFenster = QApplication::palette().color(QPalette::Base);
+        kKnopf = QApplication::palette().color(QPalette::Button);
+        QVERIFY(kFenster != kKnopf);
+    }
 
     void aSelectedKeyEnablesKeyAndValue() {
         Umgebung u;

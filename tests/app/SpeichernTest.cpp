@@ -82,6 +82,7 @@ private slots:
         Umgebung u;
         const QString alt = u.schreiben("alt.ini", kDatei);
         TForm1& f = u.starten({alt});
+        u.klick("btnOK"); // enables saving
         const QString neu = u.pfad("neu.ini");
         speichernAls(u, neu);
         QCOMPARE(Umgebung::lesen(alt + ".bak"), kDatei);
@@ -99,6 +100,7 @@ private slots:
         u.starten({quelle});
         u.w<QCheckBox>("CheckBox2")->setChecked(false);
         u.dialoge.clear();
+        u.klick("btnOK"); // enables saving
         speichernAls(u, ziel);
         // A real key "temp" survives: a missing section is made without a helper key.
         QCOMPARE(Umgebung::lesen(ziel), QByteArray("[A]\r\nk=1\r\ntemp=bleibt\r\n[Z]\r\nz=1\r\n"));

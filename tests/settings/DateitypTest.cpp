@@ -38,7 +38,8 @@ private slots:
                  QByteArray("[.ini]\r\n@=INI-Datei\r\n"
                             "[INI-Datei]\r\n@=Ravik Velmora INI-Editor\r\n"
                             "[INI-Datei\\DefaultIcon]\r\n@=/opt/Mein Ravik/ravik,0\r\n"
-                            "[INI-Datei\\Shell\\Open\\Command]\r\n@=\"/opt/Mein Ravik/ravik\" \"%1\"\r\n"));
+                            "[INI-Datei\\Shell\\Open\\Command]\r\n@=\"\"/opt/Mein Ravik/ravik\" \"%1\"\"\r\n"));
+        // The outer quotes protect the value's own: it reads back exactly.
         TIniFile eintraege(orte.eintraege);
         QCOMPARE(eintraege.ReadValue("INI-Datei\\Shell\\Open\\Command", "@", {}),
                  QString("\"/opt/Mein Ravik/ravik\" \"%1\""));
