@@ -28,6 +28,7 @@ namespace {
 
 QLabel* fettesLabel(const QString& text, QWidget* parent, bool unterstrichen = false) {
     auto* label = new QLabel(text, parent);
+    label->setWordWrap(true);
     QFont f = label->font();
     f.setBold(true);
     f.setUnderline(unterstrichen);
@@ -259,7 +260,7 @@ QWidget* TForm1::browserseiteAufbauen() {
                   {"value", "Wert", WertAnzeige}};
     int zeile = 0;
     for (const auto& z : zeilen) {
-        z.feld->setFixedWidth(207);
+        z.feld->setMinimumWidth(150); // 207 pixels wide where the font allows
         z.feld->setContextMenuPolicy(Qt::CustomContextMenu);
         raster->addWidget(bildLabel(Bilder::kleinesBild(z.bild), 16, detail), zeile, 0);
         raster->addWidget(fettesLabel(QString::fromUtf8(z.text), detail), zeile, 1);
