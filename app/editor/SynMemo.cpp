@@ -38,6 +38,18 @@ QChar typedCharacter(const QKeyEvent* event) {
     return event->text().at(0);
 }
 
+qsizetype longestLine(const QByteArray& text) {
+    qsizetype longest = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' || text[i] == '\r') {
+            longest = qMax(longest, i - start);
+            start = i + 1;
+        }
+    }
+    return qMax(longest, text.size() - start);
+}
+
 } // namespace
 
 SynMemo::SynMemo(QWidget* parent)
@@ -163,6 +175,11 @@ void SynMemo::loadLinesFromFile(const QString& path) {
     } catch (const std::bad_alloc&) {
         throw EFOpenError(shownPath, outOfMemory);
     }
+    if (longestLine(text.utf8) > kMaxLineBytes)
+        throw EFOpenError(shownPath,
+                          QStringLiteral("Die Datei enthält eine Zeile mit mehr als %1 Bytes; so "
+                                         "lange Zeilen kann der Editor nicht bearbeiten.")
+                              .arg(kMaxLineBytes));
     replaceText(text.utf8);
     if (SendScintilla(SCI_GETSTATUS) == SC_STATUS_BADALLOC) {
         SendScintilla(SCI_SETSTATUS, SC_STATUS_OK);

@@ -73,6 +73,9 @@ public:
 
     // Larger files are refused: the editor holds them several times over in memory.
     static constexpr qint64 kMaxFileBytes = qint64(512) * 1024 * 1024;
+    // So are longer lines: the editor lays out a whole line for every change on it,
+    // about a second per million bytes.
+    static constexpr qsizetype kMaxLineBytes = 1000000;
 
 signals:
     // A typed character that the editor does not carry out as a command of its own.

@@ -47,6 +47,7 @@ private slots:
     void appendLineAfterAFinalBreakLeavesABlankLine();
     void missingFileRaisesGermanOpenErrorAndKeepsTheText();
     void directoryAndDeviceAreRefused();
+    void overlongLineIsRefused();
     void saveErrors();
     void textTheEncodingCannotHoldIsRefused();
     void invalidUtf8IsNeverWrittenAsUtf16();
@@ -274,6 +275,22 @@ void SynMemoFileTest::directoryAndDeviceAreRefused() {
         QCOMPARE(errorOf([&] { memo_->loadLinesFromFile(QStringLiteral("/dev/zero")); }),
                  QStringLiteral("Datei /dev/zero kann nicht geöffnet werden. Das ist keine "
                                 "gewöhnliche Datei."));
+    QCOMPARE(bufferBytes(*memo_), QByteArray("keep"));
+}
+
+void SynMemoFileTest::overlongLineIsRefused() {
+    loadText(*memo_, dir_, "keep");
+    const QByteArray longest = "k=" + QByteArray(SynMemo::kMaxLineBytes - 2, 'x');
+    const QString fits = writeFile(dir_, QStringLiteral("fits.ini"), "a\r\n" + longest + "\r\n");
+    memo_->loadLinesFromFile(fits);
+    QCOMPARE(memo_->lineAt(1).size(), SynMemo::kMaxLineBytes);
+    loadText(*memo_, dir_, "keep");
+    const QString tooLong = writeFile(dir_, QStringLiteral("long.ini"), "a\n" + longest + "x");
+    QCOMPARE(errorOf([&] { memo_->loadLinesFromFile(tooLong); }),
+             QStringLiteral("Datei %1 kann nicht geöffnet werden. Die Datei enthält eine Zeile mit "
+                            "mehr als 1000000 Bytes; so lange Zeilen kann der Editor nicht "
+                            "bearbeiten.")
+                 .arg(QFileInfo(tooLong).absoluteFilePath()));
     QCOMPARE(bufferBytes(*memo_), QByteArray("keep"));
 }
 
