@@ -23,6 +23,7 @@ private slots:
     void typedCharacterEvent();
     void unboundControlKeysInsertNothing();
     void pasteAndDropRaiseNoEvent();
+    void copyAndCut();
     void tabAndShiftTabMoveTheFocus();
     void tabNeverReachesTheTabCommand();
 
@@ -166,6 +167,31 @@ void SynMemoKeysTest::pasteAndDropRaiseNoEvent() {
     QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(memo_->viewport(), &drop);
     QVERIFY(bufferBytes(*memo_).contains('D'));
+    QCOMPARE(typed_->count(), 0);
+}
+
+void SynMemoKeysTest::copyAndCut() {
+    loadText(*memo_, dir_, "alpha beta");
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    memo_->copy(); // nothing selected: the clipboard stays
+    memo_->cut();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
+    QCOMPARE(bufferBytes(*memo_), QByteArray("alpha beta"));
+    memo_->setSelection(0, 0, 0, 5);
+    memo_->copy();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("alpha"));
+    memo_->setSelection(0, 5, 0, 10);
+    memo_->cut();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral(" beta"));
+    QCOMPARE(bufferBytes(*memo_), QByteArray("alpha"));
+    memo_->setSelection(0, 0, 0, 1);
+    QTest::keyClick(memo_, Qt::Key_Delete, Qt::ShiftModifier); // cut
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("a"));
+    QTest::keyClick(memo_, Qt::Key_End);
+    QTest::keyClick(memo_, Qt::Key_Insert, Qt::ShiftModifier); // paste
+    QCOMPARE(bufferBytes(*memo_), QByteArray("lphaa"));
+    memo_->undo(); // a paste is one undo step
+    QCOMPARE(bufferBytes(*memo_), QByteArray("lpha"));
     QCOMPARE(typed_->count(), 0);
 }
 
