@@ -38,6 +38,8 @@ void SynMemo::configure() {
     applyPlainStyle(int(IniTokenKind::EndOfLine));
     for (int margin = 0; margin <= 4; ++margin)
         setMarginWidth(margin, 0);
+    // The active line keeps its colour while another control has the focus.
+    SendScintilla(SCI_SETCARETLINEVISIBLEALWAYS, 1UL);
     setActiveLineColor(QColor(255, 255, 187));
     setEdgeMode(EdgeLine);
     setEdgeColumn(80);

@@ -223,6 +223,7 @@ void SynMemoEditingTest::freshLoadStaysUnmodifiedByNavigationAndNoOps() {
 
 void SynMemoEditingTest::activeLineColour() {
     QVERIFY(memo_->SendScintilla(Sci::SCI_GETCARETLINEVISIBLE));
+    QVERIFY(memo_->SendScintilla(Sci::SCI_GETCARETLINEVISIBLEALWAYS)); // also without focus
     QCOMPARE(memo_->activeLineColor(), QColor(255, 255, 187));
     QCOMPARE(memo_->SendScintilla(Sci::SCI_GETCARETLINEBACK), 0xBBFFFFL);
     loadText(*memo_, dir_, "one\ntwo\n");
