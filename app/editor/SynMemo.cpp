@@ -50,6 +50,8 @@ void SynMemo::configure() {
     setBackspaceUnindents(false); // Backspace is the smart tab delete instead
     SendScintilla(SCI_SETVIRTUALSPACEOPTIONS, SCVS_NONE);
     setCaretForegroundColor(Qt::black);
+    // The window supplies the German context menu; QScintilla's English one stays off.
+    SendScintilla(SCI_USEPOPUP, SC_POPUP_NEVER);
     applyEolMode();
     EditorKeyMap::applyStandardBindings(standardCommands());
 
