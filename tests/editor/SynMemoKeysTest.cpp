@@ -245,6 +245,11 @@ void SynMemoKeysTest::ctrlMAndEnterBreakTheLineWithAutoIndent() {
     // Auto indent takes the nearest non-empty line above, across blank ones.
     QCOMPARE(memo_->lineAt(3), QStringLiteral("    "));
     QVERIFY(bufferBytes(*memo_).startsWith("[S]\r\n    key=1\r\n"));
+    // Enter on an empty line takes the indentation of the nearest non-empty line above.
+    loadText(*memo_, dir_, "  [S]\r\n    key=1\r\n\r\n");
+    placeCaret(*memo_, 2, 0);
+    QTest::keyClick(memo_, Qt::Key_Return);
+    QCOMPARE(caretOf(*memo_), (Caret{3, 4}));
 }
 
 void SynMemoKeysTest::deletionKeys_data() {
