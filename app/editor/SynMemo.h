@@ -31,7 +31,8 @@ public:
     void clearAll();
 
     // Replaces the text with the file's lines; caret to the start, view to the top,
-    // undo history emptied. Raises EFOpenError; the text stays as it was then.
+    // undo history emptied. Raises EFOpenError (also for a file that is no regular
+    // file, too large, or has an overlong line); the text then stays as it was.
     void loadLinesFromFile(const QString& path);
 
     // Writes the text back in the remembered encoding and line breaks. Raises
