@@ -31,7 +31,8 @@ public:
     void clearAll();
 
     // Replaces the text with the file's lines; caret to the start, view to the top,
-    // undo history emptied. Raises EFOpenError; the text stays as it was then.
+    // undo history emptied. Raises EFOpenError (also for a file that is no regular
+    // file, too large, or has an overlong line); the text then stays as it was.
     void loadLinesFromFile(const QString& path);
 
     // Writes the text back in the remembered encoding and line breaks. Raises
@@ -73,6 +74,9 @@ public:
 
     // Larger files are refused: the editor holds them several times over in memory.
     static constexpr qint64 kMaxFileBytes = qint64(512) * 1024 * 1024;
+    // So are longer lines: the editor lays out a whole line for every change on it,
+    // about a second per million bytes.
+    static constexpr qsizetype kMaxLineBytes = 1000000;
 
 signals:
     // A typed character that the editor does not carry out as a command of its own.

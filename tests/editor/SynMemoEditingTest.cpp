@@ -1,5 +1,7 @@
 #include "EditorTestSupport.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QToolTip>
@@ -46,6 +48,7 @@ private slots:
     void freshLoadStaysUnmodifiedByNavigationAndNoOps();
     void activeLineColour();
     void edgeLineAndMargins();
+    void noBuiltInContextMenu();
     void scrollHintWhileDraggingTheThumb();
     void overwriteCaretIsABlock();
 
@@ -223,6 +226,7 @@ void SynMemoEditingTest::freshLoadStaysUnmodifiedByNavigationAndNoOps() {
 
 void SynMemoEditingTest::activeLineColour() {
     QVERIFY(memo_->SendScintilla(Sci::SCI_GETCARETLINEVISIBLE));
+    QVERIFY(memo_->SendScintilla(Sci::SCI_GETCARETLINEVISIBLEALWAYS)); // also without focus
     QCOMPARE(memo_->activeLineColor(), QColor(255, 255, 187));
     QCOMPARE(memo_->SendScintilla(Sci::SCI_GETCARETLINEBACK), 0xBBFFFFL);
     loadText(*memo_, dir_, "one\ntwo\n");
@@ -260,6 +264,17 @@ void SynMemoEditingTest::edgeLineAndMargins() {
     QVERIFY(memo_->isUtf8());
     QCOMPARE(memo_->SendScintilla(Sci::SCI_GETVIRTUALSPACEOPTIONS), 0L);
     QCOMPARE(memo_->objectName(), QStringLiteral("SynMemo1"));
+}
+
+void SynMemoEditingTest::noBuiltInContextMenu() {
+    memo_->resize(300, 200);
+    memo_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(memo_));
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10),
+                            memo_->viewport()->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(memo_->viewport(), &event);
+    QTest::qWait(50);
+    QVERIFY(!QApplication::activePopupWidget());
 }
 
 void SynMemoEditingTest::scrollHintWhileDraggingTheThumb() {

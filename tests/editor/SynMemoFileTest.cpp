@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QStringEncoder>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace ravik;
 using namespace ravik::test;
@@ -47,7 +49,9 @@ private slots:
     void appendLineAfterAFinalBreakLeavesABlankLine();
     void missingFileRaisesGermanOpenErrorAndKeepsTheText();
     void directoryAndDeviceAreRefused();
+    void overlongLineIsRefused();
     void saveErrors();
+    void failedWriteRaisesStreamWriteErrorAndKeepsTheFile();
     void textTheEncodingCannotHoldIsRefused();
     void invalidUtf8IsNeverWrittenAsUtf16();
 
@@ -277,6 +281,22 @@ void SynMemoFileTest::directoryAndDeviceAreRefused() {
     QCOMPARE(bufferBytes(*memo_), QByteArray("keep"));
 }
 
+void SynMemoFileTest::overlongLineIsRefused() {
+    loadText(*memo_, dir_, "keep");
+    const QByteArray longest = "k=" + QByteArray(SynMemo::kMaxLineBytes - 2, 'x');
+    const QString fits = writeFile(dir_, QStringLiteral("fits.ini"), "a\r\n" + longest + "\r\n");
+    memo_->loadLinesFromFile(fits);
+    QCOMPARE(memo_->lineAt(1).size(), SynMemo::kMaxLineBytes);
+    loadText(*memo_, dir_, "keep");
+    const QString tooLong = writeFile(dir_, QStringLiteral("long.ini"), "a\n" + longest + "x");
+    QCOMPARE(errorOf([&] { memo_->loadLinesFromFile(tooLong); }),
+             QStringLiteral("Datei %1 kann nicht geöffnet werden. Die Datei enthält eine Zeile mit "
+                            "mehr als 1000000 Bytes; so lange Zeilen kann der Editor nicht "
+                            "bearbeiten.")
+                 .arg(QFileInfo(tooLong).absoluteFilePath()));
+    QCOMPARE(bufferBytes(*memo_), QByteArray("keep"));
+}
+
 void SynMemoFileTest::saveErrors() {
     loadText(*memo_, dir_, "k=v");
     const QString noDirectory = dir_.filePath(QStringLiteral("fehlt/neu.ini"));
@@ -290,12 +310,32 @@ void SynMemoFileTest::saveErrors() {
     QVERIFY(!QFileInfo::exists(noDirectory));
 }
 
+void SynMemoFileTest::failedWriteRaisesStreamWriteErrorAndKeepsTheFile() {
+    // A file size limit makes the write itself fail, after the file was created.
+    const QString path = writeFile(dir_, QStringLiteral("old.ini"), "old=1\n");
+    loadText(*memo_, dir_, QByteArray(64 * 1024, 'x'));
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 1024;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const int filesBefore = QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).size();
+    const QString message = errorOf([&] { memo_->saveLinesToFile(path); });
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    QCOMPARE(message, QStringLiteral("Stream-Schreibfehler"));
+    QCOMPARE(readFile(path), QByteArray("old=1\n"));
+    QCOMPARE(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).size(), filesBefore);
+}
+
 void SynMemoFileTest::textTheEncodingCannotHoldIsRefused() {
     const QString path = writeFile(dir_, QStringLiteral("cp1252.ini"), "k=\xe4\r\n");
     memo_->loadLinesFromFile(path);
     QCOMPARE(memo_->encoding(), TextEncoding::Windows1252);
     QTest::keyClick(memo_, Qt::Key_End);
     memo_->insert(QStringLiteral("ж"));
+    const int filesBefore = QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).size();
     const QString message = errorOf([&] { memo_->saveLinesToFile(path); });
     QCOMPARE(message, QStringLiteral("Die Datei %1 wurde nicht gespeichert: Der Text enthält "
                                      "Zeichen, die in der Kodierung Windows-1252 nicht "

@@ -23,6 +23,7 @@ private slots:
     void typedCharacterEvent();
     void unboundControlKeysInsertNothing();
     void pasteAndDropRaiseNoEvent();
+    void copyAndCut();
     void tabAndShiftTabMoveTheFocus();
     void tabNeverReachesTheTabCommand();
 
@@ -169,6 +170,31 @@ void SynMemoKeysTest::pasteAndDropRaiseNoEvent() {
     QCOMPARE(typed_->count(), 0);
 }
 
+void SynMemoKeysTest::copyAndCut() {
+    loadText(*memo_, dir_, "alpha beta");
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    memo_->copy(); // nothing selected: the clipboard stays
+    memo_->cut();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
+    QCOMPARE(bufferBytes(*memo_), QByteArray("alpha beta"));
+    memo_->setSelection(0, 0, 0, 5);
+    memo_->copy();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("alpha"));
+    memo_->setSelection(0, 5, 0, 10);
+    memo_->cut();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral(" beta"));
+    QCOMPARE(bufferBytes(*memo_), QByteArray("alpha"));
+    memo_->setSelection(0, 0, 0, 1);
+    QTest::keyClick(memo_, Qt::Key_Delete, Qt::ShiftModifier); // cut
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("a"));
+    QTest::keyClick(memo_, Qt::Key_End);
+    QTest::keyClick(memo_, Qt::Key_Insert, Qt::ShiftModifier); // paste
+    QCOMPARE(bufferBytes(*memo_), QByteArray("lphaa"));
+    memo_->undo(); // a paste is one undo step
+    QCOMPARE(bufferBytes(*memo_), QByteArray("lpha"));
+    QCOMPARE(typed_->count(), 0);
+}
+
 void SynMemoKeysTest::tabAndShiftTabMoveTheFocus() {
     QWidget window;
     auto* before = new QLineEdit(&window);
@@ -219,6 +245,11 @@ void SynMemoKeysTest::ctrlMAndEnterBreakTheLineWithAutoIndent() {
     // Auto indent takes the nearest non-empty line above, across blank ones.
     QCOMPARE(memo_->lineAt(3), QStringLiteral("    "));
     QVERIFY(bufferBytes(*memo_).startsWith("[S]\r\n    key=1\r\n"));
+    // Enter on an empty line takes the indentation of the nearest non-empty line above.
+    loadText(*memo_, dir_, "  [S]\r\n    key=1\r\n\r\n");
+    placeCaret(*memo_, 2, 0);
+    QTest::keyClick(memo_, Qt::Key_Return);
+    QCOMPARE(caretOf(*memo_), (Caret{3, 4}));
 }
 
 void SynMemoKeysTest::deletionKeys_data() {

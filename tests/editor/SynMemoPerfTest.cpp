@@ -1,5 +1,6 @@
 #include "app/editor/SynMemo.h"
 
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -16,6 +17,7 @@ class SynMemoPerfTest : public QObject {
 private slots:
     void initTestCase();
     void bigFileLoadsScrollsAndEdits();
+    void accessibilityDoesNotCountCharacters();
 
 private:
     QTemporaryDir dir_;
@@ -94,6 +96,19 @@ void SynMemoPerfTest::bigFileLoadsScrollsAndEdits() {
     QVERIFY(typeMs < 3000);
     QVERIFY(deleteMs < 3000);
     QVERIFY(middleMs < 3000);
+}
+
+void SynMemoPerfTest::accessibilityDoesNotCountCharacters() {
+    // QScintilla's own interface counts every character before the caret on each
+    // paint; the editor gets a plain one without a text interface.
+    SynMemo first;
+    SynMemo second;
+    for (SynMemo* memo : {&first, &second}) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(memo);
+        QVERIFY(accessible);
+        QCOMPARE(accessible->role(), QAccessible::EditableText);
+        QVERIFY(!accessible->textInterface());
+    }
 }
 
 QTEST_MAIN(SynMemoPerfTest)

@@ -1,0 +1,180 @@
+#include "app/editor/SynMemo.h"
+
+#include "platform/errors/RavikError.h"
+#include "platform/files/FileIO.h"
+
+#include <QFileInfo>
+#include <new>
+
+// The editor's text: files in and out byte for byte, the line operations the
+// program calls, the active line and the line-break style.
+
+namespace ravik {
+namespace {
+
+qsizetype longestLine(const QByteArray& text) {
+    qsizetype longest = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' || text[i] == '\r') {
+            longest = qMax(longest, i - start);
+            start = i + 1;
+        }
+    }
+    return qMax(longest, text.size() - start);
+}
+
+} // namespace
+
+void SynMemo::replaceText(const QByteArray& utf8) {
+    {
+        TrimmerSuspension programEdit(*trimmer_);
+        SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
+        SendScintilla(SCI_CLEARALL);
+        if (!utf8.isEmpty()) // APPENDTEXT keeps NUL bytes, SETTEXT would stop there
+            SendScintilla(SCI_APPENDTEXT, uintptr_t(utf8.size()), utf8.constData());
+        SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
+        SendScintilla(SCI_EMPTYUNDOBUFFER);
+        SendScintilla(SCI_SETSAVEPOINT);
+    }
+    trimmer_->forget();
+    bookmarks_.clear();
+    selectionModes_.forget();
+    lastEdit_ = EditKind::None;
+    SendScintilla(SCI_GOTOPOS, 0UL);
+    SendScintilla(SCI_CHOOSECARETX);
+    SendScintilla(SCI_SETFIRSTVISIBLELINE, 0UL);
+    SendScintilla(SCI_SETXOFFSET, 0UL);
+    afterUserAction();
+}
+
+void SynMemo::clearAll() {
+    replaceText(QByteArray());
+}
+
+void SynMemo::loadLinesFromFile(const QString& path) {
+    const QFileInfo info(path);
+    const QString shownPath = info.absoluteFilePath();
+    if (info.exists() && !info.isDir()) {
+        if (!info.isFile())
+            throw EFOpenError(shownPath, QStringLiteral("Das ist keine gewöhnliche Datei."));
+        if (info.size() > kMaxFileBytes)
+            throw EFOpenError(shownPath,
+                              QStringLiteral("Die Datei ist %1 MB groß; der Editor lädt höchstens "
+                                             "%2 MB.")
+                                  .arg(info.size() / (1024 * 1024))
+                                  .arg(kMaxFileBytes / (1024 * 1024)));
+    }
+    const QString outOfMemory = QStringLiteral("Nicht genügend Arbeitsspeicher.");
+    EditorText text;
+    try {
+        text = LineText::fromFileBytes(FileIO::readAll(path));
+    } catch (const std::bad_alloc&) {
+        throw EFOpenError(shownPath, outOfMemory);
+    }
+    if (longestLine(text.utf8) > kMaxLineBytes)
+        throw EFOpenError(shownPath,
+                          QStringLiteral("Die Datei enthält eine Zeile mit mehr als %1 Bytes; so "
+                                         "lange Zeilen kann der Editor nicht bearbeiten.")
+                              .arg(kMaxLineBytes));
+    replaceText(text.utf8);
+    if (SendScintilla(SCI_GETSTATUS) == SC_STATUS_BADALLOC) {
+        SendScintilla(SCI_SETSTATUS, SC_STATUS_OK);
+        clearAll();
+        throw EFOpenError(shownPath, outOfMemory);
+    }
+    eol_ = text.eol;
+    encoding_ = text.encoding;
+    applyEolMode();
+}
+
+void SynMemo::saveLinesToFile(const QString& path) {
+    const auto* data = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    const long length = SendScintilla(SCI_GETLENGTH);
+    const std::optional<QByteArray> bytes =
+        LineText::toFileBytes(QByteArrayView(data, length), encoding_);
+    const QString shownPath = QFileInfo(path).absoluteFilePath();
+    if (!bytes)
+        throw RavikError(QStringLiteral("Die Datei %1 wurde nicht gespeichert: Der Text enthält "
+                                        "Zeichen, die in der Kodierung %2 nicht darstellbar "
+                                        "sind.")
+                             .arg(shownPath, TextCodec::displayName(encoding_)));
+    if (const auto failure = FileIO::replaceAtomically(path, *bytes)) {
+        if (failure->stage == FileWriteFailure::Stage::Create)
+            throw EFCreateError(shownPath, failure->reason);
+        throw EWriteError();
+    }
+    SendScintilla(SCI_SETSAVEPOINT);
+}
+
+bool SynMemo::isTextEmpty() const {
+    return SendScintilla(SCI_GETLENGTH) == 0;
+}
+
+int SynMemo::lineCount() const {
+    return isTextEmpty() ? 0 : int(SendScintilla(SCI_GETLINECOUNT));
+}
+
+QString SynMemo::lineAt(int index) const {
+    if (index < 0 || index >= lineCount())
+        return {};
+    const long start = SendScintilla(SCI_POSITIONFROMLINE, index);
+    const long end = SendScintilla(SCI_GETLINEENDPOSITION, index);
+    if (end <= start)
+        return {};
+    const auto* text = reinterpret_cast<const char*>(
+        SendScintilla(SCI_GETRANGEPOINTER, static_cast<unsigned long>(start), end - start));
+    return QString::fromUtf8(text, end - start);
+}
+
+void SynMemo::appendLine(const QString& line) {
+    QByteArray bytes = line.toUtf8();
+    if (!isTextEmpty())
+        bytes.prepend(LineText::eolBytes(eol_));
+    TrimmerSuspension programEdit(*trimmer_);
+    SendScintilla(SCI_BEGINUNDOACTION);
+    SendScintilla(SCI_APPENDTEXT, uintptr_t(bytes.size()), bytes.constData());
+    SendScintilla(SCI_ENDUNDOACTION);
+    lastEdit_ = EditKind::None;
+}
+
+void SynMemo::setActiveLineColor(const QColor& color) {
+    if (color == activeLineColor_)
+        return;
+    activeLineColor_ = color;
+    setCaretLineVisible(color.isValid());
+    if (color.isValid())
+        setCaretLineBackgroundColor(color);
+}
+
+QColor SynMemo::activeLineColor() const {
+    return activeLineColor_;
+}
+
+EolStyle SynMemo::eolStyle() const {
+    return eol_;
+}
+
+TextEncoding SynMemo::encoding() const {
+    return encoding_;
+}
+
+void SynMemo::setEncoding(TextEncoding encoding) {
+    encoding_ = encoding;
+}
+
+void SynMemo::applyEolMode() {
+    switch (eol_) {
+    case EolStyle::CrLf:
+        setEolMode(EolWindows);
+        break;
+    case EolStyle::Lf:
+        setEolMode(EolUnix);
+        break;
+    case EolStyle::Cr:
+        setEolMode(EolMac);
+        break;
+    }
+}
+
+} // namespace ravik
