@@ -125,7 +125,7 @@ void TForm1::btnOKClick() {
         for (int r : WerteTabelle_.zeilenDerSektion(AltSektion)) {
             if (WerteTabelle_.istGeloescht(r))
                 continue;
-            if (WerteTabelle_.schluessel(r).isEmpty()) {
+            if (WerteTabelle_.istSektionsZeile(r)) {
                 WerteTabelle_.setMarke(r, WerteTabelle::kDelete);
             } else {
                 WerteTabelle_.setSektion(r, s);

@@ -73,7 +73,7 @@ QString IniBaumModell::text(const QModelIndex& index) const {
     if (istSektion(index))
         return sektionen_[index.row()]->name;
     Knoten* s = sektionVon(index);
-    return s ? s->schluessel[index.row()] : QString();
+    return s ? namen_.text(s->schluessel[index.row()]) : QString();
 }
 
 QVariant IniBaumModell::data(const QModelIndex& index, int role) const {
@@ -110,25 +110,31 @@ IniBaumModell::Knoten* IniBaumModell::neuerKnoten(const QString& name) {
 }
 
 void IniBaumModell::leeren() {
-    beginResetModel();
-    sektionen_.clear();
-    nachNummer_.clear();
-    knoten_ = 0;
-    endResetModel();
+    ladenBeginnen();
+    ladenBeenden();
 }
 
-void IniBaumModell::laden(std::vector<Sektion> sektionen) {
+void IniBaumModell::ladenBeginnen() {
     beginResetModel();
     sektionen_.clear();
+    sektionen_.shrink_to_fit();
     nachNummer_.clear();
+    nachNummer_.shrink_to_fit();
+    namen_.clear();
     knoten_ = 0;
-    sektionen_.reserve(sektionen.size());
-    nachNummer_.reserve(sektionen.size());
-    for (Sektion& s : sektionen) {
-        Knoten* k = neuerKnoten(s.name);
-        k->schluessel = std::move(s.schluessel);
-        knoten_ += 1 + static_cast<int>(k->schluessel.size());
-    }
+}
+
+void IniBaumModell::sektionLaden(const QString& name) {
+    neuerKnoten(name);
+    ++knoten_;
+}
+
+void IniBaumModell::schluesselLaden(const QString& name) {
+    sektionen_.back()->schluessel.push_back(namen_.add(name));
+    ++knoten_;
+}
+
+void IniBaumModell::ladenBeenden() {
     endResetModel();
 }
 
@@ -147,7 +153,7 @@ QModelIndex IniBaumModell::schluesselAnhaengen(const QModelIndex& sektion, const
     Knoten& s = *sektionen_[sektion.row()];
     const int row = static_cast<int>(s.schluessel.size());
     beginInsertRows(sektion, row, row);
-    s.schluessel.push_back(name);
+    s.schluessel.push_back(namen_.add(name));
     ++knoten_;
     endInsertRows();
     return index(row, 0, sektion);
@@ -159,7 +165,7 @@ void IniBaumModell::setText(const QModelIndex& index, const QString& text) {
     if (istSektion(index))
         sektionen_[index.row()]->name = text;
     else if (Knoten* s = sektionVon(index))
-        s->schluessel[index.row()] = text;
+        s->schluessel[index.row()] = namen_.add(text);
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::ToolTipRole});
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/text/TextArena.h"
+
 #include <QAbstractItemModel>
 #include <QIcon>
 #include <memory>
@@ -13,12 +15,6 @@ namespace ravik {
 class IniBaumModell : public QAbstractItemModel {
     Q_OBJECT
 public:
-    // Bulk input for loading a whole document at once.
-    struct Sektion {
-        QString name;
-        std::vector<QString> schluessel;
-    };
-
     explicit IniBaumModell(QObject* parent = nullptr);
     ~IniBaumModell() override;
 
@@ -36,7 +32,11 @@ public:
     QString text(const QModelIndex& index) const;
 
     void leeren();
-    void laden(std::vector<Sektion> sektionen);
+    // Loading a whole document: the view learns of it once, at the end.
+    void ladenBeginnen();
+    void sektionLaden(const QString& name);
+    void schluesselLaden(const QString& name); // a key of the last loaded section
+    void ladenBeenden();
     QModelIndex sektionAnhaengen(const QString& name);
     QModelIndex schluesselAnhaengen(const QModelIndex& sektion, const QString& name);
     void setText(const QModelIndex& index, const QString& text);
@@ -45,7 +45,7 @@ public:
 private:
     struct Knoten {
         QString name;
-        std::vector<QString> schluessel;
+        std::vector<TextArena::Text> schluessel;
         int zeile = 0;      // its row among the sections
         quint64 nummer = 0; // permanent, never reused
     };
@@ -60,6 +60,7 @@ private:
     std::vector<std::unique_ptr<Knoten>> sektionen_;
     std::vector<Knoten*> nachNummer_; // number → node (nullptr once removed)
     int knoten_ = 0;
+    TextArena namen_; // the keys' names
     QIcon sektionsBild_;
     QIcon schluesselBild_;
 };

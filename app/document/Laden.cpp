@@ -7,6 +7,8 @@
 #include "platform/dialogs/DialogService.h"
 #include "platform/ini/TIniFile.h"
 
+#include <QScopeGuard>
+
 namespace ravik {
 
 void TForm1::WerteTabelleLoeschen() {
@@ -28,27 +30,26 @@ void TForm1::DateiLaden(const QString& pfad, const QString& ansicht) {
         QStringList sektionen;
         QStringList schluessel;
         ini.ListSections(sektionen);
-        std::vector<IniBaumModell::Sektion> baum;
-        baum.reserve(sektionen.size());
+        IniBaumModell& baum = iniAnzeige->modell();
+        baum.ladenBeginnen();
+        // The view learns of the new tree also when reading fails half-way.
+        const auto fertig = qScopeGuard([&] { baum.ladenBeenden(); });
         int r = 0;
         for (const QString& s : sektionen) {
             warten.schritt(r);
-            IniBaumModell::Sektion knoten{s, {}};
+            baum.sektionLaden(s);
             if (r == 0)
                 WerteTabelle_.setZeile(0, s, {}, {}, {});
             else
                 WerteTabelle_.anhaengen(s, {}, {}, {});
             ++r;
             ini.ListKeys(s, schluessel);
-            knoten.schluessel.reserve(schluessel.size());
             for (const QString& k : schluessel) {
-                knoten.schluessel.push_back(k);
+                baum.schluesselLaden(k);
                 WerteTabelle_.anhaengen(s, k, ini.ReadValue(s, k, QString()), {});
                 ++r;
             }
-            baum.push_back(std::move(knoten));
         }
-        iniAnzeige->modell().laden(std::move(baum));
     }
 
     if (iniAnzeige->knotenAnzahl() == 0) {

@@ -39,7 +39,7 @@ void tabelleAnwenden(const WerteTabelle& tabelle, bool baumLeer, const QString& 
     const int zeilen = tabelle.RowCount();
     for (int r = 0; r < zeilen; ++r) {
         const QString& s = tabelle.sektion(r);
-        if (tabelle.schluessel(r).isEmpty()) {
+        if (tabelle.istSektionsZeile(r)) {
             if (tabelle.istGeloescht(r)) {
                 entfernen.append(s);
             } else if (!baumLeer) {
@@ -67,7 +67,7 @@ void tabelleAnwenden(const WerteTabelle& tabelle, bool baumLeer, const QString& 
         for (int r = 0; r < zeilen; ++r) {
             if ((r & 0xFFF) == 0)
                 warten.schritt(r);
-            if (tabelle.istGeloescht(r) || tabelle.schluessel(r).isEmpty())
+            if (tabelle.istGeloescht(r) || tabelle.istSektionsZeile(r))
                 continue;
             ini.WriteValue(tabelle.sektion(r), tabelle.schluessel(r), tabelle.wert(r));
         }

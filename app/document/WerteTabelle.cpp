@@ -1,200 +1,208 @@
 #include "app/document/WerteTabelle.h"
 
 namespace ravik {
-namespace {
-
-quint64 mix(quint64 h) {
-    h ^= h >> 33;
-    h *= 0xff51afd7ed558ccdULL;
-    h ^= h >> 33;
-    return h;
-}
-
-quint64 textHash(const QString& text, quint64 seed) {
-    return mix(qHash(text, static_cast<size_t>(seed)) + seed * 0x9E3779B97F4A7C15ULL);
-}
-
-} // namespace
 
 WerteTabelle::WerteTabelle() {
     leeren();
 }
 
-quint64 WerteTabelle::paarSchluessel(const QString& sektion, const QString& schluessel) {
-    return textHash(sektion, 1) ^ (textHash(schluessel, 2) * 31);
+WerteTabelle::Marke WerteTabelle::markeAus(const QString& text) {
+    if (text.isEmpty())
+        return Marke::Keine;
+    if (text == kChange)
+        return Marke::Change;
+    if (text == kEdit)
+        return Marke::Edit;
+    if (text == kNeu)
+        return Marke::Neu;
+    if (text == kDelete)
+        return Marke::Delete;
+    Q_ASSERT_X(false, "WerteTabelle", "unknown mark");
+    return Marke::Keine;
 }
 
-void WerteTabelle::einketten(QHash<quint64, Kette>& ketten, quint64 id,
-                             std::vector<Verweise>& links, int row) {
-    Kette& kette = ketten[id];
+const QString& WerteTabelle::marke(int row) const {
+    static const QString keine;
+    switch (rows_[row].marke) {
+    case Marke::Change:
+        return kChange;
+    case Marke::Edit:
+        return kEdit;
+    case Marke::Neu:
+        return kNeu;
+    case Marke::Delete:
+        return kDelete;
+    case Marke::Keine:
+        break;
+    }
+    return keine;
+}
+
+void WerteTabelle::setMarke(int row, const QString& text) {
+    rows_[row].marke = markeAus(text);
+}
+
+quint32 WerteTabelle::sektionsId(const QString& name) {
+    auto it = sektionsIds_.constFind(name);
+    if (it != sektionsIds_.cend())
+        return *it;
+    const auto id = static_cast<quint32>(sektionsNamen_.size());
+    sektionsNamen_.push_back(name);
+    ketten_.push_back({});
+    sektionsIds_.insert(name, id);
+    return id;
+}
+
+int WerteTabelle::sektionsIdOderMinus(const QString& name) const {
+    auto it = sektionsIds_.constFind(name);
+    return it == sektionsIds_.cend() ? -1 : static_cast<int>(*it);
+}
+
+void WerteTabelle::einketten(int row) {
+    Kette& kette = ketten_[rows_[row].sektion];
     if (kette.kopf < 0) {
         kette.kopf = kette.ende = row;
-        links[row] = {};
+        links_[row] = {};
         return;
     }
     if (kette.ende < row) { // the usual case: a new row at the end
-        links[kette.ende].naechste = row;
-        links[row] = {-1, kette.ende};
+        links_[kette.ende].naechste = row;
+        links_[row] = {-1, kette.ende};
         kette.ende = row;
         return;
     }
     // An overwritten row joins a chain in the middle: keep ascending order.
     int nach = kette.kopf;
-    while (nach >= 0 && nach < row)
-        nach = links[nach].naechste;
-    const int vor = links[nach].vorige;
-    links[row] = {nach, vor};
-    links[nach].vorige = row;
+    while (nach < row)
+        nach = links_[nach].naechste;
+    const int vor = links_[nach].vorige;
+    links_[row] = {nach, vor};
+    links_[nach].vorige = row;
     if (vor >= 0)
-        links[vor].naechste = row;
+        links_[vor].naechste = row;
     else
         kette.kopf = row;
 }
 
-void WerteTabelle::ausketten(QHash<quint64, Kette>& ketten, quint64 id,
-                             std::vector<Verweise>& links, int row) {
-    auto it = ketten.find(id);
-    if (it == ketten.end())
-        return;
-    const Verweise v = links[row];
+void WerteTabelle::ausketten(int row) {
+    Kette& kette = ketten_[rows_[row].sektion];
+    const Verweise v = links_[row];
     if (v.vorige >= 0)
-        links[v.vorige].naechste = v.naechste;
+        links_[v.vorige].naechste = v.naechste;
     else
-        it->kopf = v.naechste;
+        kette.kopf = v.naechste;
     if (v.naechste >= 0)
-        links[v.naechste].vorige = v.vorige;
+        links_[v.naechste].vorige = v.vorige;
     else
-        it->ende = v.vorige;
-    links[row] = {};
-    if (it->kopf < 0)
-        ketten.erase(it);
-}
-
-void WerteTabelle::indexAufnehmen(int row) {
-    const Zeile& z = rows_[row];
-    einketten(paarKetten_, paarSchluessel(z.sektion, z.schluessel), paarLinks_, row);
-    einketten(sektionsKetten_, textHash(z.sektion, 3), sektionsLinks_, row);
-}
-
-void WerteTabelle::indexEntfernen(int row) {
-    const Zeile& z = rows_[row];
-    ausketten(paarKetten_, paarSchluessel(z.sektion, z.schluessel), paarLinks_, row);
-    ausketten(sektionsKetten_, textHash(z.sektion, 3), sektionsLinks_, row);
-}
-
-void WerteTabelle::indexNeuAufbauen() {
-    paarKetten_.clear();
-    sektionsKetten_.clear();
-    paarLinks_.assign(rows_.size(), {});
-    sektionsLinks_.assign(rows_.size(), {});
-    for (int r = 0; r < RowCount(); ++r)
-        indexAufnehmen(r);
+        kette.ende = v.vorige;
+    links_[row] = {};
 }
 
 void WerteTabelle::reserve(int rows) {
     rows_.reserve(rows);
-    paarLinks_.reserve(rows);
-    sektionsLinks_.reserve(rows);
-    paarKetten_.reserve(rows);
+    links_.reserve(rows);
 }
 
 void WerteTabelle::setRowCount(int count) {
     if (count < 1)
         count = 1;
-    if (count < RowCount()) {
-        rows_.resize(count);
-        indexNeuAufbauen();
-        return;
+    while (RowCount() > count) {
+        ausketten(RowCount() - 1);
+        rows_.pop_back();
+        links_.pop_back();
     }
+    const quint32 leer = sektionsId(QString());
     while (RowCount() < count) {
-        rows_.push_back({});
-        paarLinks_.push_back({});
-        sektionsLinks_.push_back({});
-        indexAufnehmen(RowCount() - 1);
+        rows_.push_back({{}, {}, leer, Marke::Keine});
+        links_.push_back({});
+        einketten(RowCount() - 1);
     }
 }
 
 void WerteTabelle::setSektion(int row, const QString& text) {
-    if (rows_[row].sektion == text)
+    const quint32 id = sektionsId(text);
+    if (rows_[row].sektion == id)
         return;
-    indexEntfernen(row);
-    rows_[row].sektion = text;
-    indexAufnehmen(row);
-}
-
-void WerteTabelle::setSchluessel(int row, const QString& text) {
-    if (rows_[row].schluessel == text)
-        return;
-    indexEntfernen(row);
-    rows_[row].schluessel = text;
-    indexAufnehmen(row);
+    ausketten(row);
+    rows_[row].sektion = id;
+    einketten(row);
 }
 
 void WerteTabelle::setZeile(int row, const QString& sektion, const QString& schluessel,
                             const QString& wert, const QString& marke) {
-    indexEntfernen(row);
-    rows_[row] = {sektion, schluessel, wert, marke};
-    indexAufnehmen(row);
+    setSektion(row, sektion);
+    Zeile& z = rows_[row];
+    z.schluessel = arena_.add(schluessel);
+    z.wert = arena_.add(wert);
+    z.marke = markeAus(marke);
 }
 
 int WerteTabelle::anhaengen(const QString& sektion, const QString& schluessel,
                             const QString& wert, const QString& marke) {
-    rows_.push_back({sektion, schluessel, wert, marke});
-    paarLinks_.push_back({});
-    sektionsLinks_.push_back({});
+    rows_.push_back({arena_.add(schluessel), arena_.add(wert), sektionsId(sektion), markeAus(marke)});
+    links_.push_back({});
     const int row = RowCount() - 1;
-    indexAufnehmen(row);
+    einketten(row);
     return row;
 }
 
 void WerteTabelle::leeren() {
     rows_.clear();
     rows_.shrink_to_fit();
-    rows_.push_back({});
-    indexNeuAufbauen();
+    links_.clear();
+    links_.shrink_to_fit();
+    sektionsNamen_.clear();
+    sektionsNamen_.shrink_to_fit();
+    ketten_.clear();
+    ketten_.shrink_to_fit();
+    sektionsIds_.clear();
+    sektionsIds_.squeeze();
+    arena_.clear();
+    setRowCount(1);
 }
 
 bool WerteTabelle::istLeer() const {
     if (rows_.size() != 1)
         return false;
     const Zeile& z = rows_.front();
-    return z.sektion.isEmpty() && z.schluessel.isEmpty() && z.wert.isEmpty() && z.marke.isEmpty();
+    return sektionsNamen_[z.sektion].isEmpty() && z.schluessel.isEmpty() && z.wert.isEmpty() &&
+           z.marke == Marke::Keine;
+}
+
+template <typename Fn>
+void WerteTabelle::zeilenDerSektionDurchlaufen(int id, int limit, Fn&& fn) const {
+    if (id < 0)
+        return;
+    for (int r = ketten_[id].kopf; r >= 0 && r < limit; r = links_[r].naechste)
+        fn(r);
 }
 
 std::vector<int> WerteTabelle::zeilenMit(const QString& sektion, const QString& schluessel,
                                          int limit) const {
     std::vector<int> result;
-    if (limit < 0)
-        limit = RowCount();
-    auto it = paarKetten_.constFind(paarSchluessel(sektion, schluessel));
-    if (it == paarKetten_.cend())
-        return result;
-    for (int r = it->kopf; r >= 0 && r < limit; r = paarLinks_[r].naechste)
-        if (rows_[r].sektion == sektion && rows_[r].schluessel == schluessel)
+    const QByteArray gesucht = schluessel.toUtf8();
+    zeilenDerSektionDurchlaufen(sektionsIdOderMinus(sektion), limit < 0 ? RowCount() : limit, [&](int r) {
+        if (arena_.equals(rows_[r].schluessel, gesucht))
             result.push_back(r);
+    });
     return result;
 }
 
 std::vector<int> WerteTabelle::zeilenDerSektion(const QString& sektion, int limit) const {
     std::vector<int> result;
-    if (limit < 0)
-        limit = RowCount();
-    auto it = sektionsKetten_.constFind(textHash(sektion, 3));
-    if (it == sektionsKetten_.cend())
-        return result;
-    for (int r = it->kopf; r >= 0 && r < limit; r = sektionsLinks_[r].naechste)
-        if (rows_[r].sektion == sektion)
-            result.push_back(r);
+    zeilenDerSektionDurchlaufen(sektionsIdOderMinus(sektion), limit < 0 ? RowCount() : limit,
+                                [&](int r) { result.push_back(r); });
     return result;
 }
 
 QString WerteTabelle::WertAuslesen(const QString& sektion, const QString& schluessel) const {
-    auto it = paarKetten_.constFind(paarSchluessel(sektion, schluessel));
-    if (it == paarKetten_.cend())
+    const int id = sektionsIdOderMinus(sektion);
+    if (id < 0)
         return {};
-    for (int r = it->ende; r >= 0; r = paarLinks_[r].vorige)
-        if (rows_[r].sektion == sektion && rows_[r].schluessel == schluessel)
-            return rows_[r].wert;
+    const QByteArray gesucht = schluessel.toUtf8();
+    for (int r = ketten_[id].ende; r >= 0; r = links_[r].vorige)
+        if (arena_.equals(rows_[r].schluessel, gesucht))
+            return wert(r);
     return {};
 }
 

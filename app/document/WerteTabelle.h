@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/text/TextArena.h"
+
 #include <QHash>
 #include <QString>
 #include <vector>
@@ -12,9 +14,11 @@ namespace ravik {
 // table is cleared. The table always has at least one row; the empty table is one
 // row of four empty cells.
 //
-// Names are compared exactly (case-sensitive). Lookups use an index kept in step with
-// every append and overwrite, so they give the same rows in the same order as a scan
-// from the first row to the last.
+// Names are compared exactly (case-sensitive). Lookups walk a chain of the section's
+// rows kept in step with every append and overwrite, so they give the same rows in
+// the same order as a scan from the first row to the last. Files with half a million
+// keys are common, so a row is a few integers: section names are stored once, keys
+// and values in a text arena.
 class WerteTabelle {
 public:
     static inline const QString kChange = QStringLiteral("change");
@@ -28,16 +32,17 @@ public:
     // Grows with empty rows; shrinking keeps the first rows.
     void setRowCount(int count);
 
-    const QString& sektion(int row) const { return rows_[row].sektion; }
-    const QString& schluessel(int row) const { return rows_[row].schluessel; }
-    const QString& wert(int row) const { return rows_[row].wert; }
-    const QString& marke(int row) const { return rows_[row].marke; }
-    bool istGeloescht(int row) const { return rows_[row].marke == kDelete; }
+    const QString& sektion(int row) const { return sektionsNamen_[rows_[row].sektion]; }
+    QString schluessel(int row) const { return arena_.text(rows_[row].schluessel); }
+    QString wert(int row) const { return arena_.text(rows_[row].wert); }
+    const QString& marke(int row) const;
+    bool istGeloescht(int row) const { return rows_[row].marke == Marke::Delete; }
+    bool istSektionsZeile(int row) const { return rows_[row].schluessel.isEmpty(); }
 
     void setSektion(int row, const QString& text);
-    void setSchluessel(int row, const QString& text);
-    void setWert(int row, const QString& text) { rows_[row].wert = text; }
-    void setMarke(int row, const QString& text) { rows_[row].marke = text; }
+    void setSchluessel(int row, const QString& text) { rows_[row].schluessel = arena_.add(text); }
+    void setWert(int row, const QString& text) { rows_[row].wert = arena_.add(text); }
+    void setMarke(int row, const QString& text);
     void setZeile(int row, const QString& sektion, const QString& schluessel,
                   const QString& wert, const QString& marke);
 
@@ -64,14 +69,17 @@ public:
     // Every row of this section (its own rows and its key rows), first to last.
     std::vector<int> zeilenDerSektion(const QString& sektion, int limit = -1) const;
 
-    // Reserve room for a document of about this many rows (loading).
     void reserve(int rows);
 
 private:
+    enum class Marke : quint8 { Keine, Change, Edit, Neu, Delete };
+    static Marke markeAus(const QString& text);
     struct Zeile {
-        QString sektion, schluessel, wert, marke;
+        TextArena::Text schluessel;
+        TextArena::Text wert;
+        quint32 sektion = 0; // index into sektionsNamen_
+        Marke marke = Marke::Keine;
     };
-    // A chain of rows through next/prev arrays, kept in ascending row order.
     struct Kette {
         int kopf = -1;
         int ende = -1;
@@ -81,19 +89,18 @@ private:
         int vorige = -1;
     };
 
-    static quint64 paarSchluessel(const QString& sektion, const QString& schluessel);
-
-    void einketten(QHash<quint64, Kette>& ketten, quint64 id, std::vector<Verweise>& links, int row);
-    void ausketten(QHash<quint64, Kette>& ketten, quint64 id, std::vector<Verweise>& links, int row);
-    void indexAufnehmen(int row);
-    void indexEntfernen(int row);
-    void indexNeuAufbauen();
+    quint32 sektionsId(const QString& name);
+    int sektionsIdOderMinus(const QString& name) const;
+    void einketten(int row);
+    void ausketten(int row);
+    template <typename Fn> void zeilenDerSektionDurchlaufen(int id, int limit, Fn&& fn) const;
 
     std::vector<Zeile> rows_;
-    QHash<quint64, Kette> paarKetten_;     // (section, key) → rows
-    QHash<quint64, Kette> sektionsKetten_; // section → rows
-    std::vector<Verweise> paarLinks_;
-    std::vector<Verweise> sektionsLinks_;
+    std::vector<Verweise> links_;       // each row's neighbours among its section's rows
+    std::vector<QString> sektionsNamen_;
+    std::vector<Kette> ketten_;         // per section id
+    QHash<QString, quint32> sektionsIds_;
+    TextArena arena_;
 };
 
 } // namespace ravik

@@ -1,0 +1,228 @@
+// Ravik's benchmark: drives the real main window headless through the steps users
+// take on a big file and prints wall time and peak memory per step, beside two
+// reference tools measured on the same file.
+#include "app/browser/IniBaum.h"
+#include "app/shell/TForm1.h"
+#include "bench/Eingabe.h"
+#include "tests/support/RecordingDesktop.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <functional>
+
+using namespace ravik;
+
+namespace {
+
+// Peak resident memory of this process in MB since the last reset (VmHWM).
+double spitzeMb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& zeile : status.readAll().split('\n'))
+        if (zeile.startsWith("VmHWM:"))
+            return zeile.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return -1;
+}
+
+// Lets the next measurement report its own peak (Linux: writing 5 resets VmHWM).
+void spitzeZuruecksetzen() {
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly))
+        f.write("5");
+}
+
+struct Messung {
+    double ms = 0;
+    double mb = 0;
+};
+
+void zeichnen() {
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
+Messung messen(const char* name, const std::function<void()>& schritt) {
+    spitzeZuruecksetzen();
+    QElapsedTimer uhr;
+    uhr.start();
+    schritt();
+    zeichnen();
+    Messung m{uhr.nsecsElapsed() / 1e6, spitzeMb()};
+    std::printf("%-42s %10.1f ms %9.1f MB\n", name, m.ms, m.mb);
+    std::fflush(stdout);
+    return m;
+}
+
+// Runs a command and returns its wall time in ms (-1 when it cannot run).
+double kommandoMs(const QString& programm, const QStringList& argumente, QByteArray* ausgabe = nullptr) {
+    if (QStandardPaths::findExecutable(programm).isEmpty())
+        return -1;
+    QProcess p;
+    QElapsedTimer uhr;
+    uhr.start();
+    p.start(programm, argumente);
+    if (!p.waitForFinished(600000) || p.exitCode() != 0)
+        return -1;
+    const double ms = uhr.nsecsElapsed() / 1e6;
+    if (ausgabe)
+        *ausgabe = p.readAllStandardOutput();
+    return ms;
+}
+
+QModelIndex letzterSchluessel(IniBaum* baum) {
+    QAbstractItemModel* m = baum->model();
+    const QModelIndex sektion = m->index(m->rowCount() - 1, 0);
+    return m->index(m->rowCount(sektion) - 1, 0, sektion);
+}
+
+struct Fenster {
+    test::ScriptedDialogs dialoge;
+    test::RecordingDesktop desktop;
+    std::unique_ptr<TForm1> form;
+    explicit Fenster(const QString& programmpfad, const QString& temp) {
+        Startoptionen o;
+        o.programmpfad = programmpfad;
+        o.temppfad = temp;
+        form = std::make_unique<TForm1>(o, dialoge, desktop);
+        form->resize(900, 700);
+        form->show();
+        zeichnen();
+    }
+    template <typename T = QWidget> T* w(const char* name) { return form->findChild<T*>(QLatin1String(name)); }
+};
+
+void ziel(const char* text, double wert, double grenze, const char* einheit) {
+    std::printf("  %-52s %10.3f %s (Ziel ≤ %.3f)  %s\n", text, wert, einheit, grenze,
+                wert >= 0 && wert <= grenze ? "erfüllt" : "VERFEHLT");
+}
+
+void grosseEingaben(const QString& programmpfad, const QString& verzeichnis) {
+    std::printf("\nUngewöhnliche Eingaben\n");
+    const struct {
+        const char* name;
+        QByteArray inhalt;
+    } faelle[] = {{"100 MB", bench::iniDateiMitGroesse(100LL << 20)},
+                  {"eine Zeile von 10 MB", bench::langeZeile(10LL << 20)}};
+    for (const auto& fall : faelle) {
+        const QString pfad = QDir(verzeichnis).filePath(QStringLiteral("gross.ini"));
+        QFile f(pfad);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(fall.inhalt);
+        f.close();
+        for (const char* ansicht : {"browser", "editor"}) {
+            Fenster fenster(programmpfad, verzeichnis);
+            fenster.form->Anzeige(QLatin1String(ansicht));
+            fenster.dialoge.chooseFile(pfad);
+            const QString titel = QStringLiteral("%1 öffnen, %2").arg(QLatin1String(fall.name), QLatin1String(ansicht));
+            const Messung m = messen(qPrintable(titel), [&] { fenster.form->tbtnDateiladenClick(); });
+            std::printf("  %-52s %10.1f × Dateigröße, Fehler: %s\n", "Spitzenspeicher", m.mb * 1048576.0 / fall.inhalt.size(),
+                        fenster.dialoge.messageTexts().isEmpty() ? "keine" : qPrintable(fenster.dialoge.messageTexts().join(" | ")));
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
+    const bool ohneGross = app.arguments().contains(QStringLiteral("--ohne-gross"));
+
+    QTemporaryDir verzeichnis;
+    const QString datei = verzeichnis.filePath(QStringLiteral("gross.ini"));
+    const QByteArray inhalt = bench::grosseIniDatei();
+    {
+        QFile f(datei);
+        f.open(QIODevice::WriteOnly);
+        f.write(inhalt);
+    }
+    const double dateiMb = inhalt.size() / 1048576.0;
+    std::printf("Eingabe: %s, %.1f MB, %lld Zeilen\n\n", qPrintable(datei), dateiMb,
+                static_cast<long long>(inhalt.count('\n')));
+    std::printf("%-42s %13s %12s\n", "Schritt", "Zeit", "Spitze RSS");
+
+    // The program directory of the build tree holds the help and terms texts.
+    const QString programmpfad = QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/..")) + QLatin1Char('/');
+    Fenster f(programmpfad, verzeichnis.path());
+    f.w<QAbstractButton>("BitBtn3")->click();
+    if (f.form->dateistatus() != QLatin1String("gespeichert")) {
+        std::fprintf(stderr, "Start fehlgeschlagen: %s\n", qPrintable(f.dialoge.messageTexts().join(" | ")));
+        return 1;
+    }
+    f.w<QCheckBox>("CheckBox2")->setChecked(false); // backup off; the warning is acknowledged
+    auto* baum = f.w<IniBaum>("iniAnzeige");
+
+    f.dialoge.chooseFile(datei);
+    const Messung oeffnen = messen("Öffnen in der Browseransicht", [&] { f.form->tbtnDateiladenClick(); });
+    baum->auswaehlen(letzterSchluessel(baum));
+    const Messung detail = messen("Detailanzeige, letzter Schlüssel", [&] { f.form->iniAnzeigeClick(); });
+    f.w<QLineEdit>("WertAnzeige")->setText(QStringLiteral("geänderter Wert"));
+    const Messung bestaetigen = messen("Einen Wert bestätigen (OK)", [&] { f.form->btnOKClick(); });
+    f.dialoge.chooseFile(datei);
+    const Messung speichern = messen("Speichern, Browseransicht", [&] { f.form->tbtnDateispeichernClick(); });
+
+    f.form->Anzeige(QStringLiteral("editor"));
+    f.dialoge.chooseFile(datei);
+    const Messung editor = messen("Öffnen in der Editoransicht", [&] { f.form->tbtnDateiladenClick(); });
+    const Messung zumBrowser = messen("Wechsel Editor → Browser", [&] { f.form->tbtnFlipClick(); });
+    baum->auswaehlen(baum->model()->index(0, 0));
+    f.dialoge.type(QStringLiteral("NeuerSchluessel"));
+    f.dialoge.type(QStringLiteral("neuer Wert"));
+    const Messung neu = messen("Neuer Schlüssel", [&] { f.form->tbtnNeuerWertClick(); });
+    baum->auswaehlen(baum->model()->index(1, 0));
+    f.dialoge.answer(Answer::Ok);
+    const Messung loeschen = messen("Sektion löschen", [&] { f.form->tbtnDeleteClick(); });
+    const Messung zumEditor = messen("Wechsel Browser → Editor", [&] { f.form->tbtnFlipClick(); });
+    (void)neu;
+    (void)loeschen;
+
+    std::printf("\nVergleich auf derselben Datei\n");
+    const QString python = QStringLiteral(
+        "import configparser,sys,time\n"
+        "t=time.perf_counter()\n"
+        "c=configparser.ConfigParser(interpolation=None,strict=False)\n"
+        "c.read(sys.argv[1],encoding='utf-8')\n"
+        "print((time.perf_counter()-t)*1000)\n");
+    QByteArray ausgabe;
+    double configparserMs = -1;
+    if (kommandoMs(QStringLiteral("python3"), {QStringLiteral("-c"), python, datei}, &ausgabe) >= 0)
+        configparserMs = ausgabe.trimmed().toDouble();
+    const QString kopie = verzeichnis.filePath(QStringLiteral("crudini.ini"));
+    QFile::copy(datei, kopie);
+    const double crudiniMs = kommandoMs(QStringLiteral("crudini"),
+                                        {QStringLiteral("--set"), kopie, QStringLiteral("Sektion_19999"),
+                                         QStringLiteral("Schluessel_24"), QStringLiteral("neu")});
+    std::printf("%-42s %10.1f ms\n", "Python configparser liest die Datei", configparserMs);
+    std::printf("%-42s %10.1f ms\n", "crudini --set eines Schlüssels", crudiniMs);
+
+    double spitze = 0;
+    for (const Messung& m : {oeffnen, detail, bestaetigen, speichern, editor, zumBrowser, zumEditor})
+        spitze = std::max(spitze, m.mb);
+    std::printf("\nZiele\n");
+    ziel("Öffnen / configparser", configparserMs > 0 ? oeffnen.ms / configparserMs : -1, 0.2, "");
+    ziel("Speichern / crudini --set", crudiniMs > 0 ? speichern.ms / crudiniMs : -1, 0.02, "");
+    ziel("Wechsel Editor → Browser", zumBrowser.ms / 1000, 1, "s");
+    ziel("Wechsel Browser → Editor", zumEditor.ms / 1000, 1, "s");
+    ziel("Detailanzeige", detail.ms, 5, "ms");
+    ziel("Wert bestätigen", bestaetigen.ms, 50, "ms");
+    ziel("Spitzenspeicher / Dateigröße", spitze / dateiMb, 10, "×");
+    std::fflush(stdout);
+
+    if (!ohneGross)
+        grosseEingaben(programmpfad, verzeichnis.path());
+    return 0;
+}

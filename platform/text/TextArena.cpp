@@ -1,0 +1,72 @@
+#include "platform/text/TextArena.h"
+
+#include <QStringEncoder>
+#include <cstring>
+#include <new>
+
+namespace ravik {
+
+char* TextArena::platzFuer(quint32 laenge, quint32& ref) {
+    if (bloecke_.size() >= kMaxBlocks)
+        throw std::bad_alloc();
+    if (laenge > kBlockSize / 4) {
+        // A long text gets a block of its own, so it wastes no room in the shared ones.
+        bloecke_.push_back(std::make_unique<char[]>(laenge));
+        ref = static_cast<quint32>(bloecke_.size() - 1) << kBlockBits;
+        return bloecke_.back().get();
+    }
+    if (aktuell_ < 0 || frei_ < laenge) {
+        bloecke_.push_back(std::make_unique<char[]>(kBlockSize));
+        aktuell_ = static_cast<qint64>(bloecke_.size() - 1);
+        frei_ = kBlockSize;
+    }
+    const quint32 offset = kBlockSize - frei_;
+    frei_ -= laenge;
+    ref = (static_cast<quint32>(aktuell_) << kBlockBits) | offset;
+    return bloecke_[aktuell_].get() + offset;
+}
+
+TextArena::Text TextArena::add(QStringView text) {
+    if (text.isEmpty())
+        return {};
+    // UTF-8 takes at most three bytes per UTF-16 unit.
+    const qsizetype hoechstens = text.size() * 3;
+    if (hoechstens > 0xFFFFFFF0LL)
+        throw std::bad_alloc();
+    char puffer[512];
+    std::unique_ptr<char[]> gross;
+    char* ziel = puffer;
+    if (hoechstens > qsizetype(sizeof puffer)) {
+        gross = std::make_unique<char[]>(hoechstens);
+        ziel = gross.get();
+    }
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    const char* ende = encoder.appendToBuffer(ziel, text);
+    const auto laenge = static_cast<quint32>(ende - ziel);
+    Text t;
+    t.laenge = laenge;
+    std::memcpy(platzFuer(laenge, t.ref), ziel, laenge);
+    benutzt_ += laenge;
+    return t;
+}
+
+const char* TextArena::bytes(Text t) const {
+    if (t.laenge == 0)
+        return "";
+    return bloecke_[t.ref >> kBlockBits].get() + (t.ref & (kBlockSize - 1));
+}
+
+bool TextArena::equals(Text t, QByteArrayView utf8) const {
+    return t.laenge == static_cast<quint32>(utf8.size()) &&
+           std::memcmp(bytes(t), utf8.data(), t.laenge) == 0;
+}
+
+void TextArena::clear() {
+    bloecke_.clear();
+    bloecke_.shrink_to_fit();
+    frei_ = 0;
+    aktuell_ = -1;
+    benutzt_ = 0;
+}
+
+} // namespace ravik

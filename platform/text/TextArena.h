@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <memory>
+#include <vector>
+
+namespace ravik {
+
+// Compact storage for many short texts (hundreds of thousands of names and values):
+// UTF-8 bytes in 1 MB blocks, each text addressed by a 32-bit reference and its
+// length. Texts are only ever added; an overwritten text stays behind until clear().
+// Blocks never move, so adding never copies what is stored.
+class TextArena {
+public:
+    struct Text {
+        quint32 ref = 0;
+        quint32 laenge = 0; // bytes
+        bool isEmpty() const { return laenge == 0; }
+    };
+
+    Text add(QStringView text);
+    QString text(Text t) const { return QString::fromUtf8(bytes(t), t.laenge); }
+    const char* bytes(Text t) const;
+    // Compares a stored text with UTF-8 bytes.
+    bool equals(Text t, QByteArrayView utf8) const;
+
+    void clear();
+    qsizetype usedBytes() const { return benutzt_; }
+
+private:
+    static constexpr int kBlockBits = 20;
+    static constexpr quint32 kBlockSize = 1u << kBlockBits;
+    static constexpr quint32 kMaxBlocks = 1u << (32 - kBlockBits);
+
+    char* platzFuer(quint32 laenge, quint32& ref);
+
+    std::vector<std::unique_ptr<char[]>> bloecke_;
+    quint32 frei_ = 0;      // free bytes in the last normal block
+    qint64 aktuell_ = -1;   // index of the block being filled
+    qsizetype benutzt_ = 0;
+};
+
+} // namespace ravik
