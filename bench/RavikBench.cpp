@@ -3,6 +3,7 @@
 // reference tools measured on the same file.
 #include "app/browser/IniBaum.h"
 #include "app/shell/TForm1.h"
+#include "platform/errors/RavikError.h"
 #include "bench/Eingabe.h"
 #include "tests/support/RecordingDesktop.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -19,25 +20,34 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <malloc.h>
 #include <functional>
 
 using namespace ravik;
 
 namespace {
 
-// Peak resident memory of this process in MB since the last reset (VmHWM).
-double spitzeMb() {
+// A memory figure of this process in MB from /proc: "VmHWM" is the peak resident
+// size since the last reset, "VmRSS" the current one.
+double speicherMb(const char* feld) {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
+    const QByteArray name = QByteArray(feld) + ':';
     for (const QByteArray& zeile : status.readAll().split('\n'))
-        if (zeile.startsWith("VmHWM:"))
-            return zeile.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+        if (zeile.startsWith(name))
+            return zeile.mid(name.size()).trimmed().split(' ').value(0).toDouble() / 1024.0;
     return -1;
 }
+double spitzeMb() {
+    return speicherMb("VmHWM");
+}
 
-// Lets the next measurement report its own peak (Linux: writing 5 resets VmHWM).
+// Lets the next measurement report its own peak: memory freed earlier goes back to
+// the system first, then the high-water mark starts again from the current size
+// (Linux: writing 5 to clear_refs resets VmHWM).
 void spitzeZuruecksetzen() {
+    malloc_trim(0);
     QFile f(QStringLiteral("/proc/self/clear_refs"));
     if (f.open(QIODevice::WriteOnly))
         f.write("5");
@@ -57,7 +67,11 @@ Messung messen(const char* name, const std::function<void()>& schritt) {
     spitzeZuruecksetzen();
     QElapsedTimer uhr;
     uhr.start();
-    schritt();
+    try {
+        schritt();
+    } catch (const RavikError& fehler) {
+        std::printf("  Fehler: %s\n", qPrintable(fehler.message()));
+    }
     zeichnen();
     Messung m{uhr.nsecsElapsed() / 1e6, spitzeMb()};
     std::printf("%-42s %10.1f ms %9.1f MB\n", name, m.ms, m.mb);
@@ -112,22 +126,26 @@ void grosseEingaben(const QString& programmpfad, const QString& verzeichnis) {
     std::printf("\nUngewöhnliche Eingaben\n");
     const struct {
         const char* name;
-        QByteArray inhalt;
-    } faelle[] = {{"100 MB", bench::iniDateiMitGroesse(100LL << 20)},
-                  {"eine Zeile von 10 MB", bench::langeZeile(10LL << 20)}};
+        std::function<QByteArray()> erzeugen;
+    } faelle[] = {{"100 MB", [] { return bench::iniDateiMitGroesse(100LL << 20); }},
+                  {"eine Zeile von 10 MB", [] { return bench::langeZeile(10LL << 20); }}};
     for (const auto& fall : faelle) {
         const QString pfad = QDir(verzeichnis).filePath(QStringLiteral("gross.ini"));
-        QFile f(pfad);
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(fall.inhalt);
-        f.close();
+        qint64 groesse = 0;
+        {
+            const QByteArray inhalt = fall.erzeugen();
+            groesse = inhalt.size();
+            QFile f(pfad);
+            f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+            f.write(inhalt);
+        }
         for (const char* ansicht : {"browser", "editor"}) {
             Fenster fenster(programmpfad, verzeichnis);
             fenster.form->Anzeige(QLatin1String(ansicht));
             fenster.dialoge.chooseFile(pfad);
             const QString titel = QStringLiteral("%1 öffnen, %2").arg(QLatin1String(fall.name), QLatin1String(ansicht));
             const Messung m = messen(qPrintable(titel), [&] { fenster.form->tbtnDateiladenClick(); });
-            std::printf("  %-52s %10.1f × Dateigröße, Fehler: %s\n", "Spitzenspeicher", m.mb * 1048576.0 / fall.inhalt.size(),
+            std::printf("  %-52s %10.1f × Dateigröße, Meldungen: %s\n", "Spitzenspeicher", m.mb * 1048576.0 / groesse,
                         fenster.dialoge.messageTexts().isEmpty() ? "keine" : qPrintable(fenster.dialoge.messageTexts().join(" | ")));
         }
     }
@@ -144,15 +162,16 @@ int main(int argc, char* argv[]) {
 
     QTemporaryDir verzeichnis;
     const QString datei = verzeichnis.filePath(QStringLiteral("gross.ini"));
-    const QByteArray inhalt = bench::grosseIniDatei();
+    double dateiMb = 0;
     {
+        const QByteArray inhalt = bench::grosseIniDatei();
         QFile f(datei);
         f.open(QIODevice::WriteOnly);
         f.write(inhalt);
+        dateiMb = inhalt.size() / 1048576.0;
+        std::printf("Eingabe: %s, %.1f MB, %lld Zeilen\n\n", qPrintable(datei), dateiMb,
+                    static_cast<long long>(inhalt.count('\n')));
     }
-    const double dateiMb = inhalt.size() / 1048576.0;
-    std::printf("Eingabe: %s, %.1f MB, %lld Zeilen\n\n", qPrintable(datei), dateiMb,
-                static_cast<long long>(inhalt.count('\n')));
     std::printf("%-42s %13s %12s\n", "Schritt", "Zeit", "Spitze RSS");
 
     // The program directory of the build tree holds the help and terms texts.
@@ -165,6 +184,8 @@ int main(int argc, char* argv[]) {
     }
     f.w<QCheckBox>("CheckBox2")->setChecked(false); // backup off; the warning is acknowledged
     auto* baum = f.w<IniBaum>("iniAnzeige");
+    malloc_trim(0);
+    std::printf("%-42s %13s %9.1f MB\n", "Fenster ohne Dokument", "", speicherMb("VmRSS"));
 
     f.dialoge.chooseFile(datei);
     const Messung oeffnen = messen("Öffnen in der Browseransicht", [&] { f.form->tbtnDateiladenClick(); });
