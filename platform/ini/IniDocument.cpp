@@ -259,7 +259,7 @@ QStringList IniDocument::sectionNames() const {
     return names;
 }
 
-QStringList IniDocument::keyNames(QStringView section) const {
+QStringList IniDocument::keyNames(const QString& section) const {
     QStringList names;
     const qint32 id = findSection(section);
     if (id < 0)
@@ -275,11 +275,11 @@ QStringList IniDocument::keyNames(QStringView section) const {
     return names;
 }
 
-bool IniDocument::hasSection(QStringView section) const {
+bool IniDocument::hasSection(const QString& section) const {
     return findSection(section) >= 0;
 }
 
-bool IniDocument::sectionHasKeys(QStringView section) const {
+bool IniDocument::sectionHasKeys(const QString& section) const {
     const qint32 id = findSection(section);
     if (id < 0)
         return false;
@@ -290,7 +290,7 @@ bool IniDocument::sectionHasKeys(QStringView section) const {
     return found;
 }
 
-std::optional<QString> IniDocument::value(QStringView section, QStringView key) const {
+std::optional<QString> IniDocument::value(const QString& section, const QString& key) const {
     const qint32 id = findSection(section);
     if (id < 0)
         return std::nullopt;
@@ -313,7 +313,7 @@ void IniDocument::refuseIfUnfit(bool fits, QStringView text, const QString& what
 // Refusals apply to the text actually written: a value or name that is already in
 // the file (a NUL in it, say) may be written back unchanged, or saving such a file
 // would fail on a key nobody touched.
-void IniDocument::setValue(QStringView section, QStringView key, QStringView value) {
+void IniDocument::setValue(const QString& section, const QString& key, const QString& value) {
     const QStringView sectionName = IniSyntax::trimBlanks(section);
     const QStringView keyName = IniSyntax::trimBlanks(key);
     Bytes sectionBytes;
@@ -356,7 +356,7 @@ void IniDocument::setValue(QStringView section, QStringView key, QStringView val
     replaceText(line, changed);
 }
 
-bool IniDocument::createSection(QStringView section) {
+bool IniDocument::createSection(const QString& section) {
     const QStringView name = IniSyntax::trimBlanks(section);
     Bytes bytes;
     const bool fits = codec_.encode(name, bytes);
@@ -368,7 +368,7 @@ bool IniDocument::createSection(QStringView section) {
     return true;
 }
 
-bool IniDocument::removeKey(QStringView section, QStringView key) {
+bool IniDocument::removeKey(const QString& section, const QString& key) {
     const qint32 id = findSection(section);
     Bytes name;
     if (id < 0 || !codec_.encode(IniSyntax::trimBlanks(key), name))
@@ -389,7 +389,7 @@ bool IniDocument::removeKey(QStringView section, QStringView key) {
     return true;
 }
 
-bool IniDocument::removeSection(QStringView section) {
+bool IniDocument::removeSection(const QString& section) {
     const qint32 id = findSection(section);
     if (id < 0)
         return false;

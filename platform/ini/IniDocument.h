@@ -38,19 +38,19 @@ public:
 
     // Each name once, in order of first appearance.
     QStringList sectionNames() const;
-    QStringList keyNames(QStringView section) const;
-    bool hasSection(QStringView section) const;
-    bool sectionHasKeys(QStringView section) const;
+    QStringList keyNames(const QString& section) const;
+    bool hasSection(const QString& section) const;
+    bool sectionHasKeys(const QString& section) const;
     // Trimmed, one outer pair of matching quotes removed; nullopt when missing.
-    std::optional<QString> value(QStringView section, QStringView key) const;
+    std::optional<QString> value(const QString& section, const QString& key) const;
 
     // Edits throw EIniFileException, changing nothing, when a name or value they would
     // write cannot be held by the file. Writing the value a key already has changes no
     // byte and is never refused.
-    void setValue(QStringView section, QStringView key, QStringView value);
-    bool createSection(QStringView section); // true when it was added
-    bool removeKey(QStringView section, QStringView key);
-    bool removeSection(QStringView section); // every occurrence
+    void setValue(const QString& section, const QString& key, const QString& value);
+    bool createSection(const QString& section); // true when it was added
+    bool removeKey(const QString& section, const QString& key);
+    bool removeSection(const QString& section); // every occurrence
 
     QByteArray toBytes() const;
     // The same bytes in pieces, without assembling the whole file in memory.
