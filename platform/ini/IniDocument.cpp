@@ -225,14 +225,15 @@ qint32 IniDocument::findKey(qint32 sectionId, QByteArrayView name) const {
         match_.hash(name), [&](qint32 line) { return match_.equal(keyName(line), name); });
 }
 
+// Visits the live lines after a header up to the next header; visit returns false
+// to stop early.
 template <typename Visit> void IniDocument::forEachLineOf(qint32 header, Visit&& visit) const {
     for (qint32 i = lines_[header].next; i >= 0; i = lines_[i].next) {
         const Line& line = lines_[i];
         if (line.removed)
             continue;
-        if (line.kind == kindValue(LineKind::Section))
+        if (line.kind == kindValue(LineKind::Section) || !visit(i))
             return;
-        visit(i);
     }
 }
 
@@ -243,6 +244,7 @@ qint32 IniDocument::lastKeyLine(qint32 sectionId) {
         forEachLineOf(section.header, [&](qint32 line) {
             if (lines_[line].kind == kindValue(LineKind::Key))
                 section.lastKey = line;
+            return true;
         });
         section.lastKeyKnown = true;
     }
@@ -266,11 +268,12 @@ QStringList IniDocument::keyNames(const QString& section) const {
         return names;
     const bool mayRepeat = sections_[id].duplicateKeys;
     forEachLineOf(sections_[id].header, [&](qint32 line) {
-        if (lines_[line].kind != kindValue(LineKind::Key))
-            return;
-        const QByteArrayView name = keyName(line);
-        if (!mayRepeat || findKey(id, name) == line)
-            names.append(codec_.decode(name));
+        if (lines_[line].kind == kindValue(LineKind::Key)) {
+            const QByteArrayView name = keyName(line);
+            if (!mayRepeat || findKey(id, name) == line)
+                names.append(codec_.decode(name));
+        }
+        return true;
     });
     return names;
 }
@@ -285,7 +288,8 @@ bool IniDocument::sectionHasKeys(const QString& section) const {
         return false;
     bool found = false;
     forEachLineOf(sections_[id].header, [&](qint32 line) {
-        found = found || lines_[line].kind == kindValue(LineKind::Key);
+        found = lines_[line].kind == kindValue(LineKind::Key);
+        return !found;
     });
     return found;
 }
@@ -314,13 +318,13 @@ void IniDocument::refuseIfUnfit(bool fits, QStringView text, const QString& what
 // the file (a NUL in it, say) may be written back unchanged, or saving such a file
 // would fail on a key nobody touched.
 void IniDocument::setValue(const QString& section, const QString& key, const QString& value) {
-    const QStringView sectionName = IniSyntax::trimBlanks(section);
-    const QStringView keyName = IniSyntax::trimBlanks(key);
+    const QStringView sectionText = IniSyntax::trimBlanks(section);
+    const QStringView keyText = IniSyntax::trimBlanks(key);
     Bytes sectionBytes;
     Bytes keyBytes;
     Bytes valueBytes;
-    const bool sectionFits = codec_.encode(sectionName, sectionBytes);
-    const bool keyFits = codec_.encode(keyName, keyBytes);
+    const bool sectionFits = codec_.encode(sectionText, sectionBytes);
+    const bool keyFits = codec_.encode(keyText, keyBytes);
     const bool valueFits = codec_.encode(value, valueBytes);
 
     qint32 id = sectionFits ? findSection(view(sectionBytes)) : -1;
@@ -334,11 +338,11 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
 
     if (id < 0) {
         refuseIf(IniValidation::checkSectionName(section));
-        refuseIfUnfit(sectionFits, sectionName, sectionWord());
+        refuseIfUnfit(sectionFits, sectionText, sectionWord());
     }
     if (line < 0) {
         refuseIf(IniValidation::checkKeyName(key));
-        refuseIfUnfit(keyFits, keyName, keyWord());
+        refuseIfUnfit(keyFits, keyText, keyWord());
     }
     refuseIf(IniValidation::checkValue(value));
     refuseIfUnfit(valueFits, value, valueWord());
@@ -383,6 +387,7 @@ bool IniDocument::removeKey(const QString& section, const QString& key) {
             if (lines_[line].kind == kindValue(LineKind::Key) &&
                 match_.equal(keyName(line), view(name)))
                 removeLine(line);
+            return true;
         });
     }
     sections_[id].lastKeyKnown = false;
@@ -470,7 +475,10 @@ void IniDocument::removeLine(qint32 line) {
 void IniDocument::removeBlock(qint32 header) {
     if (lines_[header].removed)
         return;
-    forEachLineOf(header, [&](qint32 line) { removeLine(line); });
+    forEachLineOf(header, [&](qint32 line) {
+        removeLine(line);
+        return true;
+    });
     removeLine(header);
 }
 
