@@ -13,6 +13,11 @@ using IniSyntax::LineKind;
 
 namespace {
 
+// A section whose first occurrence has more lines than this gets a hash table of its
+// keys; smaller ones are searched line by line, which costs about as much and saves
+// the table's memory in files of many small sections.
+constexpr qint32 kSearchedInTurn = 16;
+
 constexpr quint8 kindValue(LineKind kind) {
     return static_cast<quint8>(kind);
 }
@@ -132,11 +137,14 @@ void IniDocument::addLine(qsizetype start, qsizetype length, Eol eol) {
     const auto index = static_cast<qint32>(lines_.size());
     const QByteArrayView content(raw_.constData() + start, length);
     Line line{};
-    line.start = static_cast<quint64>(start);
+    line.setStart(start);
     line.length = static_cast<quint32>(length);
     line.eol = static_cast<quint8>(eol);
     line.kind = kindValue(IniSyntax::classify(content));
+    if (line.kind == kindValue(LineKind::Section))
+        ++headerCount_;
     line.next = -1;
+    line.prev = tail_;
     if (tail_ >= 0)
         lines_[tail_].next = index;
     else
@@ -146,49 +154,66 @@ void IniDocument::addLine(qsizetype start, qsizetype length, Eol eol) {
 }
 
 void IniDocument::indexLines() {
+    sections_.reserve(headerCount_);
+    sectionIndex_.reserve(headerCount_);
     qint32 current = -1; // section whose first occurrence is being read
-    std::vector<qint32> keyLines;
+    auto finishSection = [&] {
+        if (current >= 0 && sections_[current].lineCount > kSearchedInTurn)
+            indexKeys(current);
+    };
     for (qint32 i = 0; i < qint32(lines_.size()); ++i) {
         const auto kind = static_cast<LineKind>(lines_[i].kind);
-        if (kind == LineKind::Key) {
-            if (current >= 0)
-                keyLines.push_back(i);
+        if (kind != LineKind::Section) {
+            if (current >= 0) {
+                Section& section = sections_[current];
+                ++section.lineCount;
+                if (kind == LineKind::Key)
+                    section.lastKey = i;
+            }
             continue;
         }
-        if (kind != LineKind::Section)
-            continue;
-        if (current >= 0)
-            indexKeys(current, keyLines);
-        keyLines.clear();
+        finishSection();
         const QByteArrayView name = IniSyntax::sectionName(text(i));
         const auto next = static_cast<qint32>(sections_.size());
         current = sectionIndex_.findOrInsert(match_.hash(name), next, [&](qint32 id) {
             return match_.equal(sectionName(id), name);
         });
         if (current != next) {
-            sections_[current].laterHeaders.push_back(i);
+            laterHeaders_[current].push_back(i);
             current = -1;
             continue;
         }
         sections_.emplace_back();
         sections_.back().header = i;
     }
-    if (current >= 0)
-        indexKeys(current, keyLines);
+    finishSection();
+    // Small sections learn of their repeated keys by comparing them in turn.
+    for (qint32 id = 0; id < qint32(sections_.size()); ++id) {
+        Section& section = sections_[id];
+        if (section.keyTable >= 0 || section.lastKey < 0)
+            continue;
+        forEachLineOf(section.header, [&](qint32 line) {
+            section.duplicateKeys = isKey(line) && findKey(id, keyName(line)) != line;
+            return !section.duplicateKeys;
+        });
+    }
 }
 
-void IniDocument::indexKeys(qint32 sectionId, const std::vector<qint32>& keyLines) {
+void IniDocument::indexKeys(qint32 sectionId) {
     Section& section = sections_[sectionId];
-    section.keys.reserve(qsizetype(keyLines.size()));
-    for (qint32 line : keyLines) {
-        const QByteArrayView name = keyName(line);
-        const qint32 first = section.keys.findOrInsert(match_.hash(name), line, [&](qint32 known) {
-            return match_.equal(keyName(known), name);
-        });
-        section.duplicateKeys = section.duplicateKeys || first != line;
-    }
-    if (!keyLines.empty())
-        section.lastKey = keyLines.back();
+    section.keyTable = static_cast<qint32>(keyTables_.size());
+    IniHashIndex& keys = keyTables_.emplace_back();
+    keys.reserve(section.lineCount);
+    forEachLineOf(section.header, [&](qint32 line) {
+        if (isKey(line)) {
+            const QByteArrayView name = keyName(line);
+            const qint32 first = keys.findOrInsert(match_.hash(name), line, [&](qint32 known) {
+                return match_.equal(keyName(known), name);
+            });
+            section.duplicateKeys = section.duplicateKeys || first != line;
+        }
+        return true;
+    });
 }
 
 // ---- Lookups -------------------------------------------------------------------
@@ -196,7 +221,11 @@ void IniDocument::indexKeys(qint32 sectionId, const std::vector<qint32>& keyLine
 QByteArrayView IniDocument::text(qint32 line) const {
     const Line& l = lines_[line];
     const QByteArray& buffer = l.inEdits ? edits_ : raw_;
-    return QByteArrayView(buffer.constData() + l.start, l.length);
+    return QByteArrayView(buffer.constData() + l.start(), l.length);
+}
+
+bool IniDocument::isKey(qint32 line) const {
+    return lines_[line].kind == kindValue(LineKind::Key);
 }
 
 QByteArrayView IniDocument::keyName(qint32 line) const {
@@ -221,19 +250,27 @@ qint32 IniDocument::findSection(QStringView name) const {
 }
 
 qint32 IniDocument::findKey(qint32 sectionId, QByteArrayView name) const {
-    return sections_[sectionId].keys.find(
-        match_.hash(name), [&](qint32 line) { return match_.equal(keyName(line), name); });
+    const Section& section = sections_[sectionId];
+    auto matches = [&](qint32 line) { return match_.equal(keyName(line), name); };
+    if (section.keyTable >= 0)
+        return keyTables_[section.keyTable].find(match_.hash(name), matches);
+    qint32 found = -1;
+    forEachLineOf(section.header, [&](qint32 line) {
+        if (isKey(line) && matches(line))
+            found = line;
+        return found < 0;
+    });
+    return found;
 }
 
-// Visits the live lines after a header up to the next header; visit returns false
-// to stop early.
+// Visits the lines after a header up to the next header; visit returns false to stop
+// early. It may unlink the line it is given.
 template <typename Visit> void IniDocument::forEachLineOf(qint32 header, Visit&& visit) const {
-    for (qint32 i = lines_[header].next; i >= 0; i = lines_[i].next) {
-        const Line& line = lines_[i];
-        if (line.removed)
-            continue;
-        if (line.kind == kindValue(LineKind::Section) || !visit(i))
+    for (qint32 i = lines_[header].next; i >= 0;) {
+        const qint32 next = lines_[i].next;
+        if (lines_[i].kind == kindValue(LineKind::Section) || !visit(i))
             return;
+        i = next;
     }
 }
 
@@ -242,7 +279,7 @@ qint32 IniDocument::lastKeyLine(qint32 sectionId) {
     if (!section.lastKeyKnown) {
         section.lastKey = -1;
         forEachLineOf(section.header, [&](qint32 line) {
-            if (lines_[line].kind == kindValue(LineKind::Key))
+            if (isKey(line))
                 section.lastKey = line;
             return true;
         });
@@ -268,7 +305,7 @@ QStringList IniDocument::keyNames(const QString& section) const {
         return names;
     const bool mayRepeat = sections_[id].duplicateKeys;
     forEachLineOf(sections_[id].header, [&](qint32 line) {
-        if (lines_[line].kind == kindValue(LineKind::Key)) {
+        if (isKey(line)) {
             const QByteArrayView name = keyName(line);
             if (!mayRepeat || findKey(id, name) == line)
                 names.append(codec_.decode(name));
@@ -288,7 +325,7 @@ bool IniDocument::sectionHasKeys(const QString& section) const {
         return false;
     bool found = false;
     forEachLineOf(sections_[id].header, [&](qint32 line) {
-        found = lines_[line].kind == kindValue(LineKind::Key);
+        found = isKey(line);
         return !found;
     });
     return found;
@@ -380,17 +417,21 @@ bool IniDocument::removeKey(const QString& section, const QString& key) {
     const qint32 first = findKey(id, view(name));
     if (first < 0)
         return false;
-    sections_[id].keys.erase(match_.hash(view(name)), first);
-    removeLine(first);
-    if (sections_[id].duplicateKeys) {
-        forEachLineOf(sections_[id].header, [&](qint32 line) {
-            if (lines_[line].kind == kindValue(LineKind::Key) &&
-                match_.equal(keyName(line), view(name)))
-                removeLine(line);
+    Section& found = sections_[id];
+    if (found.keyTable >= 0)
+        keyTables_[found.keyTable].erase(match_.hash(view(name)), first);
+    if (found.duplicateKeys) {
+        forEachLineOf(found.header, [&](qint32 line) {
+            if (line != first && isKey(line) && match_.equal(keyName(line), view(name))) {
+                unlink(line);
+                --found.lineCount;
+            }
             return true;
         });
     }
-    sections_[id].lastKeyKnown = false;
+    unlink(first);
+    --found.lineCount;
+    found.lastKeyKnown = false;
     return true;
 }
 
@@ -399,12 +440,16 @@ bool IniDocument::removeSection(const QString& section) {
     if (id < 0)
         return false;
     Section& found = sections_[id];
-    found.keys = IniHashIndex();
     sectionIndex_.erase(match_.hash(sectionName(id)), id);
     removeBlock(found.header);
-    for (qint32 header : found.laterHeaders)
-        removeBlock(header);
-    found.laterHeaders = {};
+    if (const auto later = laterHeaders_.find(id); later != laterHeaders_.end()) {
+        for (qint32 header : later->second)
+            removeBlock(header);
+        laterHeaders_.erase(later);
+    }
+    if (found.keyTable >= 0)
+        keyTables_[found.keyTable] = IniHashIndex(); // frees it; the slot stays unused
+    found.keyTable = -1;
     found.removed = true;
     return true;
 }
@@ -418,11 +463,12 @@ qint32 IniDocument::insertLine(qint32 after, QByteArrayView content, quint8 kind
         lines_[after].eolAdded = 1;
     }
     Line line{};
-    line.start = static_cast<quint64>(edits_.size());
+    line.setStart(edits_.size());
     line.length = static_cast<quint32>(content.size());
     line.eol = quint8(newEol_);
     line.kind = kind;
     line.inEdits = 1;
+    line.prev = after;
     if (after >= 0) {
         line.next = lines_[after].next;
         lines_[after].next = index;
@@ -430,7 +476,9 @@ qint32 IniDocument::insertLine(qint32 after, QByteArrayView content, quint8 kind
         line.next = head_;
         head_ = index;
     }
-    if (line.next < 0)
+    if (line.next >= 0)
+        lines_[line.next].prev = index;
+    else
         tail_ = index;
     edits_.append(content);
     lines_.push_back(line);
@@ -454,32 +502,45 @@ void IniDocument::insertKey(qint32 sectionId, QByteArrayView name, QByteArrayVie
     const qint32 after = lastKey >= 0 ? lastKey : sections_[sectionId].header;
     const QByteArray content = IniSyntax::keyLine(name, IniSyntax::valueText(value, 0));
     const qint32 line = insertLine(after, content, kindValue(LineKind::Key));
-    sections_[sectionId].keys.insert(match_.hash(name), line);
-    sections_[sectionId].lastKey = line;
+    Section& section = sections_[sectionId];
+    section.lastKey = line;
+    ++section.lineCount;
+    if (section.keyTable >= 0)
+        keyTables_[section.keyTable].insert(match_.hash(name), line);
+    else if (section.lineCount > kSearchedInTurn)
+        indexKeys(sectionId);
 }
 
 void IniDocument::replaceText(qint32 line, QByteArrayView content) {
     Line& target = lines_[line];
-    target.start = static_cast<quint64>(edits_.size());
+    target.setStart(edits_.size());
     target.length = static_cast<quint32>(content.size());
     target.inEdits = 1;
     edits_.append(content);
     modified_ = true;
 }
 
-void IniDocument::removeLine(qint32 line) {
-    lines_[line].removed = 1;
+// Takes a line out of the chain; its record stays, unreachable, so that no other
+// line number changes.
+void IniDocument::unlink(qint32 line) {
+    const Line& target = lines_[line];
+    if (target.prev >= 0)
+        lines_[target.prev].next = target.next;
+    else
+        head_ = target.next;
+    if (target.next >= 0)
+        lines_[target.next].prev = target.prev;
+    else
+        tail_ = target.prev;
     modified_ = true;
 }
 
 void IniDocument::removeBlock(qint32 header) {
-    if (lines_[header].removed)
-        return;
     forEachLineOf(header, [&](qint32 line) {
-        removeLine(line);
+        unlink(line);
         return true;
     });
-    removeLine(header);
+    unlink(header);
 }
 
 // ---- Writing -------------------------------------------------------------------
@@ -494,10 +555,8 @@ void IniDocument::writeTo(const PieceSink& sink) const {
 
 QByteArray IniDocument::toBytes() const {
     qsizetype size = bodyStart_;
-    for (qint32 i = head_; i >= 0; i = lines_[i].next) {
-        if (!lines_[i].removed)
-            size += lines_[i].length + eolBytes(lines_[i].eol).size();
-    }
+    for (qint32 i = head_; i >= 0; i = lines_[i].next)
+        size += lines_[i].length + eolBytes(lines_[i].eol).size();
     QByteArray out;
     out.reserve(size);
     writeLines([&out](QByteArrayView piece) { out.append(piece); });
@@ -520,11 +579,9 @@ void IniDocument::writeLines(const PieceSink& sink) const {
     };
     for (qint32 i = head_; i >= 0; i = lines_[i].next) {
         const Line& line = lines_[i];
-        if (line.removed)
-            continue;
         const QByteArrayView eol = eolBytes(line.eol);
         if (!line.inEdits && !line.eolAdded) {
-            const auto start = static_cast<qsizetype>(line.start);
+            const qsizetype start = line.start();
             if (start != runEnd) {
                 flushRun();
                 runStart = start;

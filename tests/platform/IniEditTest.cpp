@@ -354,6 +354,43 @@ private slots:
         QCOMPARE(document.toBytes(), QByteArray("[A]\nm=4\n; mitte\n; c\n"));
     }
 
+    // Large sections keep a hash table of their keys, small ones are searched line by
+    // line; both must behave the same.
+    void largeSectionWithARepeatedKey() {
+        QByteArray file = "[A]\n";
+        for (int i = 0; i < 30; ++i)
+            file += "k" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\n";
+        const QByteArray tail = "K3=wieder\n; Ende\n[B]\nk3=b\n";
+        IniDocument document(file + tail);
+        QCOMPARE(document.value("a", "K3").value_or(""), QString("3"));
+        QCOMPARE(document.keyNames("A").size(), 30);
+        QVERIFY(document.removeKey("A", "k3"));
+        QVERIFY(!document.value("A", "k3").has_value());
+        QCOMPARE(document.value("B", "k3").value_or(""), QString("b"));
+        document.setValue("A", "neu", "x");
+        document.setValue("A", "k29", "y");
+        QByteArray expected = file;
+        expected.replace("k3=3\n", "");
+        expected.replace("k29=29\n", "k29=y\nneu=x\n");
+        QCOMPARE(document.toBytes(), expected + "; Ende\n[B]\nk3=b\n");
+        QCOMPARE(document.keyNames("A").size(), 30);
+        QCOMPARE(document.keyNames("A").last(), QString("neu"));
+    }
+
+    void sectionGrowsPastTheSizeSearchedInTurn() {
+        IniDocument document("[A]\r\nk=1\r\nk=2\r\n; c\r\n");
+        for (int i = 0; i < 40; ++i)
+            document.setValue("A", "n" + QString::number(i), QString::number(i));
+        for (int i = 0; i < 40; ++i)
+            QCOMPARE(document.value("A", "N" + QString::number(i)).value_or(""),
+                     QString::number(i));
+        QCOMPARE(document.value("A", "k").value_or(""), QString("1"));
+        QCOMPARE(document.keyNames("A").size(), 41);
+        QVERIFY(document.removeKey("A", "K"));
+        QVERIFY(!document.toBytes().contains("k="));
+        QVERIFY(document.toBytes().endsWith("n39=39\r\n; c\r\n"));
+    }
+
     void changedLineChangedAgain() {
         IniDocument document("[A]\nk=\"1\"\n");
         document.setValue("A", "k", "2");
@@ -371,6 +408,23 @@ private slots:
         QCOMPARE(document.toBytes(), QByteArray("[B]\nx=1\n[a]\nk=2\n"));
         QCOMPARE(document.sectionNames(), (QStringList{"B", "a"}));
         QCOMPARE(document.keyNames("A"), QStringList{"k"});
+    }
+
+    void lastSectionRemovedThenAnotherAppended() {
+        IniDocument document("[A]\nk=1\n[B]\nx=1\n");
+        document.removeSection("B");
+        document.setValue("C", "y", "2");
+        QCOMPARE(document.toBytes(), QByteArray("[A]\nk=1\n[C]\ny=2\n"));
+    }
+
+    void lineAfterANewKeyRemoved() {
+        IniDocument document("[A]\nk=1\n[B]\n");
+        document.setValue("A", "j", "2");
+        document.removeSection("B");
+        QCOMPARE(document.toBytes(), QByteArray("[A]\nk=1\nj=2\n"));
+        document.setValue("A", "i", "3");
+        document.removeKey("A", "j");
+        QCOMPARE(document.toBytes(), QByteArray("[A]\nk=1\ni=3\n"));
     }
 
     void removingTheNextSectionExtendsTheBlockCorrectly() {
