@@ -51,8 +51,10 @@ public:
     // byte and is never refused.
     void setValue(const QString& section, const QString& key, const QString& value);
     bool createSection(const QString& section); // true when it was added
+    // Each removes every occurrence (of the key within the section's first
+    // occurrence; of the section in the whole file); true when anything was removed.
     bool removeKey(const QString& section, const QString& key);
-    bool removeSection(const QString& section); // every occurrence
+    bool removeSection(const QString& section);
 
     QByteArray toBytes() const;
     // The same bytes in pieces, without assembling the whole file in memory.

@@ -217,6 +217,19 @@ private slots:
         QCOMPARE(entries(path("real")), QStringList{"settings.ini"});
     }
 
+    void linkToAMissingFileCreatesItsTarget() {
+        QVERIFY(QDir(dir_->path()).mkdir("real"));
+        const QString target = path("real/new.ini");
+        const QString link = path("link.ini");
+        QVERIFY(QFile::link(target, link));
+        TIniFile ini(link);
+        QCOMPARE(ini.ReadValue("A", "k", "<default>"), QString("<default>"));
+        ini.WriteValue("A", "k", "v");
+        ini.Flush();
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(readFile(target), QByteArray("[A]\r\nk=v\r\n"));
+    }
+
     void permissionsKept() {
         const QString file = path("mode.ini");
         QVERIFY(writeFile(file, "[A]\nk=1\n"));
