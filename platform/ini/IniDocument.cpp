@@ -1,6 +1,7 @@
 #include "platform/ini/IniDocument.h"
 
 #include "platform/errors/RavikError.h"
+#include "platform/files/MemoryHints.h"
 #include "platform/ini/IniSyntax.h"
 #include "platform/ini/IniValidation.h"
 
@@ -102,6 +103,7 @@ void IniDocument::splitLines() {
     if (lineCount >= std::numeric_limits<qint32>::max())
         refuseTooLarge();
     lines_.reserve(lineCount);
+    MemoryHints::expectLargeFill(lines_.data(), lines_.capacity() * sizeof(Line));
 
     std::array<qsizetype, 4> eolCounts{};
     qsizetype pos = bodyStart_;
@@ -559,6 +561,7 @@ QByteArray IniDocument::toBytes() const {
         size += lines_[i].length + eolBytes(lines_[i].eol).size();
     QByteArray out;
     out.reserve(size);
+    MemoryHints::expectLargeFill(out.data(), size_t(size));
     writeLines([&out](QByteArrayView piece) { out.append(piece); });
     if (encoding_ != TextEncoding::Utf16LE && encoding_ != TextEncoding::Utf16BE)
         return out;
