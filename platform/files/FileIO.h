@@ -19,7 +19,8 @@ struct FileWriteFailure {
 namespace FileIO {
 
 // Reads a whole file; raises EFOpenError (path, system reason) when it cannot.
-// A directory is refused the same way.
+// Directories, pipes and devices are refused the same way: only regular files are
+// read, so that nothing can block or never end.
 QByteArray readAll(const QString& path);
 
 // Like readAll, but a path that names nothing (no such file, or a component that is
