@@ -29,6 +29,7 @@ void TForm1::DateiLaden(const QString& pfad, const QString& ansicht) {
         TIniFile ini(pfad);
         QStringList sektionen;
         QStringList schluessel;
+        QStringList werte;
         ini.ListSections(sektionen);
         IniBaumModell& baum = iniAnzeige->modell();
         baum.ladenBeginnen();
@@ -43,10 +44,10 @@ void TForm1::DateiLaden(const QString& pfad, const QString& ansicht) {
             else
                 WerteTabelle_.anhaengen(s, {}, {}, {});
             ++r;
-            ini.ListKeys(s, schluessel);
-            for (const QString& k : schluessel) {
-                baum.schluesselLaden(k);
-                WerteTabelle_.anhaengen(s, k, ini.ReadValue(s, k, QString()), {});
+            ini.ReadSection(s, schluessel, werte);
+            for (qsizetype i = 0; i < schluessel.size(); ++i) {
+                baum.schluesselLaden(schluessel[i]);
+                WerteTabelle_.anhaengen(s, schluessel[i], werte[i], {});
                 ++r;
             }
         }

@@ -334,6 +334,27 @@ QStringList IniDocument::keyNames(const QString& section) const {
     return names;
 }
 
+void IniDocument::keysWithValues(const QString& section, QStringList& keys,
+                                 QStringList& values) const {
+    keys.clear();
+    values.clear();
+    const qint32 id = findSection(section);
+    if (id < 0)
+        return;
+    const bool mayRepeat = sections_[id].duplicateKeys;
+    forEachLineOf(sections_[id].header, [&](qint32 line) {
+        if (isKey(line)) {
+            const QByteArrayView name = keyName(line);
+            // A repeated key is read where it first occurs, as value() does.
+            if (!mayRepeat || findKey(id, name) == line) {
+                keys.append(codec_.decode(name));
+                values.append(codec_.decode(IniSyntax::unquote(IniSyntax::splitKey(text(line)).rawValue)));
+            }
+        }
+        return true;
+    });
+}
+
 bool IniDocument::hasSection(const QString& section) const {
     return findSection(section) >= 0;
 }

@@ -45,6 +45,8 @@ public:
     bool sectionHasKeys(const QString& section) const;
     // Trimmed, one outer pair of matching quotes removed; nullopt when missing.
     std::optional<QString> value(const QString& section, const QString& key) const;
+    // keyNames() and the value() of each, in one walk over the section.
+    void keysWithValues(const QString& section, QStringList& keys, QStringList& values) const;
 
     // Edits throw EIniFileException, changing nothing, when a name or value they would
     // write cannot be held by the file. Writing the value a key already has changes no

@@ -40,6 +40,10 @@ void TIniFile::ListKeys(const QString& section, QStringList& list) {
     list = document().keyNames(section);
 }
 
+void TIniFile::ReadSection(const QString& section, QStringList& keys, QStringList& values) {
+    document().keysWithValues(section, keys, values);
+}
+
 bool TIniFile::SectionHasKeys(const QString& section) {
     return document().sectionHasKeys(section);
 }

@@ -32,6 +32,10 @@ public:
     bool SectionHasKeys(const QString& section);
     bool SectionExists(const QString& section);
 
+    // The section's keys (as ListKeys) with the value ReadValue gives for each, read
+    // in one pass: loading a document reads every value.
+    void ReadSection(const QString& section, QStringList& keys, QStringList& values);
+
     // The trimmed value with one outer pair of matching quotes removed.
     QString ReadValue(const QString& section, const QString& key, const QString& defaultValue);
     void WriteValue(const QString& section, const QString& key, const QString& value);
