@@ -4,6 +4,7 @@
 #include "app/browser/IniBaum.h"
 #include "app/shell/TForm1.h"
 #include "platform/errors/RavikError.h"
+#include "platform/files/MemoryHints.h"
 #include "bench/Eingabe.h"
 #include "tests/support/RecordingDesktop.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -154,6 +155,7 @@ void grosseEingaben(const QString& programmpfad, const QString& verzeichnis) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    MemoryHints::configureAllocator(); // as the program does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

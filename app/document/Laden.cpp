@@ -31,6 +31,7 @@ void TForm1::DateiLaden(const QString& pfad, const QString& ansicht) {
         QStringList schluessel;
         QStringList werte;
         ini.ListSections(sektionen);
+        WerteTabelle_.reserve(ini.LineCount() + 1);
         IniBaumModell& baum = iniAnzeige->modell();
         baum.ladenBeginnen();
         // The view learns of the new tree also when reading fails half-way.

@@ -437,6 +437,16 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
     replaceText(line, changed);
 }
 
+void IniDocument::setValueUtf8(QByteArrayView section, QByteArrayView key, QByteArrayView value) {
+    if (codec_.isUtf8()) {
+        const qint32 id = findSection(IniSyntax::trimBlanks(section));
+        const qint32 line = id >= 0 ? findKey(id, IniSyntax::trimBlanks(key)) : -1;
+        if (line >= 0 && IniSyntax::unquote(IniSyntax::splitKey(text(line)).rawValue) == value)
+            return;
+    }
+    setValue(QString::fromUtf8(section), QString::fromUtf8(key), QString::fromUtf8(value));
+}
+
 bool IniDocument::createSection(const QString& section) {
     const QStringView name = IniSyntax::trimBlanks(section);
     Bytes bytes;
