@@ -40,6 +40,18 @@ EolStyle detectEol(QByteArrayView bytes) {
     return EolStyle::CrLf;
 }
 
+qsizetype longestLine(QByteArrayView bytes) {
+    qsizetype longest = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n' || bytes[i] == '\r') {
+            longest = qMax(longest, i - start);
+            start = i + 1;
+        }
+    }
+    return qMax(longest, bytes.size() - start);
+}
+
 QByteArray eolBytes(EolStyle style) {
     switch (style) {
     case EolStyle::Lf:

@@ -32,6 +32,9 @@ EolStyle detectEol(QByteArrayView bytes);
 
 QByteArray eolBytes(EolStyle style);
 
+// Bytes of the longest line (CR and LF end lines).
+qsizetype longestLine(QByteArrayView bytes);
+
 // Lines joined by the style, no break after the last line.
 QByteArray joinLines(const QByteArrayList& lines, EolStyle style);
 
