@@ -39,13 +39,13 @@ void TForm1::DateiLaden(const QString& pfad, const QString& ansicht) {
         int r = 0;
         for (const QString& s : sektionen) {
             warten.schritt(r);
-            baum.sektionLaden(s);
+            ini.ReadSection(s, schluessel, werte);
+            baum.sektionLaden(s, schluessel.size());
             if (r == 0)
                 WerteTabelle_.setZeile(0, s, {}, {}, {});
             else
                 WerteTabelle_.anhaengen(s, {}, {}, {});
             ++r;
-            ini.ReadSection(s, schluessel, werte);
             for (qsizetype i = 0; i < schluessel.size(); ++i) {
                 baum.schluesselLaden(schluessel[i]);
                 WerteTabelle_.anhaengen(s, schluessel[i], werte[i], {});

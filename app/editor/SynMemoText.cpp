@@ -135,16 +135,19 @@ void SynMemo::streamFile(const QString& path) {
 
 void SynMemo::saveLinesToFile(const QString& path) {
     const auto* data = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
-    const long length = SendScintilla(SCI_GETLENGTH);
-    const std::optional<QByteArray> bytes =
-        LineText::toFileBytes(QByteArrayView(data, length), encoding_);
+    const QByteArrayView text(data, SendScintilla(SCI_GETLENGTH));
     const QString shownPath = QFileInfo(path).absoluteFilePath();
-    if (!bytes)
+    // Checked before the file is touched; then written in pieces straight from the
+    // editor's buffer, never converted whole.
+    if (!LineText::fitsEncoding(text, encoding_))
         throw RavikError(QStringLiteral("Die Datei %1 wurde nicht gespeichert: Der Text enthält "
                                         "Zeichen, die in der Kodierung %2 nicht darstellbar "
                                         "sind.")
                              .arg(shownPath, TextCodec::displayName(encoding_)));
-    if (const auto failure = FileIO::replaceAtomically(path, *bytes)) {
+    const auto failure = FileIO::replaceAtomically(path, [&](const FileIO::PieceWriter& write) {
+        LineText::toFilePieces(text, encoding_, write);
+    });
+    if (failure) {
         if (failure->stage == FileWriteFailure::Stage::Create)
             throw EFCreateError(shownPath, failure->reason);
         throw EWriteError();
