@@ -108,6 +108,7 @@ private:
     void appendRawText(QByteArrayView utf8);
     void endReplacingText();
     void streamFile(const QString& path);
+    long modEventMask_ = 0; // while a new text is taken in
     void applyEolMode();
     bool isEditorKey(int combined) const;
     void runHandCommand(const EditorKeyMap::HandKey& hand, QKeyEvent* event);

@@ -2,6 +2,7 @@
 
 #include "platform/errors/RavikError.h"
 #include "platform/files/FileIO.h"
+#include "platform/files/MemoryHints.h"
 #include "platform/text/TextScan.h"
 
 #include <QFileInfo>
@@ -14,6 +15,11 @@ namespace ravik {
 
 void SynMemo::beginReplacingText() {
     trimmer_->setSuspended(true);
+    // Every insertion would be reported, and QScintilla answers each report by
+    // counting the characters before it: loading in blocks would cost the square of
+    // the file's size. Nobody needs to hear about the pieces of a new text.
+    modEventMask_ = SendScintilla(SCI_GETMODEVENTMASK);
+    SendScintilla(SCI_SETMODEVENTMASK, 0UL);
     SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
     SendScintilla(SCI_CLEARALL);
 }
@@ -25,6 +31,7 @@ void SynMemo::appendRawText(QByteArrayView utf8) {
 }
 
 void SynMemo::endReplacingText() {
+    SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(modEventMask_));
     SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_SETSAVEPOINT);
@@ -115,6 +122,11 @@ void SynMemo::streamFile(const QString& path) {
         return;
     }
     beginReplacingText();
+    // Room for the whole text at once: grown piece by piece, the buffer would be
+    // copied again with every piece.
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(gelesen + 1));
+    MemoryHints::expectLargeFill(reinterpret_cast<void*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER)),
+                                 static_cast<std::size_t>(gelesen));
     try {
         qint64 position = 0;
         FileIO::readInBlocks(path, kBlock, [&](QByteArrayView block) {
