@@ -52,6 +52,8 @@ void tabelleAnwenden(const WerteTabelle& tabelle, bool baumLeer, const QString& 
     }
 
     TIniFile ini(pfad);
+    if (ini.LineCount() == 0 && !baumLeer) // a new file: every row becomes a line
+        ini.Reserve(zeilen, tabelle.textBytes() + qsizetype(zeilen) * 4);
     for (const QString& s : anlegen)
         ini.CreateSection(s);
     warten.schritt();

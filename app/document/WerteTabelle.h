@@ -72,6 +72,9 @@ public:
     // Every row of this section (its own rows and its key rows), first to last.
     std::vector<int> zeilenDerSektion(const QString& sektion, int limit = -1) const;
 
+    // Bytes of key and value text held (with what overwrites left behind).
+    qsizetype textBytes() const { return arena_.usedBytes(); }
+
     // Room for about this many rows, so loading a large file never copies the table.
     void reserve(qsizetype rows);
 

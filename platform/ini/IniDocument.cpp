@@ -437,14 +437,68 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
     replaceText(line, changed);
 }
 
+namespace {
+
+// The refusals of IniValidation, on UTF-8 bytes: every character they look for is
+// ASCII, which never occurs inside a multi-byte sequence. Only a refused text needs
+// the slower checks, for their message.
+bool plainText(QByteArrayView bytes) {
+    for (char c : bytes)
+        if (c == '\r' || c == '\n' || c == '\0')
+            return false;
+    return true;
+}
+
+bool fitsSectionName(QByteArrayView name) {
+    return plainText(name) && !name.contains(']');
+}
+
+bool fitsKeyName(QByteArrayView name) {
+    const QByteArrayView trimmed = IniSyntax::trimBlanks(name);
+    return plainText(name) && !trimmed.isEmpty() && trimmed.front() != ';' &&
+           trimmed.front() != '[' && !trimmed.contains('=');
+}
+
+} // namespace
+
 void IniDocument::setValueUtf8(QByteArrayView section, QByteArrayView key, QByteArrayView value) {
-    if (codec_.isUtf8()) {
-        const qint32 id = findSection(IniSyntax::trimBlanks(section));
-        const qint32 line = id >= 0 ? findKey(id, IniSyntax::trimBlanks(key)) : -1;
-        if (line >= 0 && IniSyntax::unquote(IniSyntax::splitKey(text(line)).rawValue) == value)
+    if (!codec_.isUtf8() || !TextCodec::isValidUtf8(section) || !TextCodec::isValidUtf8(key) ||
+        !TextCodec::isValidUtf8(value)) {
+        setValue(QString::fromUtf8(section), QString::fromUtf8(key), QString::fromUtf8(value));
+        return;
+    }
+    // In a UTF-8 file the bytes are the text: the same steps as setValue, without
+    // converting anything (saving writes every key, a new file all of them).
+    const QByteArrayView sectionName = IniSyntax::trimBlanks(section);
+    const QByteArrayView keyName = IniSyntax::trimBlanks(key);
+    qint32 id = findSection(sectionName);
+    const qint32 line = id >= 0 ? findKey(id, keyName) : -1;
+    IniSyntax::KeyParts parts;
+    if (line >= 0) {
+        parts = IniSyntax::splitKey(text(line));
+        if (IniSyntax::unquote(parts.rawValue) == value)
             return;
     }
-    setValue(QString::fromUtf8(section), QString::fromUtf8(key), QString::fromUtf8(value));
+    if ((id < 0 && !fitsSectionName(section)) || (line < 0 && !fitsKeyName(key)) || !plainText(value)) {
+        setValue(QString::fromUtf8(section), QString::fromUtf8(key), QString::fromUtf8(value));
+        return; // refused there, with the reason
+    }
+    if (id < 0)
+        id = appendSection(sectionName);
+    if (line < 0) {
+        insertKey(id, keyName, value);
+        return;
+    }
+    QByteArray changed = text(line).first(parts.valueStart).toByteArray();
+    changed.append(IniSyntax::valueText(value, IniSyntax::enclosingQuote(parts.rawValue)));
+    replaceText(line, changed);
+}
+
+void IniDocument::reserve(qsizetype lines, qsizetype bytes) {
+    lines_.reserve(lines_.size() + size_t(lines));
+    edits_.reserve(edits_.size() + bytes);
+    MemoryHints::expectLargeFill(lines_.data(), lines_.capacity() * sizeof(Line));
+    MemoryHints::expectLargeFill(edits_.data(), size_t(edits_.capacity()));
 }
 
 bool IniDocument::createSection(const QString& section) {

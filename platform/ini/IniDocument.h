@@ -60,6 +60,9 @@ public:
     // converting anything.
     void setValueUtf8(QByteArrayView section, QByteArrayView key, QByteArrayView value);
     bool createSection(const QString& section); // true when it was added
+    // Room for this many more lines and bytes of new text (many keys about to be
+    // written), so the document grows without copying itself.
+    void reserve(qsizetype lines, qsizetype bytes);
     // Each removes every occurrence (of the key within the section's first
     // occurrence; of the section in the whole file); true when anything was removed.
     bool removeKey(const QString& section, const QString& key);

@@ -35,6 +35,10 @@ void TIniFile::ListSections(QStringList& list) {
     list = document().sectionNames();
 }
 
+void TIniFile::Reserve(qsizetype lines, qsizetype bytes) {
+    document().reserve(lines, bytes);
+}
+
 qsizetype TIniFile::LineCount() {
     return document().lineCount();
 }

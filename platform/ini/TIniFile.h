@@ -50,6 +50,9 @@ public:
     // Appends a section header without keys when the section is missing.
     void CreateSection(const QString& section);
 
+    // Room for about this many new lines and bytes of text before writing many keys.
+    void Reserve(qsizetype lines, qsizetype bytes);
+
     // Decimal text; on read also "0x"/"$" hexadecimal; anything else gives the default.
     int ReadNumber(const QString& section, const QString& key, int defaultValue);
     void WriteNumber(const QString& section, const QString& key, int value);
