@@ -13,6 +13,9 @@ DetailFeld::DetailFeld(const QString& name, bool allesMarkierenBeiFokus, QWidget
 }
 
 void DetailFeld::setFreigegeben(bool freigegeben) {
+    if (freigegeben == isEnabled() && farbeGesetzt_)
+        return;
+    farbeGesetzt_ = true;
     setEnabled(freigegeben);
     QPalette p = palette();
     const QColor farbe = QApplication::palette().color(freigegeben ? QPalette::Base : QPalette::Button);

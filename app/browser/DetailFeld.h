@@ -24,6 +24,7 @@ protected:
 
 private:
     bool allesMarkierenBeiFokus_;
+    bool farbeGesetzt_ = false;
 };
 
 } // namespace ravik

@@ -20,45 +20,48 @@ void TForm1::detailfelderLeeren() {
     }
 }
 
+// The panel is recomputed from the selection every time: cleared, or loaded with a
+// section or a key. Each field is set once to its final state (disabling and
+// enabling it again would cost a repaint and move the focus away).
 void TForm1::iniAnzeigeClick() {
     if (++Klickzaehler == 8)
         Werbetexte();
-    // Disabling the focused field would send the focus on; a field that is enabled
-    // again by this refresh keeps it.
-    QPointer<QWidget> fokus = QApplication::focusWidget();
-    const auto fokusZurueck = qScopeGuard([&] {
-        if (fokus && fokus->isEnabled() && QApplication::focusWidget() != fokus &&
-            (fokus == SektionAnzeige || fokus == SchluesselAnzeige || fokus == WertAnzeige))
-            fokus->setFocus(Qt::OtherFocusReason);
-    });
-    detailfelderLeeren();
     AltWert.clear();
     AltSchluessel.clear();
     AltSektion.clear();
     const QModelIndex knoten = iniAnzeige->ausgewaehlterKnoten();
-    if (iniAnzeige->knotenAnzahl() == 0 || !knoten.isValid())
+    if (iniAnzeige->knotenAnzahl() == 0 || !knoten.isValid()) {
+        detailfelderLeeren();
         return;
+    }
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto cursorZurueck = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    const auto zeigen = [](DetailFeld* feld, bool frei, const QString& text) {
+        feld->setFreigegeben(frei);
+        if (feld->text() != text)
+            feld->setText(text);
+        else
+            feld->setCursorPosition(text.size());
+    };
     if (iniAnzeige->ebene(knoten) == 1) {
-        WertAnzeige->setFreigegeben(true);
-        SchluesselAnzeige->setFreigegeben(true);
         const QString sektion = iniAnzeige->text(knoten.parent());
         const QString schluessel = iniAnzeige->text(knoten);
-        SektionAnzeige->setText(sektion);
-        SchluesselAnzeige->setText(schluessel);
-        WertAnzeige->setText(WerteTabelle_.WertAuslesen(sektion, schluessel));
+        const QString wert = WerteTabelle_.WertAuslesen(sektion, schluessel);
+        zeigen(SektionAnzeige, false, sektion);
+        zeigen(SchluesselAnzeige, true, schluessel);
+        zeigen(WertAnzeige, true, wert);
         AltSektion = sektion;
         AltSchluessel = schluessel;
-        AltWert = WertAnzeige->text();
+        AltWert = wert;
     } else {
-        SektionAnzeige->setFreigegeben(true);
         AltSektion = iniAnzeige->text(knoten);
-        SektionAnzeige->setText(AltSektion);
+        zeigen(SektionAnzeige, true, AltSektion);
+        zeigen(SchluesselAnzeige, false, QString());
+        zeigen(WertAnzeige, false, QString());
     }
     btnOK->setEnabled(true);
     btnStop->setEnabled(true);
-    QApplication::restoreOverrideCursor();
 }
 
 // Names that would damage the file, or empty names, are refused where they are typed.
