@@ -67,18 +67,25 @@ void TForm1::DateiLaden(const QString& pfad, const QString& ansicht) {
     ButtonsAktivieren(QStringLiteral("browser"));
 }
 
+// The open dialog; a chosen file becomes the document's name at once.
+bool TForm1::dateiWaehlen() {
+    const auto gewaehlt = dialoge_.openFileName({openDialogVorgabe_});
+    if (!gewaehlt)
+        return false;
+    openDialogVorgabe_ = *gewaehlt;
+    Dateiname = *gewaehlt;
+    titelSetzen(Dateiname);
+    return true;
+}
+
 void TForm1::tbtnDateiladenClick() {
     if (browserAktiv()) {
         if (Dateistatus != QLatin1String("gespeichert")) {
             Sicherheitsabfrage(tbtnDateiladen);
             return;
         }
-        const auto gewaehlt = dialoge_.openFileName({openDialogVorgabe_});
-        if (!gewaehlt)
+        if (!dateiWaehlen())
             return;
-        openDialogVorgabe_ = *gewaehlt;
-        Dateiname = *gewaehlt;
-        titelSetzen(Dateiname);
         DateiLaden(Dateiname, QStringLiteral("browser"));
         tbtnAnsicht->setBildIndex(2);
         iniAnzeige->allesEinklappen();
@@ -89,12 +96,8 @@ void TForm1::tbtnDateiladenClick() {
             Sicherheitsabfrage(tbtnDateiladen);
             return;
         }
-        const auto gewaehlt = dialoge_.openFileName({openDialogVorgabe_});
-        if (!gewaehlt)
+        if (!dateiWaehlen())
             return;
-        openDialogVorgabe_ = *gewaehlt;
-        Dateiname = *gewaehlt;
-        titelSetzen(Dateiname);
         SynMemo1->clearAll();
         Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
         SynMemo1->loadLinesFromFile(Dateiname);

@@ -139,6 +139,7 @@ private:
 
     // Helpers shared by several actions
     void titelSetzen(const QString& pfad);
+    bool dateiWaehlen();
     void neueDateiTitel();
     void detailfelderLeeren();
     bool namenPruefen(const QString& sektion, const QString& schluessel);

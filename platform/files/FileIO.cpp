@@ -29,7 +29,8 @@ int openForReading(const QString& path) {
     throw EFOpenError(QFileInfo(path).absoluteFilePath(), reason);
 }
 
-QByteArray readOpenFile(int fd, const QString& path) {
+// Only a regular file is read; from here on reads may block again. Gives its size.
+qint64 checkRegularFile(int fd, const QString& path) {
     struct stat info {};
     if (::fstat(fd, &info) != 0)
         failOpen(fd, path, systemReason(errno));
@@ -38,9 +39,14 @@ QByteArray readOpenFile(int fd, const QString& path) {
     if (!S_ISREG(info.st_mode))
         failOpen(fd, path, QStringLiteral("Das ist keine gewöhnliche Datei."));
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return qint64(info.st_size);
+}
+
+QByteArray readOpenFile(int fd, const QString& path) {
+    const qint64 size = checkRegularFile(fd, path);
     // Read straight into a buffer of the file's size. A file that grows meanwhile
     // (or reports no size, as some system files do) is read on to its end.
-    QByteArray data(static_cast<qsizetype>(info.st_size), Qt::Uninitialized);
+    QByteArray data(static_cast<qsizetype>(size), Qt::Uninitialized);
     MemoryHints::expectLargeFill(data.data(), size_t(data.size()));
     qsizetype filled = 0;
     char probe[1 << 16];
@@ -72,14 +78,7 @@ void readInBlocks(const QString& path, qsizetype blockSize,
     const int fd = openForReading(path);
     if (fd < 0)
         failOpen(fd, path, systemReason(errno));
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        failOpen(fd, path, systemReason(errno));
-    if (S_ISDIR(info.st_mode))
-        failOpen(fd, path, systemReason(EISDIR));
-    if (!S_ISREG(info.st_mode))
-        failOpen(fd, path, QStringLiteral("Das ist keine gewöhnliche Datei."));
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    checkRegularFile(fd, path);
     QByteArray puffer(blockSize, Qt::Uninitialized);
     for (;;) {
         const ssize_t n = ::read(fd, puffer.data(), size_t(blockSize));
