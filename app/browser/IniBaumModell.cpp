@@ -134,6 +134,11 @@ void IniBaumModell::schluesselLaden(const QString& name) {
     ++knoten_;
 }
 
+void IniBaumModell::schluesselLaden(QByteArrayView utf8) {
+    sektionen_.back()->schluessel.push_back(namen_.add(utf8));
+    ++knoten_;
+}
+
 void IniBaumModell::ladenBeenden() {
     endResetModel();
 }

@@ -36,6 +36,7 @@ public:
     void ladenBeginnen();
     void sektionLaden(const QString& name, qsizetype schluesselAnzahl = 0);
     void schluesselLaden(const QString& name); // a key of the last loaded section
+    void schluesselLaden(QByteArrayView utf8);
     void ladenBeenden();
     QModelIndex sektionAnhaengen(const QString& name);
     QModelIndex schluesselAnhaengen(const QModelIndex& sektion, const QString& name);

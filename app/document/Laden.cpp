@@ -36,16 +36,30 @@ void TForm1::DateiLaden(const QString& pfad, const QString& ansicht) {
         baum.ladenBeginnen();
         // The view learns of the new tree also when reading fails half-way.
         const auto fertig = qScopeGuard([&] { baum.ladenBeenden(); });
+        // A UTF-8 file's names and values go in as the bytes they are.
+        std::vector<std::pair<QByteArrayView, QByteArrayView>> paare;
+        const auto sammeln = [&](QByteArrayView k, QByteArrayView v) { paare.emplace_back(k, v); };
         int r = 0;
         for (const QString& s : sektionen) {
             warten.schritt(r);
-            ini.ReadSection(s, schluessel, werte);
-            baum.sektionLaden(s, schluessel.size());
+            paare.clear();
+            const bool utf8 = ini.ReadSectionUtf8(s, sammeln);
+            if (!utf8)
+                ini.ReadSection(s, schluessel, werte);
+            baum.sektionLaden(s, utf8 ? qsizetype(paare.size()) : schluessel.size());
             if (r == 0)
                 WerteTabelle_.setZeile(0, s, {}, {}, {});
             else
                 WerteTabelle_.anhaengen(s, {}, {}, {});
             ++r;
+            if (utf8) {
+                for (const auto& [k, v] : paare) {
+                    baum.schluesselLaden(k);
+                    WerteTabelle_.anhaengenUtf8(s, k, v);
+                    ++r;
+                }
+                continue;
+            }
             for (qsizetype i = 0; i < schluessel.size(); ++i) {
                 baum.schluesselLaden(schluessel[i]);
                 WerteTabelle_.anhaengen(s, schluessel[i], werte[i], {});

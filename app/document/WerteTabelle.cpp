@@ -150,6 +150,15 @@ int WerteTabelle::anhaengen(const QString& sektion, const QString& schluessel,
     return row;
 }
 
+int WerteTabelle::anhaengenUtf8(const QString& sektion, QByteArrayView schluessel,
+                                QByteArrayView wert) {
+    rows_.push_back({arena_.add(schluessel), arena_.add(wert), sektionsId(sektion), Marke::Keine});
+    links_.push_back({});
+    const int row = RowCount() - 1;
+    einketten(row);
+    return row;
+}
+
 void WerteTabelle::leeren() {
     rows_.clear();
     rows_.shrink_to_fit();

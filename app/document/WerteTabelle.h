@@ -53,6 +53,9 @@ public:
     int anhaengen(const QString& sektion, const QString& schluessel, const QString& wert,
                   const QString& marke);
 
+    // The same with key and value as UTF-8 bytes (loading a UTF-8 file).
+    int anhaengenUtf8(const QString& sektion, QByteArrayView schluessel, QByteArrayView wert);
+
     // Back to one row of four empty cells.
     void leeren();
     // Exactly the empty table: one row, all cells empty.

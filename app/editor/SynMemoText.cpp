@@ -184,7 +184,7 @@ QString SynMemo::lineAt(int index) const {
         return {};
     const auto* text = reinterpret_cast<const char*>(
         SendScintilla(SCI_GETRANGEPOINTER, static_cast<unsigned long>(start), end - start));
-    return QString::fromUtf8(text, end - start);
+    return TextCodec::decode(QByteArrayView(text, end - start), TextEncoding::Utf8);
 }
 
 void SynMemo::appendLine(const QString& line) {

@@ -355,6 +355,24 @@ void IniDocument::keysWithValues(const QString& section, QStringList& keys,
     });
 }
 
+bool IniDocument::keysWithValuesUtf8(const QString& section, const KeyValueSink& sink) const {
+    if (!codec_.isUtf8())
+        return false;
+    const qint32 id = findSection(section);
+    if (id < 0)
+        return true;
+    const bool mayRepeat = sections_[id].duplicateKeys;
+    forEachLineOf(sections_[id].header, [&](qint32 line) {
+        if (isKey(line)) {
+            const QByteArrayView name = keyName(line);
+            if (!mayRepeat || findKey(id, name) == line)
+                sink(name, IniSyntax::unquote(IniSyntax::splitKey(text(line)).rawValue));
+        }
+        return true;
+    });
+    return true;
+}
+
 bool IniDocument::hasSection(const QString& section) const {
     return findSection(section) >= 0;
 }

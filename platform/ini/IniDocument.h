@@ -50,6 +50,11 @@ public:
     std::optional<QString> value(const QString& section, const QString& key) const;
     // keyNames() and the value() of each, in one walk over the section.
     void keysWithValues(const QString& section, QStringList& keys, QStringList& values) const;
+    // The same as UTF-8 bytes, handed over without converting them: only for a UTF-8
+    // file (false otherwise, and nothing is handed over). The views are valid until
+    // the document changes.
+    using KeyValueSink = std::function<void(QByteArrayView key, QByteArrayView value)>;
+    bool keysWithValuesUtf8(const QString& section, const KeyValueSink& sink) const;
 
     // Edits throw EIniFileException, changing nothing, when a name or value they would
     // write cannot be held by the file. Writing the value a key already has changes no

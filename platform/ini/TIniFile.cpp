@@ -52,6 +52,11 @@ void TIniFile::ReadSection(const QString& section, QStringList& keys, QStringLis
     document().keysWithValues(section, keys, values);
 }
 
+bool TIniFile::ReadSectionUtf8(const QString& section,
+                               const std::function<void(QByteArrayView, QByteArrayView)>& sink) {
+    return document().keysWithValuesUtf8(section, sink);
+}
+
 bool TIniFile::SectionHasKeys(const QString& section) {
     return document().sectionHasKeys(section);
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 namespace ravik {
@@ -38,6 +39,10 @@ public:
     // The section's keys (as ListKeys) with the value ReadValue gives for each, read
     // in one pass: loading a document reads every value.
     void ReadSection(const QString& section, QStringList& keys, QStringList& values);
+    // ReadSection as UTF-8 bytes for a UTF-8 file (false for any other: use
+    // ReadSection then). The bytes are valid until the next change.
+    bool ReadSectionUtf8(const QString& section,
+                         const std::function<void(QByteArrayView key, QByteArrayView value)>& sink);
 
     // The trimmed value with one outer pair of matching quotes removed.
     QString ReadValue(const QString& section, const QString& key, const QString& defaultValue);

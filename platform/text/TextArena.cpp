@@ -1,6 +1,7 @@
 #include "platform/text/TextArena.h"
 
 #include "platform/files/MemoryHints.h"
+#include "platform/text/TextCodec.h"
 
 #include <QStringEncoder>
 #include <cstdlib>
@@ -46,28 +47,56 @@ char* TextArena::platzFuer(quint32 laenge, quint32& ref) {
     return bloecke_[aktuell_].get() + offset;
 }
 
+namespace {
+// Bytes a text takes in UTF-8, counted without converting it.
+qsizetype utf8Laenge(QStringView text) {
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80)
+            n += 1;
+        else if (c < 0x800)
+            n += 2;
+        else if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            n += 4, ++i;
+        else
+            n += 3; // a lone surrogate becomes a replacement character of three bytes
+    }
+    return n;
+}
+} // namespace
+
 TextArena::Text TextArena::add(QStringView text) {
     if (text.isEmpty())
         return {};
-    // UTF-8 takes at most three bytes per UTF-16 unit.
-    const qsizetype hoechstens = text.size() * 3;
-    if (hoechstens > 0xFFFFFFF0LL)
+    const qsizetype laenge = utf8Laenge(text);
+    if (laenge > 0xFFFFFFF0LL)
         throw std::bad_alloc();
-    char puffer[512];
-    std::unique_ptr<char[]> gross;
-    char* ziel = puffer;
-    if (hoechstens > qsizetype(sizeof puffer)) {
-        gross = std::make_unique<char[]>(hoechstens);
-        ziel = gross.get();
-    }
-    QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
-    const char* ende = encoder.appendToBuffer(ziel, text);
-    const auto laenge = static_cast<quint32>(ende - ziel);
     Text t;
-    t.laenge = laenge;
-    std::memcpy(platzFuer(laenge, t.ref), ziel, laenge);
-    benutzt_ += laenge;
+    t.laenge = static_cast<quint32>(laenge);
+    // Straight into the block: a long value is never held twice.
+    char* ziel = platzFuer(t.laenge, t.ref);
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    // What the encoder wrote counts (it may write a lone surrogate shorter).
+    t.laenge = static_cast<quint32>(encoder.appendToBuffer(ziel, text) - ziel);
+    benutzt_ += t.laenge;
     return t;
+}
+
+TextArena::Text TextArena::add(QByteArrayView utf8) {
+    if (utf8.isEmpty())
+        return {};
+    if (utf8.size() > 0xFFFFFFF0LL)
+        throw std::bad_alloc();
+    Text t;
+    t.laenge = static_cast<quint32>(utf8.size());
+    std::memcpy(platzFuer(t.laenge, t.ref), utf8.data(), t.laenge);
+    benutzt_ += utf8.size();
+    return t;
+}
+
+QString TextArena::text(Text t) const {
+    return TextCodec::decode(view(t), TextEncoding::Utf8);
 }
 
 const char* TextArena::bytes(Text t) const {

@@ -21,7 +21,8 @@ public:
     };
 
     Text add(QStringView text);
-    QString text(Text t) const { return QString::fromUtf8(bytes(t), t.laenge); }
+    QString text(Text t) const; // a leading U+FEFF is text too
+    Text add(QByteArrayView utf8); // bytes that are UTF-8 already
     const char* bytes(Text t) const;
     QByteArrayView view(Text t) const { return QByteArrayView(bytes(t), t.laenge); }
     // Compares a stored text with UTF-8 bytes.
