@@ -1,6 +1,7 @@
 #include "platform/files/FileIO.h"
 
 #include "platform/errors/RavikError.h"
+#include "platform/files/MemoryHints.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -40,6 +41,7 @@ QByteArray readOpenFile(int fd, const QString& path) {
     // Read straight into a buffer of the file's size. A file that grows meanwhile
     // (or reports no size, as some system files do) is read on to its end.
     QByteArray data(static_cast<qsizetype>(info.st_size), Qt::Uninitialized);
+    MemoryHints::expectLargeFill(data.data(), size_t(data.size()));
     qsizetype filled = 0;
     char probe[1 << 16];
     for (;;) {

@@ -1,10 +1,12 @@
 #include "platform/ini/IniDocument.h"
 
 #include "platform/errors/RavikError.h"
+#include "platform/files/MemoryHints.h"
 #include "platform/ini/IniSyntax.h"
 #include "platform/ini/IniValidation.h"
 
 #include <array>
+#include <cstring>
 #include <limits>
 
 namespace ravik {
@@ -12,6 +14,11 @@ namespace ravik {
 using IniSyntax::LineKind;
 
 namespace {
+
+// A section whose first occurrence has more lines than this gets a hash table of its
+// keys; smaller ones are searched line by line, which costs about as much and saves
+// the table's memory in files of many small sections.
+constexpr qint32 kSearchedInTurn = 16;
 
 constexpr quint8 kindValue(LineKind kind) {
     return static_cast<quint8>(kind);
@@ -38,6 +45,26 @@ const QString& valueWord() {
 void refuseIf(const QString& reason) {
     if (!reason.isEmpty())
         throw EIniFileException(reason);
+}
+
+// The first CR or LF from here on, or end. Eight bytes at a time, because every
+// byte of the file passes through here twice while it loads.
+const char* findLineBreak(const char* from, const char* end) {
+    constexpr quint64 kOnes = 0x0101010101010101ULL;
+    constexpr quint64 kHighBits = 0x8080808080808080ULL;
+    while (end - from >= 8) {
+        quint64 word;
+        std::memcpy(&word, from, sizeof word);
+        const quint64 lf = word ^ (kOnes * '\n');
+        const quint64 cr = word ^ (kOnes * '\r');
+        // A byte of lf or cr is zero where the word holds that character.
+        if ((((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & kHighBits)
+            break;
+        from += 8;
+    }
+    while (from < end && *from != '\r' && *from != '\n')
+        ++from;
+    return from;
 }
 
 [[noreturn]] void refuseTooLarge() {
@@ -84,39 +111,36 @@ IniDocument::IniDocument(QByteArray fileBytes) {
 // ---- Parsing -------------------------------------------------------------------
 
 void IniDocument::splitLines() {
-    const char* data = raw_.constData();
-    const qsizetype size = raw_.size();
+    const char* const begin = raw_.constData();
+    const char* const end = begin + raw_.size();
 
     qsizetype lineCount = 0;
-    for (qsizetype i = bodyStart_; i < size; ++i) {
-        if (data[i] == '\n' || (data[i] == '\r' && (i + 1 == size || data[i + 1] != '\n')))
-            ++lineCount;
+    for (const char* p = begin + bodyStart_; p < end; ++lineCount) {
+        p = findLineBreak(p, end);
+        if (p < end)
+            p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
     }
-    if (size > bodyStart_ && data[size - 1] != '\n' && data[size - 1] != '\r')
-        ++lineCount;
     if (lineCount >= std::numeric_limits<qint32>::max())
         refuseTooLarge();
     lines_.reserve(lineCount);
+    MemoryHints::expectLargeFill(lines_.data(), lines_.capacity() * sizeof(Line));
 
     std::array<qsizetype, 4> eolCounts{};
-    qsizetype pos = bodyStart_;
-    while (pos < size) {
-        qsizetype end = pos;
-        while (end < size && data[end] != '\r' && data[end] != '\n')
-            ++end;
+    for (const char* p = begin + bodyStart_; p < end;) {
+        const char* const lineEnd = findLineBreak(p, end);
         Eol eol = Eol::None;
-        qsizetype next = end;
-        if (end < size && data[end] == '\n') {
+        const char* next = lineEnd;
+        if (lineEnd < end && *lineEnd == '\n') {
             eol = Eol::Lf;
-            next = end + 1;
-        } else if (end < size) {
-            const bool crlf = end + 1 < size && data[end + 1] == '\n';
+            next = lineEnd + 1;
+        } else if (lineEnd < end) {
+            const bool crlf = lineEnd + 1 < end && lineEnd[1] == '\n';
             eol = crlf ? Eol::CrLf : Eol::Cr;
-            next = end + (crlf ? 2 : 1);
+            next = lineEnd + (crlf ? 2 : 1);
         }
-        addLine(pos, end - pos, eol);
+        addLine(p - begin, lineEnd - p, eol);
         ++eolCounts[static_cast<int>(eol)];
-        pos = next;
+        p = next;
     }
 
     // The file's most frequent line end; CR LF on a tie and for a file without any.
@@ -132,11 +156,14 @@ void IniDocument::addLine(qsizetype start, qsizetype length, Eol eol) {
     const auto index = static_cast<qint32>(lines_.size());
     const QByteArrayView content(raw_.constData() + start, length);
     Line line{};
-    line.start = static_cast<quint64>(start);
+    line.setStart(start);
     line.length = static_cast<quint32>(length);
     line.eol = static_cast<quint8>(eol);
     line.kind = kindValue(IniSyntax::classify(content));
+    if (line.kind == kindValue(LineKind::Section))
+        ++headerCount_;
     line.next = -1;
+    line.prev = tail_;
     if (tail_ >= 0)
         lines_[tail_].next = index;
     else
@@ -146,49 +173,66 @@ void IniDocument::addLine(qsizetype start, qsizetype length, Eol eol) {
 }
 
 void IniDocument::indexLines() {
+    sections_.reserve(headerCount_);
+    sectionIndex_.reserve(headerCount_);
     qint32 current = -1; // section whose first occurrence is being read
-    std::vector<qint32> keyLines;
+    auto finishSection = [&] {
+        if (current >= 0 && sections_[current].lineCount > kSearchedInTurn)
+            indexKeys(current);
+    };
     for (qint32 i = 0; i < qint32(lines_.size()); ++i) {
         const auto kind = static_cast<LineKind>(lines_[i].kind);
-        if (kind == LineKind::Key) {
-            if (current >= 0)
-                keyLines.push_back(i);
+        if (kind != LineKind::Section) {
+            if (current >= 0) {
+                Section& section = sections_[current];
+                ++section.lineCount;
+                if (kind == LineKind::Key)
+                    section.lastKey = i;
+            }
             continue;
         }
-        if (kind != LineKind::Section)
-            continue;
-        if (current >= 0)
-            indexKeys(current, keyLines);
-        keyLines.clear();
+        finishSection();
         const QByteArrayView name = IniSyntax::sectionName(text(i));
         const auto next = static_cast<qint32>(sections_.size());
         current = sectionIndex_.findOrInsert(match_.hash(name), next, [&](qint32 id) {
             return match_.equal(sectionName(id), name);
         });
         if (current != next) {
-            sections_[current].laterHeaders.push_back(i);
+            laterHeaders_[current].push_back(i);
             current = -1;
             continue;
         }
         sections_.emplace_back();
         sections_.back().header = i;
     }
-    if (current >= 0)
-        indexKeys(current, keyLines);
+    finishSection();
+    // Small sections learn of their repeated keys by comparing them in turn.
+    for (qint32 id = 0; id < qint32(sections_.size()); ++id) {
+        Section& section = sections_[id];
+        if (section.keyTable >= 0 || section.lastKey < 0)
+            continue;
+        forEachLineOf(section.header, [&](qint32 line) {
+            section.duplicateKeys = isKey(line) && findKey(id, keyName(line)) != line;
+            return !section.duplicateKeys;
+        });
+    }
 }
 
-void IniDocument::indexKeys(qint32 sectionId, const std::vector<qint32>& keyLines) {
+void IniDocument::indexKeys(qint32 sectionId) {
     Section& section = sections_[sectionId];
-    section.keys.reserve(qsizetype(keyLines.size()));
-    for (qint32 line : keyLines) {
-        const QByteArrayView name = keyName(line);
-        const qint32 first = section.keys.findOrInsert(match_.hash(name), line, [&](qint32 known) {
-            return match_.equal(keyName(known), name);
-        });
-        section.duplicateKeys = section.duplicateKeys || first != line;
-    }
-    if (!keyLines.empty())
-        section.lastKey = keyLines.back();
+    section.keyTable = static_cast<qint32>(keyTables_.size());
+    IniHashIndex& keys = keyTables_.emplace_back();
+    keys.reserve(section.lineCount);
+    forEachLineOf(section.header, [&](qint32 line) {
+        if (isKey(line)) {
+            const QByteArrayView name = keyName(line);
+            const qint32 first = keys.findOrInsert(match_.hash(name), line, [&](qint32 known) {
+                return match_.equal(keyName(known), name);
+            });
+            section.duplicateKeys = section.duplicateKeys || first != line;
+        }
+        return true;
+    });
 }
 
 // ---- Lookups -------------------------------------------------------------------
@@ -196,11 +240,15 @@ void IniDocument::indexKeys(qint32 sectionId, const std::vector<qint32>& keyLine
 QByteArrayView IniDocument::text(qint32 line) const {
     const Line& l = lines_[line];
     const QByteArray& buffer = l.inEdits ? edits_ : raw_;
-    return QByteArrayView(buffer.constData() + l.start, l.length);
+    return QByteArrayView(buffer.constData() + l.start(), l.length);
+}
+
+bool IniDocument::isKey(qint32 line) const {
+    return lines_[line].kind == kindValue(LineKind::Key);
 }
 
 QByteArrayView IniDocument::keyName(qint32 line) const {
-    return IniSyntax::splitKey(text(line)).name;
+    return IniSyntax::keyName(text(line));
 }
 
 QByteArrayView IniDocument::sectionName(qint32 sectionId) const {
@@ -221,18 +269,27 @@ qint32 IniDocument::findSection(QStringView name) const {
 }
 
 qint32 IniDocument::findKey(qint32 sectionId, QByteArrayView name) const {
-    return sections_[sectionId].keys.find(
-        match_.hash(name), [&](qint32 line) { return match_.equal(keyName(line), name); });
+    const Section& section = sections_[sectionId];
+    auto matches = [&](qint32 line) { return match_.equal(keyName(line), name); };
+    if (section.keyTable >= 0)
+        return keyTables_[section.keyTable].find(match_.hash(name), matches);
+    qint32 found = -1;
+    forEachLineOf(section.header, [&](qint32 line) {
+        if (isKey(line) && matches(line))
+            found = line;
+        return found < 0;
+    });
+    return found;
 }
 
+// Visits the lines after a header up to the next header; visit returns false to stop
+// early. It may unlink the line it is given.
 template <typename Visit> void IniDocument::forEachLineOf(qint32 header, Visit&& visit) const {
-    for (qint32 i = lines_[header].next; i >= 0; i = lines_[i].next) {
-        const Line& line = lines_[i];
-        if (line.removed)
-            continue;
-        if (line.kind == kindValue(LineKind::Section))
+    for (qint32 i = lines_[header].next; i >= 0;) {
+        const qint32 next = lines_[i].next;
+        if (lines_[i].kind == kindValue(LineKind::Section) || !visit(i))
             return;
-        visit(i);
+        i = next;
     }
 }
 
@@ -241,8 +298,9 @@ qint32 IniDocument::lastKeyLine(qint32 sectionId) {
     if (!section.lastKeyKnown) {
         section.lastKey = -1;
         forEachLineOf(section.header, [&](qint32 line) {
-            if (lines_[line].kind == kindValue(LineKind::Key))
+            if (isKey(line))
                 section.lastKey = line;
+            return true;
         });
         section.lastKeyKnown = true;
     }
@@ -259,38 +317,40 @@ QStringList IniDocument::sectionNames() const {
     return names;
 }
 
-QStringList IniDocument::keyNames(QStringView section) const {
+QStringList IniDocument::keyNames(const QString& section) const {
     QStringList names;
     const qint32 id = findSection(section);
     if (id < 0)
         return names;
     const bool mayRepeat = sections_[id].duplicateKeys;
     forEachLineOf(sections_[id].header, [&](qint32 line) {
-        if (lines_[line].kind != kindValue(LineKind::Key))
-            return;
-        const QByteArrayView name = keyName(line);
-        if (!mayRepeat || findKey(id, name) == line)
-            names.append(codec_.decode(name));
+        if (isKey(line)) {
+            const QByteArrayView name = keyName(line);
+            if (!mayRepeat || findKey(id, name) == line)
+                names.append(codec_.decode(name));
+        }
+        return true;
     });
     return names;
 }
 
-bool IniDocument::hasSection(QStringView section) const {
+bool IniDocument::hasSection(const QString& section) const {
     return findSection(section) >= 0;
 }
 
-bool IniDocument::sectionHasKeys(QStringView section) const {
+bool IniDocument::sectionHasKeys(const QString& section) const {
     const qint32 id = findSection(section);
     if (id < 0)
         return false;
     bool found = false;
     forEachLineOf(sections_[id].header, [&](qint32 line) {
-        found = found || lines_[line].kind == kindValue(LineKind::Key);
+        found = isKey(line);
+        return !found;
     });
     return found;
 }
 
-std::optional<QString> IniDocument::value(QStringView section, QStringView key) const {
+std::optional<QString> IniDocument::value(const QString& section, const QString& key) const {
     const qint32 id = findSection(section);
     if (id < 0)
         return std::nullopt;
@@ -313,14 +373,14 @@ void IniDocument::refuseIfUnfit(bool fits, QStringView text, const QString& what
 // Refusals apply to the text actually written: a value or name that is already in
 // the file (a NUL in it, say) may be written back unchanged, or saving such a file
 // would fail on a key nobody touched.
-void IniDocument::setValue(QStringView section, QStringView key, QStringView value) {
-    const QStringView sectionName = IniSyntax::trimBlanks(section);
-    const QStringView keyName = IniSyntax::trimBlanks(key);
+void IniDocument::setValue(const QString& section, const QString& key, const QString& value) {
+    const QStringView sectionText = IniSyntax::trimBlanks(section);
+    const QStringView keyText = IniSyntax::trimBlanks(key);
     Bytes sectionBytes;
     Bytes keyBytes;
     Bytes valueBytes;
-    const bool sectionFits = codec_.encode(sectionName, sectionBytes);
-    const bool keyFits = codec_.encode(keyName, keyBytes);
+    const bool sectionFits = codec_.encode(sectionText, sectionBytes);
+    const bool keyFits = codec_.encode(keyText, keyBytes);
     const bool valueFits = codec_.encode(value, valueBytes);
 
     qint32 id = sectionFits ? findSection(view(sectionBytes)) : -1;
@@ -334,11 +394,11 @@ void IniDocument::setValue(QStringView section, QStringView key, QStringView val
 
     if (id < 0) {
         refuseIf(IniValidation::checkSectionName(section));
-        refuseIfUnfit(sectionFits, sectionName, sectionWord());
+        refuseIfUnfit(sectionFits, sectionText, sectionWord());
     }
     if (line < 0) {
         refuseIf(IniValidation::checkKeyName(key));
-        refuseIfUnfit(keyFits, keyName, keyWord());
+        refuseIfUnfit(keyFits, keyText, keyWord());
     }
     refuseIf(IniValidation::checkValue(value));
     refuseIfUnfit(valueFits, value, valueWord());
@@ -356,7 +416,7 @@ void IniDocument::setValue(QStringView section, QStringView key, QStringView val
     replaceText(line, changed);
 }
 
-bool IniDocument::createSection(QStringView section) {
+bool IniDocument::createSection(const QString& section) {
     const QStringView name = IniSyntax::trimBlanks(section);
     Bytes bytes;
     const bool fits = codec_.encode(name, bytes);
@@ -368,7 +428,7 @@ bool IniDocument::createSection(QStringView section) {
     return true;
 }
 
-bool IniDocument::removeKey(QStringView section, QStringView key) {
+bool IniDocument::removeKey(const QString& section, const QString& key) {
     const qint32 id = findSection(section);
     Bytes name;
     if (id < 0 || !codec_.encode(IniSyntax::trimBlanks(key), name))
@@ -376,30 +436,39 @@ bool IniDocument::removeKey(QStringView section, QStringView key) {
     const qint32 first = findKey(id, view(name));
     if (first < 0)
         return false;
-    sections_[id].keys.erase(match_.hash(view(name)), first);
-    removeLine(first);
-    if (sections_[id].duplicateKeys) {
-        forEachLineOf(sections_[id].header, [&](qint32 line) {
-            if (lines_[line].kind == kindValue(LineKind::Key) &&
-                match_.equal(keyName(line), view(name)))
-                removeLine(line);
+    Section& found = sections_[id];
+    if (found.keyTable >= 0)
+        keyTables_[found.keyTable].erase(match_.hash(view(name)), first);
+    if (found.duplicateKeys) {
+        forEachLineOf(found.header, [&](qint32 line) {
+            if (line != first && isKey(line) && match_.equal(keyName(line), view(name))) {
+                unlink(line);
+                --found.lineCount;
+            }
+            return true;
         });
     }
-    sections_[id].lastKeyKnown = false;
+    unlink(first);
+    --found.lineCount;
+    found.lastKeyKnown = false;
     return true;
 }
 
-bool IniDocument::removeSection(QStringView section) {
+bool IniDocument::removeSection(const QString& section) {
     const qint32 id = findSection(section);
     if (id < 0)
         return false;
     Section& found = sections_[id];
-    found.keys = IniHashIndex();
     sectionIndex_.erase(match_.hash(sectionName(id)), id);
     removeBlock(found.header);
-    for (qint32 header : found.laterHeaders)
-        removeBlock(header);
-    found.laterHeaders = {};
+    if (const auto later = laterHeaders_.find(id); later != laterHeaders_.end()) {
+        for (qint32 header : later->second)
+            removeBlock(header);
+        laterHeaders_.erase(later);
+    }
+    if (found.keyTable >= 0)
+        keyTables_[found.keyTable] = IniHashIndex(); // frees it; the slot stays unused
+    found.keyTable = -1;
     found.removed = true;
     return true;
 }
@@ -413,11 +482,12 @@ qint32 IniDocument::insertLine(qint32 after, QByteArrayView content, quint8 kind
         lines_[after].eolAdded = 1;
     }
     Line line{};
-    line.start = static_cast<quint64>(edits_.size());
+    line.setStart(edits_.size());
     line.length = static_cast<quint32>(content.size());
     line.eol = quint8(newEol_);
     line.kind = kind;
     line.inEdits = 1;
+    line.prev = after;
     if (after >= 0) {
         line.next = lines_[after].next;
         lines_[after].next = index;
@@ -425,7 +495,9 @@ qint32 IniDocument::insertLine(qint32 after, QByteArrayView content, quint8 kind
         line.next = head_;
         head_ = index;
     }
-    if (line.next < 0)
+    if (line.next >= 0)
+        lines_[line.next].prev = index;
+    else
         tail_ = index;
     edits_.append(content);
     lines_.push_back(line);
@@ -449,29 +521,45 @@ void IniDocument::insertKey(qint32 sectionId, QByteArrayView name, QByteArrayVie
     const qint32 after = lastKey >= 0 ? lastKey : sections_[sectionId].header;
     const QByteArray content = IniSyntax::keyLine(name, IniSyntax::valueText(value, 0));
     const qint32 line = insertLine(after, content, kindValue(LineKind::Key));
-    sections_[sectionId].keys.insert(match_.hash(name), line);
-    sections_[sectionId].lastKey = line;
+    Section& section = sections_[sectionId];
+    section.lastKey = line;
+    ++section.lineCount;
+    if (section.keyTable >= 0)
+        keyTables_[section.keyTable].insert(match_.hash(name), line);
+    else if (section.lineCount > kSearchedInTurn)
+        indexKeys(sectionId);
 }
 
 void IniDocument::replaceText(qint32 line, QByteArrayView content) {
     Line& target = lines_[line];
-    target.start = static_cast<quint64>(edits_.size());
+    target.setStart(edits_.size());
     target.length = static_cast<quint32>(content.size());
     target.inEdits = 1;
     edits_.append(content);
     modified_ = true;
 }
 
-void IniDocument::removeLine(qint32 line) {
-    lines_[line].removed = 1;
+// Takes a line out of the chain; its record stays, unreachable, so that no other
+// line number changes.
+void IniDocument::unlink(qint32 line) {
+    const Line& target = lines_[line];
+    if (target.prev >= 0)
+        lines_[target.prev].next = target.next;
+    else
+        head_ = target.next;
+    if (target.next >= 0)
+        lines_[target.next].prev = target.prev;
+    else
+        tail_ = target.prev;
     modified_ = true;
 }
 
 void IniDocument::removeBlock(qint32 header) {
-    if (lines_[header].removed)
-        return;
-    forEachLineOf(header, [&](qint32 line) { removeLine(line); });
-    removeLine(header);
+    forEachLineOf(header, [&](qint32 line) {
+        unlink(line);
+        return true;
+    });
+    unlink(header);
 }
 
 // ---- Writing -------------------------------------------------------------------
@@ -486,12 +574,11 @@ void IniDocument::writeTo(const PieceSink& sink) const {
 
 QByteArray IniDocument::toBytes() const {
     qsizetype size = bodyStart_;
-    for (qint32 i = head_; i >= 0; i = lines_[i].next) {
-        if (!lines_[i].removed)
-            size += lines_[i].length + eolBytes(lines_[i].eol).size();
-    }
+    for (qint32 i = head_; i >= 0; i = lines_[i].next)
+        size += lines_[i].length + eolBytes(lines_[i].eol).size();
     QByteArray out;
     out.reserve(size);
+    MemoryHints::expectLargeFill(out.data(), size_t(size));
     writeLines([&out](QByteArrayView piece) { out.append(piece); });
     if (encoding_ != TextEncoding::Utf16LE && encoding_ != TextEncoding::Utf16BE)
         return out;
@@ -512,11 +599,9 @@ void IniDocument::writeLines(const PieceSink& sink) const {
     };
     for (qint32 i = head_; i >= 0; i = lines_[i].next) {
         const Line& line = lines_[i];
-        if (line.removed)
-            continue;
         const QByteArrayView eol = eolBytes(line.eol);
         if (!line.inEdits && !line.eolAdded) {
-            const auto start = static_cast<qsizetype>(line.start);
+            const qsizetype start = line.start();
             if (start != runEnd) {
                 flushRun();
                 runStart = start;

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace ravik {
@@ -17,11 +18,12 @@ namespace ravik {
 // An INI file in memory: parsed from bytes, queried, edited and written back to
 // bytes, with no file access of its own.
 //
-// The file stays in one buffer; each physical line is a 16-byte record pointing into
+// The file stays in one buffer; each physical line is a 20-byte record pointing into
 // it. Changed and new lines go to a second buffer, and lines are chained in file
 // order so that inserting or removing one never moves another: the hash indexes of
-// sections and keys, which hold line numbers, stay valid. Untouched lines are written
-// back byte for byte, line ends included.
+// sections and keys, which hold line numbers, stay valid. Sections of a few lines
+// are searched line by line instead, which spares files of many small sections a
+// table each. Untouched lines are written back byte for byte, line ends included.
 //
 // Reading and writing rules: sections start at "[", keys are "name=value" lines,
 // ";" starts a comment, names match without regard to case, and a duplicate section
@@ -38,19 +40,21 @@ public:
 
     // Each name once, in order of first appearance.
     QStringList sectionNames() const;
-    QStringList keyNames(QStringView section) const;
-    bool hasSection(QStringView section) const;
-    bool sectionHasKeys(QStringView section) const;
+    QStringList keyNames(const QString& section) const;
+    bool hasSection(const QString& section) const;
+    bool sectionHasKeys(const QString& section) const;
     // Trimmed, one outer pair of matching quotes removed; nullopt when missing.
-    std::optional<QString> value(QStringView section, QStringView key) const;
+    std::optional<QString> value(const QString& section, const QString& key) const;
 
     // Edits throw EIniFileException, changing nothing, when a name or value they would
     // write cannot be held by the file. Writing the value a key already has changes no
     // byte and is never refused.
-    void setValue(QStringView section, QStringView key, QStringView value);
-    bool createSection(QStringView section); // true when it was added
-    bool removeKey(QStringView section, QStringView key);
-    bool removeSection(QStringView section); // every occurrence
+    void setValue(const QString& section, const QString& key, const QString& value);
+    bool createSection(const QString& section); // true when it was added
+    // Each removes every occurrence (of the key within the section's first
+    // occurrence; of the section in the whole file); true when anything was removed.
+    bool removeKey(const QString& section, const QString& key);
+    bool removeSection(const QString& section);
 
     QByteArray toBytes() const;
     // The same bytes in pieces, without assembling the whole file in memory.
@@ -61,34 +65,43 @@ public:
 
 private:
     enum class Eol : quint8 { None, CrLf, Lf, Cr };
+    // 20 bytes a line. Offsets are split so that the record needs no 8-byte alignment.
     struct Line {
-        quint64 start : 48; // in raw_, or in edits_ when inEdits
-        quint64 eol : 2;    // Eol
-        quint64 kind : 3;   // IniSyntax::LineKind
-        quint64 inEdits : 1;
-        quint64 removed : 1;
-        quint64 eolAdded : 1; // the file ended without one here
-        quint32 length;       // without the line end
-        qint32 next;          // following line in file order, -1 at the end
+        quint32 startLow;
+        quint16 startHigh;
+        quint8 eol : 2;      // Eol
+        quint8 kind : 3;     // IniSyntax::LineKind
+        quint8 inEdits : 1;  // text in edits_ rather than raw_
+        quint8 eolAdded : 1; // the file ended here without one
+        quint32 length;      // without the line end
+        qint32 next;         // neighbours in file order, -1 at either end
+        qint32 prev;
+
+        qsizetype start() const { return qsizetype(startLow) | (qsizetype(startHigh) << 32); }
+        void setStart(qsizetype offset) {
+            startLow = quint32(offset);
+            startHigh = quint16(quint64(offset) >> 32);
+        }
     };
+    static_assert(sizeof(Line) == 20, "a line record stays small");
     struct Section {
-        qint32 header = -1;  // header line of the first occurrence
-        qint32 lastKey = -1; // last key line of the first occurrence; -1 none
+        qint32 header = -1;   // header line of the first occurrence
+        qint32 lastKey = -1;  // last key line of the first occurrence; -1 none
+        qint32 lineCount = 0; // lines of the first occurrence after the header
+        qint32 keyTable = -1; // in keyTables_; -1: the keys are searched in turn
         bool lastKeyKnown = true;
         bool duplicateKeys = false; // a key name occurs twice in the first occurrence
         bool removed = false;
-        std::vector<qint32> laterHeaders;
-        IniHashIndex keys; // folded name -> first key line; one table per section, so
-                           // that reading a section's keys in turn stays in the cache
     };
     using Bytes = IniTextCodec::Bytes;
 
     void splitLines();
     void indexLines();
-    void indexKeys(qint32 sectionId, const std::vector<qint32>& keyLines);
     void addLine(qsizetype start, qsizetype length, Eol eol);
+    void indexKeys(qint32 sectionId);
 
     QByteArrayView text(qint32 line) const;
+    bool isKey(qint32 line) const;
     QByteArrayView keyName(qint32 line) const;
     QByteArrayView sectionName(qint32 sectionId) const;
 
@@ -103,19 +116,22 @@ private:
     qint32 appendSection(QByteArrayView name);
     void insertKey(qint32 sectionId, QByteArrayView name, QByteArrayView value);
     void replaceText(qint32 line, QByteArrayView content);
-    void removeLine(qint32 line);
+    void unlink(qint32 line);
     void removeBlock(qint32 header);
     void writeLines(const PieceSink& sink) const;
 
     TextEncoding encoding_ = TextEncoding::Utf8;
     QByteArray raw_;          // the file as read (UTF-16 files converted to UTF-8)
     qsizetype bodyStart_ = 0; // lines start after a UTF-8 byte-order mark
+    qint32 headerCount_ = 0;  // section header lines found by the parser
     QByteArray edits_;        // text of changed and new lines
     std::vector<Line> lines_;
     qint32 head_ = -1;
     qint32 tail_ = -1;
-    std::vector<Section> sections_; // in order of first appearance
-    IniHashIndex sectionIndex_;     // folded name -> section
+    std::vector<Section> sections_;       // in order of first appearance
+    IniHashIndex sectionIndex_;           // folded name -> section
+    std::vector<IniHashIndex> keyTables_; // folded name -> first key line, per large section
+    std::unordered_map<qint32, std::vector<qint32>> laterHeaders_; // repeated sections
     IniTextCodec codec_{true};
     IniNameMatch match_{true};
     Eol newEol_ = Eol::CrLf;

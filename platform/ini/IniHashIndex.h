@@ -73,8 +73,8 @@ private:
     void rebuild(qsizetype capacity);
 
     std::vector<Slot> slots_;
-    qsizetype live_ = 0;
-    qsizetype used_ = 0; // live and erased slots: both lengthen probes
+    qint32 live_ = 0;
+    qint32 used_ = 0; // live and erased slots: both lengthen probes
 };
 
 } // namespace ravik

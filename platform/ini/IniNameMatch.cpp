@@ -34,25 +34,36 @@ QString folded(QByteArrayView utf8) {
 
 quint32 IniNameMatch::hash(QByteArrayView name) const {
     quint32 hash = kFnvOffset;
-    if (utf8_ && !isAscii(name)) {
-        for (QChar c : folded(name))
-            hash = addUnit(hash, c.unicode());
-        return hash;
-    }
-    for (char c : name)
+    for (char c : name) {
+        // Beyond ASCII a UTF-8 name is hashed on its folded text instead.
+        if (utf8_ && static_cast<unsigned char>(c) >= 0x80) {
+            hash = kFnvOffset;
+            for (QChar unit : folded(name))
+                hash = addUnit(hash, unit.unicode());
+            return hash;
+        }
         hash = addUnit(hash, static_cast<unsigned char>(asciiLower(c)));
+    }
     return hash;
 }
 
+// Names usually match byte for byte, so that is tried first; folding text is the
+// last resort, for a UTF-8 name with other letters than ASCII.
 bool IniNameMatch::equal(QByteArrayView a, QByteArrayView b) const {
+    if (a.size() == b.size()) {
+        qsizetype i = 0;
+        for (; i < a.size(); ++i) {
+            const char x = a[i];
+            const char y = b[i];
+            if (x != y && asciiLower(x) != asciiLower(y))
+                break;
+        }
+        if (i == a.size())
+            return true;
+    }
     if (utf8_ && !(isAscii(a) && isAscii(b)))
         return folded(a) == folded(b);
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i)
-        if (asciiLower(a[i]) != asciiLower(b[i]))
-            return false;
-    return true;
+    return false;
 }
 
 } // namespace ravik

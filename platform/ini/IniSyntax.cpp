@@ -52,6 +52,10 @@ QByteArrayView sectionName(QByteArrayView headerLine) {
     return trimBlanks(close < 0 ? rest : rest.first(close));
 }
 
+QByteArrayView keyName(QByteArrayView keyLine) {
+    return trimBlanks(keyLine.first(keyLine.indexOf('=')));
+}
+
 KeyParts splitKey(QByteArrayView keyLine) {
     const qsizetype equals = keyLine.indexOf('=');
     KeyParts parts;

@@ -33,6 +33,9 @@ LineKind classify(QByteArrayView line);
 // The trimmed name between '[' and the first ']' (or the line's end).
 QByteArrayView sectionName(QByteArrayView headerLine);
 
+// The trimmed name before the first '=' of a key line.
+QByteArrayView keyName(QByteArrayView keyLine);
+
 struct KeyParts {
     QByteArrayView name;      // trimmed
     QByteArrayView rawValue;  // trimmed, quotes still on

@@ -20,7 +20,7 @@ public:
     bool isUtf8() const { return utf8_; }
 
     QString decode(QByteArrayView bytes) const;
-    // False when the file's encoding cannot hold the text; out is then unspecified.
+    // False when the file's encoding cannot hold the text; out then holds nothing useful.
     bool encode(QStringView text, Bytes& out) const;
     // Why encode refused the text; what names it ("Der Wert").
     QString refusal(QStringView text, const QString& what) const;

@@ -2,6 +2,7 @@
 
 #include "platform/errors/RavikError.h"
 #include "platform/files/FileIO.h"
+#include "platform/files/MemoryHints.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -171,6 +172,17 @@ private slots:
         QVERIFY(FileIO::removeFile(path("f")));
         QVERIFY(!FileIO::exists(path("f")));
         QVERIFY(FileIO::removeFile(path("never-there")));
+    }
+
+    void memoryHintLeavesBuffersIntact() {
+        MemoryHints::expectLargeFill(nullptr, 1 << 30);
+        QByteArray small(100, 'a');
+        MemoryHints::expectLargeFill(small.data(), size_t(small.size()));
+        QCOMPARE(small, QByteArray(100, 'a'));
+        QByteArray large(9 << 20, Qt::Uninitialized);
+        MemoryHints::expectLargeFill(large.data() + 1, size_t(large.size() - 1)); // unaligned
+        large.fill('z');
+        QCOMPARE(large.count('z'), large.size());
     }
 
     void fileNamePart_data() {

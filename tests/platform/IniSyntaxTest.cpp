@@ -81,6 +81,7 @@ private slots:
         QFETCH(QByteArray, kept);
         const IniSyntax::KeyParts parts = IniSyntax::splitKey(line);
         QCOMPARE(parts.name.toByteArray(), name);
+        QCOMPARE(IniSyntax::keyName(line).toByteArray(), name);
         QCOMPARE(parts.rawValue.toByteArray(), rawValue);
         QCOMPARE(line.first(parts.valueStart), kept);
     }

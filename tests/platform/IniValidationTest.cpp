@@ -184,7 +184,7 @@ private slots:
         QCOMPARE(refusalOf([&] { document.createSection(section); }), QString());
         QVERIFY(!document.isModified());
         // A new, clean value for that key is written; a NUL in a new value is not.
-        document.setValue(section, key, u"c");
+        document.setValue(section, key, "c");
         QCOMPARE(document.toBytes(), raw("[A\0]\r\nk\0=c\r\n"));
         QVERIFY(!refusalOf([&] { document.setValue(section, key, value); }).isEmpty());
     }

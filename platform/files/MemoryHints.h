@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstddef>
+
+namespace ravik::MemoryHints {
+
+// Asks the kernel to back a large buffer that is about to be filled (a whole file,
+// a table of lines) with huge pages. Touching fresh memory one 4 KB page at a time
+// dominates loading a large INI file, most of all in virtual machines; with 2 MB
+// pages it all but vanishes. Buffers under a few megabytes are left alone; where the
+// hint is not supported it does nothing.
+void expectLargeFill(void* buffer, std::size_t bytes);
+
+} // namespace ravik::MemoryHints
