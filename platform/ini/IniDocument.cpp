@@ -501,6 +501,7 @@ qint32 IniDocument::insertLine(qint32 after, QByteArrayView content, quint8 kind
         tail_ = index;
     edits_.append(content);
     lines_.push_back(line);
+    keepApart(index);
     modified_ = true;
     return index;
 }
@@ -551,7 +552,21 @@ void IniDocument::unlink(qint32 line) {
         lines_[target.next].prev = target.prev;
     else
         tail_ = target.prev;
+    keepApart(target.prev);
     modified_ = true;
+}
+
+// A lone CR followed by an empty line that ends in LF would read back as one CR LF,
+// and the empty line would be gone; that CR becomes CR LF. Only files that mix lone
+// CRs with LFs can meet this, when an edit brings the two lines together.
+void IniDocument::keepApart(qint32 line) {
+    if (line < 0 || lines_[line].eol != quint8(Eol::Cr))
+        return;
+    const qint32 next = lines_[line].next;
+    if (next >= 0 && lines_[next].length == 0 && lines_[next].eol == quint8(Eol::Lf)) {
+        lines_[line].eol = quint8(Eol::CrLf);
+        lines_[line].eolAdded = 1;
+    }
 }
 
 void IniDocument::removeBlock(qint32 header) {
