@@ -108,7 +108,7 @@ std::optional<FileWriteFailure> replaceAtomically(const QString& path,
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         const int error = errno;
         return FileWriteFailure{Stage::Create, error ? systemReason(error) : file.errorString()};
     }
@@ -124,16 +124,33 @@ std::optional<FileWriteFailure> replaceAtomically(const QString& path,
         (void)::fchmod(fd, existing.st_mode & 07777);
     }
     std::optional<FileWriteFailure> failure;
-    produce([&](QByteArrayView piece) {
-        if (failure)
+    auto writeOut = [&](QByteArrayView data) {
+        if (failure || data.isEmpty())
             return;
         errno = 0;
-        if (file.write(piece.data(), piece.size()) != piece.size()) {
+        if (file.write(data.data(), data.size()) != data.size()) {
             const int error = errno;
             failure =
                 FileWriteFailure{Stage::Write, error ? systemReason(error) : file.errorString()};
         }
+    };
+    // Small pieces are gathered here rather than in QFileDevice's buffer: QSaveFile
+    // does not notice when flushing that buffer fails at commit (a full disk), and
+    // would rename the cut-off file over the original. So the file is unbuffered.
+    constexpr qsizetype kChunk = 1 << 16;
+    QByteArray pending;
+    pending.reserve(kChunk);
+    produce([&](QByteArrayView piece) {
+        if (pending.size() + piece.size() > kChunk) {
+            writeOut(pending);
+            pending.clear();
+        }
+        if (piece.size() >= kChunk)
+            writeOut(piece);
+        else
+            pending.append(piece);
     });
+    writeOut(pending);
     if (failure) {
         file.cancelWriting();
         return failure;

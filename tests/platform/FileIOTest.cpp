@@ -135,17 +135,30 @@ private slots:
         QCOMPARE(readFile(path("target.ini")), QByteArray("new"));
     }
 
+    void failureLeavesTheOldFile_data() {
+        QTest::addColumn<int>("pieces");
+        QTest::addColumn<int>("pieceSize");
+        // Small writes that only the final flush would reach the disk with, too.
+        QTest::newRow("one small piece") << 1 << 6000;
+        QTest::newRow("many small pieces") << 300 << 20;
+        QTest::newRow("one large piece") << 1 << 64 * 1024;
+    }
     void failureLeavesTheOldFile() {
+        QFETCH(int, pieces);
+        QFETCH(int, pieceSize);
         const QString file = path("keep.ini");
         QVERIFY(writeFile(file, "old content"));
         std::optional<FileWriteFailure> failure;
         {
             FileSizeLimit limit(4096);
-            failure = FileIO::replaceAtomically(file, QByteArray(64 * 1024, 'x'));
+            failure = FileIO::replaceAtomically(file, [&](const FileIO::PieceWriter& write) {
+                for (int i = 0; i < pieces; ++i)
+                    write(QByteArray(pieceSize, 'x'));
+            });
         }
         QVERIFY(failure.has_value());
         QCOMPARE(failure->stage, FileWriteFailure::Stage::Write);
-        QVERIFY(!failure->reason.isEmpty());
+        QCOMPARE(failure->reason, systemReason(EFBIG));
         QCOMPARE(readFile(file), QByteArray("old content"));
         QCOMPARE(entries(dir_->path()), QStringList{"keep.ini"});
     }
