@@ -6,6 +6,7 @@
 #include "app/shell/WerkzeugKnopf.h"
 #include "platform/errors/RavikError.h"
 #include "platform/files/FileIO.h"
+#include "platform/text/TextCodec.h"
 
 #include <QDir>
 #include <QTemporaryFile>
@@ -32,6 +33,19 @@ QString privateTempDatei(const QString& verzeichnis) {
     return datei.fileName();
 }
 
+// The encoding of the document's own file; UTF-8 for a document without one.
+TextEncoding dateiKodierung(const QString& dateiname) {
+    if (dateiname.isEmpty())
+        return TextEncoding::Utf8;
+    try {
+        if (const auto bytes = FileIO::readAllIfExists(dateiname))
+            return TextCodec::detect(*bytes);
+    } catch (const RavikError&) {
+        // Unreadable now: the editor's save will say so if it matters.
+    }
+    return TextEncoding::Utf8;
+}
+
 } // namespace
 
 void TForm1::tempDateiAufraeumen() {
@@ -52,6 +66,11 @@ void TForm1::tbtnFlipClick() {
             letzteTempDatei_ = privateTempDatei(tempVerzeichnis(Temppfad));
             DateiSpeichern(letzteTempDatei_, quelle);
             DateiLaden(letzteTempDatei_, ziel);
+            // The temporary file is UTF-8; saved from the editor, the document must go
+            // back in the encoding of its file (Windows-1252, UTF-16), not turn into
+            // UTF-8 that the program reading it would garble.
+            if (!vomEditor)
+                SynMemo1->setEncoding(dateiKodierung(Dateiname));
         } catch (const RavikError& fehler) {
             // The document is still whole in the source view: go back there.
             tempDateiAufraeumen();

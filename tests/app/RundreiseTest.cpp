@@ -5,10 +5,13 @@
 #include "tests/support/Umgebung.h"
 
 #include "platform/ini/IniDocument.h"
+#include "platform/text/TextCodec.h"
 
 #include <QDir>
 #include <QLineEdit>
+
 #include <Qsci/qsciscintilla.h>
+#include <algorithm>
 
 using namespace ravik;
 using namespace ravik::test;
@@ -246,6 +249,30 @@ private slots:
         QCOMPARE(u.dialoge.messageTexts(), QStringList());
         QCOMPARE(f.dateiname(), pfad);
         QCOMPARE(Umgebung::lesen(pfad), vorher); // switching writes no file of the user's
+    }
+
+    // Carried to the editor and saved there, the file keeps its encoding: a Windows-1252
+    // or UTF-16 file written as UTF-8 would garble every umlaut for its program.
+    void savingAfterTheSwitchKeepsTheEncoding_data() { dateien(); }
+    void savingAfterTheSwitchKeepsTheEncoding() {
+        QFETCH(QString, name);
+        if (kNichtUebertragbar.contains(name))
+            return; // the switch is refused, see above
+        Umgebung u;
+        const QByteArray vorher = original(name);
+        const QString pfad = u.schreiben(name, vorher);
+        u.starten({pfad});
+        u.klick("tbtnFlip");
+        QCOMPARE(u.sichtbareAnsicht(), QString("editor"));
+        u.w<QWidget>("tbtnDateispeichern")->setEnabled(true);
+        speichernAls(u, pfad);
+        QCOMPARE(u.dialoge.messageTexts(), QStringList());
+        const QByteArray nachher = Umgebung::lesen(pfad);
+        QCOMPARE(eintraege(IniDocument(nachher)), eintraege(IniDocument(vorher)));
+        const bool nurAscii =
+            std::all_of(nachher.begin(), nachher.end(), [](char c) { return uchar(c) < 0x80; });
+        if (!nurAscii) // text that is all ASCII reads the same in every encoding but UTF-16
+            QCOMPARE(TextCodec::detect(nachher), TextCodec::detect(vorher));
     }
 
     // Editor, browser, editor: the text has lost comments and layout, no entry.
