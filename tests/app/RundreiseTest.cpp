@@ -25,7 +25,8 @@ const QString kNeuerWert = QStringLiteral("geändert 42");
 
 // Files whose entries cannot be carried to the other view: a NUL byte in a name or
 // value may stay in a file but is never written anew.
-const QStringList kNichtUebertragbar = {QStringLiteral("nul_bytes.ini")};
+const QStringList kNichtUebertragbar = {QStringLiteral("nul_bytes.ini"),
+                                        QStringLiteral("binaerdaten.ini")};
 const QStringList kNulAbgelehnt = {QStringLiteral("Der Wert darf kein Nullzeichen enthalten.")};
 
 QByteArray original(const QString& name) {
@@ -48,12 +49,11 @@ void gespeichert(Umgebung& u, const QString& pfad, const QByteArray& vorher,
 }
 
 // The section that holds the key the edits work on, as the table names it.
-QString wertSektion(const Umgebung& u) {
-    for (const QString& zeile : u.tabelle()) {
-        const QStringList teile = zeile.split(QLatin1Char('|'));
-        if (teile[1] == kSchluessel)
-            return teile[0];
-    }
+QString wertSektion(Umgebung& u) {
+    const WerteTabelle& t = u.form().werteTabelle();
+    for (int r = 0; r < t.RowCount(); ++r)
+        if (t.schluessel(r) == kSchluessel)
+            return t.sektion(r);
     return {};
 }
 
@@ -68,12 +68,13 @@ QStringList eintraege(const IniDocument& doc) {
     return liste;
 }
 
-QStringList eintraegeDerTabelle(const Umgebung& u) {
+QStringList eintraegeDerTabelle(Umgebung& u) {
+    const WerteTabelle& t = u.form().werteTabelle();
     QStringList liste;
-    for (const QString& zeile : u.tabelle()) {
-        const QStringList t = zeile.split(QLatin1Char('|'));
-        liste << (t[1].isEmpty() ? t[0] : t[0] + QLatin1Char('/') + t[1] + QLatin1Char('=') + t[2]);
-    }
+    for (int r = 0; r < t.RowCount(); ++r)
+        liste << (t.schluessel(r).isEmpty() ? t.sektion(r)
+                                            : t.sektion(r) + QLatin1Char('/') + t.schluessel(r) +
+                                                  QLatin1Char('=') + t.wert(r));
     return liste;
 }
 
@@ -263,6 +264,7 @@ private slots:
         const QString pfad = u.schreiben(name, vorher);
         u.starten({pfad});
         u.klick("tbtnFlip");
+        QCOMPARE(u.dialoge.messageTexts(), QStringList());
         QCOMPARE(u.sichtbareAnsicht(), QString("editor"));
         u.w<QWidget>("tbtnDateispeichern")->setEnabled(true);
         speichernAls(u, pfad);

@@ -77,6 +77,8 @@ def main():
           b"# MySQL\n[mysqld]\nskip-networking\nWert = 1\nport = 3306\n# Kommentar mit Raute\n!include /etc/mysql/extra.cnf\n\n[client]\nsocket=/run/mysqld.sock\n")
     write("win_ini.ini",
           b"; for 16-bit app support\r\n[fonts]\r\n[extensions]\r\n[mci extensions]\r\n[files]\r\n[Mail]\r\nMAPI=1\r\nWert=0\r\n")
+    write("binaerdaten.ini",
+          b"[Allgemein]\r\nWert=1\r\n" + bytes(range(256)) + b"\r\n[Bilder]\r\nlogo=\x89PNG\x1a\x00\xff\xfe\r\n")
     write("git_config.ini",
           b'[core]\n\trepositoryformatversion = 0\n\tfilemode = true\n\tWert = ja\n[remote "origin"]\n\turl = /srv/git/ravik.git\n\tfetch = +refs/heads/*:refs/remotes/origin/*\n[branch "main"]\n\tremote = origin\n')
 
