@@ -2,6 +2,7 @@
 #include "app/shell/TForm1.h"
 #include "platform/desktop/Desktop.h"
 #include "platform/dialogs/QtDialogService.h"
+#include "platform/files/MemoryHints.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -25,6 +26,7 @@ void deutscheUebersetzungLaden(QApplication& app) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    ravik::MemoryHints::configureAllocator();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ravik"));
     QApplication::setDesktopFileName(QStringLiteral("ravik"));

@@ -4,6 +4,7 @@
 #include "app/browser/IniBaum.h"
 #include "app/shell/TForm1.h"
 #include "platform/errors/RavikError.h"
+#include "platform/files/MemoryHints.h"
 #include "bench/Eingabe.h"
 #include "tests/support/RecordingDesktop.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -18,6 +19,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <cstdio>
 #include <malloc.h>
@@ -154,6 +156,7 @@ void grosseEingaben(const QString& programmpfad, const QString& verzeichnis) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    MemoryHints::configureAllocator(); // as the program does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -199,6 +202,11 @@ int main(int argc, char* argv[]) {
     f.form->Anzeige(QStringLiteral("editor"));
     f.dialoge.chooseFile(datei);
     const Messung editor = messen("Öffnen in der Editoransicht", [&] { f.form->tbtnDateiladenClick(); });
+    auto* memo = f.w<QWidget>("SynMemo1");
+    memo->setFocus();
+    messen("Editor: Strg+Ende", [&] { QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier); });
+    messen("Editor: ein Zeichen am Ende tippen", [&] { QTest::keyClick(memo, Qt::Key_X); });
+    messen("Editor: Rücktaste am Ende", [&] { QTest::keyClick(memo, Qt::Key_Backspace); });
     const Messung zumBrowser = messen("Wechsel Editor → Browser", [&] { f.form->tbtnFlipClick(); });
     baum->auswaehlen(baum->model()->index(0, 0));
     f.dialoge.type(QStringLiteral("NeuerSchluessel"));

@@ -124,8 +124,8 @@ void IniBaumModell::ladenBeginnen() {
     knoten_ = 0;
 }
 
-void IniBaumModell::sektionLaden(const QString& name) {
-    neuerKnoten(name);
+void IniBaumModell::sektionLaden(const QString& name, qsizetype schluesselAnzahl) {
+    neuerKnoten(name)->schluessel.reserve(schluesselAnzahl);
     ++knoten_;
 }
 

@@ -34,7 +34,7 @@ public:
     void leeren();
     // Loading a whole document: the view learns of it once, at the end.
     void ladenBeginnen();
-    void sektionLaden(const QString& name);
+    void sektionLaden(const QString& name, qsizetype schluesselAnzahl = 0);
     void schluesselLaden(const QString& name); // a key of the last loaded section
     void ladenBeenden();
     QModelIndex sektionAnhaengen(const QString& name);

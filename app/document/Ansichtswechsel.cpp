@@ -62,19 +62,42 @@ void TForm1::tbtnFlipClick() {
     Anzeige(ziel);
     const bool inhalt = vomEditor ? !SynMemo1->isTextEmpty() : iniAnzeige->knotenAnzahl() > 0;
     if (inhalt) {
+        bool textAbgelegt = false;
         try {
             letzteTempDatei_ = privateTempDatei(tempVerzeichnis(Temppfad));
             DateiSpeichern(letzteTempDatei_, quelle);
+            if (vomEditor) {
+                // The hidden editor is emptied before its next use anyway; emptying it
+                // now keeps a large text from being held twice while the tree is built.
+                // The temporary file holds it byte for byte until the switch succeeded.
+                SynMemo1->clearAll();
+                textAbgelegt = true;
+            }
             DateiLaden(letzteTempDatei_, ziel);
             // The temporary file is UTF-8; saved from the editor, the document must go
             // back in the encoding of its file (Windows-1252, UTF-16), not turn into
             // UTF-8 that the program reading it would garble.
             if (!vomEditor)
                 SynMemo1->setEncoding(dateiKodierung(Dateiname));
-        } catch (const RavikError& fehler) {
-            // The document is still whole in the source view: go back there.
-            tempDateiAufraeumen();
-            fehlerAnzeigen(fehler.message());
+        } catch (const std::exception& fehler) {
+            // The document is still whole in the source view (or in the temporary
+            // file): go back there.
+            QString meldung = messageOf(fehler);
+            bool dateiBehalten = false;
+            if (textAbgelegt) {
+                try {
+                    SynMemo1->loadLinesFromFile(letzteTempDatei_);
+                } catch (const RavikError&) {
+                    // Written by the editor a moment ago and now unreadable: the file
+                    // stays where it is, and the user learns where.
+                    dateiBehalten = true;
+                    meldung += QStringLiteral("\r\n\r\nDer Text wurde in %1 gesichert.")
+                                   .arg(letzteTempDatei_);
+                }
+            }
+            if (!dateiBehalten)
+                tempDateiAufraeumen();
+            fehlerAnzeigen(meldung);
             Anzeige(quelle);
             ButtonsAktivieren(quelle);
             return;

@@ -29,7 +29,9 @@ void TForm1::DateiLaden(const QString& pfad, const QString& ansicht) {
         TIniFile ini(pfad);
         QStringList sektionen;
         QStringList schluessel;
+        QStringList werte;
         ini.ListSections(sektionen);
+        WerteTabelle_.reserve(ini.LineCount() + 1);
         IniBaumModell& baum = iniAnzeige->modell();
         baum.ladenBeginnen();
         // The view learns of the new tree also when reading fails half-way.
@@ -37,16 +39,16 @@ void TForm1::DateiLaden(const QString& pfad, const QString& ansicht) {
         int r = 0;
         for (const QString& s : sektionen) {
             warten.schritt(r);
-            baum.sektionLaden(s);
+            ini.ReadSection(s, schluessel, werte);
+            baum.sektionLaden(s, schluessel.size());
             if (r == 0)
                 WerteTabelle_.setZeile(0, s, {}, {}, {});
             else
                 WerteTabelle_.anhaengen(s, {}, {}, {});
             ++r;
-            ini.ListKeys(s, schluessel);
-            for (const QString& k : schluessel) {
-                baum.schluesselLaden(k);
-                WerteTabelle_.anhaengen(s, k, ini.ReadValue(s, k, QString()), {});
+            for (qsizetype i = 0; i < schluessel.size(); ++i) {
+                baum.schluesselLaden(schluessel[i]);
+                WerteTabelle_.anhaengen(s, schluessel[i], werte[i], {});
                 ++r;
             }
         }

@@ -64,12 +64,18 @@ void tabelleAnwenden(const WerteTabelle& tabelle, bool baumLeer, const QString& 
         ini.RemoveKey(s, k);
     warten.schritt();
     if (!baumLeer) {
+        const QString* sektion = nullptr; // rows of a section mostly follow each other
+        QByteArray sektionUtf8;
         for (int r = 0; r < zeilen; ++r) {
             if ((r & 0xFFF) == 0)
                 warten.schritt(r);
             if (tabelle.istGeloescht(r) || tabelle.istSektionsZeile(r))
                 continue;
-            ini.WriteValue(tabelle.sektion(r), tabelle.schluessel(r), tabelle.wert(r));
+            if (&tabelle.sektion(r) != sektion) {
+                sektion = &tabelle.sektion(r);
+                sektionUtf8 = sektion->toUtf8();
+            }
+            ini.WriteValueUtf8(sektionUtf8, tabelle.schluesselUtf8(r), tabelle.wertUtf8(r));
         }
     }
     // The chosen file exists afterwards, also when nothing had to be written.

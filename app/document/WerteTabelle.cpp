@@ -1,5 +1,7 @@
 #include "app/document/WerteTabelle.h"
 
+#include "platform/files/MemoryHints.h"
+
 namespace ravik {
 
 WerteTabelle::WerteTabelle() {
@@ -98,9 +100,11 @@ void WerteTabelle::ausketten(int row) {
     links_[row] = {};
 }
 
-void WerteTabelle::reserve(int rows) {
+void WerteTabelle::reserve(qsizetype rows) {
     rows_.reserve(rows);
     links_.reserve(rows);
+    MemoryHints::expectLargeFill(rows_.data(), rows_.capacity() * sizeof(Zeile));
+    MemoryHints::expectLargeFill(links_.data(), links_.capacity() * sizeof(Verweise));
 }
 
 void WerteTabelle::setRowCount(int count) {

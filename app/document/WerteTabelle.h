@@ -35,6 +35,9 @@ public:
     const QString& sektion(int row) const { return sektionsNamen_[rows_[row].sektion]; }
     QString schluessel(int row) const { return arena_.text(rows_[row].schluessel); }
     QString wert(int row) const { return arena_.text(rows_[row].wert); }
+    // Key and value as the UTF-8 bytes the table holds (valid until the row changes).
+    QByteArrayView schluesselUtf8(int row) const { return arena_.view(rows_[row].schluessel); }
+    QByteArrayView wertUtf8(int row) const { return arena_.view(rows_[row].wert); }
     const QString& marke(int row) const;
     bool istGeloescht(int row) const { return rows_[row].marke == Marke::Delete; }
     bool istSektionsZeile(int row) const { return rows_[row].schluessel.isEmpty(); }
@@ -69,7 +72,8 @@ public:
     // Every row of this section (its own rows and its key rows), first to last.
     std::vector<int> zeilenDerSektion(const QString& sektion, int limit = -1) const;
 
-    void reserve(int rows);
+    // Room for about this many rows, so loading a large file never copies the table.
+    void reserve(qsizetype rows);
 
 private:
     enum class Marke : quint8 { Keine, Change, Edit, Neu, Delete };

@@ -7,6 +7,7 @@
 #include "platform/text/LineText.h"
 
 #include <Qsci/qsciscintilla.h>
+#include <functional>
 
 namespace ravik {
 
@@ -102,6 +103,11 @@ private:
     void applyPlainStyle(int style);
     void createBookmarkShortcuts();
     void replaceText(const QByteArray& utf8);
+    // replaceText() in pieces: begin, append each, end.
+    void beginReplacingText();
+    void appendRawText(QByteArrayView utf8);
+    void endReplacingText();
+    void streamFile(const QString& path);
     void applyEolMode();
     bool isEditorKey(int combined) const;
     void runHandCommand(const EditorKeyMap::HandKey& hand, QKeyEvent* event);

@@ -2,6 +2,7 @@
 
 #include "platform/errors/RavikError.h"
 #include "platform/files/FileIO.h"
+#include "platform/text/TextScan.h"
 
 #include <QFileInfo>
 #include <new>
@@ -10,33 +11,24 @@
 // program calls, the active line and the line-break style.
 
 namespace ravik {
-namespace {
 
-qsizetype longestLine(const QByteArray& text) {
-    qsizetype longest = 0;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' || text[i] == '\r') {
-            longest = qMax(longest, i - start);
-            start = i + 1;
-        }
-    }
-    return qMax(longest, text.size() - start);
+void SynMemo::beginReplacingText() {
+    trimmer_->setSuspended(true);
+    SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
+    SendScintilla(SCI_CLEARALL);
 }
 
-} // namespace
+void SynMemo::appendRawText(QByteArrayView utf8) {
+    // APPENDTEXT keeps NUL bytes, SETTEXT would stop there
+    if (!utf8.isEmpty())
+        SendScintilla(SCI_APPENDTEXT, uintptr_t(utf8.size()), utf8.data());
+}
 
-void SynMemo::replaceText(const QByteArray& utf8) {
-    {
-        TrimmerSuspension programEdit(*trimmer_);
-        SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
-        SendScintilla(SCI_CLEARALL);
-        if (!utf8.isEmpty()) // APPENDTEXT keeps NUL bytes, SETTEXT would stop there
-            SendScintilla(SCI_APPENDTEXT, uintptr_t(utf8.size()), utf8.constData());
-        SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
-        SendScintilla(SCI_EMPTYUNDOBUFFER);
-        SendScintilla(SCI_SETSAVEPOINT);
-    }
+void SynMemo::endReplacingText() {
+    SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    SendScintilla(SCI_SETSAVEPOINT);
+    trimmer_->setSuspended(false);
     trimmer_->forget();
     bookmarks_.clear();
     selectionModes_.forget();
@@ -46,6 +38,12 @@ void SynMemo::replaceText(const QByteArray& utf8) {
     SendScintilla(SCI_SETFIRSTVISIBLELINE, 0UL);
     SendScintilla(SCI_SETXOFFSET, 0UL);
     afterUserAction();
+}
+
+void SynMemo::replaceText(const QByteArray& utf8) {
+    beginReplacingText();
+    appendRawText(utf8);
+    endReplacingText();
 }
 
 void SynMemo::clearAll() {
@@ -66,40 +64,90 @@ void SynMemo::loadLinesFromFile(const QString& path) {
                                   .arg(kMaxFileBytes / (1024 * 1024)));
     }
     const QString outOfMemory = QStringLiteral("Nicht genügend Arbeitsspeicher.");
-    EditorText text;
     try {
-        text = LineText::fromFileBytes(FileIO::readAll(path));
+        streamFile(path);
     } catch (const std::bad_alloc&) {
+        clearAll();
         throw EFOpenError(shownPath, outOfMemory);
     }
-    if (longestLine(text.utf8) > kMaxLineBytes)
-        throw EFOpenError(shownPath,
-                          QStringLiteral("Die Datei enthält eine Zeile mit mehr als %1 Bytes; so "
-                                         "lange Zeilen kann der Editor nicht bearbeiten.")
-                              .arg(kMaxLineBytes));
-    replaceText(text.utf8);
     if (SendScintilla(SCI_GETSTATUS) == SC_STATUS_BADALLOC) {
         SendScintilla(SCI_SETSTATUS, SC_STATUS_OK);
         clearAll();
         throw EFOpenError(shownPath, outOfMemory);
     }
-    eol_ = text.eol;
-    encoding_ = text.encoding;
     applyEolMode();
+}
+
+// Takes the file in blocks, so it is never held whole beside the editor's own copy:
+// a first pass decides how to read it (UTF-8 or not, line breaks, line lengths)
+// without touching the text, a second one brings a UTF-8 file in as it is. Other
+// files are read whole and converted. A file that cannot be loaded leaves the text
+// as it was.
+void SynMemo::streamFile(const QString& path) {
+    const QString shownPath = QFileInfo(path).absoluteFilePath();
+    constexpr qsizetype kBlock = qsizetype(1) << 20;
+    const QByteArray utf8Marke("\xEF\xBB\xBF");
+
+    TextScan scan;
+    QByteArray anfang; // the first three bytes decide about a byte-order mark
+    qint64 gelesen = 0;
+    FileIO::readInBlocks(path, kBlock, [&](QByteArrayView block) {
+        if (anfang.size() < 3)
+            anfang.append(block.first(qMin(3 - anfang.size(), block.size())));
+        // A UTF-8 mark is not text; cut it off where it is (the first block).
+        const qsizetype marke = gelesen == 0 && block.startsWith(utf8Marke) ? 3 : 0;
+        scan.feed(block.sliced(marke));
+        gelesen += block.size();
+    });
+    scan.finish();
+    const bool utf16 = anfang.startsWith("\xFF\xFE") || anfang.startsWith("\xFE\xFF");
+    if (scan.longestLine() > kMaxLineBytes)
+        throw EFOpenError(shownPath,
+                          QStringLiteral("Die Datei enthält eine Zeile mit mehr als %1 Bytes; so "
+                                         "lange Zeilen kann der Editor nicht bearbeiten.")
+                              .arg(kMaxLineBytes));
+
+    if (utf16 || !scan.validUtf8()) {
+        const EditorText text = LineText::fromFileBytes(FileIO::readAll(path));
+        replaceText(text.utf8);
+        encoding_ = text.encoding;
+        eol_ = text.eol;
+        return;
+    }
+    beginReplacingText();
+    try {
+        qint64 position = 0;
+        FileIO::readInBlocks(path, kBlock, [&](QByteArrayView block) {
+            const qsizetype marke = position == 0 && block.startsWith(utf8Marke) ? 3 : 0;
+            appendRawText(block.sliced(marke));
+            position += block.size();
+        });
+    } catch (...) {
+        // What arrived of a file that failed half-way is no document.
+        endReplacingText();
+        clearAll();
+        throw;
+    }
+    endReplacingText();
+    encoding_ = anfang.startsWith(utf8Marke) ? TextEncoding::Utf8Bom : TextEncoding::Utf8;
+    eol_ = scan.eol();
 }
 
 void SynMemo::saveLinesToFile(const QString& path) {
     const auto* data = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
-    const long length = SendScintilla(SCI_GETLENGTH);
-    const std::optional<QByteArray> bytes =
-        LineText::toFileBytes(QByteArrayView(data, length), encoding_);
+    const QByteArrayView text(data, SendScintilla(SCI_GETLENGTH));
     const QString shownPath = QFileInfo(path).absoluteFilePath();
-    if (!bytes)
+    // Checked before the file is touched; then written in pieces straight from the
+    // editor's buffer, never converted whole.
+    if (!LineText::fitsEncoding(text, encoding_))
         throw RavikError(QStringLiteral("Die Datei %1 wurde nicht gespeichert: Der Text enthält "
                                         "Zeichen, die in der Kodierung %2 nicht darstellbar "
                                         "sind.")
                              .arg(shownPath, TextCodec::displayName(encoding_)));
-    if (const auto failure = FileIO::replaceAtomically(path, *bytes)) {
+    const auto failure = FileIO::replaceAtomically(path, [&](const FileIO::PieceWriter& write) {
+        LineText::toFilePieces(text, encoding_, write);
+    });
+    if (failure) {
         if (failure->stage == FileWriteFailure::Stage::Create)
             throw EFCreateError(shownPath, failure->reason);
         throw EWriteError();

@@ -17,7 +17,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include <new>
 
 namespace ravik {
 
@@ -40,12 +39,8 @@ TForm1::~TForm1() {
 void TForm1::ausfuehren(const std::function<void()>& aktion) {
     try {
         aktion();
-    } catch (const RavikError& e) {
-        fehlerAnzeigen(e.message());
-    } catch (const std::bad_alloc&) {
-        fehlerAnzeigen(QStringLiteral("Nicht genügend Arbeitsspeicher für diesen Vorgang"));
     } catch (const std::exception& e) {
-        fehlerAnzeigen(QString::fromLocal8Bit(e.what()));
+        fehlerAnzeigen(messageOf(e));
     }
     // An action that ended early must not leave the wait cursor behind.
     while (QApplication::overrideCursor())

@@ -1,6 +1,7 @@
 #include "platform/errors/RavikError.h"
 
 #include <cstring>
+#include <new>
 
 namespace ravik {
 
@@ -18,6 +19,14 @@ EIniFileException EIniFileException::cannotWrite(const QString& path) {
 
 EOutOfResources::EOutOfResources()
     : RavikError(QStringLiteral("Das Laden des Streams ist misslungen")) {}
+
+QString messageOf(const std::exception& error) {
+    if (const auto* own = dynamic_cast<const RavikError*>(&error))
+        return own->message();
+    if (dynamic_cast<const std::bad_alloc*>(&error))
+        return QStringLiteral("Nicht genügend Arbeitsspeicher für diesen Vorgang");
+    return QString::fromLocal8Bit(error.what());
+}
 
 QString systemReason(int errnoValue) {
     return QString::fromLocal8Bit(std::strerror(errnoValue));

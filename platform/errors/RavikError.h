@@ -49,6 +49,10 @@ public:
     EOutOfResources();
 };
 
+// The German text for any error that ends an action: our own errors carry it, a
+// failed allocation gets one, anything else shows what it says.
+QString messageOf(const std::exception& error);
+
 // The system's reason for the last failed file operation, from errno.
 QString systemReason(int errnoValue);
 

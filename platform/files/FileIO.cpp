@@ -67,6 +67,39 @@ QByteArray readOpenFile(int fd, const QString& path) {
 
 } // namespace
 
+void readInBlocks(const QString& path, qsizetype blockSize,
+                  const std::function<void(QByteArrayView)>& block) {
+    const int fd = openForReading(path);
+    if (fd < 0)
+        failOpen(fd, path, systemReason(errno));
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        failOpen(fd, path, systemReason(errno));
+    if (S_ISDIR(info.st_mode))
+        failOpen(fd, path, systemReason(EISDIR));
+    if (!S_ISREG(info.st_mode))
+        failOpen(fd, path, QStringLiteral("Das ist keine gewöhnliche Datei."));
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    QByteArray puffer(blockSize, Qt::Uninitialized);
+    for (;;) {
+        const ssize_t n = ::read(fd, puffer.data(), size_t(blockSize));
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            failOpen(fd, path, systemReason(errno));
+        }
+        try {
+            block(QByteArrayView(puffer.constData(), n));
+        } catch (...) {
+            ::close(fd);
+            throw;
+        }
+    }
+    ::close(fd);
+}
+
 QByteArray readAll(const QString& path) {
     const int fd = openForReading(path);
     if (fd < 0)

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <functional>
+#include <functional>
 #include <optional>
 
 namespace ravik {
@@ -19,8 +20,15 @@ struct FileWriteFailure {
 namespace FileIO {
 
 // Reads a whole file; raises EFOpenError (path, system reason) when it cannot.
-// A directory is refused the same way.
+// Directories, pipes and devices are refused the same way: only regular files are
+// read, so that nothing can block or never end.
 QByteArray readAll(const QString& path);
+
+// Reads a file block by block, handing each to `block` (never more than `blockSize`
+// bytes at a time), so a large file is never held whole. Raises EFOpenError like
+// readAll.
+void readInBlocks(const QString& path, qsizetype blockSize,
+                  const std::function<void(QByteArrayView)>& block);
 
 // Like readAll, but a path that names nothing (no such file, or a component that is
 // not a directory) gives nullopt instead of an error.

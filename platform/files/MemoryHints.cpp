@@ -1,6 +1,7 @@
 #include "platform/files/MemoryHints.h"
 
 #include <cstdint>
+#include <malloc.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -8,7 +9,7 @@ namespace ravik::MemoryHints {
 
 void expectLargeFill(void* buffer, std::size_t bytes) {
 #ifdef MADV_HUGEPAGE
-    constexpr std::size_t kWorthIt = std::size_t(4) << 20;
+    constexpr std::size_t kWorthIt = std::size_t(2) << 20; // one huge page
     if (!buffer || bytes < kWorthIt)
         return;
     const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
@@ -20,6 +21,15 @@ void expectLargeFill(void* buffer, std::size_t bytes) {
 #else
     (void)buffer;
     (void)bytes;
+#endif
+}
+
+void configureAllocator() {
+#ifdef M_MMAP_THRESHOLD
+    // A fixed threshold also stops glibc from raising it after the first large free,
+    // which would keep every later file buffer in the heap for good.
+    ::mallopt(M_MMAP_THRESHOLD, 1 << 20);
+    ::mallopt(M_TRIM_THRESHOLD, 8 << 20);
 #endif
 }
 

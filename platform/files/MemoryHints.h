@@ -11,4 +11,9 @@ namespace ravik::MemoryHints {
 // hint is not supported it does nothing.
 void expectLargeFill(void* buffer, std::size_t bytes);
 
+// Sets the allocator's policy for a program that holds whole files in memory: large
+// blocks come straight from the system and go straight back when freed, so closing
+// or replacing a big document lowers the program's memory again.
+void configureAllocator();
+
 } // namespace ravik::MemoryHints

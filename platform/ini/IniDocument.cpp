@@ -334,6 +334,27 @@ QStringList IniDocument::keyNames(const QString& section) const {
     return names;
 }
 
+void IniDocument::keysWithValues(const QString& section, QStringList& keys,
+                                 QStringList& values) const {
+    keys.clear();
+    values.clear();
+    const qint32 id = findSection(section);
+    if (id < 0)
+        return;
+    const bool mayRepeat = sections_[id].duplicateKeys;
+    forEachLineOf(sections_[id].header, [&](qint32 line) {
+        if (isKey(line)) {
+            const QByteArrayView name = keyName(line);
+            // A repeated key is read where it first occurs, as value() does.
+            if (!mayRepeat || findKey(id, name) == line) {
+                keys.append(codec_.decode(name));
+                values.append(codec_.decode(IniSyntax::unquote(IniSyntax::splitKey(text(line)).rawValue)));
+            }
+        }
+        return true;
+    });
+}
+
 bool IniDocument::hasSection(const QString& section) const {
     return findSection(section) >= 0;
 }
@@ -414,6 +435,16 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
     changed.append(
         IniSyntax::valueText(view(valueBytes), IniSyntax::enclosingQuote(parts.rawValue)));
     replaceText(line, changed);
+}
+
+void IniDocument::setValueUtf8(QByteArrayView section, QByteArrayView key, QByteArrayView value) {
+    if (codec_.isUtf8()) {
+        const qint32 id = findSection(IniSyntax::trimBlanks(section));
+        const qint32 line = id >= 0 ? findKey(id, IniSyntax::trimBlanks(key)) : -1;
+        if (line >= 0 && IniSyntax::unquote(IniSyntax::splitKey(text(line)).rawValue) == value)
+            return;
+    }
+    setValue(QString::fromUtf8(section), QString::fromUtf8(key), QString::fromUtf8(value));
 }
 
 bool IniDocument::createSection(const QString& section) {

@@ -38,6 +38,9 @@ public:
     // UTF-16 files are written back as UTF-16; others keep their bytes.
     TextEncoding encoding() const { return encoding_; }
 
+    // Physical lines of the file as read (a bound for the entries it can hold).
+    qsizetype lineCount() const { return static_cast<qsizetype>(lines_.size()); }
+
     // Each name once, in order of first appearance.
     QStringList sectionNames() const;
     QStringList keyNames(const QString& section) const;
@@ -45,11 +48,17 @@ public:
     bool sectionHasKeys(const QString& section) const;
     // Trimmed, one outer pair of matching quotes removed; nullopt when missing.
     std::optional<QString> value(const QString& section, const QString& key) const;
+    // keyNames() and the value() of each, in one walk over the section.
+    void keysWithValues(const QString& section, QStringList& keys, QStringList& values) const;
 
     // Edits throw EIniFileException, changing nothing, when a name or value they would
     // write cannot be held by the file. Writing the value a key already has changes no
     // byte and is never refused.
     void setValue(const QString& section, const QString& key, const QString& value);
+    // The same with UTF-8 text. Saving writes every key back, mostly with the value it
+    // already has: for a UTF-8 file that case is settled on the bytes, without
+    // converting anything.
+    void setValueUtf8(QByteArrayView section, QByteArrayView key, QByteArrayView value);
     bool createSection(const QString& section); // true when it was added
     // Each removes every occurrence (of the key within the section's first
     // occurrence; of the section in the whole file); true when anything was removed.

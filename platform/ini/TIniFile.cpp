@@ -35,9 +35,17 @@ void TIniFile::ListSections(QStringList& list) {
     list = document().sectionNames();
 }
 
+qsizetype TIniFile::LineCount() {
+    return document().lineCount();
+}
+
 void TIniFile::ListKeys(const QString& section, QStringList& list) {
     list.clear();
     list = document().keyNames(section);
+}
+
+void TIniFile::ReadSection(const QString& section, QStringList& keys, QStringList& values) {
+    document().keysWithValues(section, keys, values);
 }
 
 bool TIniFile::SectionHasKeys(const QString& section) {
@@ -51,6 +59,10 @@ bool TIniFile::SectionExists(const QString& section) {
 QString TIniFile::ReadValue(const QString& section, const QString& key,
                             const QString& defaultValue) {
     return document().value(section, key).value_or(defaultValue);
+}
+
+void TIniFile::WriteValueUtf8(QByteArrayView section, QByteArrayView key, QByteArrayView value) {
+    document().setValueUtf8(section, key, value);
 }
 
 void TIniFile::WriteValue(const QString& section, const QString& key, const QString& value) {

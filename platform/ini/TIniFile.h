@@ -26,15 +26,25 @@ public:
 
     const QString& path() const { return path_; }
 
+    // Lines of the file (reading it if needed): at most this many entries.
+    qsizetype LineCount();
+
     // Lists are cleared first; each name once, in order of first appearance.
     void ListSections(QStringList& list);
     void ListKeys(const QString& section, QStringList& list);
     bool SectionHasKeys(const QString& section);
     bool SectionExists(const QString& section);
 
+    // The section's keys (as ListKeys) with the value ReadValue gives for each, read
+    // in one pass: loading a document reads every value.
+    void ReadSection(const QString& section, QStringList& keys, QStringList& values);
+
     // The trimmed value with one outer pair of matching quotes removed.
     QString ReadValue(const QString& section, const QString& key, const QString& defaultValue);
     void WriteValue(const QString& section, const QString& key, const QString& value);
+    // WriteValue with UTF-8 text, for writing back many keys that mostly have their
+    // value already.
+    void WriteValueUtf8(QByteArrayView section, QByteArrayView key, QByteArrayView value);
     void RemoveKey(const QString& section, const QString& key);
     void RemoveSection(const QString& section);
     // Appends a section header without keys when the section is missing.

@@ -40,6 +40,18 @@ EolStyle detectEol(QByteArrayView bytes) {
     return EolStyle::CrLf;
 }
 
+qsizetype longestLine(QByteArrayView bytes) {
+    qsizetype longest = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n' || bytes[i] == '\r') {
+            longest = qMax(longest, i - start);
+            start = i + 1;
+        }
+    }
+    return qMax(longest, bytes.size() - start);
+}
+
 QByteArray eolBytes(EolStyle style) {
     switch (style) {
     case EolStyle::Lf:
@@ -83,6 +95,65 @@ std::optional<QByteArray> toFileBytes(QByteArrayView utf8, TextEncoding encoding
         return std::nullopt;
     out.append(*encoded);
     return out;
+}
+
+namespace {
+
+// Cuts UTF-8 text into pieces of about `size` bytes, each ending before the start of
+// a sequence, so no character is split.
+template <typename Fn> bool inStuecken(QByteArrayView utf8, qsizetype size, Fn&& fn) {
+    qsizetype pos = 0;
+    while (pos < utf8.size()) {
+        qsizetype ende = qMin(pos + size, utf8.size());
+        while (ende < utf8.size() && ende > pos && (static_cast<unsigned char>(utf8[ende]) & 0xC0) == 0x80)
+            --ende;
+        if (ende == pos) // no sequence start in reach: take the piece as it is
+            ende = qMin(pos + size, utf8.size());
+        if (!fn(utf8.sliced(pos, ende - pos)))
+            return false;
+        pos = ende;
+    }
+    return true;
+}
+
+constexpr qsizetype kStueck = qsizetype(1) << 20;
+
+bool istUtf8Kodierung(TextEncoding encoding) {
+    return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom;
+}
+
+} // namespace
+
+bool fitsEncoding(QByteArrayView utf8, TextEncoding encoding) {
+    if (istUtf8Kodierung(encoding))
+        return true;
+    return inStuecken(utf8, kStueck, [&](QByteArrayView stueck) {
+        return TextCodec::isValidUtf8(stueck) &&
+               TextCodec::encode(TextCodec::decode(stueck, TextEncoding::Utf8), encoding).has_value();
+    });
+}
+
+bool toFilePieces(QByteArrayView utf8, TextEncoding encoding,
+                  const std::function<void(QByteArrayView)>& piece) {
+    const QByteArray marke = TextCodec::byteOrderMark(encoding);
+    if (!marke.isEmpty())
+        piece(marke);
+    if (istUtf8Kodierung(encoding)) {
+        // The editor's bytes are the file's bytes.
+        return inStuecken(utf8, kStueck, [&](QByteArrayView stueck) {
+            piece(stueck);
+            return true;
+        });
+    }
+    return inStuecken(utf8, kStueck, [&](QByteArrayView stueck) {
+        if (!TextCodec::isValidUtf8(stueck))
+            return false;
+        const auto kodiert = TextCodec::encode(TextCodec::decode(stueck, TextEncoding::Utf8), encoding);
+        if (!kodiert)
+            return false;
+        piece(*kodiert);
+        return true;
+    });
 }
 
 } // namespace ravik::LineText

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QByteArrayView>
+#include <functional>
 #include <optional>
 
 namespace ravik {
@@ -32,6 +33,9 @@ EolStyle detectEol(QByteArrayView bytes);
 
 QByteArray eolBytes(EolStyle style);
 
+// Bytes of the longest line (CR and LF end lines).
+qsizetype longestLine(QByteArrayView bytes);
+
 // Lines joined by the style, no break after the last line.
 QByteArray joinLines(const QByteArrayList& lines, EolStyle style);
 
@@ -41,6 +45,14 @@ EditorText fromFileBytes(QByteArrayView fileBytes);
 // Editor text -> file bytes in the remembered encoding, byte-order mark included;
 // nullopt when the encoding cannot hold the text.
 std::optional<QByteArray> toFileBytes(QByteArrayView utf8, TextEncoding encoding);
+
+// The same in pieces of about a megabyte, handed to `piece` in order, so a large text
+// is never converted whole. False (after some pieces) when the encoding cannot hold
+// the text; nothing has been handed over then if the text is checked first with
+// fitsEncoding().
+bool toFilePieces(QByteArrayView utf8, TextEncoding encoding,
+                  const std::function<void(QByteArrayView)>& piece);
+bool fitsEncoding(QByteArrayView utf8, TextEncoding encoding);
 
 } // namespace LineText
 } // namespace ravik

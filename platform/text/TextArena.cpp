@@ -1,22 +1,42 @@
 #include "platform/text/TextArena.h"
 
+#include "platform/files/MemoryHints.h"
+
 #include <QStringEncoder>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
 namespace ravik {
+
+void TextArena::Freigabe::operator()(char* block) const {
+    std::free(block);
+}
+
+namespace {
+// Blocks are aligned to their size, so the kernel can back each with one huge page.
+char* neuerBlock(std::size_t groesse) {
+    const std::size_t ausrichtung = groesse % (std::size_t(1) << 21) == 0 ? (std::size_t(1) << 21) : 64;
+    const std::size_t gerundet = (groesse + ausrichtung - 1) / ausrichtung * ausrichtung;
+    void* block = std::aligned_alloc(ausrichtung, gerundet);
+    if (!block)
+        throw std::bad_alloc();
+    MemoryHints::expectLargeFill(block, gerundet);
+    return static_cast<char*>(block);
+}
+} // namespace
 
 char* TextArena::platzFuer(quint32 laenge, quint32& ref) {
     if (bloecke_.size() >= kMaxBlocks)
         throw std::bad_alloc();
     if (laenge > kBlockSize / 4) {
         // A long text gets a block of its own, so it wastes no room in the shared ones.
-        bloecke_.push_back(std::make_unique<char[]>(laenge));
+        bloecke_.emplace_back(neuerBlock(laenge));
         ref = static_cast<quint32>(bloecke_.size() - 1) << kBlockBits;
         return bloecke_.back().get();
     }
     if (aktuell_ < 0 || frei_ < laenge) {
-        bloecke_.push_back(std::make_unique<char[]>(kBlockSize));
+        bloecke_.emplace_back(neuerBlock(kBlockSize));
         aktuell_ = static_cast<qint64>(bloecke_.size() - 1);
         frei_ = kBlockSize;
     }

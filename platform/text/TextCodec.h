@@ -8,8 +8,9 @@
 namespace ravik {
 
 // How a file's bytes are turned into text for display and back, losslessly.
-// A file with a UTF-16 byte-order mark is UTF-16; otherwise it is UTF-8 when all of
-// it is valid UTF-8 (a UTF-8 mark is kept), and Windows-1252 when it is not.
+// A file with a UTF-16 byte-order mark is UTF-16 when the rest is whole UTF-16 (an
+// even length, no lone surrogate); otherwise it is UTF-8 when all of it is valid
+// UTF-8 (a UTF-8 mark is kept), and Windows-1252 when it is not.
 enum class TextEncoding { Utf8, Utf8Bom, Utf16LE, Utf16BE, Windows1252 };
 
 struct DecodedText {

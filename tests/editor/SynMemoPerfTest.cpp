@@ -90,12 +90,9 @@ void SynMemoPerfTest::bigFileLoadsScrollsAndEdits() {
     qInfo("file %lld bytes: load+paint %lld ms, Ctrl+End+paint %lld ms, type at end %lld ms, "
           "Backspace at end %lld ms, jump to middle %lld ms; styled after load %ld bytes",
           size_, loadMs, endMs, typeMs, deleteMs, middleMs, styledAtTop);
+    // The figures are for reading (the benchmark measures speed); what must hold
+    // whatever the machine is that only the visible part was styled.
     QVERIFY2(styledAtTop < 100'000, "only the visible part is styled after loading");
-    QVERIFY(loadMs < 5000);
-    QVERIFY(endMs < 3000);
-    QVERIFY(typeMs < 3000);
-    QVERIFY(deleteMs < 3000);
-    QVERIFY(middleMs < 3000);
 }
 
 void SynMemoPerfTest::accessibilityDoesNotCountCharacters() {

@@ -134,6 +134,13 @@ private:
             for (const QString& key : keys)
                 QCOMPARE(document.value(section, key).value_or("<missing>"),
                          plain.values.value(folded).value(foldedFor(document, key)));
+            // The one-pass read gives the same keys and values.
+            QStringList bulkKeys, bulkValues;
+            document.keysWithValues(section, bulkKeys, bulkValues);
+            QCOMPARE(bulkKeys, keys);
+            QCOMPARE(bulkValues.size(), keys.size());
+            for (qsizetype i = 0; i < keys.size(); ++i)
+                QCOMPARE(bulkValues[i], document.value(section, keys[i]).value_or("<missing>"));
         }
         QByteArray pieces;
         document.writeTo([&](QByteArrayView piece) { pieces.append(piece); });

@@ -47,8 +47,14 @@ private:
         apply(document, operation, section, key, value);
         QCOMPARE(document.toBytes(), after);
         QCOMPARE(document.isModified(), after != before);
-        if (operation == "write") // and it reads back as written
+        if (operation == "write") { // and it reads back as written
             QCOMPARE(document.value(section, key).value_or("<missing>"), value);
+            // Writing the same through the UTF-8 entry gives the same bytes.
+            IniDocument viaUtf8(before);
+            viaUtf8.setValueUtf8(section.toUtf8(), key.toUtf8(), value.toUtf8());
+            QCOMPARE(viaUtf8.toBytes(), after);
+            QCOMPARE(viaUtf8.isModified(), after != before);
+        }
         if (operation == "remove key")
             QVERIFY(!document.value(section, key).has_value());
         if (operation == "remove section")

@@ -93,6 +93,37 @@ private slots:
         QCOMPARE(LineText::toFileBytes(omega, TextEncoding::Utf16LE).value_or(""),
                  QByteArray("\xFF\xFEk\0=\0\xA9\x03", 8));
     }
+
+    // Writing in pieces gives exactly the bytes of writing the whole text at once, and
+    // refuses what the whole conversion refuses.
+    void piecesGiveTheSameBytes_data() {
+        QTest::addColumn<int>("encoding");
+        for (auto [name, e] : {std::pair{"utf-8", TextEncoding::Utf8}, {"utf-8 bom", TextEncoding::Utf8Bom},
+                               {"utf-16le", TextEncoding::Utf16LE}, {"utf-16be", TextEncoding::Utf16BE},
+                               {"windows-1252", TextEncoding::Windows1252}})
+            QTest::newRow(name) << int(e);
+    }
+    void piecesGiveTheSameBytes() {
+        QFETCH(int, encoding);
+        const auto kodierung = TextEncoding(encoding);
+        QByteArray text;
+        // Over several pieces, with multi-byte characters across every boundary.
+        while (text.size() < (3 << 20))
+            text += "[Größe]\r\nMaß=\xE2\x82\xAC 12\r\nx=\xF0\x9F\x98\x80\n";
+        const auto ganz = LineText::toFileBytes(text, kodierung);
+        QByteArray stuecke;
+        const bool ok = LineText::toFilePieces(text, kodierung, [&](QByteArrayView p) { stuecke.append(p); });
+        QCOMPARE(ok, ganz.has_value());
+        QCOMPARE(LineText::fitsEncoding(text, kodierung), ganz.has_value());
+        if (ganz)
+            QCOMPARE(stuecke, *ganz);
+
+        const QByteArray latin = "a=\xC3\xA4\r\n" + QByteArray(2 << 20, 'x') + "\xE2\x82\xAC";
+        const auto ganzLatin = LineText::toFileBytes(latin, kodierung);
+        QByteArray stueckeLatin;
+        QVERIFY(LineText::toFilePieces(latin, kodierung, [&](QByteArrayView p) { stueckeLatin.append(p); }));
+        QCOMPARE(stueckeLatin, ganzLatin.value());
+    }
 };
 
 QTEST_GUILESS_MAIN(LineTextTest)
