@@ -2,8 +2,9 @@
 //
 // Input layout: file bytes, then a script of edits, then one byte n. The script is
 // the 4 * (n % 8) bytes before n (fewer edits when the input is shorter); each edit
-// is four bytes: kind, pick (which existing name), name (from the pool of new
-// names), value (from the pool of values, or from 0xC0 on a piece of the file).
+// is four bytes: kind (what to do, and whether to write with UTF-8 text), pick (which
+// existing name), name (from the pool of new names), value (from the pool of values,
+// or from 0xC0 on a piece of the file).
 #include "fuzz/checks/CheckReport.h"
 #include "fuzz/checks/FuzzChecks.h"
 #include "fuzz/checks/TextLines.h"
@@ -198,6 +199,10 @@ void checkListings(const IniDocument& doc) {
                         "section listed twice: " + shown(s));
         FUZZ_EXPECT(doc.hasSection(s), "listed section not found: " + shown(s));
         const QStringList keys = doc.keyNames(s);
+        QStringList keysRead, valuesRead;
+        doc.keysWithValues(s, keysRead, valuesRead);
+        FUZZ_EXPECT(keysRead == keys, "keysWithValues lists other keys of " + shown(s));
+        FUZZ_EXPECT(valuesRead.size() == keys.size(), "keysWithValues: keys without values");
         FUZZ_EXPECT(doc.sectionHasKeys(s) == !keys.isEmpty(),
                     "sectionHasKeys disagrees with the key list of " + shown(s));
         for (qsizetype k = 0; k < keys.size(); ++k) {
@@ -206,6 +211,8 @@ void checkListings(const IniDocument& doc) {
                             "key listed twice: " + shown(keys[k]));
             const std::optional<QString> value = doc.value(s, keys[k]);
             FUZZ_EXPECT(value.has_value(), "listed key not readable: " + shown(keys[k]));
+            FUZZ_EXPECT(valuesRead[k] == *value,
+                        "keysWithValues reads another value of " + shown(keys[k]));
             if (const std::optional<int> n = IniNumber::parse(*value))
                 FUZZ_EXPECT(IniNumber::parse(IniNumber::format(*n)) == n,
                             "number does not read back: " + shown(*value));
@@ -227,6 +234,7 @@ public:
         const QString newName = QString::fromUtf8(kNames[e.name % kNames.size()]);
         const QString value = valueFor(e);
 
+        utf8Writes_ = (e.kind / 6) % 2 == 1;
         const QByteArray bytesBefore = doc_.toBytes();
         const Lines before = physicalLines(textOf(doc_));
         try {
@@ -268,9 +276,17 @@ private:
                                    (read ? shown(*read) : std::string("nothing")));
     }
 
+    // Writes through either entry point; both must behave alike.
+    void write(const QString& s, const QString& k, const QString& v) {
+        if (utf8Writes_)
+            doc_.setValueUtf8(s.toUtf8(), k.toUtf8(), v.toUtf8());
+        else
+            doc_.setValue(s, k, v);
+    }
+
     void changeValue(const Lines& before, const QString& s, const QString& k, const QString& v) {
         const std::string op = "change " + shown(s) + "/" + shown(k) + "=" + shown(v);
-        doc_.setValue(s, k, v);
+        write(s, k, v);
         checkReplacedLine(before, now(), op);
         readsBack(s, k, v, op);
     }
@@ -279,7 +295,7 @@ private:
         const std::string op = "write " + shown(s) + "/" + shown(k) + "=" + shown(v);
         const bool sectionThere = doc_.hasSection(s);
         const bool keyThere = doc_.value(s, k).has_value();
-        doc_.setValue(s, k, v);
+        write(s, k, v);
         if (keyThere)
             checkReplacedLine(before, now(), op);
         else if (sectionThere)
@@ -324,6 +340,7 @@ private:
 
     QByteArrayView file_;
     IniDocument doc_;
+    bool utf8Writes_ = false;
 };
 
 // What is in memory is what a fresh read of the written bytes finds.
