@@ -348,7 +348,8 @@ void IniDocument::keysWithValues(const QString& section, QStringList& keys,
             // A repeated key is read where it first occurs, as value() does.
             if (!mayRepeat || findKey(id, name) == line) {
                 keys.append(codec_.decode(name));
-                values.append(codec_.decode(IniSyntax::unquote(IniSyntax::splitKey(text(line)).rawValue)));
+                values.append(
+                    codec_.decode(IniSyntax::unquote(IniSyntax::splitKey(text(line)).rawValue)));
             }
         }
         return true;
@@ -444,7 +445,12 @@ void IniDocument::setValueUtf8(QByteArrayView section, QByteArrayView key, QByte
         if (line >= 0 && IniSyntax::unquote(IniSyntax::splitKey(text(line)).rawValue) == value)
             return;
     }
-    setValue(QString::fromUtf8(section), QString::fromUtf8(key), QString::fromUtf8(value));
+    // Not QString::fromUtf8, which drops a leading U+FEFF: a name that starts with one
+    // would miss its key and be written as another.
+    const auto text = [](QByteArrayView utf8) {
+        return TextCodec::decode(utf8, TextEncoding::Utf8);
+    };
+    setValue(text(section), text(key), text(value));
 }
 
 bool IniDocument::createSection(const QString& section) {

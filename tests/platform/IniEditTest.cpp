@@ -476,6 +476,15 @@ private slots:
     }
     void aLoneCrNeverMeetsAnEmptyLfLine() { runRow(); }
 
+    // A U+FEFF inside the file (from files joined together) is text like any other.
+    void utf8WritesKeepALeadingByteOrderMark() {
+        IniDocument document(QByteArray("[A]\n\xEF\xBB\xBFk=1\n"));
+        document.setValueUtf8("A", "\xEF\xBB\xBFk", "2");
+        document.setValueUtf8("A", "m", "\xEF\xBB\xBFv");
+        QCOMPARE(document.toBytes(), QByteArray("[A]\n\xEF\xBB\xBFk=2\nm=\xEF\xBB\xBFv\n"));
+        QCOMPARE(document.value("A", "m"), std::optional<QString>(QString(QChar(0xFEFF)) + "v"));
+    }
+
     void markSavedClearsModified() {
         IniDocument document("[A]\nk=1\n");
         document.setValue("A", "k", "2");
