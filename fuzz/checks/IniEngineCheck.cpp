@@ -264,8 +264,10 @@ private:
         if (e.value < 0xC0)
             return QString::fromUtf8(kValues[e.value % kValues.size()]);
         const qsizetype start = qMin<qsizetype>(e.pick, file_.size());
-        return QString::fromUtf8(
-            file_.sliced(start).first(qMin<qsizetype>(e.value & 0x3F, file_.size() - start)));
+        // Decoded keeping a leading U+FEFF, which QString::fromUtf8 would drop.
+        return TextCodec::decode(
+            file_.sliced(start).first(qMin<qsizetype>(e.value & 0x3F, file_.size() - start)),
+            TextEncoding::Utf8);
     }
 
     Lines now() const { return physicalLines(textOf(doc_)); }
