@@ -6,6 +6,7 @@
 #include "app/shell/WerkzeugKnopf.h"
 #include "platform/errors/RavikError.h"
 #include "platform/files/FileIO.h"
+#include "platform/text/TextCodec.h"
 
 #include <QDir>
 #include <QTemporaryFile>
@@ -30,6 +31,19 @@ QString privateTempDatei(const QString& verzeichnis) {
         throw EFCreateError(QDir(verzeichnis).filePath(QStringLiteral("raviktemp.ini")),
                             datei.errorString());
     return datei.fileName();
+}
+
+// The encoding of the document's own file; UTF-8 for a document without one.
+TextEncoding dateiKodierung(const QString& dateiname) {
+    if (dateiname.isEmpty())
+        return TextEncoding::Utf8;
+    try {
+        if (const auto bytes = FileIO::readAllIfExists(dateiname))
+            return TextCodec::detect(*bytes);
+    } catch (const RavikError&) {
+        // Unreadable now: the editor's save will say so if it matters.
+    }
+    return TextEncoding::Utf8;
 }
 
 } // namespace
@@ -60,6 +74,11 @@ void TForm1::tbtnFlipClick() {
                 textAbgelegt = true;
             }
             DateiLaden(letzteTempDatei_, ziel);
+            // The temporary file is UTF-8; saved from the editor, the document must go
+            // back in the encoding of its file (Windows-1252, UTF-16), not turn into
+            // UTF-8 that the program reading it would garble.
+            if (!vomEditor)
+                SynMemo1->setEncoding(dateiKodierung(Dateiname));
         } catch (const std::exception& fehler) {
             // The document is still whole in the source view (or in the temporary
             // file): go back there.
@@ -72,7 +91,8 @@ void TForm1::tbtnFlipClick() {
                     // Written by the editor a moment ago and now unreadable: the file
                     // stays where it is, and the user learns where.
                     dateiBehalten = true;
-                    meldung += QStringLiteral("\r\n\r\nDer Text wurde in %1 gesichert.").arg(letzteTempDatei_);
+                    meldung += QStringLiteral("\r\n\r\nDer Text wurde in %1 gesichert.")
+                                   .arg(letzteTempDatei_);
                 }
             }
             if (!dateiBehalten)

@@ -128,25 +128,61 @@ std::optional<FileWriteFailure> replaceAtomically(const QString& path,
     QFileInfo target(path);
     if (target.isDir())
         return FileWriteFailure{Stage::Create, systemReason(EISDIR)};
+    const QByteArray native = QFile::encodeName(path);
+    struct stat existing {};
+    const bool exists = ::stat(native.constData(), &existing) == 0;
+    // Renaming over a file needs only the directory's permission: a file the user made
+    // read-only would be replaced all the same. Refuse it, as writing in place would.
+    // Root may write anyway, as everywhere else.
+    if (exists && ::faccessat(AT_FDCWD, native.constData(), W_OK, AT_EACCESS) != 0)
+        return FileWriteFailure{Stage::Create, systemReason(errno)};
 
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         const int error = errno;
         return FileWriteFailure{Stage::Create, error ? systemReason(error) : file.errorString()};
     }
+    // The new file is ours: give it the old one's owner and group, so that root saving
+    // a user's file does not take it from the user, and exactly its permissions
+    // (QSaveFile adds write permission for the owner, which a read-only file lacks).
+    if (exists) {
+        const int fd = file.handle();
+        if (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()) {
+            if (::fchown(fd, existing.st_uid, existing.st_gid) != 0)
+                (void)::fchown(fd, static_cast<uid_t>(-1), existing.st_gid);
+        }
+        (void)::fchmod(fd, existing.st_mode & 07777);
+    }
     std::optional<FileWriteFailure> failure;
-    produce([&](QByteArrayView piece) {
-        if (failure)
+    auto writeOut = [&](QByteArrayView data) {
+        if (failure || data.isEmpty())
             return;
         errno = 0;
-        if (file.write(piece.data(), piece.size()) != piece.size()) {
+        if (file.write(data.data(), data.size()) != data.size()) {
             const int error = errno;
             failure =
                 FileWriteFailure{Stage::Write, error ? systemReason(error) : file.errorString()};
         }
+    };
+    // Small pieces are gathered here rather than in QFileDevice's buffer: QSaveFile
+    // does not notice when flushing that buffer fails at commit (a full disk), and
+    // would rename the cut-off file over the original. So the file is unbuffered.
+    constexpr qsizetype kChunk = 1 << 16;
+    QByteArray pending;
+    pending.reserve(kChunk);
+    produce([&](QByteArrayView piece) {
+        if (pending.size() + piece.size() > kChunk) {
+            writeOut(pending);
+            pending.clear();
+        }
+        if (piece.size() >= kChunk)
+            writeOut(piece);
+        else
+            pending.append(piece);
     });
+    writeOut(pending);
     if (failure) {
         file.cancelWriting();
         return failure;

@@ -348,7 +348,8 @@ void IniDocument::keysWithValues(const QString& section, QStringList& keys,
             // A repeated key is read where it first occurs, as value() does.
             if (!mayRepeat || findKey(id, name) == line) {
                 keys.append(codec_.decode(name));
-                values.append(codec_.decode(IniSyntax::unquote(IniSyntax::splitKey(text(line)).rawValue)));
+                values.append(
+                    codec_.decode(IniSyntax::unquote(IniSyntax::splitKey(text(line)).rawValue)));
             }
         }
         return true;
@@ -477,12 +478,18 @@ bool fitsKeyName(QByteArrayView name) {
            trimmed.front() != '[' && !trimmed.contains('=');
 }
 
+// Not QString::fromUtf8, which drops a leading U+FEFF: a name that starts with one
+// would miss its key and be written as another.
+QString utf8Text(QByteArrayView utf8) {
+    return TextCodec::decode(utf8, TextEncoding::Utf8);
+}
+
 } // namespace
 
 void IniDocument::setValueUtf8(QByteArrayView section, QByteArrayView key, QByteArrayView value) {
     if (!codec_.isUtf8() || !TextCodec::isValidUtf8(section) || !TextCodec::isValidUtf8(key) ||
         !TextCodec::isValidUtf8(value)) {
-        setValue(QString::fromUtf8(section), QString::fromUtf8(key), QString::fromUtf8(value));
+        setValue(utf8Text(section), utf8Text(key), utf8Text(value));
         return;
     }
     // In a UTF-8 file the bytes are the text: the same steps as setValue, without
@@ -498,7 +505,7 @@ void IniDocument::setValueUtf8(QByteArrayView section, QByteArrayView key, QByte
             return;
     }
     if ((id < 0 && !fitsSectionName(section)) || (line < 0 && !fitsKeyName(key)) || !plainText(value)) {
-        setValue(QString::fromUtf8(section), QString::fromUtf8(key), QString::fromUtf8(value));
+        setValue(utf8Text(section), utf8Text(key), utf8Text(value));
         return; // refused there, with the reason
     }
     if (id < 0)
@@ -604,6 +611,7 @@ qint32 IniDocument::insertLine(qint32 after, QByteArrayView content, quint8 kind
         tail_ = index;
     edits_.append(content);
     lines_.push_back(line);
+    keepApart(index);
     modified_ = true;
     return index;
 }
@@ -654,7 +662,21 @@ void IniDocument::unlink(qint32 line) {
         lines_[target.next].prev = target.prev;
     else
         tail_ = target.prev;
+    keepApart(target.prev);
     modified_ = true;
+}
+
+// A lone CR followed by an empty line that ends in LF would read back as one CR LF,
+// and the empty line would be gone; that CR becomes CR LF. Only files that mix lone
+// CRs with LFs can meet this, when an edit brings the two lines together.
+void IniDocument::keepApart(qint32 line) {
+    if (line < 0 || lines_[line].eol != quint8(Eol::Cr))
+        return;
+    const qint32 next = lines_[line].next;
+    if (next >= 0 && lines_[next].length == 0 && lines_[next].eol == quint8(Eol::Lf)) {
+        lines_[line].eol = quint8(Eol::CrLf);
+        lines_[line].eolAdded = 1;
+    }
 }
 
 void IniDocument::removeBlock(qint32 header) {

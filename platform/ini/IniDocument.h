@@ -89,7 +89,7 @@ private:
         quint8 eol : 2;      // Eol
         quint8 kind : 3;     // IniSyntax::LineKind
         quint8 inEdits : 1;  // text in edits_ rather than raw_
-        quint8 eolAdded : 1; // the file ended here without one
+        quint8 eolAdded : 1; // line end not as read (the file ended here, or CR became CR LF)
         quint32 length;      // without the line end
         qint32 next;         // neighbours in file order, -1 at either end
         qint32 prev;
@@ -134,6 +134,7 @@ private:
     void insertKey(qint32 sectionId, QByteArrayView name, QByteArrayView value);
     void replaceText(qint32 line, QByteArrayView content);
     void unlink(qint32 line);
+    void keepApart(qint32 line);
     void removeBlock(qint32 header);
     void writeLines(const PieceSink& sink) const;
 

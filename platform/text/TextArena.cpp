@@ -106,8 +106,9 @@ const char* TextArena::bytes(Text t) const {
 }
 
 bool TextArena::equals(Text t, QByteArrayView utf8) const {
+    // An empty view may hold a null pointer, which memcmp must not see even for 0 bytes.
     return t.laenge == static_cast<quint32>(utf8.size()) &&
-           std::memcmp(bytes(t), utf8.data(), t.laenge) == 0;
+           (t.laenge == 0 || std::memcmp(bytes(t), utf8.data(), t.laenge) == 0);
 }
 
 void TextArena::clear() {

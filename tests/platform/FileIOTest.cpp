@@ -30,6 +30,15 @@ private:
         return QStringLiteral("<no error>");
     }
 
+    // "written", or the failed stage and the reason.
+    static QByteArray failureReport(const QString& file, const QByteArray& data) {
+        const auto failure = FileIO::replaceAtomically(file, data);
+        if (!failure)
+            return "written";
+        const char* stage = failure->stage == FileWriteFailure::Stage::Create ? "create" : "write";
+        return stage + QByteArray(": ") + failure->reason.toUtf8();
+    }
+
 private slots:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
@@ -76,14 +85,16 @@ private slots:
                 }).contains(QStringLiteral("keine gewöhnliche Datei")));
     }
 
+    // Permission bits bind every user but root: run as an unprivileged user.
     void unreadableFile() {
-        if (runningAsRoot())
-            QSKIP("root reads files whatever their permission bits say");
         QVERIFY(writeFile(path("secret.ini"), "[A]"));
         QVERIFY(QFile::setPermissions(path("secret.ini"), QFileDevice::WriteOwner));
-        QVERIFY(openErrorOf([&] {
-                    FileIO::readAllIfExists(path("secret.ini"));
-                }).contains("secret.ini"));
+        QVERIFY(handOver(dir_->path()));
+        const auto message = runUnprivileged([&] {
+            return openErrorOf([&] { FileIO::readAllIfExists(path("secret.ini")); }).toUtf8();
+        });
+        QVERIFY(message.has_value());
+        QVERIFY2(message->contains("secret.ini"), message->constData());
     }
 
     void replacesAtomically() {
@@ -124,17 +135,30 @@ private slots:
         QCOMPARE(readFile(path("target.ini")), QByteArray("new"));
     }
 
+    void failureLeavesTheOldFile_data() {
+        QTest::addColumn<int>("pieces");
+        QTest::addColumn<int>("pieceSize");
+        // Small writes that only the final flush would reach the disk with, too.
+        QTest::newRow("one small piece") << 1 << 6000;
+        QTest::newRow("many small pieces") << 300 << 20;
+        QTest::newRow("one large piece") << 1 << 64 * 1024;
+    }
     void failureLeavesTheOldFile() {
+        QFETCH(int, pieces);
+        QFETCH(int, pieceSize);
         const QString file = path("keep.ini");
         QVERIFY(writeFile(file, "old content"));
         std::optional<FileWriteFailure> failure;
         {
             FileSizeLimit limit(4096);
-            failure = FileIO::replaceAtomically(file, QByteArray(64 * 1024, 'x'));
+            failure = FileIO::replaceAtomically(file, [&](const FileIO::PieceWriter& write) {
+                for (int i = 0; i < pieces; ++i)
+                    write(QByteArray(pieceSize, 'x'));
+            });
         }
         QVERIFY(failure.has_value());
         QCOMPARE(failure->stage, FileWriteFailure::Stage::Write);
-        QVERIFY(!failure->reason.isEmpty());
+        QCOMPARE(failure->reason, systemReason(EFBIG));
         QCOMPARE(readFile(file), QByteArray("old content"));
         QCOMPARE(entries(dir_->path()), QStringList{"keep.ini"});
     }
@@ -150,17 +174,65 @@ private slots:
     }
 
     void failureInAReadOnlyDirectory() {
-        if (runningAsRoot())
-            QSKIP("root writes into read-only directories; covered by failureLeavesTheOldFile");
         QVERIFY(QDir(dir_->path()).mkdir("ro"));
         const QString file = path("ro/a.ini");
         QVERIFY(writeFile(file, "old"));
+        QVERIFY(handOver(dir_->path()));
         QVERIFY(QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        const auto failure = FileIO::replaceAtomically(file, "new");
-        QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                              QFileDevice::ExeOwner);
-        QVERIFY(failure.has_value());
+        const auto report = runUnprivileged([&] { return failureReport(file, "new"); });
+        QCOMPARE(report, std::optional<QByteArray>("create: " + systemReason(EACCES).toUtf8()));
         QCOMPARE(readFile(file), QByteArray("old"));
+        QCOMPARE(entries(path("ro")), QStringList{"a.ini"});
+    }
+
+    // Renaming over a file needs only the directory's permission; a read-only file is
+    // refused all the same, as an editor writing in place would find it.
+    void aReadOnlyFileIsRefused() {
+        const QString file = path("ro.ini");
+        QVERIFY(writeFile(file, "old"));
+        QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadOther));
+        QVERIFY(handOver(dir_->path()));
+        const auto report = runUnprivileged([&] { return failureReport(file, "new"); });
+        QCOMPARE(report, std::optional<QByteArray>("create: " + systemReason(EACCES).toUtf8()));
+        QCOMPARE(readFile(file), QByteArray("old"));
+        QCOMPARE(entries(dir_->path()), QStringList{"ro.ini"});
+        // Through a link the link's target counts.
+        QVERIFY(QFile::link(file, path("link.ini")));
+        QVERIFY(handOver(dir_->path()));
+        const auto viaLink =
+            runUnprivileged([&] { return failureReport(path("link.ini"), "new"); });
+        QCOMPARE(viaLink, report);
+        QCOMPARE(readFile(file), QByteArray("old"));
+    }
+
+    void rootKeepsItsPowerOverReadOnlyFiles() {
+        if (!runningAsRoot())
+            QSKIP("only root writes files whatever their permission bits say");
+        const QString file = path("ro.ini");
+        QVERIFY(writeFile(file, "old"));
+        QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner));
+        QCOMPARE(failureReport(file, "new"), QByteArray("written"));
+        QCOMPARE(readFile(file), QByteArray("new"));
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(file).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 07777, mode_t(0400)); // still read-only
+    }
+
+    // Root saving a user's file leaves it the user's.
+    void keepsOwnerAndGroup() {
+        if (!runningAsRoot())
+            QSKIP("only root can give a file to another user");
+        const QString file = path("owned.ini");
+        QVERIFY(writeFile(file, "old"));
+        QVERIFY(handOver(file));
+        QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0640), 0);
+        QCOMPARE(failureReport(file, "new"), QByteArray("written"));
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(file).constData(), &info), 0);
+        QCOMPARE(info.st_uid, kUnprivilegedId);
+        QCOMPARE(info.st_gid, gid_t(kUnprivilegedId));
+        QCOMPARE(info.st_mode & 07777, mode_t(0640));
+        QCOMPARE(readFile(file), QByteArray("new"));
     }
 
     void existsAndRemove() {

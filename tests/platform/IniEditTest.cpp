@@ -452,6 +452,39 @@ private slots:
         QCOMPARE(document.toBytes(), QByteArray("[A]\r\nk=1\r\n"));
     }
 
+    // In a file that mixes lone CRs with LFs, an edit can bring a line that ends in CR
+    // next to an empty line that ends in LF; read back, the two would be one CR LF and
+    // the empty line gone. That CR becomes CR LF instead.
+    void aLoneCrNeverMeetsAnEmptyLfLine_data() {
+        addColumns();
+        QTest::newRow("new key before an empty LF line")
+            << QByteArray("[A]\rx=1\r\r[B]\n\n") << "write"
+            << "B"
+            << "k"
+            << "v" << QByteArray("[A]\rx=1\r\r[B]\nk=v\r\n\n");
+        QTest::newRow("removed key between CR and an empty LF line")
+            << QByteArray("[A]\rk=1\n\nm=2\r") << "remove key"
+            << "A"
+            << "k"
+            << "" << QByteArray("[A]\r\n\nm=2\r");
+        // A removed section takes its empty lines along: the next line is a header.
+        QTest::newRow("removed section after a lone CR")
+            << QByteArray("x=0\r[A]\rk=1\r[B]\n\n") << "remove section"
+            << "A"
+            << ""
+            << "" << QByteArray("x=0\r[B]\n\n");
+    }
+    void aLoneCrNeverMeetsAnEmptyLfLine() { runRow(); }
+
+    // A U+FEFF inside the file (from files joined together) is text like any other.
+    void utf8WritesKeepALeadingByteOrderMark() {
+        IniDocument document(QByteArray("[A]\n\xEF\xBB\xBFk=1\n"));
+        document.setValueUtf8("A", "\xEF\xBB\xBFk", "2");
+        document.setValueUtf8("A", "m", "\xEF\xBB\xBFv");
+        QCOMPARE(document.toBytes(), QByteArray("[A]\n\xEF\xBB\xBFk=2\nm=\xEF\xBB\xBFv\n"));
+        QCOMPARE(document.value("A", "m"), std::optional<QString>(QString(QChar(0xFEFF)) + "v"));
+    }
+
     void markSavedClearsModified() {
         IniDocument document("[A]\nk=1\n");
         document.setValue("A", "k", "2");

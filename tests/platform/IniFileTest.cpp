@@ -136,19 +136,29 @@ private slots:
         } else if (kind == "pipe") {
             QCOMPARE(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
         } else {
-            if (runningAsRoot())
-                QSKIP("root reads files whatever their permission bits say");
             QVERIFY(writeFile(target, "[A]\r\nk=v\r\n"));
             QVERIFY(QFile::setPermissions(target, QFileDevice::WriteOwner));
         }
-        TIniFile ini(target);
+        // Permission bits bind every user but root: run as an unprivileged user.
+        QVERIFY(handOver(dir_->path()));
+        const auto errors = runUnprivileged([&] {
+            TIniFile ini(target);
+            QStringList list;
+            return QStringList{errorOf([&] { ini.ListSections(list); }),
+                               errorOf([&] { ini.ReadValue("A", "k", ""); }),
+                               errorOf([&] { ini.WriteValue("A", "k", "x"); }),
+                               ini.isModified() ? "modified" : "unmodified"}
+                .join('\n')
+                .toUtf8();
+        });
+        QVERIFY(errors.has_value());
+        const QStringList texts = QString::fromUtf8(*errors).split('\n');
         const QString expected = QStringLiteral("Datei %1 kann nicht geöffnet werden. ")
                                      .arg(QFileInfo(target).absoluteFilePath());
-        QStringList list;
-        QVERIFY(errorOf([&] { ini.ListSections(list); }).startsWith(expected));
-        QVERIFY(errorOf([&] { ini.ReadValue("A", "k", ""); }).startsWith(expected));
-        QVERIFY(errorOf([&] { ini.WriteValue("A", "k", "x"); }).startsWith(expected));
-        QVERIFY(!ini.isModified());
+        QCOMPARE(texts.size(), 4);
+        for (int i = 0; i < 3; ++i)
+            QVERIFY2(texts[i].startsWith(expected), qPrintable(texts[i]));
+        QCOMPARE(texts[3], QString("unmodified"));
     }
 
     void pathBelowAPlainFileCannotBeWritten() {
@@ -184,21 +194,30 @@ private slots:
         QCOMPARE(readFile(file), "[A]\r\nk=" + QByteArray(200 * 1024, 'x') + "\r\n");
     }
 
-    void readOnlyDirectory() {
-        if (runningAsRoot())
-            QSKIP("root writes into read-only directories; failedWriteLeavesTheOldFile "
-                  "covers the failure for root");
+    void readOnlyDirectoryAndReadOnlyFile_data() {
+        QTest::addColumn<bool>("readOnlyFile");
+        QTest::newRow("directory without write permission") << false;
+        QTest::newRow("read-only file") << true;
+    }
+    // Permission bits bind every user but root: run as an unprivileged user.
+    void readOnlyDirectoryAndReadOnlyFile() {
+        QFETCH(bool, readOnlyFile);
         QVERIFY(QDir(dir_->path()).mkdir("ro"));
         const QString file = path("ro/a.ini");
         QVERIFY(writeFile(file, "[A]\r\nk=old\r\n"));
-        QVERIFY(QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        TIniFile ini(file);
-        ini.WriteValue("A", "k", "new");
-        const QString message = errorOf([&] { ini.Flush(); });
-        QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                              QFileDevice::ExeOwner);
-        QCOMPARE(message, QStringLiteral("In %1 kann nicht geschrieben werden").arg(file));
+        QVERIFY(handOver(dir_->path()));
+        QVERIFY(QFile::setPermissions(readOnlyFile ? file : path("ro"),
+                                      QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        const auto message = runUnprivileged([&] {
+            TIniFile ini(file);
+            ini.WriteValue("A", "k", "new");
+            return errorOf([&] { ini.Flush(); }).toUtf8();
+        });
+        QCOMPARE(message,
+                 std::optional<QByteArray>(
+                     QStringLiteral("In %1 kann nicht geschrieben werden").arg(file).toUtf8()));
         QCOMPARE(readFile(file), QByteArray("[A]\r\nk=old\r\n"));
+        QCOMPARE(entries(path("ro")), QStringList{"a.ini"});
     }
 
     void symbolicLinkFollowedAndKept() {

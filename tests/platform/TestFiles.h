@@ -6,8 +6,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <QDirIterator>
+
 #include <csignal>
+#include <cstdio>
+#include <functional>
+#include <grp.h>
+#include <optional>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 // Small helpers for tests that work on real files in a temporary directory.
@@ -29,6 +36,64 @@ inline QByteArray readFile(const QString& path) {
 // Root ignores permission bits, so tests that rely on them cannot run as root.
 inline bool runningAsRoot() {
     return ::geteuid() == 0;
+}
+
+// The user and group that permission tests run as when the tests run as root.
+constexpr uid_t kUnprivilegedId = 65534; // "nobody" / "nogroup"
+
+// Gives a path and everything below it to that user, so that it can work there; as
+// any other user the files are already one's own.
+inline bool handOver(const QString& path) {
+    if (!runningAsRoot())
+        return true;
+    auto give = [](const QString& p) {
+        return ::lchown(QFile::encodeName(p).constData(), kUnprivilegedId, kUnprivilegedId) == 0;
+    };
+    bool ok = give(path);
+    QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        ok = give(it.next()) && ok;
+    return ok;
+}
+
+// Runs body in a forked child process that first drops to the unprivileged user when
+// this process is root, so that permission bits count as they do for every user.
+// Gives what body returns (at most 64 KB), or nullopt when the child could not drop
+// its privileges or did not end normally. Body must not use QTest's checks.
+inline std::optional<QByteArray> runUnprivileged(const std::function<QByteArray()>& body) {
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return std::nullopt;
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        if (runningAsRoot() && (::setgroups(0, nullptr) != 0 || ::setgid(kUnprivilegedId) != 0 ||
+                                ::setuid(kUnprivilegedId) != 0 || ::geteuid() == 0))
+            ::_exit(3);
+        const QByteArray report = body().left(64 * 1024);
+        const bool sent = ::write(channel[1], report.constData(), size_t(report.size())) ==
+                          ssize_t(report.size());
+        ::_exit(sent ? 0 : 4);
+    }
+    ::close(channel[1]);
+    QByteArray report;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) != 0;) {
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            break;
+        report.append(buffer, n);
+    }
+    ::close(channel[0]);
+    int status = 0;
+    while (child > 0 && ::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (child < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return std::nullopt;
+    return report;
 }
 
 // Everything in a directory except . and .., to spot temporary files left behind.
