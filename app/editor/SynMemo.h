@@ -77,7 +77,9 @@ public:
     static constexpr qint64 kMaxFileBytes = qint64(512) * 1024 * 1024;
     // So are longer lines: the editor lays out a whole line for every change on it,
     // about a second per million bytes.
-    static constexpr qsizetype kMaxLineBytes = 1000000;
+    static constexpr qsizetype kMaxLineBytes = 16000000;
+    // From this length on a line's layout is kept once made (see keepLongLineLayouts).
+    static constexpr qsizetype kLongLineBytes = 1000000;
 
 signals:
     // A typed character that the editor does not carry out as a command of its own.
@@ -108,6 +110,7 @@ private:
     void appendRawText(QByteArrayView utf8);
     void endReplacingText();
     void streamFile(const QString& path);
+    void keepLongLineLayouts(qsizetype longestLine);
     long modEventMask_ = 0; // while a new text is taken in
     void applyEolMode();
     bool isEditorKey(int combined) const;

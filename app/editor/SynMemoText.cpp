@@ -44,6 +44,7 @@ void SynMemo::endReplacingText() {
     SendScintilla(SCI_CHOOSECARETX);
     SendScintilla(SCI_SETFIRSTVISIBLELINE, 0UL);
     SendScintilla(SCI_SETXOFFSET, 0UL);
+    SendScintilla(SCI_SETLAYOUTCACHE, SC_CACHE_CARET);
     afterUserAction();
 }
 
@@ -119,6 +120,7 @@ void SynMemo::streamFile(const QString& path) {
         replaceText(text.utf8);
         encoding_ = text.encoding;
         eol_ = text.eol;
+        keepLongLineLayouts(scan.longestLine());
         return;
     }
     beginReplacingText();
@@ -143,6 +145,22 @@ void SynMemo::streamFile(const QString& path) {
     endReplacingText();
     encoding_ = anfang.startsWith(utf8Marke) ? TextEncoding::Utf8Bom : TextEncoding::Utf8;
     eol_ = scan.eol();
+    keepLongLineLayouts(scan.longestLine());
+}
+
+// The editor normally keeps only the caret line's layout and lays out every other line
+// again at each paint: for a line of millions of bytes that is seconds per paint. Such
+// a file keeps every layout once made, and the lines of the first screen are laid out
+// now, while the load still shows its wait cursor, rather than at the first paint.
+void SynMemo::keepLongLineLayouts(qsizetype longestLine) {
+    if (longestLine < kLongLineBytes)
+        return; // endReplacingText went back to the normal cache
+    SendScintilla(SCI_SETLAYOUTCACHE, SC_CACHE_DOCUMENT);
+    if (!isVisible())
+        return;
+    const long last = qMin<long>(SendScintilla(SCI_LINESONSCREEN), SendScintilla(SCI_GETLINECOUNT));
+    for (long line = 0; line < last; ++line)
+        SendScintilla(SCI_POINTXFROMPOSITION, 0UL, SendScintilla(SCI_GETLINEENDPOSITION, line));
 }
 
 void SynMemo::saveLinesToFile(const QString& path) {

@@ -287,11 +287,14 @@ void SynMemoFileTest::overlongLineIsRefused() {
     const QString fits = writeFile(dir_, QStringLiteral("fits.ini"), "a\r\n" + longest + "\r\n");
     memo_->loadLinesFromFile(fits);
     QCOMPARE(memo_->lineAt(1).size(), SynMemo::kMaxLineBytes);
+    // Such a line's layout is kept once made; an ordinary file goes back to the caret line.
+    QCOMPARE(memo_->SendScintilla(QsciScintillaBase::SCI_GETLAYOUTCACHE), long(QsciScintillaBase::SC_CACHE_DOCUMENT));
     loadText(*memo_, dir_, "keep");
+    QCOMPARE(memo_->SendScintilla(QsciScintillaBase::SCI_GETLAYOUTCACHE), long(QsciScintillaBase::SC_CACHE_CARET));
     const QString tooLong = writeFile(dir_, QStringLiteral("long.ini"), "a\n" + longest + "x");
     QCOMPARE(errorOf([&] { memo_->loadLinesFromFile(tooLong); }),
              QStringLiteral("Datei %1 kann nicht geöffnet werden. Die Datei enthält eine Zeile mit "
-                            "mehr als 1000000 Bytes; so lange Zeilen kann der Editor nicht "
+                            "mehr als 16000000 Bytes; so lange Zeilen kann der Editor nicht "
                             "bearbeiten.")
                  .arg(QFileInfo(tooLong).absoluteFilePath()));
     QCOMPARE(bufferBytes(*memo_), QByteArray("keep"));
