@@ -5,6 +5,7 @@
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
 #include "platform/errors/RavikError.h"
+#include "platform/files/FileEncoding.h"
 #include "platform/files/FileIO.h"
 #include "platform/text/TextCodec.h"
 
@@ -38,8 +39,10 @@ TextEncoding dateiKodierung(const QString& dateiname) {
     if (dateiname.isEmpty())
         return TextEncoding::Utf8;
     try {
-        if (const auto bytes = FileIO::readAllIfExists(dateiname))
-            return TextCodec::detect(*bytes);
+        // Not read whole: the browser's document and the editor's text are both in
+        // memory right now.
+        if (const auto encoding = detectFileEncoding(dateiname))
+            return *encoding;
     } catch (const RavikError&) {
         // Unreadable now: the editor's save will say so if it matters.
     }
