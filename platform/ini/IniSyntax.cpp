@@ -7,9 +7,9 @@ bool isQuote(char c) {
     return c == '"' || c == '\'';
 }
 
-} // namespace
-
-QByteArrayView trimBlanks(QByteArrayView text) {
+// One body for bytes and characters: blanks are the same ASCII characters in both.
+template <typename View>
+View trimmed(View text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && isBlank(text[begin]))
@@ -19,14 +19,14 @@ QByteArrayView trimBlanks(QByteArrayView text) {
     return text.sliced(begin, end - begin);
 }
 
+} // namespace
+
+QByteArrayView trimBlanks(QByteArrayView text) {
+    return trimmed(text);
+}
+
 QStringView trimBlanks(QStringView text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.sliced(begin, end - begin);
+    return trimmed(text);
 }
 
 LineKind classify(QByteArrayView line) {
