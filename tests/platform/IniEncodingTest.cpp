@@ -10,19 +10,6 @@ using namespace testbytes;
 
 Q_DECLARE_METATYPE(ravik::TextEncoding)
 
-namespace {
-
-template <typename Edit> QString refusalOf(Edit edit) {
-    try {
-        edit();
-    } catch (const EIniFileException& error) {
-        return error.message();
-    }
-    return {};
-}
-
-} // namespace
-
 // Each file keeps its encoding: UTF-16 stays UTF-16 with its mark, other files stay
 // bytes, and edits are encoded as the file is or refused.
 class IniEncodingTest : public QObject {

@@ -8,20 +8,11 @@
 
 using namespace ravik;
 using testbytes::raw;
+using testbytes::refusalOf;
 
 namespace {
 
 const QByteArray kFile("; head\r\n[A]\r\nk=v\r\n");
-
-// The message an edit is refused with; empty when it is not refused.
-template <typename Edit> QString refusalOf(Edit edit) {
-    try {
-        edit();
-    } catch (const EIniFileException& error) {
-        return error.message();
-    }
-    return {};
-}
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/errors/RavikError.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -28,6 +30,16 @@ inline QByteArray utf16leFile(const QString& text) {
 
 inline QByteArray utf16beFile(const QString& text) {
     return QByteArray("\xFE\xFF") + utf16(text, false);
+}
+
+// The message an edit is refused with; empty when it is not refused.
+template <typename Edit> QString refusalOf(Edit edit) {
+    try {
+        edit();
+    } catch (const ravik::EIniFileException& error) {
+        return error.message();
+    }
+    return {};
 }
 
 } // namespace testbytes
