@@ -49,6 +49,36 @@ void SelectionModes::extend(const std::function<void()>& move) {
     emit editor_->QSCN_SELCHANGED(editor_->SendScintilla(Sci::SCI_GETSELECTIONEMPTY) == 0);
 }
 
+void SelectionModes::mousePressed() {
+    // A plain press leaves the anchor at the caret, a press with Shift where it was.
+    mouseAnchor_ = mode_ == Mode::Normal ? -1 : editor_->SendScintilla(Sci::SCI_GETANCHOR);
+    if (mode_ == Mode::Line) // a click takes its line
+        selectFromMouseAnchor(editor_->SendScintilla(Sci::SCI_GETCURRENTPOS));
+}
+
+void SelectionModes::mouseDragged(QPoint at) {
+    if (mode_ == Mode::Normal || mouseAnchor_ < 0)
+        return;
+    // Where the mouse is, not where the editor's drag has got to: the editor's own
+    // drag does not always follow a selection set by hand.
+    selectFromMouseAnchor(editor_->SendScintilla(Sci::SCI_POSITIONFROMPOINT, at.x(), at.y()));
+}
+
+void SelectionModes::mouseReleased(QPoint at) {
+    mouseDragged(at);
+    mouseAnchor_ = -1;
+}
+
+void SelectionModes::selectFromMouseAnchor(long caret) {
+    if (mode_ == Mode::Column) {
+        editor_->SendScintilla(Sci::SCI_SETRECTANGULARSELECTIONANCHOR, mouseAnchor_);
+        editor_->SendScintilla(Sci::SCI_SETRECTANGULARSELECTIONCARET, caret);
+    } else {
+        selectLines(mouseAnchor_, caret);
+    }
+    emit editor_->QSCN_SELCHANGED(editor_->SendScintilla(Sci::SCI_GETSELECTIONEMPTY) == 0);
+}
+
 // Whole lines from the anchor's line to the caret's, line breaks included; the
 // visible caret stands at the edge on the caret's side.
 void SelectionModes::selectLines(long anchor, long caret) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+
 #include <functional>
 
 class QsciScintilla;
@@ -25,8 +27,17 @@ public:
     // Drops the remembered line-mode caret (after the text was replaced).
     void forget();
 
+    // A mouse drag follows the mode too: after each step of the editor's own (stream)
+    // drag, its selection becomes the rectangle or the whole lines from the press to
+    // the mouse. Dragging a selection away belongs to the normal mode only.
+    bool dragsSelectionAway() const { return mode_ == Mode::Normal; }
+    void mousePressed();
+    void mouseDragged(QPoint at);
+    void mouseReleased(QPoint at);
+
 private:
     void selectLines(long anchor, long caret);
+    void selectFromMouseAnchor(long caret);
 
     QsciScintilla* editor_;
     Mode mode_ = Mode::Normal;
@@ -36,6 +47,7 @@ private:
     long lineCaret_ = -1;
     long setAnchor_ = -1;
     long setCaret_ = -1;
+    long mouseAnchor_ = -1; // where a line-mode drag began
 };
 
 } // namespace ravik

@@ -132,12 +132,26 @@ bool SynMemo::isLineEdited(int line) const {
 
 void SynMemo::mousePressEvent(QMouseEvent* event) {
     lastEdit_ = EditKind::None;
+    const bool left = event->button() == Qt::LeftButton;
+    // Outside the normal mode a press inside the selection starts a new one.
+    if (left && !selectionModes_.dragsSelectionAway() && !(event->modifiers() & Qt::ShiftModifier))
+        SendScintilla(SCI_SETEMPTYSELECTION, SendScintilla(SCI_GETCURRENTPOS));
     QsciScintilla::mousePressEvent(event);
+    if (left)
+        selectionModes_.mousePressed();
     afterUserAction();
+}
+
+void SynMemo::mouseMoveEvent(QMouseEvent* event) {
+    QsciScintilla::mouseMoveEvent(event);
+    if (event->buttons() & Qt::LeftButton)
+        selectionModes_.mouseDragged(event->position().toPoint());
 }
 
 void SynMemo::mouseReleaseEvent(QMouseEvent* event) {
     QsciScintilla::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton)
+        selectionModes_.mouseReleased(event->position().toPoint());
     afterUserAction();
 }
 

@@ -38,6 +38,7 @@ private slots:
     void bookmarks();
     void bookmarkKeysThroughTheShortcutPath();
     void columnSelectionMode();
+    void mouseFollowsTheSelectionMode();
     void lineSelectionMode();
     void homeGoesToColumnOne();
     void insertTogglesOverwrite();
@@ -505,6 +506,58 @@ void SynMemoKeysTest::lineSelectionMode() {
     QTest::keyClick(memo_, Qt::Key_Down, Qt::ShiftModifier);
     QCOMPARE(memo_->selectionMode(), SynMemo::SelectionMode::Line);
     QVERIFY(memo_->selectedText().endsWith(QLatin1Char('\n')));
+}
+
+// A point inside the viewport at the given line and column.
+static QPoint pointAt(SynMemo& memo, int line, int index) {
+    const long pos = memo.positionFromLineIndex(line, index);
+    const int x = int(memo.SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL, pos));
+    const int y = int(memo.SendScintilla(Sci::SCI_POINTYFROMPOSITION, 0UL, pos));
+    return {x + 1, y + int(memo.SendScintilla(Sci::SCI_TEXTHEIGHT, 0UL)) / 2};
+}
+
+static void drag(SynMemo& memo, QPoint from, QPoint to) {
+    QTest::mousePress(memo.viewport(), Qt::LeftButton, Qt::NoModifier, from);
+    QMouseEvent move(QEvent::MouseMove, to, memo.viewport()->mapToGlobal(to), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(memo.viewport(), &move);
+    QTest::mouseRelease(memo.viewport(), Qt::LeftButton, Qt::NoModifier, to);
+}
+
+void SynMemoKeysTest::mouseFollowsTheSelectionMode() {
+    memo_->resize(400, 300);
+    memo_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(memo_));
+    loadText(*memo_, dir_, "abcdef\nghijkl\nmnopqr\nstu");
+
+    // Normal mode: a stream from press to release.
+    drag(*memo_, pointAt(*memo_, 0, 1), pointAt(*memo_, 1, 3));
+    QVERIFY(!memo_->SendScintilla(Sci::SCI_SELECTIONISRECTANGLE));
+    QCOMPARE(memo_->selectedText(), QStringLiteral("bcdef\nghi"));
+
+    // Column mode: a rectangle, also when the drag starts inside the old selection
+    // (no drag and drop there). Each press is on another line than the one before:
+    // two presses close together would make a double click.
+    QTest::keyClick(memo_, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    drag(*memo_, pointAt(*memo_, 1, 2), pointAt(*memo_, 2, 4));
+    QVERIFY(memo_->SendScintilla(Sci::SCI_SELECTIONISRECTANGLE));
+    memo_->copy();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("ij\nop\n"));
+    drag(*memo_, pointAt(*memo_, 0, 3), pointAt(*memo_, 1, 5));
+    memo_->copy();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("de\njk\n"));
+    QCOMPARE(memo_->text(), QStringLiteral("abcdef\nghijkl\nmnopqr\nstu"));
+
+    // Line mode: whole lines, downwards and upwards, and a click takes its line.
+    QTest::keyClick(memo_, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+    drag(*memo_, pointAt(*memo_, 1, 3), pointAt(*memo_, 2, 1));
+    QCOMPARE(memo_->selectedText(), QStringLiteral("ghijkl\nmnopqr\n"));
+    drag(*memo_, pointAt(*memo_, 2, 4), pointAt(*memo_, 0, 2));
+    QCOMPARE(memo_->selectedText(), QStringLiteral("abcdef\nghijkl\nmnopqr\n"));
+    QTest::mouseClick(memo_->viewport(), Qt::LeftButton, Qt::NoModifier, pointAt(*memo_, 3, 1));
+    QCOMPARE(memo_->selectedText(), QStringLiteral("stu"));
+    QCOMPARE(memo_->text(), QStringLiteral("abcdef\nghijkl\nmnopqr\nstu"));
+    QCOMPARE(typed_->count(), 0);
 }
 
 void SynMemoKeysTest::homeGoesToColumnOne() {
