@@ -10,6 +10,19 @@
 #include <QScopeGuard>
 
 namespace ravik {
+namespace {
+
+// The editor's load, its progress shown by the wait display.
+void imEditorLaden(SynMemo& editor, const QString& pfad, Warteanzeige& warten) {
+    const QMetaObject::Connection fortschritt =
+        QObject::connect(&editor, &SynMemo::loading, [&warten](qint64 erledigt, bool langerSchritt) {
+            warten.schritt(erledigt, langerSchritt);
+        });
+    const auto trennen = qScopeGuard([&] { QObject::disconnect(fortschritt); });
+    editor.loadLinesFromFile(pfad);
+}
+
+} // namespace
 
 void TForm1::WerteTabelleLoeschen() {
     WerteTabelle_.leeren();
@@ -19,7 +32,7 @@ void TForm1::WerteTabelleLoeschen() {
 void TForm1::DateiLaden(const QString& pfad, const QString& ansicht) {
     Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
     if (ansicht != QLatin1String("browser")) {
-        SynMemo1->loadLinesFromFile(pfad);
+        imEditorLaden(*SynMemo1, pfad, warten);
         ButtonsAktivieren(QStringLiteral("browser"));
         return;
     }
@@ -114,7 +127,7 @@ void TForm1::tbtnDateiladenClick() {
             return;
         SynMemo1->clearAll();
         Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
-        SynMemo1->loadLinesFromFile(Dateiname);
+        imEditorLaden(*SynMemo1, Dateiname, warten);
     }
 }
 

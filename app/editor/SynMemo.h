@@ -84,6 +84,9 @@ public:
 signals:
     // A typed character that the editor does not carry out as a command of its own.
     void characterTyped(QChar character);
+    // Loading a file goes on (once per block read); longStepAhead when the next step
+    // is known to take seconds.
+    void loading(qint64 bytesDone, bool longStepAhead);
 
 protected:
     bool event(QEvent* event) override;

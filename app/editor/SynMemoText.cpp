@@ -106,6 +106,7 @@ void SynMemo::streamFile(const QString& path) {
         const qsizetype marke = gelesen == 0 && block.startsWith(utf8Marke) ? 3 : 0;
         scan.feed(block.sliced(marke));
         gelesen += block.size();
+        emit loading(gelesen, false);
     });
     scan.finish();
     const bool utf16 = anfang.startsWith("\xFF\xFE") || anfang.startsWith("\xFE\xFF");
@@ -135,6 +136,7 @@ void SynMemo::streamFile(const QString& path) {
             const qsizetype marke = position == 0 && block.startsWith(utf8Marke) ? 3 : 0;
             appendRawText(block.sliced(marke));
             position += block.size();
+            emit loading(gelesen + position, false);
         });
     } catch (...) {
         // What arrived of a file that failed half-way is no document.
@@ -158,6 +160,7 @@ void SynMemo::keepLongLineLayouts(qsizetype longestLine) {
     SendScintilla(SCI_SETLAYOUTCACHE, SC_CACHE_DOCUMENT);
     if (!isVisible())
         return;
+    emit loading(SendScintilla(SCI_GETLENGTH), true);
     const long last = qMin<long>(SendScintilla(SCI_LINESONSCREEN), SendScintilla(SCI_GETLINECOUNT));
     for (long line = 0; line < last; ++line)
         SendScintilla(SCI_POINTXFROMPOSITION, 0UL, SendScintilla(SCI_GETLINEENDPOSITION, line));

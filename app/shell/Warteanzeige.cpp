@@ -15,11 +15,11 @@ Warteanzeige::~Warteanzeige() {
     beenden();
 }
 
-void Warteanzeige::schritt(qint64 erledigt) {
+void Warteanzeige::schritt(qint64 erledigt, bool langerSchrittFolgt) {
     if (!aktiv_)
         return;
     const qint64 jetzt = uhr_.elapsed();
-    if (jetzt < kVerzoegerungMs || jetzt - letzteAktualisierung_ < 40)
+    if (!langerSchrittFolgt && (jetzt < kVerzoegerungMs || jetzt - letzteAktualisierung_ < 40))
         return;
     letzteAktualisierung_ = jetzt;
     if (!dialog_) {

@@ -19,7 +19,9 @@ public:
     Warteanzeige(const Warteanzeige&) = delete;
     Warteanzeige& operator=(const Warteanzeige&) = delete;
 
-    void schritt(qint64 erledigt = -1);
+    // A step that is known to take long (laying out a line of megabytes, say) shows
+    // the dialog at once rather than after the delay.
+    void schritt(qint64 erledigt = -1, bool langerSchrittFolgt = false);
     // Ends the display early (before a message box is shown, for example).
     void beenden();
 
