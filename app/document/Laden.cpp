@@ -10,19 +10,6 @@
 #include <QScopeGuard>
 
 namespace ravik {
-namespace {
-
-// The editor's load, its progress shown by the wait display.
-void imEditorLaden(SynMemo& editor, const QString& pfad, Warteanzeige& warten) {
-    const QMetaObject::Connection fortschritt =
-        QObject::connect(&editor, &SynMemo::loading, [&warten](qint64 erledigt, bool langerSchritt) {
-            warten.schritt(erledigt, langerSchritt);
-        });
-    const auto trennen = qScopeGuard([&] { QObject::disconnect(fortschritt); });
-    editor.loadLinesFromFile(pfad);
-}
-
-} // namespace
 
 void TForm1::WerteTabelleLoeschen() {
     WerteTabelle_.leeren();
@@ -32,7 +19,8 @@ void TForm1::WerteTabelleLoeschen() {
 void TForm1::DateiLaden(const QString& pfad, const QString& ansicht) {
     Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
     if (ansicht != QLatin1String("browser")) {
-        imEditorLaden(*SynMemo1, pfad, warten);
+        const auto fortschritt = warten.folgen(*SynMemo1);
+        SynMemo1->loadLinesFromFile(pfad);
         ButtonsAktivieren(QStringLiteral("browser"));
         return;
     }
@@ -127,7 +115,8 @@ void TForm1::tbtnDateiladenClick() {
             return;
         SynMemo1->clearAll();
         Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
-        imEditorLaden(*SynMemo1, Dateiname, warten);
+        const auto fortschritt = warten.folgen(*SynMemo1);
+        SynMemo1->loadLinesFromFile(Dateiname);
     }
 }
 

@@ -105,6 +105,7 @@ void TForm1::DateiSpeichern(const QString& pfad, const QString& ansicht) {
     Warteanzeige warten(this, QStringLiteral("Datei wird gespeichert …"));
     if (ansicht == QLatin1String("editor")) {
         // Also an empty text is written: a user who deleted everything means it.
+        const auto fortschritt = warten.folgen(*SynMemo1);
         SynMemo1->saveLinesToFile(pfad);
         return;
     }

@@ -84,9 +84,9 @@ public:
 signals:
     // A typed character that the editor does not carry out as a command of its own.
     void characterTyped(QChar character);
-    // Loading a file goes on (once per block read); longStepAhead when the next step
-    // is known to take seconds.
-    void loading(qint64 bytesDone, bool longStepAhead);
+    // Loading or saving a file goes on (about once per megabyte); longStepAhead when
+    // the next step is known to take seconds.
+    void progress(qint64 bytesDone, bool longStepAhead);
 
 protected:
     bool event(QEvent* event) override;

@@ -106,7 +106,7 @@ void SynMemo::streamFile(const QString& path) {
         const qsizetype marke = gelesen == 0 && block.startsWith(utf8Marke) ? 3 : 0;
         scan.feed(block.sliced(marke));
         gelesen += block.size();
-        emit loading(gelesen, false);
+        emit progress(gelesen, false);
     });
     scan.finish();
     const bool utf16 = anfang.startsWith("\xFF\xFE") || anfang.startsWith("\xFE\xFF");
@@ -136,7 +136,7 @@ void SynMemo::streamFile(const QString& path) {
             const qsizetype marke = position == 0 && block.startsWith(utf8Marke) ? 3 : 0;
             appendRawText(block.sliced(marke));
             position += block.size();
-            emit loading(gelesen + position, false);
+            emit progress(gelesen + position, false);
         });
     } catch (...) {
         // What arrived of a file that failed half-way is no document.
@@ -160,7 +160,7 @@ void SynMemo::keepLongLineLayouts(qsizetype longestLine) {
     SendScintilla(SCI_SETLAYOUTCACHE, SC_CACHE_DOCUMENT);
     if (!isVisible())
         return;
-    emit loading(SendScintilla(SCI_GETLENGTH), true);
+    emit progress(SendScintilla(SCI_GETLENGTH), true);
     const long last = qMin<long>(SendScintilla(SCI_LINESONSCREEN), SendScintilla(SCI_GETLINECOUNT));
     for (long line = 0; line < last; ++line)
         SendScintilla(SCI_POINTXFROMPOSITION, 0UL, SendScintilla(SCI_GETLINEENDPOSITION, line));
@@ -178,7 +178,17 @@ void SynMemo::saveLinesToFile(const QString& path) {
                                         "sind.")
                              .arg(shownPath, TextCodec::displayName(encoding_)));
     const auto failure = FileIO::replaceAtomically(path, [&](const FileIO::PieceWriter& write) {
-        LineText::toFilePieces(text, encoding_, write);
+        constexpr qint64 kReportEvery = qint64(1) << 20;
+        qint64 written = 0;
+        qint64 reported = 0;
+        LineText::toFilePieces(text, encoding_, [&](QByteArrayView piece) {
+            write(piece);
+            written += piece.size();
+            if (written - reported >= kReportEvery) {
+                reported = written;
+                emit progress(written, false);
+            }
+        });
     });
     if (failure) {
         if (failure->stage == FileWriteFailure::Stage::Create)

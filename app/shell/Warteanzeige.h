@@ -4,10 +4,15 @@
 #include <QPointer>
 #include <QString>
 
+#include <memory>
+
+class QObject;
 class QProgressDialog;
 class QWidget;
 
 namespace ravik {
+
+class SynMemo;
 
 // Shows the wait cursor while long work runs; when the work takes longer than half a
 // second, a progress dialog appears instead of a frozen window. The work reports
@@ -22,6 +27,8 @@ public:
     // A step that is known to take long (laying out a line of megabytes, say) shows
     // the dialog at once rather than after the delay.
     void schritt(qint64 erledigt = -1, bool langerSchrittFolgt = false);
+    // Follows the editor's progress reports until the returned guard ends.
+    [[nodiscard]] std::unique_ptr<QObject> folgen(SynMemo& editor);
     // Ends the display early (before a message box is shown, for example).
     void beenden();
 

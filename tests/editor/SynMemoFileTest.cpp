@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QStringEncoder>
 #include <csignal>
 #include <sys/resource.h>
@@ -49,6 +50,7 @@ private slots:
     void appendLineAfterAFinalBreakLeavesABlankLine();
     void missingFileRaisesGermanOpenErrorAndKeepsTheText();
     void directoryAndDeviceAreRefused();
+    void largeFilesReportProgress();
     void overlongLineIsRefused();
     void saveErrors();
     void failedWriteRaisesStreamWriteErrorAndKeepsTheFile();
@@ -279,6 +281,22 @@ void SynMemoFileTest::directoryAndDeviceAreRefused() {
                  QStringLiteral("Datei /dev/zero kann nicht geöffnet werden. Das ist keine "
                                 "gewöhnliche Datei."));
     QCOMPARE(bufferBytes(*memo_), QByteArray("keep"));
+}
+
+void SynMemoFileTest::largeFilesReportProgress() {
+    QByteArray text;
+    for (int i = 0; i < 200000; ++i)
+        text += "schluessel" + QByteArray::number(i) + "=wert\r\n";
+    const QString path = writeFile(dir_, QStringLiteral("gross.ini"), text);
+    QSignalSpy progress(memo_, &SynMemo::progress);
+    memo_->loadLinesFromFile(path);
+    QVERIFY(progress.count() >= 2); // both passes over the file
+    QCOMPARE(progress.last().at(0).toLongLong(), 2 * qint64(text.size()));
+    progress.clear();
+    memo_->saveLinesToFile(path);
+    QCOMPARE(progress.count(), int(text.size() >> 20));
+    QVERIFY(!progress.last().at(1).toBool());
+    QCOMPARE(readFile(path), text);
 }
 
 void SynMemoFileTest::overlongLineIsRefused() {
