@@ -47,7 +47,7 @@ private:
     long lineCaret_ = -1;
     long setAnchor_ = -1;
     long setCaret_ = -1;
-    long mouseAnchor_ = -1; // where a line-mode drag began
+    long mouseAnchor_ = -1; // where a column or line drag began
 };
 
 } // namespace ravik
