@@ -5,11 +5,30 @@
 #include "app/shell/Warteanzeige.h"
 #include "app/shell/WerkzeugKnopf.h"
 #include "platform/dialogs/DialogService.h"
+#include "platform/errors/RavikError.h"
 #include "platform/ini/TIniFile.h"
 
+#include <QFileInfo>
 #include <QScopeGuard>
 
 namespace ravik {
+namespace {
+
+// The tree holds a file several times over: beyond this size most machines would run
+// out of memory before showing it.
+constexpr qint64 kMaxBrowserBytes = qint64(512) * 1024 * 1024;
+
+void groesseFuerBrowserPruefen(const QString& pfad) {
+    const QFileInfo info(pfad);
+    if (info.isFile() && info.size() > kMaxBrowserBytes)
+        throw EFOpenError(info.absoluteFilePath(),
+                          QStringLiteral("Die Datei ist %1 MB groß; die Browseransicht lädt "
+                                         "höchstens %2 MB.")
+                              .arg(info.size() / (1024 * 1024))
+                              .arg(kMaxBrowserBytes / (1024 * 1024)));
+}
+
+} // namespace
 
 void TForm1::WerteTabelleLoeschen() {
     WerteTabelle_.leeren();
@@ -26,6 +45,7 @@ void TForm1::DateiLaden(const QString& pfad, const QString& ansicht) {
     }
 
     WerteTabelleLoeschen();
+    groesseFuerBrowserPruefen(pfad);
     {
         TIniFile ini(pfad);
         QStringList sektionen;
