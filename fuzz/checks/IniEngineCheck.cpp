@@ -13,6 +13,7 @@
 #include "platform/ini/IniDocument.h"
 #include "platform/ini/IniNumber.h"
 #include "platform/ini/IniSyntax.h"
+#include "platform/text/TextCodec.h"
 
 #include <algorithm>
 #include <array>
@@ -203,6 +204,19 @@ void checkListings(const IniDocument& doc) {
         doc.keysWithValues(s, keysRead, valuesRead);
         FUZZ_EXPECT(keysRead == keys, "keysWithValues lists other keys of " + shown(s));
         FUZZ_EXPECT(valuesRead.size() == keys.size(), "keysWithValues: keys without values");
+        // The byte reading of a UTF-8 file gives the same entries as the decoded one.
+        QStringList keysUtf8, valuesUtf8;
+        const auto decoded = [](QByteArrayView bytes) {
+            return TextCodec::decode(bytes, TextEncoding::Utf8);
+        };
+        if (doc.keysWithValuesUtf8(s, [&](QByteArrayView k, QByteArrayView v) {
+                keysUtf8.append(decoded(k));
+                valuesUtf8.append(decoded(v));
+            })) {
+            FUZZ_EXPECT(keysUtf8 == keysRead, "keysWithValuesUtf8 lists other keys of " + shown(s));
+            FUZZ_EXPECT(valuesUtf8 == valuesRead,
+                        "keysWithValuesUtf8 reads other values of " + shown(s));
+        }
         FUZZ_EXPECT(doc.sectionHasKeys(s) == !keys.isEmpty(),
                     "sectionHasKeys disagrees with the key list of " + shown(s));
         for (qsizetype k = 0; k < keys.size(); ++k) {
