@@ -28,32 +28,27 @@ class GrenzenTest : public QObject {
     static constexpr qint64 k600Mb = qint64(600) * 1024 * 1024;
 
 private slots:
-    void aHugeFileIsRefusedInTheBrowser() {
-        Umgebung u;
-        const QString pfad = riesigeDatei(u, k600Mb);
-        u.starten();
-        u.klick("BitBtn3");
-        u.dialoge.chooseFile(pfad);
-        u.klick("tbtnDateiladen");
-        QCOMPARE(u.dialoge.messageTexts(),
-                 QStringList{QStringLiteral("Datei %1 kann nicht geöffnet werden. Die Datei ist "
-                                            "600 MB groß; die Browseransicht lädt höchstens 512 MB.")
-                                 .arg(QFileInfo(pfad).absoluteFilePath())});
-        QCOMPARE(u.baumTexte(), QStringList());
-        QCOMPARE(QFileInfo(pfad).size(), k600Mb);
+    void aHugeFileIsRefused_data() {
+        QTest::addColumn<QString>("startknopf");
+        QTest::addColumn<QString>("ansicht");
+        QTest::newRow("browser") << "BitBtn3" << "die Browseransicht";
+        QTest::newRow("editor") << "BitBtn2" << "der Editor";
     }
-
-    void aHugeFileIsRefusedInTheEditor() {
+    void aHugeFileIsRefused() {
+        QFETCH(QString, startknopf);
+        QFETCH(QString, ansicht);
         Umgebung u;
         const QString pfad = riesigeDatei(u, k600Mb);
         u.starten();
-        u.klick("BitBtn2");
+        u.klick(startknopf);
         u.dialoge.chooseFile(pfad);
         u.klick("tbtnDateiladen");
         QCOMPARE(u.dialoge.messageTexts(),
                  QStringList{QStringLiteral("Datei %1 kann nicht geöffnet werden. Die Datei ist "
-                                            "600 MB groß; der Editor lädt höchstens 512 MB.")
-                                 .arg(QFileInfo(pfad).absoluteFilePath())});
+                                            "600 MB groß; %2 lädt höchstens 512 MB.")
+                                 .arg(QFileInfo(pfad).absoluteFilePath(), ansicht)});
+        // The view shows nothing of it, and the file is as it was.
+        QCOMPARE(u.baumTexte(), QStringList());
         QVERIFY(u.w<QsciScintilla>("SynMemo1")->text().isEmpty());
         QCOMPARE(QFileInfo(pfad).size(), k600Mb);
     }
