@@ -1,8 +1,8 @@
 // Ravik, the Velmora INI editor: program entry.
 #include "app/shell/TForm1.h"
-#include "platform/desktop/Desktop.h"
-#include "platform/dialogs/QtDialogService.h"
-#include "platform/files/MemoryHints.h"
+#include "app/platform/desktop/Desktop.h"
+#include "app/platform/dialogs/QtDialogService.h"
+#include "core/platform/files/MemoryHints.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -3,8 +3,8 @@
 // reference tools measured on the same file.
 #include "app/browser/IniBaum.h"
 #include "app/shell/TForm1.h"
-#include "platform/errors/RavikError.h"
-#include "platform/files/MemoryHints.h"
+#include "core/platform/errors/RavikError.h"
+#include "core/platform/files/MemoryHints.h"
 #include "bench/Eingabe.h"
 #include "tests/support/RecordingDesktop.h"
 #include "tests/support/ScriptedDialogs.h"

@@ -10,15 +10,6 @@ add_link_options(-fsanitize=address,undefined)
 
 find_package(Qt6 6.4 REQUIRED COMPONENTS Core)
 
-add_library(ravik_core STATIC)
-target_link_libraries(ravik_core PUBLIC Qt6::Core)
-target_include_directories(ravik_core PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-
-# The subdirectories also list widget sources; they collect here and are never built.
-add_library(ravik_app STATIC EXCLUDE_FROM_ALL)
-set_target_properties(ravik_app PROPERTIES AUTOMOC OFF)
-
-add_subdirectory(platform)
-add_subdirectory(app)
+add_subdirectory(core)
 add_subdirectory(fuzz/checks)
 add_subdirectory(fuzz)

@@ -3,8 +3,8 @@
 #include "app/browser/IniBaum.h"
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
-#include "platform/dialogs/DialogService.h"
-#include "platform/ini/TIniFile.h"
+#include "app/platform/dialogs/DialogService.h"
+#include "core/platform/ini/TIniFile.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/text/TextArena.h"
+#include "core/platform/text/TextArena.h"
 
 #include <QAbstractItemModel>
 #include <QIcon>

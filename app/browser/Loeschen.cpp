@@ -2,7 +2,7 @@
 #include "app/browser/IniBaum.h"
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
-#include "platform/dialogs/DialogService.h"
+#include "app/platform/dialogs/DialogService.h"
 
 namespace ravik {
 

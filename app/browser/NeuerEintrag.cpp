@@ -4,7 +4,7 @@
 #include "app/editor/SynMemo.h"
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
-#include "platform/dialogs/DialogService.h"
+#include "app/platform/dialogs/DialogService.h"
 
 namespace ravik {
 namespace {

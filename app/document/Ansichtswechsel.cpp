@@ -4,10 +4,10 @@
 #include "app/editor/SynMemo.h"
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
-#include "platform/errors/RavikError.h"
-#include "platform/files/FileEncoding.h"
-#include "platform/files/FileIO.h"
-#include "platform/text/TextCodec.h"
+#include "core/platform/errors/RavikError.h"
+#include "core/platform/files/FileEncoding.h"
+#include "core/platform/files/FileIO.h"
+#include "core/platform/text/TextCodec.h"
 
 #include <QDir>
 #include <QTemporaryFile>

@@ -4,9 +4,9 @@
 #include "app/shell/TForm1.h"
 #include "app/shell/Warteanzeige.h"
 #include "app/shell/WerkzeugKnopf.h"
-#include "platform/dialogs/DialogService.h"
-#include "platform/errors/RavikError.h"
-#include "platform/ini/TIniFile.h"
+#include "app/platform/dialogs/DialogService.h"
+#include "core/platform/errors/RavikError.h"
+#include "core/platform/ini/TIniFile.h"
 
 #include <QFileInfo>
 #include <QScopeGuard>

@@ -2,8 +2,8 @@
 #include "app/editor/SynMemo.h"
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
-#include "platform/dialogs/DialogService.h"
-#include "platform/errors/RavikError.h"
+#include "app/platform/dialogs/DialogService.h"
+#include "core/platform/errors/RavikError.h"
 
 #include <QCloseEvent>
 #include <QPushButton>

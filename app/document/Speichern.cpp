@@ -4,10 +4,10 @@
 #include "app/shell/TForm1.h"
 #include "app/shell/Warteanzeige.h"
 #include "app/shell/WerkzeugKnopf.h"
-#include "platform/dialogs/DialogService.h"
-#include "platform/errors/RavikError.h"
-#include "platform/files/FileIO.h"
-#include "platform/ini/TIniFile.h"
+#include "app/platform/dialogs/DialogService.h"
+#include "core/platform/errors/RavikError.h"
+#include "core/platform/files/FileIO.h"
+#include "core/platform/ini/TIniFile.h"
 
 #include <QCheckBox>
 #include <QSet>

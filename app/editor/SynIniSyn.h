@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/editor/IniTokenizer.h"
+#include "core/editor/IniTokenizer.h"
 
 #include <QStringList>
 #include <Qsci/qscilexercustom.h>

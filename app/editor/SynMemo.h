@@ -4,7 +4,7 @@
 #include "app/editor/EditedLineTrimmer.h"
 #include "app/editor/EditorKeyMap.h"
 #include "app/editor/SelectionModes.h"
-#include "platform/text/LineText.h"
+#include "core/platform/text/LineText.h"
 
 #include <Qsci/qsciscintilla.h>
 #include <functional>

@@ -1,9 +1,9 @@
 #include "app/editor/SynMemo.h"
 
-#include "platform/errors/RavikError.h"
-#include "platform/files/FileIO.h"
-#include "platform/files/MemoryHints.h"
-#include "platform/text/TextScan.h"
+#include "core/platform/errors/RavikError.h"
+#include "core/platform/files/FileIO.h"
+#include "core/platform/files/MemoryHints.h"
+#include "core/platform/text/TextScan.h"
 
 #include <QFileInfo>
 #include <new>

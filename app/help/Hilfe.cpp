@@ -1,9 +1,9 @@
 // The help panel with the help and terms texts, and the terms on the start panel.
 #include "app/shell/TForm1.h"
-#include "platform/dialogs/DialogService.h"
-#include "platform/errors/RavikError.h"
-#include "platform/files/FileIO.h"
-#include "platform/text/TextCodec.h"
+#include "app/platform/dialogs/DialogService.h"
+#include "core/platform/errors/RavikError.h"
+#include "core/platform/files/FileIO.h"
+#include "core/platform/text/TextCodec.h"
 
 #include <QDir>
 #include <QPlainTextEdit>

@@ -1,7 +1,7 @@
 // The rotating promotional texts of both side panels.
-#include "app/help/Werbetexte.h"
+#include "core/help/Werbetexte.h"
 #include "app/shell/TForm1.h"
-#include "platform/desktop/Desktop.h"
+#include "app/platform/desktop/Desktop.h"
 
 #include <QLabel>
 #include <QUrl>

@@ -4,10 +4,10 @@
 #include "app/editor/SynMemo.h"
 #include "app/settings/Farbfeld.h"
 #include "app/shell/TForm1.h"
-#include "platform/desktop/Dateityp.h"
-#include "platform/dialogs/DialogService.h"
-#include "platform/errors/RavikError.h"
-#include "platform/ini/TIniFile.h"
+#include "core/settings/Dateityp.h"
+#include "app/platform/dialogs/DialogService.h"
+#include "core/platform/errors/RavikError.h"
+#include "core/platform/ini/TIniFile.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "app/browser/DetailFeld.h"
 #include "app/browser/IniBaum.h"
 #include "app/editor/SynMemo.h"
-#include "app/help/Werbetexte.h"
+#include "core/help/Werbetexte.h"
 #include "app/settings/Farbfeld.h"
 #include "app/shell/Bilder.h"
 #include "app/shell/TForm1.h"

@@ -4,9 +4,9 @@
 #include "app/browser/IniBaum.h"
 #include "app/editor/SynMemo.h"
 #include "app/shell/WerkzeugKnopf.h"
-#include "platform/dialogs/DialogService.h"
-#include "platform/errors/RavikError.h"
-#include "platform/files/FileIO.h"
+#include "app/platform/dialogs/DialogService.h"
+#include "core/platform/errors/RavikError.h"
+#include "core/platform/files/FileIO.h"
 
 #include <QApplication>
 #include <QCheckBox>

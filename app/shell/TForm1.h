@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/document/WerteTabelle.h"
+#include "core/document/WerteTabelle.h"
 
 #include <QColor>
 #include <QPointer>

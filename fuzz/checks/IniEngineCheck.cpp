@@ -9,11 +9,11 @@
 #include "fuzz/checks/FuzzChecks.h"
 #include "fuzz/checks/TextLines.h"
 
-#include "platform/errors/RavikError.h"
-#include "platform/ini/IniDocument.h"
-#include "platform/ini/IniNumber.h"
-#include "platform/ini/IniSyntax.h"
-#include "platform/text/TextCodec.h"
+#include "core/platform/errors/RavikError.h"
+#include "core/platform/ini/IniDocument.h"
+#include "core/platform/ini/IniNumber.h"
+#include "core/platform/ini/IniSyntax.h"
+#include "core/platform/text/TextCodec.h"
 
 #include <algorithm>
 #include <array>

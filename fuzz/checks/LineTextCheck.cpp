@@ -3,7 +3,7 @@
 #include "fuzz/checks/FuzzChecks.h"
 #include "fuzz/checks/TextLines.h"
 
-#include "platform/text/LineText.h"
+#include "core/platform/text/LineText.h"
 
 namespace ravik::fuzz {
 namespace {

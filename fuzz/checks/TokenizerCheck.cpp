@@ -2,7 +2,7 @@
 #include "fuzz/checks/CheckReport.h"
 #include "fuzz/checks/FuzzChecks.h"
 
-#include "app/editor/IniTokenizer.h"
+#include "core/editor/IniTokenizer.h"
 
 namespace ravik::fuzz {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/text/TextCodec.h"
+#include "core/platform/text/TextCodec.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 // The real dialogs behind the dialog interface: captions, icons, the order of the
 // buttons, and what Enter, Escape and the close box answer.
-#include "platform/dialogs/InputBox.h"
-#include "platform/dialogs/QtDialogService.h"
+#include "app/platform/dialogs/InputBox.h"
+#include "app/platform/dialogs/QtDialogService.h"
 
 #include <QApplication>
 #include <QLineEdit>

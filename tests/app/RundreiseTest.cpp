@@ -4,8 +4,8 @@
 #include "tests/app/IniZeilen.h"
 #include "tests/support/Umgebung.h"
 
-#include "platform/ini/IniDocument.h"
-#include "platform/text/TextCodec.h"
+#include "core/platform/ini/IniDocument.h"
+#include "core/platform/text/TextCodec.h"
 
 #include <QDir>
 #include <QLineEdit>

@@ -1,5 +1,5 @@
 // The promotional rotation and its shared counter; the help and terms texts.
-#include "app/help/Werbetexte.h"
+#include "core/help/Werbetexte.h"
 #include "app/browser/IniBaum.h"
 #include "tests/support/Umgebung.h"
 

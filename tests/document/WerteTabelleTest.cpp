@@ -1,4 +1,4 @@
-#include "app/document/WerteTabelle.h"
+#include "core/document/WerteTabelle.h"
 
 #include <QRandomGenerator>
 #include <QTest>

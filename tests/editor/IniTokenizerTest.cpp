@@ -1,4 +1,4 @@
-#include "app/editor/IniTokenizer.h"
+#include "core/editor/IniTokenizer.h"
 
 #include <QRandomGenerator>
 #include <QTest>

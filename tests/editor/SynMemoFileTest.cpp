@@ -1,6 +1,6 @@
 #include "EditorTestSupport.h"
 
-#include "platform/errors/RavikError.h"
+#include "core/platform/errors/RavikError.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "app/help/Werbetexte.h"
+#include "core/help/Werbetexte.h"
 
 #include <QFile>
 #include <QIcon>

@@ -1,5 +1,5 @@
-#include "platform/files/FileEncoding.h"
-#include "platform/errors/RavikError.h"
+#include "core/platform/files/FileEncoding.h"
+#include "core/platform/errors/RavikError.h"
 #include "TestFiles.h"
 
 #include <QDirIterator>

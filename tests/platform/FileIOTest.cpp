@@ -1,8 +1,8 @@
 #include "TestFiles.h"
 
-#include "platform/errors/RavikError.h"
-#include "platform/files/FileIO.h"
-#include "platform/files/MemoryHints.h"
+#include "core/platform/errors/RavikError.h"
+#include "core/platform/files/FileIO.h"
+#include "core/platform/files/MemoryHints.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 #include "TestBytes.h"
 
-#include "platform/errors/RavikError.h"
-#include "platform/ini/IniDocument.h"
-#include "platform/text/TextCodec.h"
+#include "core/platform/errors/RavikError.h"
+#include "core/platform/ini/IniDocument.h"
+#include "core/platform/text/TextCodec.h"
 
 #include <QHash>
 #include <QRandomGenerator>

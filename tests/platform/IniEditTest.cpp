@@ -1,4 +1,4 @@
-#include "platform/ini/IniDocument.h"
+#include "core/platform/ini/IniDocument.h"
 
 #include <QTest>
 

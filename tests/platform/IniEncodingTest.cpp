@@ -1,7 +1,7 @@
 #include "TestBytes.h"
 
-#include "platform/errors/RavikError.h"
-#include "platform/ini/IniDocument.h"
+#include "core/platform/errors/RavikError.h"
+#include "core/platform/ini/IniDocument.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "TestFiles.h"
 
-#include "platform/errors/RavikError.h"
-#include "platform/ini/TIniFile.h"
+#include "core/platform/errors/RavikError.h"
+#include "core/platform/ini/TIniFile.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "platform/ini/IniNumber.h"
-#include "platform/ini/TIniFile.h"
+#include "core/platform/ini/IniNumber.h"
+#include "core/platform/ini/TIniFile.h"
 
 #include <QTemporaryDir>
 #include <QTest>

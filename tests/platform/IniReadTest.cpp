@@ -1,6 +1,6 @@
 #include "TestBytes.h"
 
-#include "platform/ini/IniDocument.h"
+#include "core/platform/ini/IniDocument.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 #include "TestBytes.h"
 #include "TestFiles.h"
 
-#include "platform/ini/IniDocument.h"
-#include "platform/ini/TIniFile.h"
+#include "core/platform/ini/IniDocument.h"
+#include "core/platform/ini/TIniFile.h"
 
 #include <QTemporaryDir>
 #include <QTest>

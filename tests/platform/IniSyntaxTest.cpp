@@ -1,4 +1,4 @@
-#include "platform/ini/IniSyntax.h"
+#include "core/platform/ini/IniSyntax.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 #include "TestBytes.h"
 
-#include "platform/errors/RavikError.h"
-#include "platform/ini/IniDocument.h"
-#include "platform/ini/TIniFile.h"
+#include "core/platform/errors/RavikError.h"
+#include "core/platform/ini/IniDocument.h"
+#include "core/platform/ini/TIniFile.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "platform/text/LineText.h"
+#include "core/platform/text/LineText.h"
 
 #include <QTest>
 

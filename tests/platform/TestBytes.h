@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/errors/RavikError.h"
+#include "core/platform/errors/RavikError.h"
 
 #include <QByteArray>
 #include <QString>

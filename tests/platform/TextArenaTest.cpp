@@ -1,4 +1,4 @@
-#include "platform/text/TextArena.h"
+#include "core/platform/text/TextArena.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "TestBytes.h"
 
-#include "platform/text/TextCodec.h"
+#include "core/platform/text/TextCodec.h"
 
 #include <QTest>
 

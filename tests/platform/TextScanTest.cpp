@@ -1,4 +1,4 @@
-#include "platform/text/TextScan.h"
+#include "core/platform/text/TextScan.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,6 +1,6 @@
 // The file-type association against a temporary home.
-#include "platform/desktop/Dateityp.h"
-#include "platform/ini/TIniFile.h"
+#include "core/settings/Dateityp.h"
+#include "core/platform/ini/TIniFile.h"
 
 #include <QDir>
 #include <QFile>

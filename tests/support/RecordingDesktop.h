@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/desktop/Desktop.h"
+#include "app/platform/desktop/Desktop.h"
 
 #include <QList>
 

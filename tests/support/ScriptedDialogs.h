@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/dialogs/DialogService.h"
+#include "app/platform/dialogs/DialogService.h"
 
 #include <QList>
 #include <QQueue>

@@ -1,0 +1,229 @@
+#include "core/document/WerteTabelle.h"
+
+#include "core/platform/files/MemoryHints.h"
+
+namespace ravik {
+
+WerteTabelle::WerteTabelle() {
+    leeren();
+}
+
+WerteTabelle::Marke WerteTabelle::markeAus(const QString& text) {
+    if (text.isEmpty())
+        return Marke::Keine;
+    if (text == kChange)
+        return Marke::Change;
+    if (text == kEdit)
+        return Marke::Edit;
+    if (text == kNeu)
+        return Marke::Neu;
+    if (text == kDelete)
+        return Marke::Delete;
+    Q_ASSERT_X(false, "WerteTabelle", "unknown mark");
+    return Marke::Keine;
+}
+
+const QString& WerteTabelle::marke(int row) const {
+    static const QString keine;
+    switch (rows_[row].marke) {
+    case Marke::Change:
+        return kChange;
+    case Marke::Edit:
+        return kEdit;
+    case Marke::Neu:
+        return kNeu;
+    case Marke::Delete:
+        return kDelete;
+    case Marke::Keine:
+        break;
+    }
+    return keine;
+}
+
+void WerteTabelle::setMarke(int row, const QString& text) {
+    rows_[row].marke = markeAus(text);
+}
+
+quint32 WerteTabelle::sektionsId(const QString& name) {
+    auto it = sektionsIds_.constFind(name);
+    if (it != sektionsIds_.cend())
+        return *it;
+    const auto id = static_cast<quint32>(sektionsNamen_.size());
+    sektionsNamen_.push_back(name);
+    ketten_.push_back({});
+    sektionsIds_.insert(name, id);
+    return id;
+}
+
+int WerteTabelle::sektionsIdOderMinus(const QString& name) const {
+    auto it = sektionsIds_.constFind(name);
+    return it == sektionsIds_.cend() ? -1 : static_cast<int>(*it);
+}
+
+void WerteTabelle::einketten(int row) {
+    Kette& kette = ketten_[rows_[row].sektion];
+    if (kette.kopf < 0) {
+        kette.kopf = kette.ende = row;
+        links_[row] = {};
+        return;
+    }
+    if (kette.ende < row) { // the usual case: a new row at the end
+        links_[kette.ende].naechste = row;
+        links_[row] = {-1, kette.ende};
+        kette.ende = row;
+        return;
+    }
+    // An overwritten row joins a chain in the middle: keep ascending order.
+    int nach = kette.kopf;
+    while (nach < row)
+        nach = links_[nach].naechste;
+    const int vor = links_[nach].vorige;
+    links_[row] = {nach, vor};
+    links_[nach].vorige = row;
+    if (vor >= 0)
+        links_[vor].naechste = row;
+    else
+        kette.kopf = row;
+}
+
+void WerteTabelle::ausketten(int row) {
+    Kette& kette = ketten_[rows_[row].sektion];
+    const Verweise v = links_[row];
+    if (v.vorige >= 0)
+        links_[v.vorige].naechste = v.naechste;
+    else
+        kette.kopf = v.naechste;
+    if (v.naechste >= 0)
+        links_[v.naechste].vorige = v.vorige;
+    else
+        kette.ende = v.vorige;
+    links_[row] = {};
+}
+
+void WerteTabelle::reserve(qsizetype rows) {
+    rows_.reserve(rows);
+    links_.reserve(rows);
+    MemoryHints::expectLargeFill(rows_.data(), rows_.capacity() * sizeof(Zeile));
+    MemoryHints::expectLargeFill(links_.data(), links_.capacity() * sizeof(Verweise));
+}
+
+void WerteTabelle::setRowCount(int count) {
+    if (count < 1)
+        count = 1;
+    while (RowCount() > count) {
+        ausketten(RowCount() - 1);
+        rows_.pop_back();
+        links_.pop_back();
+    }
+    const quint32 leer = sektionsId(QString());
+    while (RowCount() < count) {
+        rows_.push_back({{}, {}, leer, Marke::Keine});
+        links_.push_back({});
+        einketten(RowCount() - 1);
+    }
+}
+
+void WerteTabelle::setSektion(int row, const QString& text) {
+    const quint32 id = sektionsId(text);
+    if (rows_[row].sektion == id)
+        return;
+    ausketten(row);
+    rows_[row].sektion = id;
+    einketten(row);
+}
+
+void WerteTabelle::setZeile(int row, const QString& sektion, const QString& schluessel,
+                            const QString& wert, const QString& marke) {
+    setSektion(row, sektion);
+    Zeile& z = rows_[row];
+    z.schluessel = arena_.add(schluessel);
+    z.wert = arena_.add(wert);
+    z.marke = markeAus(marke);
+}
+
+int WerteTabelle::anhaengen(const QString& sektion, const QString& schluessel,
+                            const QString& wert, const QString& marke) {
+    rows_.push_back({arena_.add(schluessel), arena_.add(wert), sektionsId(sektion), markeAus(marke)});
+    links_.push_back({});
+    const int row = RowCount() - 1;
+    einketten(row);
+    return row;
+}
+
+int WerteTabelle::anhaengenUtf8(const QString& sektion, QByteArrayView schluessel,
+                                QByteArrayView wert) {
+    rows_.push_back({arena_.add(schluessel), arena_.add(wert), sektionsId(sektion), Marke::Keine});
+    links_.push_back({});
+    const int row = RowCount() - 1;
+    einketten(row);
+    return row;
+}
+
+void WerteTabelle::leeren() {
+    rows_.clear();
+    rows_.shrink_to_fit();
+    links_.clear();
+    links_.shrink_to_fit();
+    sektionsNamen_.clear();
+    sektionsNamen_.shrink_to_fit();
+    ketten_.clear();
+    ketten_.shrink_to_fit();
+    sektionsIds_.clear();
+    sektionsIds_.squeeze();
+    arena_.clear();
+    setRowCount(1);
+}
+
+bool WerteTabelle::istLeer() const {
+    if (rows_.size() != 1)
+        return false;
+    const Zeile& z = rows_.front();
+    return sektionsNamen_[z.sektion].isEmpty() && z.schluessel.isEmpty() && z.wert.isEmpty() &&
+           z.marke == Marke::Keine;
+}
+
+template <typename Fn>
+void WerteTabelle::zeilenDerSektionDurchlaufen(int id, int limit, Fn&& fn) const {
+    if (id < 0)
+        return;
+    for (int r = ketten_[id].kopf; r >= 0 && r < limit; r = links_[r].naechste)
+        fn(r);
+}
+
+std::vector<int> WerteTabelle::zeilenMit(const QString& sektion, const QString& schluessel,
+                                         int limit) const {
+    std::vector<int> result;
+    const QByteArray gesucht = schluessel.toUtf8();
+    zeilenDerSektionDurchlaufen(sektionsIdOderMinus(sektion), limit < 0 ? RowCount() : limit, [&](int r) {
+        if (arena_.equals(rows_[r].schluessel, gesucht))
+            result.push_back(r);
+    });
+    return result;
+}
+
+std::vector<int> WerteTabelle::zeilenDerSektion(const QString& sektion, int limit) const {
+    std::vector<int> result;
+    zeilenDerSektionDurchlaufen(sektionsIdOderMinus(sektion), limit < 0 ? RowCount() : limit,
+                                [&](int r) { result.push_back(r); });
+    return result;
+}
+
+QString WerteTabelle::WertAuslesen(const QString& sektion, const QString& schluessel) const {
+    const int id = sektionsIdOderMinus(sektion);
+    if (id < 0)
+        return {};
+    const QByteArray gesucht = schluessel.toUtf8();
+    for (int r = ketten_[id].ende; r >= 0; r = links_[r].vorige)
+        if (arena_.equals(rows_[r].schluessel, gesucht))
+            return wert(r);
+    return {};
+}
+
+bool WerteTabelle::hatLebendeZeile(const QString& sektion, const QString& schluessel) const {
+    for (int r : zeilenMit(sektion, schluessel))
+        if (!istGeloescht(r))
+            return true;
+    return false;
+}
+
+} // namespace ravik

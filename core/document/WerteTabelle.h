@@ -1,0 +1,116 @@
+#pragma once
+
+#include "core/platform/text/TextArena.h"
+
+#include <QHash>
+#include <QString>
+#include <vector>
+
+namespace ravik {
+
+// The browser view's document: an ordered list of rows [section, key, value, mark],
+// one per section (key empty) and per key. Rows are only appended or overwritten,
+// never removed one by one; a deleted entry keeps its row, marked "delete", until the
+// table is cleared. The table always has at least one row; the empty table is one
+// row of four empty cells.
+//
+// Names are compared exactly (case-sensitive). Lookups walk a chain of the section's
+// rows kept in step with every append and overwrite, so they give the same rows in
+// the same order as a scan from the first row to the last. Files with half a million
+// keys are common, so a row is a few integers: section names are stored once, keys
+// and values in a text arena.
+class WerteTabelle {
+public:
+    static inline const QString kChange = QStringLiteral("change");
+    static inline const QString kEdit = QStringLiteral("edit");
+    static inline const QString kNeu = QStringLiteral("neu");
+    static inline const QString kDelete = QStringLiteral("delete");
+
+    WerteTabelle();
+
+    int RowCount() const { return static_cast<int>(rows_.size()); }
+    // Grows with empty rows; shrinking keeps the first rows.
+    void setRowCount(int count);
+
+    const QString& sektion(int row) const { return sektionsNamen_[rows_[row].sektion]; }
+    QString schluessel(int row) const { return arena_.text(rows_[row].schluessel); }
+    QString wert(int row) const { return arena_.text(rows_[row].wert); }
+    // Key and value as the UTF-8 bytes the table holds (valid until the row changes).
+    QByteArrayView schluesselUtf8(int row) const { return arena_.view(rows_[row].schluessel); }
+    QByteArrayView wertUtf8(int row) const { return arena_.view(rows_[row].wert); }
+    const QString& marke(int row) const;
+    bool istGeloescht(int row) const { return rows_[row].marke == Marke::Delete; }
+    bool istSektionsZeile(int row) const { return rows_[row].schluessel.isEmpty(); }
+
+    void setSektion(int row, const QString& text);
+    void setSchluessel(int row, const QString& text) { rows_[row].schluessel = arena_.add(text); }
+    void setWert(int row, const QString& text) { rows_[row].wert = arena_.add(text); }
+    void setMarke(int row, const QString& text);
+    void setZeile(int row, const QString& sektion, const QString& schluessel,
+                  const QString& wert, const QString& marke);
+
+    // Appends a row at the end; returns its number.
+    int anhaengen(const QString& sektion, const QString& schluessel, const QString& wert,
+                  const QString& marke);
+
+    // The same with key and value as UTF-8 bytes (loading a UTF-8 file).
+    int anhaengenUtf8(const QString& sektion, QByteArrayView schluessel, QByteArrayView wert);
+
+    // Back to one row of four empty cells.
+    void leeren();
+    // Exactly the empty table: one row, all cells empty.
+    bool istLeer() const;
+
+    // The value of the last row with this section and key, whatever its mark; empty
+    // when none matches.
+    QString WertAuslesen(const QString& sektion, const QString& schluessel) const;
+
+    // A row with this section and key that is not marked "delete" exists.
+    bool hatLebendeZeile(const QString& sektion, const QString& schluessel) const;
+
+    // Rows with this section and key (key empty: the section's own rows), first to last,
+    // among the rows below `limit` (-1: all rows).
+    std::vector<int> zeilenMit(const QString& sektion, const QString& schluessel,
+                               int limit = -1) const;
+    // Every row of this section (its own rows and its key rows), first to last.
+    std::vector<int> zeilenDerSektion(const QString& sektion, int limit = -1) const;
+
+    // Bytes of key and value text held (with what overwrites left behind).
+    qsizetype textBytes() const { return arena_.usedBytes(); }
+
+    // Room for about this many rows, so loading a large file never copies the table.
+    void reserve(qsizetype rows);
+
+private:
+    enum class Marke : quint8 { Keine, Change, Edit, Neu, Delete };
+    static Marke markeAus(const QString& text);
+    struct Zeile {
+        TextArena::Text schluessel;
+        TextArena::Text wert;
+        quint32 sektion = 0; // index into sektionsNamen_
+        Marke marke = Marke::Keine;
+    };
+    struct Kette {
+        int kopf = -1;
+        int ende = -1;
+    };
+    struct Verweise {
+        int naechste = -1;
+        int vorige = -1;
+    };
+
+    quint32 sektionsId(const QString& name);
+    int sektionsIdOderMinus(const QString& name) const;
+    void einketten(int row);
+    void ausketten(int row);
+    template <typename Fn> void zeilenDerSektionDurchlaufen(int id, int limit, Fn&& fn) const;
+
+    std::vector<Zeile> rows_;
+    std::vector<Verweise> links_;       // each row's neighbours among its section's rows
+    std::vector<QString> sektionsNamen_;
+    std::vector<Kette> ketten_;         // per section id
+    QHash<QString, quint32> sektionsIds_;
+    TextArena arena_;
+};
+
+} // namespace ravik

@@ -1,0 +1,744 @@
+#include "core/platform/ini/IniDocument.h"
+
+#include "core/platform/errors/RavikError.h"
+#include "core/platform/files/MemoryHints.h"
+#include "core/platform/ini/IniSyntax.h"
+#include "core/platform/ini/IniValidation.h"
+
+#include <array>
+#include <cstring>
+#include <limits>
+
+namespace ravik {
+
+using IniSyntax::LineKind;
+
+namespace {
+
+// A section whose first occurrence has more lines than this gets a hash table of its
+// keys; smaller ones are searched line by line, which costs about as much and saves
+// the table's memory in files of many small sections.
+constexpr qint32 kSearchedInTurn = 16;
+
+constexpr quint8 kindValue(LineKind kind) {
+    return static_cast<quint8>(kind);
+}
+
+QByteArrayView eolBytes(quint8 eol) {
+    static constexpr std::array<const char*, 4> kBytes = {"", "\r\n", "\n", "\r"};
+    return QByteArrayView(kBytes[eol]);
+}
+
+const QString& sectionWord() {
+    static const QString word = QStringLiteral("Der Sektionsname");
+    return word;
+}
+const QString& keyWord() {
+    static const QString word = QStringLiteral("Der Schlüsselname");
+    return word;
+}
+const QString& valueWord() {
+    static const QString word = QStringLiteral("Der Wert");
+    return word;
+}
+
+void refuseIf(const QString& reason) {
+    if (!reason.isEmpty())
+        throw EIniFileException(reason);
+}
+
+// The first CR or LF from here on, or end. Eight bytes at a time, because every
+// byte of the file passes through here twice while it loads.
+const char* findLineBreak(const char* from, const char* end) {
+    constexpr quint64 kOnes = 0x0101010101010101ULL;
+    constexpr quint64 kHighBits = 0x8080808080808080ULL;
+    while (end - from >= 8) {
+        quint64 word;
+        std::memcpy(&word, from, sizeof word);
+        const quint64 lf = word ^ (kOnes * '\n');
+        const quint64 cr = word ^ (kOnes * '\r');
+        // A byte of lf or cr is zero where the word holds that character.
+        if ((((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & kHighBits)
+            break;
+        from += 8;
+    }
+    while (from < end && *from != '\r' && *from != '\n')
+        ++from;
+    return from;
+}
+
+[[noreturn]] void refuseTooLarge() {
+    throw EIniFileException(QStringLiteral(
+        "Die Datei ist zu groß: Sie hat mehr als 2.147.483.646 Zeilen oder eine Zeile "
+        "mit mehr als 4 GB."));
+}
+
+} // namespace
+
+IniDocument::IniDocument() = default;
+
+IniDocument::IniDocument(QByteArray fileBytes) {
+    encoding_ = TextCodec::detect(fileBytes);
+    switch (encoding_) {
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE: {
+        // Held as UTF-8, which maps to UTF-16 and back exactly (detect made sure the
+        // file has no stray surrogates), so the parser sees one kind of bytes.
+        const QByteArrayView body = QByteArrayView(fileBytes).sliced(2);
+        raw_ = TextCodec::decode(body, encoding_).toUtf8();
+        break;
+    }
+    case TextEncoding::Utf8Bom:
+        raw_ = std::move(fileBytes);
+        bodyStart_ = 3;
+        break;
+    case TextEncoding::Utf8:
+        raw_ = std::move(fileBytes);
+        break;
+    case TextEncoding::Windows1252:
+        raw_ = std::move(fileBytes);
+        if (raw_.startsWith("\xEF\xBB\xBF"))
+            bodyStart_ = 3;
+        break;
+    }
+    const bool utf8 = encoding_ != TextEncoding::Windows1252;
+    codec_ = IniTextCodec(utf8);
+    match_ = IniNameMatch(utf8);
+    splitLines();
+    indexLines();
+}
+
+// ---- Parsing -------------------------------------------------------------------
+
+void IniDocument::splitLines() {
+    const char* const begin = raw_.constData();
+    const char* const end = begin + raw_.size();
+
+    qsizetype lineCount = 0;
+    for (const char* p = begin + bodyStart_; p < end; ++lineCount) {
+        p = findLineBreak(p, end);
+        if (p < end)
+            p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+    }
+    if (lineCount >= std::numeric_limits<qint32>::max())
+        refuseTooLarge();
+    lines_.reserve(lineCount);
+    MemoryHints::expectLargeFill(lines_.data(), lines_.capacity() * sizeof(Line));
+
+    std::array<qsizetype, 4> eolCounts{};
+    for (const char* p = begin + bodyStart_; p < end;) {
+        const char* const lineEnd = findLineBreak(p, end);
+        Eol eol = Eol::None;
+        const char* next = lineEnd;
+        if (lineEnd < end && *lineEnd == '\n') {
+            eol = Eol::Lf;
+            next = lineEnd + 1;
+        } else if (lineEnd < end) {
+            const bool crlf = lineEnd + 1 < end && lineEnd[1] == '\n';
+            eol = crlf ? Eol::CrLf : Eol::Cr;
+            next = lineEnd + (crlf ? 2 : 1);
+        }
+        addLine(p - begin, lineEnd - p, eol);
+        ++eolCounts[static_cast<int>(eol)];
+        p = next;
+    }
+
+    // The file's most frequent line end; CR LF on a tie and for a file without any.
+    for (Eol candidate : {Eol::Lf, Eol::Cr}) {
+        if (eolCounts[int(candidate)] > eolCounts[int(newEol_)])
+            newEol_ = candidate;
+    }
+}
+
+void IniDocument::addLine(qsizetype start, qsizetype length, Eol eol) {
+    if (length > std::numeric_limits<quint32>::max())
+        refuseTooLarge();
+    const auto index = static_cast<qint32>(lines_.size());
+    const QByteArrayView content(raw_.constData() + start, length);
+    Line line{};
+    line.setStart(start);
+    line.length = static_cast<quint32>(length);
+    line.eol = static_cast<quint8>(eol);
+    line.kind = kindValue(IniSyntax::classify(content));
+    if (line.kind == kindValue(LineKind::Section))
+        ++headerCount_;
+    line.next = -1;
+    line.prev = tail_;
+    if (tail_ >= 0)
+        lines_[tail_].next = index;
+    else
+        head_ = index;
+    tail_ = index;
+    lines_.push_back(line);
+}
+
+void IniDocument::indexLines() {
+    sections_.reserve(headerCount_);
+    sectionIndex_.reserve(headerCount_);
+    qint32 current = -1; // section whose first occurrence is being read
+    auto finishSection = [&] {
+        if (current >= 0 && sections_[current].lineCount > kSearchedInTurn)
+            indexKeys(current);
+    };
+    for (qint32 i = 0; i < qint32(lines_.size()); ++i) {
+        const auto kind = static_cast<LineKind>(lines_[i].kind);
+        if (kind != LineKind::Section) {
+            if (current >= 0) {
+                Section& section = sections_[current];
+                ++section.lineCount;
+                if (kind == LineKind::Key)
+                    section.lastKey = i;
+            }
+            continue;
+        }
+        finishSection();
+        const QByteArrayView name = IniSyntax::sectionName(text(i));
+        const auto next = static_cast<qint32>(sections_.size());
+        current = sectionIndex_.findOrInsert(match_.hash(name), next, [&](qint32 id) {
+            return match_.equal(sectionName(id), name);
+        });
+        if (current != next) {
+            laterHeaders_[current].push_back(i);
+            current = -1;
+            continue;
+        }
+        sections_.emplace_back();
+        sections_.back().header = i;
+    }
+    finishSection();
+    // Small sections learn of their repeated keys by comparing them in turn.
+    for (qint32 id = 0; id < qint32(sections_.size()); ++id) {
+        Section& section = sections_[id];
+        if (section.keyTable >= 0 || section.lastKey < 0)
+            continue;
+        forEachLineOf(section.header, [&](qint32 line) {
+            section.duplicateKeys = isKey(line) && findKey(id, keyName(line)) != line;
+            return !section.duplicateKeys;
+        });
+    }
+}
+
+void IniDocument::indexKeys(qint32 sectionId) {
+    Section& section = sections_[sectionId];
+    section.keyTable = static_cast<qint32>(keyTables_.size());
+    IniHashIndex& keys = keyTables_.emplace_back();
+    keys.reserve(section.lineCount);
+    forEachLineOf(section.header, [&](qint32 line) {
+        if (isKey(line)) {
+            const QByteArrayView name = keyName(line);
+            const qint32 first = keys.findOrInsert(match_.hash(name), line, [&](qint32 known) {
+                return match_.equal(keyName(known), name);
+            });
+            section.duplicateKeys = section.duplicateKeys || first != line;
+        }
+        return true;
+    });
+}
+
+// ---- Lookups -------------------------------------------------------------------
+
+QByteArrayView IniDocument::text(qint32 line) const {
+    const Line& l = lines_[line];
+    const QByteArray& buffer = l.inEdits ? edits_ : raw_;
+    return QByteArrayView(buffer.constData() + l.start(), l.length);
+}
+
+bool IniDocument::isKey(qint32 line) const {
+    return lines_[line].kind == kindValue(LineKind::Key);
+}
+
+QByteArrayView IniDocument::keyName(qint32 line) const {
+    return IniSyntax::keyName(text(line));
+}
+
+QByteArrayView IniDocument::sectionName(qint32 sectionId) const {
+    return IniSyntax::sectionName(text(sections_[sectionId].header));
+}
+
+qint32 IniDocument::findSection(QByteArrayView name) const {
+    return sectionIndex_.find(match_.hash(name), [&](qint32 sectionId) {
+        return match_.equal(sectionName(sectionId), name);
+    });
+}
+
+qint32 IniDocument::findSection(QStringView name) const {
+    Bytes bytes;
+    if (!codec_.encode(IniSyntax::trimBlanks(name), bytes))
+        return -1; // the file cannot hold the name, so it is not in it
+    return findSection(view(bytes));
+}
+
+qint32 IniDocument::findKey(qint32 sectionId, QByteArrayView name) const {
+    const Section& section = sections_[sectionId];
+    auto matches = [&](qint32 line) { return match_.equal(keyName(line), name); };
+    if (section.keyTable >= 0)
+        return keyTables_[section.keyTable].find(match_.hash(name), matches);
+    qint32 found = -1;
+    forEachLineOf(section.header, [&](qint32 line) {
+        if (isKey(line) && matches(line))
+            found = line;
+        return found < 0;
+    });
+    return found;
+}
+
+// Visits the lines after a header up to the next header; visit returns false to stop
+// early. It may unlink the line it is given.
+template <typename Visit> void IniDocument::forEachLineOf(qint32 header, Visit&& visit) const {
+    for (qint32 i = lines_[header].next; i >= 0;) {
+        const qint32 next = lines_[i].next;
+        if (lines_[i].kind == kindValue(LineKind::Section) || !visit(i))
+            return;
+        i = next;
+    }
+}
+
+qint32 IniDocument::lastKeyLine(qint32 sectionId) {
+    Section& section = sections_[sectionId];
+    if (!section.lastKeyKnown) {
+        section.lastKey = -1;
+        forEachLineOf(section.header, [&](qint32 line) {
+            if (isKey(line))
+                section.lastKey = line;
+            return true;
+        });
+        section.lastKeyKnown = true;
+    }
+    return section.lastKey;
+}
+
+QStringList IniDocument::sectionNames() const {
+    QStringList names;
+    names.reserve(qsizetype(sections_.size()));
+    for (qint32 id = 0; id < qint32(sections_.size()); ++id) {
+        if (!sections_[id].removed)
+            names.append(codec_.decode(sectionName(id)));
+    }
+    return names;
+}
+
+QStringList IniDocument::keyNames(const QString& section) const {
+    QStringList names;
+    const qint32 id = findSection(section);
+    if (id < 0)
+        return names;
+    const bool mayRepeat = sections_[id].duplicateKeys;
+    forEachLineOf(sections_[id].header, [&](qint32 line) {
+        if (isKey(line)) {
+            const QByteArrayView name = keyName(line);
+            if (!mayRepeat || findKey(id, name) == line)
+                names.append(codec_.decode(name));
+        }
+        return true;
+    });
+    return names;
+}
+
+void IniDocument::keysWithValues(const QString& section, QStringList& keys,
+                                 QStringList& values) const {
+    keys.clear();
+    values.clear();
+    const qint32 id = findSection(section);
+    if (id < 0)
+        return;
+    const bool mayRepeat = sections_[id].duplicateKeys;
+    forEachLineOf(sections_[id].header, [&](qint32 line) {
+        if (isKey(line)) {
+            const QByteArrayView name = keyName(line);
+            // A repeated key is read where it first occurs, as value() does.
+            if (!mayRepeat || findKey(id, name) == line) {
+                keys.append(codec_.decode(name));
+                values.append(
+                    codec_.decode(IniSyntax::unquote(IniSyntax::splitKey(text(line)).rawValue)));
+            }
+        }
+        return true;
+    });
+}
+
+bool IniDocument::keysWithValuesUtf8(const QString& section, const KeyValueSink& sink) const {
+    if (!codec_.isUtf8())
+        return false;
+    const qint32 id = findSection(section);
+    if (id < 0)
+        return true;
+    const bool mayRepeat = sections_[id].duplicateKeys;
+    forEachLineOf(sections_[id].header, [&](qint32 line) {
+        if (isKey(line)) {
+            const QByteArrayView name = keyName(line);
+            if (!mayRepeat || findKey(id, name) == line)
+                sink(name, IniSyntax::unquote(IniSyntax::splitKey(text(line)).rawValue));
+        }
+        return true;
+    });
+    return true;
+}
+
+bool IniDocument::hasSection(const QString& section) const {
+    return findSection(section) >= 0;
+}
+
+bool IniDocument::sectionHasKeys(const QString& section) const {
+    const qint32 id = findSection(section);
+    if (id < 0)
+        return false;
+    bool found = false;
+    forEachLineOf(sections_[id].header, [&](qint32 line) {
+        found = isKey(line);
+        return !found;
+    });
+    return found;
+}
+
+std::optional<QString> IniDocument::value(const QString& section, const QString& key) const {
+    const qint32 id = findSection(section);
+    if (id < 0)
+        return std::nullopt;
+    Bytes name;
+    if (!codec_.encode(IniSyntax::trimBlanks(key), name))
+        return std::nullopt;
+    const qint32 line = findKey(id, view(name));
+    if (line < 0)
+        return std::nullopt;
+    return codec_.decode(IniSyntax::unquote(IniSyntax::splitKey(text(line)).rawValue));
+}
+
+// ---- Edits ---------------------------------------------------------------------
+
+void IniDocument::refuseIfUnfit(bool fits, QStringView text, const QString& what) const {
+    if (!fits)
+        throw EIniFileException(codec_.refusal(text, what));
+}
+
+// Refusals apply to the text actually written: a value or name that is already in
+// the file (a NUL in it, say) may be written back unchanged, or saving such a file
+// would fail on a key nobody touched.
+void IniDocument::setValue(const QString& section, const QString& key, const QString& value) {
+    const QStringView sectionText = IniSyntax::trimBlanks(section);
+    const QStringView keyText = IniSyntax::trimBlanks(key);
+    Bytes sectionBytes;
+    Bytes keyBytes;
+    Bytes valueBytes;
+    const bool sectionFits = codec_.encode(sectionText, sectionBytes);
+    const bool keyFits = codec_.encode(keyText, keyBytes);
+    const bool valueFits = codec_.encode(value, valueBytes);
+
+    qint32 id = sectionFits ? findSection(view(sectionBytes)) : -1;
+    const qint32 line = id >= 0 && keyFits ? findKey(id, view(keyBytes)) : -1;
+    IniSyntax::KeyParts parts;
+    if (line >= 0) {
+        parts = IniSyntax::splitKey(text(line));
+        if (valueFits && IniSyntax::unquote(parts.rawValue) == view(valueBytes))
+            return;
+    }
+
+    if (id < 0) {
+        refuseIf(IniValidation::checkSectionName(section));
+        refuseIfUnfit(sectionFits, sectionText, sectionWord());
+    }
+    if (line < 0) {
+        refuseIf(IniValidation::checkKeyName(key));
+        refuseIfUnfit(keyFits, keyText, keyWord());
+    }
+    refuseIf(IniValidation::checkValue(value));
+    refuseIfUnfit(valueFits, value, valueWord());
+
+    if (id < 0)
+        id = appendSection(view(sectionBytes));
+    if (line < 0) {
+        insertKey(id, view(keyBytes), view(valueBytes));
+        return;
+    }
+    // Name, '=' and the blanks after it stay as the file has them.
+    QByteArray changed = text(line).first(parts.valueStart).toByteArray();
+    changed.append(
+        IniSyntax::valueText(view(valueBytes), IniSyntax::enclosingQuote(parts.rawValue)));
+    replaceText(line, changed);
+}
+
+namespace {
+
+// The refusals of IniValidation, on UTF-8 bytes: every character they look for is
+// ASCII, which never occurs inside a multi-byte sequence. Only a refused text needs
+// the slower checks, for their message.
+bool plainText(QByteArrayView bytes) {
+    for (char c : bytes)
+        if (c == '\r' || c == '\n' || c == '\0')
+            return false;
+    return true;
+}
+
+bool fitsSectionName(QByteArrayView name) {
+    return plainText(name) && !name.contains(']');
+}
+
+bool fitsKeyName(QByteArrayView name) {
+    const QByteArrayView trimmed = IniSyntax::trimBlanks(name);
+    return plainText(name) && !trimmed.isEmpty() && trimmed.front() != ';' &&
+           trimmed.front() != '[' && !trimmed.contains('=');
+}
+
+// Not QString::fromUtf8, which drops a leading U+FEFF: a name that starts with one
+// would miss its key and be written as another.
+QString utf8Text(QByteArrayView utf8) {
+    return TextCodec::decode(utf8, TextEncoding::Utf8);
+}
+
+} // namespace
+
+void IniDocument::setValueUtf8(QByteArrayView section, QByteArrayView key, QByteArrayView value) {
+    if (!codec_.isUtf8() || !TextCodec::isValidUtf8(section) || !TextCodec::isValidUtf8(key) ||
+        !TextCodec::isValidUtf8(value)) {
+        setValue(utf8Text(section), utf8Text(key), utf8Text(value));
+        return;
+    }
+    // In a UTF-8 file the bytes are the text: the same steps as setValue, without
+    // converting anything (saving writes every key, a new file all of them).
+    const QByteArrayView sectionName = IniSyntax::trimBlanks(section);
+    const QByteArrayView keyName = IniSyntax::trimBlanks(key);
+    qint32 id = findSection(sectionName);
+    const qint32 line = id >= 0 ? findKey(id, keyName) : -1;
+    IniSyntax::KeyParts parts;
+    if (line >= 0) {
+        parts = IniSyntax::splitKey(text(line));
+        if (IniSyntax::unquote(parts.rawValue) == value)
+            return;
+    }
+    if ((id < 0 && !fitsSectionName(section)) || (line < 0 && !fitsKeyName(key)) || !plainText(value)) {
+        setValue(utf8Text(section), utf8Text(key), utf8Text(value));
+        return; // refused there, with the reason
+    }
+    if (id < 0)
+        id = appendSection(sectionName);
+    if (line < 0) {
+        insertKey(id, keyName, value);
+        return;
+    }
+    QByteArray changed = text(line).first(parts.valueStart).toByteArray();
+    changed.append(IniSyntax::valueText(value, IniSyntax::enclosingQuote(parts.rawValue)));
+    replaceText(line, changed);
+}
+
+void IniDocument::reserve(qsizetype lines, qsizetype bytes) {
+    lines_.reserve(lines_.size() + size_t(lines));
+    edits_.reserve(edits_.size() + bytes);
+    MemoryHints::expectLargeFill(lines_.data(), lines_.capacity() * sizeof(Line));
+    MemoryHints::expectLargeFill(edits_.data(), size_t(edits_.capacity()));
+}
+
+bool IniDocument::createSection(const QString& section) {
+    const QStringView name = IniSyntax::trimBlanks(section);
+    Bytes bytes;
+    const bool fits = codec_.encode(name, bytes);
+    if (fits && findSection(view(bytes)) >= 0)
+        return false;
+    refuseIf(IniValidation::checkSectionName(section));
+    refuseIfUnfit(fits, name, sectionWord());
+    appendSection(view(bytes));
+    return true;
+}
+
+bool IniDocument::removeKey(const QString& section, const QString& key) {
+    const qint32 id = findSection(section);
+    Bytes name;
+    if (id < 0 || !codec_.encode(IniSyntax::trimBlanks(key), name))
+        return false;
+    const qint32 first = findKey(id, view(name));
+    if (first < 0)
+        return false;
+    Section& found = sections_[id];
+    if (found.keyTable >= 0)
+        keyTables_[found.keyTable].erase(match_.hash(view(name)), first);
+    if (found.duplicateKeys) {
+        forEachLineOf(found.header, [&](qint32 line) {
+            if (line != first && isKey(line) && match_.equal(keyName(line), view(name))) {
+                unlink(line);
+                --found.lineCount;
+            }
+            return true;
+        });
+    }
+    unlink(first);
+    --found.lineCount;
+    found.lastKeyKnown = false;
+    return true;
+}
+
+bool IniDocument::removeSection(const QString& section) {
+    const qint32 id = findSection(section);
+    if (id < 0)
+        return false;
+    Section& found = sections_[id];
+    sectionIndex_.erase(match_.hash(sectionName(id)), id);
+    removeBlock(found.header);
+    if (const auto later = laterHeaders_.find(id); later != laterHeaders_.end()) {
+        for (qint32 header : later->second)
+            removeBlock(header);
+        laterHeaders_.erase(later);
+    }
+    if (found.keyTable >= 0)
+        keyTables_[found.keyTable] = IniHashIndex(); // frees it; the slot stays unused
+    found.keyTable = -1;
+    found.removed = true;
+    return true;
+}
+
+qint32 IniDocument::insertLine(qint32 after, QByteArrayView content, quint8 kind) {
+    if (lines_.size() >= size_t(std::numeric_limits<qint32>::max()))
+        refuseTooLarge();
+    const auto index = static_cast<qint32>(lines_.size());
+    if (after >= 0 && lines_[after].eol == quint8(Eol::None)) {
+        lines_[after].eol = quint8(newEol_);
+        lines_[after].eolAdded = 1;
+    }
+    Line line{};
+    line.setStart(edits_.size());
+    line.length = static_cast<quint32>(content.size());
+    line.eol = quint8(newEol_);
+    line.kind = kind;
+    line.inEdits = 1;
+    line.prev = after;
+    if (after >= 0) {
+        line.next = lines_[after].next;
+        lines_[after].next = index;
+    } else {
+        line.next = head_;
+        head_ = index;
+    }
+    if (line.next >= 0)
+        lines_[line.next].prev = index;
+    else
+        tail_ = index;
+    edits_.append(content);
+    lines_.push_back(line);
+    keepApart(index);
+    modified_ = true;
+    return index;
+}
+
+qint32 IniDocument::appendSection(QByteArrayView name) {
+    const auto id = static_cast<qint32>(sections_.size());
+    Section section;
+    section.header = insertLine(tail_, IniSyntax::sectionLine(name), kindValue(LineKind::Section));
+    sections_.push_back(std::move(section));
+    sectionIndex_.insert(match_.hash(name), id);
+    return id;
+}
+
+// After the last key of the section's first occurrence, so comments and blank lines
+// that close the section stay below its keys.
+void IniDocument::insertKey(qint32 sectionId, QByteArrayView name, QByteArrayView value) {
+    const qint32 lastKey = lastKeyLine(sectionId);
+    const qint32 after = lastKey >= 0 ? lastKey : sections_[sectionId].header;
+    const QByteArray content = IniSyntax::keyLine(name, IniSyntax::valueText(value, 0));
+    const qint32 line = insertLine(after, content, kindValue(LineKind::Key));
+    Section& section = sections_[sectionId];
+    section.lastKey = line;
+    ++section.lineCount;
+    if (section.keyTable >= 0)
+        keyTables_[section.keyTable].insert(match_.hash(name), line);
+    else if (section.lineCount > kSearchedInTurn)
+        indexKeys(sectionId);
+}
+
+void IniDocument::replaceText(qint32 line, QByteArrayView content) {
+    Line& target = lines_[line];
+    target.setStart(edits_.size());
+    target.length = static_cast<quint32>(content.size());
+    target.inEdits = 1;
+    edits_.append(content);
+    modified_ = true;
+}
+
+// Takes a line out of the chain; its record stays, unreachable, so that no other
+// line number changes.
+void IniDocument::unlink(qint32 line) {
+    const Line& target = lines_[line];
+    if (target.prev >= 0)
+        lines_[target.prev].next = target.next;
+    else
+        head_ = target.next;
+    if (target.next >= 0)
+        lines_[target.next].prev = target.prev;
+    else
+        tail_ = target.prev;
+    keepApart(target.prev);
+    modified_ = true;
+}
+
+// A lone CR followed by an empty line that ends in LF would read back as one CR LF,
+// and the empty line would be gone; that CR becomes CR LF. Only files that mix lone
+// CRs with LFs can meet this, when an edit brings the two lines together.
+void IniDocument::keepApart(qint32 line) {
+    if (line < 0 || lines_[line].eol != quint8(Eol::Cr))
+        return;
+    const qint32 next = lines_[line].next;
+    if (next >= 0 && lines_[next].length == 0 && lines_[next].eol == quint8(Eol::Lf)) {
+        lines_[line].eol = quint8(Eol::CrLf);
+        lines_[line].eolAdded = 1;
+    }
+}
+
+void IniDocument::removeBlock(qint32 header) {
+    forEachLineOf(header, [&](qint32 line) {
+        unlink(line);
+        return true;
+    });
+    unlink(header);
+}
+
+// ---- Writing -------------------------------------------------------------------
+
+void IniDocument::writeTo(const PieceSink& sink) const {
+    if (encoding_ == TextEncoding::Utf16LE || encoding_ == TextEncoding::Utf16BE) {
+        sink(toBytes());
+        return;
+    }
+    writeLines(sink);
+}
+
+QByteArray IniDocument::toBytes() const {
+    qsizetype size = bodyStart_;
+    for (qint32 i = head_; i >= 0; i = lines_[i].next)
+        size += lines_[i].length + eolBytes(lines_[i].eol).size();
+    QByteArray out;
+    out.reserve(size);
+    MemoryHints::expectLargeFill(out.data(), size_t(size));
+    writeLines([&out](QByteArrayView piece) { out.append(piece); });
+    if (encoding_ != TextEncoding::Utf16LE && encoding_ != TextEncoding::Utf16BE)
+        return out;
+    const auto utf16 = TextCodec::encode(TextCodec::decode(out, TextEncoding::Utf8), encoding_);
+    if (!utf16) // every edit was checked to be valid text, so this cannot happen
+        throw EIniFileException(QStringLiteral("Der Text lässt sich nicht als UTF-16 speichern."));
+    return TextCodec::byteOrderMark(encoding_) + *utf16;
+}
+
+void IniDocument::writeLines(const PieceSink& sink) const {
+    // Untouched lines that follow each other in the file go out as one piece.
+    qsizetype runStart = 0;
+    qsizetype runEnd = bodyStart_; // a UTF-8 byte-order mark goes out with the first run
+    auto flushRun = [&] {
+        if (runEnd > runStart)
+            sink(QByteArrayView(raw_.constData() + runStart, runEnd - runStart));
+        runStart = runEnd = 0;
+    };
+    for (qint32 i = head_; i >= 0; i = lines_[i].next) {
+        const Line& line = lines_[i];
+        const QByteArrayView eol = eolBytes(line.eol);
+        if (!line.inEdits && !line.eolAdded) {
+            const qsizetype start = line.start();
+            if (start != runEnd) {
+                flushRun();
+                runStart = start;
+            }
+            runEnd = start + line.length + eol.size();
+            continue;
+        }
+        flushRun();
+        sink(text(i));
+        sink(eol);
+    }
+    flushRun();
+}
+
+} // namespace ravik

@@ -1,0 +1,159 @@
+#pragma once
+
+#include "core/platform/ini/IniHashIndex.h"
+#include "core/platform/ini/IniNameMatch.h"
+#include "core/platform/ini/IniTextCodec.h"
+#include "core/platform/text/TextCodec.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+namespace ravik {
+
+// An INI file in memory: parsed from bytes, queried, edited and written back to
+// bytes, with no file access of its own.
+//
+// The file stays in one buffer; each physical line is a 20-byte record pointing into
+// it. Changed and new lines go to a second buffer, and lines are chained in file
+// order so that inserting or removing one never moves another: the hash indexes of
+// sections and keys, which hold line numbers, stay valid. Sections of a few lines
+// are searched line by line instead, which spares files of many small sections a
+// table each. Untouched lines are written back byte for byte, line ends included.
+//
+// Reading and writing rules: sections start at "[", keys are "name=value" lines,
+// ";" starts a comment, names match without regard to case, and a duplicate section
+// or key is read and written at its first occurrence. Lines before the first section
+// belong to none.
+class IniDocument {
+public:
+    IniDocument(); // a new file: UTF-8, CR LF
+    // Throws EIniFileException when the file is too large to index (over 2^31 lines).
+    explicit IniDocument(QByteArray fileBytes);
+
+    // UTF-16 files are written back as UTF-16; others keep their bytes.
+    TextEncoding encoding() const { return encoding_; }
+
+    // Physical lines of the file as read (a bound for the entries it can hold).
+    qsizetype lineCount() const { return static_cast<qsizetype>(lines_.size()); }
+
+    // Each name once, in order of first appearance.
+    QStringList sectionNames() const;
+    QStringList keyNames(const QString& section) const;
+    bool hasSection(const QString& section) const;
+    bool sectionHasKeys(const QString& section) const;
+    // Trimmed, one outer pair of matching quotes removed; nullopt when missing.
+    std::optional<QString> value(const QString& section, const QString& key) const;
+    // keyNames() and the value() of each, in one walk over the section.
+    void keysWithValues(const QString& section, QStringList& keys, QStringList& values) const;
+    // The same as UTF-8 bytes, handed over without converting them: only for a UTF-8
+    // file (false otherwise, and nothing is handed over). The views are valid until
+    // the document changes.
+    using KeyValueSink = std::function<void(QByteArrayView key, QByteArrayView value)>;
+    bool keysWithValuesUtf8(const QString& section, const KeyValueSink& sink) const;
+
+    // Edits throw EIniFileException, changing nothing, when a name or value they would
+    // write cannot be held by the file. Writing the value a key already has changes no
+    // byte and is never refused.
+    void setValue(const QString& section, const QString& key, const QString& value);
+    // The same with UTF-8 text. Saving writes every key back, mostly with the value it
+    // already has: for a UTF-8 file that case is settled on the bytes, without
+    // converting anything.
+    void setValueUtf8(QByteArrayView section, QByteArrayView key, QByteArrayView value);
+    bool createSection(const QString& section); // true when it was added
+    // Room for this many more lines and bytes of new text (many keys about to be
+    // written), so the document grows without copying itself.
+    void reserve(qsizetype lines, qsizetype bytes);
+    // Each removes every occurrence (of the key within the section's first
+    // occurrence; of the section in the whole file); true when anything was removed.
+    bool removeKey(const QString& section, const QString& key);
+    bool removeSection(const QString& section);
+
+    QByteArray toBytes() const;
+    // The same bytes in pieces, without assembling the whole file in memory.
+    using PieceSink = std::function<void(QByteArrayView piece)>;
+    void writeTo(const PieceSink& sink) const;
+    bool isModified() const { return modified_; }
+    void markSaved() { modified_ = false; }
+
+private:
+    enum class Eol : quint8 { None, CrLf, Lf, Cr };
+    // 20 bytes a line. Offsets are split so that the record needs no 8-byte alignment.
+    struct Line {
+        quint32 startLow;
+        quint16 startHigh;
+        quint8 eol : 2;      // Eol
+        quint8 kind : 3;     // IniSyntax::LineKind
+        quint8 inEdits : 1;  // text in edits_ rather than raw_
+        quint8 eolAdded : 1; // line end not as read (the file ended here, or CR became CR LF)
+        quint32 length;      // without the line end
+        qint32 next;         // neighbours in file order, -1 at either end
+        qint32 prev;
+
+        qsizetype start() const { return qsizetype(startLow) | (qsizetype(startHigh) << 32); }
+        void setStart(qsizetype offset) {
+            startLow = quint32(offset);
+            startHigh = quint16(quint64(offset) >> 32);
+        }
+    };
+    static_assert(sizeof(Line) == 20, "a line record stays small");
+    struct Section {
+        qint32 header = -1;   // header line of the first occurrence
+        qint32 lastKey = -1;  // last key line of the first occurrence; -1 none
+        qint32 lineCount = 0; // lines of the first occurrence after the header
+        qint32 keyTable = -1; // in keyTables_; -1: the keys are searched in turn
+        bool lastKeyKnown = true;
+        bool duplicateKeys = false; // a key name occurs twice in the first occurrence
+        bool removed = false;
+    };
+    using Bytes = IniTextCodec::Bytes;
+
+    void splitLines();
+    void indexLines();
+    void addLine(qsizetype start, qsizetype length, Eol eol);
+    void indexKeys(qint32 sectionId);
+
+    QByteArrayView text(qint32 line) const;
+    bool isKey(qint32 line) const;
+    QByteArrayView keyName(qint32 line) const;
+    QByteArrayView sectionName(qint32 sectionId) const;
+
+    qint32 findSection(QByteArrayView name) const;
+    qint32 findSection(QStringView name) const;
+    qint32 findKey(qint32 sectionId, QByteArrayView name) const;
+    qint32 lastKeyLine(qint32 sectionId);
+    template <typename Visit> void forEachLineOf(qint32 header, Visit&& visit) const;
+
+    void refuseIfUnfit(bool fits, QStringView text, const QString& what) const;
+    qint32 insertLine(qint32 after, QByteArrayView content, quint8 kind);
+    qint32 appendSection(QByteArrayView name);
+    void insertKey(qint32 sectionId, QByteArrayView name, QByteArrayView value);
+    void replaceText(qint32 line, QByteArrayView content);
+    void unlink(qint32 line);
+    void keepApart(qint32 line);
+    void removeBlock(qint32 header);
+    void writeLines(const PieceSink& sink) const;
+
+    TextEncoding encoding_ = TextEncoding::Utf8;
+    QByteArray raw_;          // the file as read (UTF-16 files converted to UTF-8)
+    qsizetype bodyStart_ = 0; // lines start after a UTF-8 byte-order mark
+    qint32 headerCount_ = 0;  // section header lines found by the parser
+    QByteArray edits_;        // text of changed and new lines
+    std::vector<Line> lines_;
+    qint32 head_ = -1;
+    qint32 tail_ = -1;
+    std::vector<Section> sections_;       // in order of first appearance
+    IniHashIndex sectionIndex_;           // folded name -> section
+    std::vector<IniHashIndex> keyTables_; // folded name -> first key line, per large section
+    std::unordered_map<qint32, std::vector<qint32>> laterHeaders_; // repeated sections
+    IniTextCodec codec_{true};
+    IniNameMatch match_{true};
+    Eol newEol_ = Eol::CrLf;
+    bool modified_ = false;
+};
+
+} // namespace ravik

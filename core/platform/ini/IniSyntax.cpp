@@ -1,0 +1,110 @@
+#include "core/platform/ini/IniSyntax.h"
+
+namespace ravik::IniSyntax {
+namespace {
+
+bool isQuote(char c) {
+    return c == '"' || c == '\'';
+}
+
+// One body for bytes and characters: blanks are the same ASCII characters in both.
+template <typename View>
+View trimmed(View text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+} // namespace
+
+QByteArrayView trimBlanks(QByteArrayView text) {
+    return trimmed(text);
+}
+
+QStringView trimBlanks(QStringView text) {
+    return trimmed(text);
+}
+
+LineKind classify(QByteArrayView line) {
+    qsizetype first = 0;
+    while (first < line.size() && isBlank(line[first]))
+        ++first;
+    if (first == line.size())
+        return LineKind::Blank;
+    if (line[first] == ';')
+        return LineKind::Comment;
+    if (line[first] == '[')
+        return LineKind::Section;
+    const qsizetype equals = line.indexOf('=');
+    if (equals < 0)
+        return LineKind::Other;
+    return equals > first ? LineKind::Key : LineKind::Other;
+}
+
+QByteArrayView sectionName(QByteArrayView headerLine) {
+    const qsizetype open = headerLine.indexOf('[');
+    const QByteArrayView rest = headerLine.sliced(open + 1);
+    const qsizetype close = rest.indexOf(']');
+    return trimBlanks(close < 0 ? rest : rest.first(close));
+}
+
+QByteArrayView keyName(QByteArrayView keyLine) {
+    return trimBlanks(keyLine.first(keyLine.indexOf('=')));
+}
+
+KeyParts splitKey(QByteArrayView keyLine) {
+    const qsizetype equals = keyLine.indexOf('=');
+    KeyParts parts;
+    parts.name = trimBlanks(keyLine.first(equals));
+    qsizetype valueStart = equals + 1;
+    while (valueStart < keyLine.size() && isBlank(keyLine[valueStart]))
+        ++valueStart;
+    parts.valueStart = valueStart;
+    parts.rawValue = trimBlanks(keyLine.sliced(valueStart));
+    return parts;
+}
+
+char enclosingQuote(QByteArrayView rawValue) {
+    if (rawValue.size() >= 2 && isQuote(rawValue.front()) && rawValue.back() == rawValue.front())
+        return rawValue.front();
+    return 0;
+}
+
+QByteArrayView unquote(QByteArrayView rawValue) {
+    if (enclosingQuote(rawValue))
+        return rawValue.sliced(1, rawValue.size() - 2);
+    return rawValue;
+}
+
+QByteArray valueText(QByteArrayView value, char keepQuote) {
+    char quote = keepQuote;
+    if (!quote && !value.isEmpty() &&
+        (isBlank(value.front()) || isBlank(value.back()) || enclosingQuote(value)))
+        quote = '"';
+    if (!quote)
+        return value.toByteArray();
+    QByteArray text;
+    text.reserve(value.size() + 2);
+    text.append(quote).append(value).append(quote);
+    return text;
+}
+
+QByteArray sectionLine(QByteArrayView name) {
+    QByteArray line;
+    line.reserve(name.size() + 2);
+    line.append('[').append(name).append(']');
+    return line;
+}
+
+QByteArray keyLine(QByteArrayView name, QByteArrayView valueText) {
+    QByteArray line;
+    line.reserve(name.size() + 1 + valueText.size());
+    line.append(name).append('=').append(valueText);
+    return line;
+}
+
+} // namespace ravik::IniSyntax
