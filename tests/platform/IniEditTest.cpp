@@ -1,3 +1,4 @@
+#include "TestBytes.h"
 #include "core/platform/ini/IniDocument.h"
 
 #include <QTest>
@@ -19,6 +20,37 @@ void apply(IniDocument& document, const QString& operation, const QString& secti
         document.createSection(section);
     else
         QFAIL(qPrintable("unknown operation " + operation));
+}
+
+// "old", "new", "old", "new", ... as rename pairs.
+IniDocument::Renames renamesFrom(const QStringList& names) {
+    IniDocument::Renames renames;
+    for (qsizetype i = 0; i + 1 < names.size(); i += 2)
+        renames.emplace_back(names[i], names[i + 1]);
+    return renames;
+}
+
+// A section argument of "" renames sections, any other renames keys of that section.
+void rename(IniDocument& document, const QString& section, const QStringList& names) {
+    if (section.isEmpty())
+        document.renameSections(renamesFrom(names));
+    else
+        document.renameKeys(section, renamesFrom(names));
+}
+
+// Lookups after edits find what a fresh read of the written bytes finds.
+void readsLikeAFreshRead(const IniDocument& document) {
+    const IniDocument fresh(document.toBytes());
+    QCOMPARE(document.sectionNames(), fresh.sectionNames());
+    for (const QString& section : fresh.sectionNames()) {
+        QStringList keys, values, freshKeys, freshValues;
+        document.keysWithValues(section, keys, values);
+        fresh.keysWithValues(section, freshKeys, freshValues);
+        QCOMPARE(keys, freshKeys);
+        QCOMPARE(values, freshValues);
+        for (const QString& key : keys)
+            QCOMPARE(document.value(section, key), fresh.value(section, key));
+    }
 }
 
 } // namespace
@@ -483,6 +515,172 @@ private slots:
         document.setValueUtf8("A", "m", "\xEF\xBB\xBFv");
         QCOMPARE(document.toBytes(), QByteArray("[A]\n\xEF\xBB\xBFk=2\nm=\xEF\xBB\xBFv\n"));
         QCOMPARE(document.value("A", "m"), std::optional<QString>(QString(QChar(0xFEFF)) + "v"));
+    }
+
+    // Renames change the name in place and keep every other byte; a batch is resolved
+    // before anything changes.
+    void renamesInPlace_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("section"); // "" renames sections
+        QTest::addColumn<QStringList>("renames");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("header: blanks, comment after ']', line end stay")
+            << QByteArray("; oben\r\n  [ Alt ]  ; Kommentar\r\nk=1\r\n\r\n[B]\r\n") << ""
+            << QStringList{"alt", " Neu "}
+            << QByteArray("; oben\r\n  [ Neu ]  ; Kommentar\r\nk=1\r\n\r\n[B]\r\n");
+        QTest::newRow("every header of a repeated section")
+            << QByteArray("[A]\nk=1\n[B]\n[a] ;2\nk=2") << "" << QStringList{"A", "C"}
+            << QByteArray("[C]\nk=1\n[B]\n[C] ;2\nk=2");
+        QTest::newRow("case only") << QByteArray("[abc]\nk=1\n") << "" << QStringList{"abc", "ABC"}
+                                   << QByteArray("[ABC]\nk=1\n");
+        QTest::newRow("swap in one batch")
+            << QByteArray("[A]\nk=1\n[B]\nk=2\n") << "" << QStringList{"A", "B", "b", "a"}
+            << QByteArray("[B]\nk=1\n[a]\nk=2\n");
+        QTest::newRow("missing and repeated old names skipped")
+            << QByteArray("[A]\n") << "" << QStringList{"X", "Y", "A", "C", "a", "D"}
+            << QByteArray("[C]\n");
+        QTest::newRow("header without ']'")
+            << QByteArray("[A \n") << "" << QStringList{"A", "B"} << QByteArray("[B \n");
+        QTest::newRow("made equal to a later section: the first wins")
+            << QByteArray("[A]\nk=1\n[B]\nk=2\nj=3\n") << "" << QStringList{"A", "B"}
+            << QByteArray("[B]\nk=1\n[B]\nk=2\nj=3\n");
+        QTest::newRow("made equal to an earlier section")
+            << QByteArray("[A]\nk=1\n[B]\nk=2\nj=3\n") << "" << QStringList{"B", "a"}
+            << QByteArray("[A]\nk=1\n[a]\nk=2\nj=3\n");
+        QTest::newRow("key: blanks, '=' and quoted value stay")
+            << QByteArray("[S]\r\n  alt \t= \"v \" \r\n") << "s" << QStringList{"ALT", "neu"}
+            << QByteArray("[S]\r\n  neu \t= \"v \" \r\n");
+        QTest::newRow("every occurrence of a repeated key, first section only")
+            << QByteArray("[S]\nk=1\nj=2\nK=3\n[T]\nk=4\n[s]\nk=5\n") << "S"
+            << QStringList{"k", "m"} << QByteArray("[S]\nm=1\nj=2\nm=3\n[T]\nk=4\n[s]\nk=5\n");
+        QTest::newRow("keys swapped, case only, missing skipped")
+            << QByteArray("[S]\na=1\nb=2\nc=3\n") << "S"
+            << QStringList{"a", "b", "b", "a", "c", "C", "x", "y"}
+            << QByteArray("[S]\nb=1\na=2\nC=3\n");
+        QTest::newRow("key made equal to a later key: the first wins")
+            << QByteArray("[S]\na=1\nb=2\n") << "S" << QStringList{"a", "b"}
+            << QByteArray("[S]\nb=1\nb=2\n");
+        QTest::newRow("same spelling changes nothing")
+            << QByteArray("[S]\na=1\n") << "S" << QStringList{"a", "a"} << QByteArray("[S]\na=1\n");
+        QTest::newRow("UTF-8 with byte-order mark")
+            << QByteArray("\xEF\xBB\xBF[A]\nä=1\n") << "" << QStringList{"A", "Größe"}
+            << QByteArray("\xEF\xBB\xBF[Größe]\nä=1\n");
+        QTest::newRow("Windows-1252 section")
+            << QByteArray("[Gr\xF6\xDF"
+                          "e]\n\xC4=1\n")
+            << "" << QStringList{"Größe", "Maß"} << QByteArray("[Ma\xDF]\n\xC4=1\n");
+        QTest::newRow("Windows-1252 key") << QByteArray("[Gr\xF6\xDF"
+                                                        "e]\n\xC4=1\n")
+                                          << "Größe" << QStringList{"Ä", "Über"}
+                                          << QByteArray("[Gr\xF6\xDF"
+                                                        "e]\n\xDC"
+                                                        "ber=1\n");
+        QTest::newRow("UTF-16 LE section")
+            << testbytes::utf16leFile("[A]\r\nk=1\r\n") << "" << QStringList{"A", "Größe"}
+            << testbytes::utf16leFile("[Größe]\r\nk=1\r\n");
+        QTest::newRow("UTF-16 BE key")
+            << testbytes::utf16beFile("[A]\r\nk=1\r\n") << "A" << QStringList{"k", "€"}
+            << testbytes::utf16beFile("[A]\r\n€=1\r\n");
+    }
+    void renamesInPlace() {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, section);
+        QFETCH(QStringList, renames);
+        QFETCH(QByteArray, after);
+        IniDocument document(before);
+        rename(document, section, renames);
+        QCOMPARE(document.toBytes(), after);
+        QCOMPARE(document.isModified(), after != before);
+        readsLikeAFreshRead(document);
+    }
+
+    // A refused name changes nothing, not even the renames before it in the batch, and
+    // is refused with the message a new section or key gets.
+    void refusedRenamesChangeNothing_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("name");
+        const QByteArray file("[A]\nk=1\n[B]\nj=2\n");
+        QTest::newRow("']' in a section") << file << ""
+                                          << "x]y";
+        QTest::newRow("CR in a section") << file << ""
+                                         << "x\ry";
+        QTest::newRow("NUL in a section") << file << "" << QString("x") + QChar(0) + "y";
+        QTest::newRow("'=' in a key") << file << "A"
+                                      << "x=y";
+        QTest::newRow("empty key") << file << "A"
+                                   << " ";
+        QTest::newRow("key starting with ';'") << file << "A"
+                                               << ";x";
+        QTest::newRow("key starting with '['") << file << "A"
+                                               << "[x";
+        QTest::newRow("LF in a key") << file << "A"
+                                     << "x\n";
+        const QByteArray legacy = "; \xC4\n" + file;
+        QTest::newRow("not in Windows-1252, section") << legacy << ""
+                                                      << "✓";
+        QTest::newRow("not in Windows-1252, key") << legacy << "A"
+                                                  << "✓";
+        QTest::newRow("half a surrogate pair") << file << "" << QString(QChar(0xD800));
+    }
+    void refusedRenamesChangeNothing() {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, section);
+        QFETCH(QString, name);
+        IniDocument document(before);
+        const QString first = section.isEmpty() ? "B" : "j"; // a fine rename, refused along
+        const QString second = section.isEmpty() ? "A" : "k";
+        const QString refusal = testbytes::refusalOf([&] {
+            rename(document, section, {first, "Neu", second, name});
+        });
+        QVERIFY(!refusal.isEmpty());
+        QCOMPARE(document.toBytes(), before);
+        QVERIFY(!document.isModified());
+        IniDocument fresh(before);
+        const QString expected = testbytes::refusalOf([&] {
+            if (section.isEmpty())
+                fresh.createSection(name);
+            else
+                fresh.setValue(section, name, "1");
+        });
+        QCOMPARE(refusal, expected);
+    }
+
+    // Sections of more than a few lines look their keys up in a table, which renames
+    // keep up to date.
+    void renamedLargeSectionStaysEditable() {
+        QByteArray keys;
+        for (int i = 0; i < 20; ++i)
+            keys += "k" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\n";
+        IniDocument document("[A] ; groß\n" + keys + "[B]\nx=1\n[a]\nk1=wieder\n");
+        document.renameSections({{"a", "Neu"}});
+        document.renameKeys("NEU", {{"k1", "eins"}, {"k2", "k3"}, {"k19", "k0"}});
+        QVERIFY(!document.hasSection("A"));
+        QCOMPARE(document.value("Neu", "eins").value_or(""), QString("1"));
+        QVERIFY(!document.value("Neu", "k1").has_value());
+        QCOMPARE(document.value("Neu", "k3").value_or(""), QString("2")); // first wins
+        QCOMPARE(document.value("Neu", "k0").value_or(""), QString("0"));
+        readsLikeAFreshRead(document);
+        document.setValue("neu", "eins", "E");
+        document.setValue("neu", "k3", "D");
+        QVERIFY(document.removeKey("neu", "K0"));
+        document.setValue("neu", "zwei", "Z");
+        QByteArray expected = keys;
+        expected.replace("k0=0\n", "").replace("k1=1\n", "eins=E\n").replace("k2=2\n", "k3=D\n");
+        expected.replace("k19=19\n", "zwei=Z\n"); // both k0 lines removed
+        QCOMPARE(document.toBytes(), "[Neu] ; groß\n" + expected + "[B]\nx=1\n[Neu]\nk1=wieder\n");
+        QVERIFY(document.removeSection("NEU"));
+        QCOMPARE(document.toBytes(), QByteArray("[B]\nx=1\n"));
+    }
+
+    // Sections made equal by a rename are removed together, as repeats are.
+    void sectionsMadeEqualAreOneSection() {
+        IniDocument document("[A]\nk=1\n[B]\nj=2\n[b]\ni=3\n[C]\n");
+        document.renameSections({{"C", "a"}, {"B", "A"}});
+        QCOMPARE(document.sectionNames(), QStringList{"A"});
+        QCOMPARE(document.keyNames("a"), QStringList{"k"});
+        QVERIFY(document.removeSection("A"));
+        QCOMPARE(document.toBytes(), QByteArray());
     }
 
     void markSavedClearsModified() {

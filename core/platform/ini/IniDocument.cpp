@@ -5,6 +5,7 @@
 #include "core/platform/ini/IniSyntax.h"
 #include "core/platform/ini/IniValidation.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
@@ -209,20 +210,32 @@ void IniDocument::indexLines() {
     // Small sections learn of their repeated keys by comparing them in turn.
     for (qint32 id = 0; id < qint32(sections_.size()); ++id) {
         Section& section = sections_[id];
-        if (section.keyTable >= 0 || section.lastKey < 0)
-            continue;
-        forEachLineOf(section.header, [&](qint32 line) {
-            section.duplicateKeys = isKey(line) && findKey(id, keyName(line)) != line;
-            return !section.duplicateKeys;
-        });
+        if (section.keyTable < 0 && section.lastKey >= 0)
+            section.duplicateKeys = hasRepeatedKey(id);
     }
 }
 
+// For a section without a key table: compares its keys in turn.
+bool IniDocument::hasRepeatedKey(qint32 sectionId) const {
+    bool repeated = false;
+    forEachLineOf(sections_[sectionId].header, [&](qint32 line) {
+        repeated = isKey(line) && findKey(sectionId, keyName(line)) != line;
+        return !repeated;
+    });
+    return repeated;
+}
+
+// Builds the section's key table, or rebuilds it from scratch.
 void IniDocument::indexKeys(qint32 sectionId) {
     Section& section = sections_[sectionId];
-    section.keyTable = static_cast<qint32>(keyTables_.size());
-    IniHashIndex& keys = keyTables_.emplace_back();
+    if (section.keyTable < 0) {
+        section.keyTable = static_cast<qint32>(keyTables_.size());
+        keyTables_.emplace_back();
+    }
+    IniHashIndex& keys = keyTables_[section.keyTable];
+    keys = IniHashIndex();
     keys.reserve(section.lineCount);
+    section.duplicateKeys = false;
     forEachLineOf(section.header, [&](qint32 line) {
         if (isKey(line)) {
             const QByteArrayView name = keyName(line);
@@ -581,6 +594,142 @@ bool IniDocument::removeSection(const QString& section) {
     found.keyTable = -1;
     found.removed = true;
     return true;
+}
+
+// Checks a rename of these lines and adds the lines it changes. A rename that
+// changes no byte is never refused (the old name may hold a NUL from the file).
+void IniDocument::planRename(const std::vector<qint32>& lines, QStringView newName,
+                             QString (*check)(QStringView), const QString& what,
+                             QByteArray (*renamed)(QByteArrayView, QByteArrayView),
+                             std::vector<LineChange>& changes) const {
+    const QStringView name = IniSyntax::trimBlanks(newName);
+    Bytes bytes;
+    const bool fits = codec_.encode(name, bytes);
+    const size_t planned = changes.size();
+    if (fits) {
+        for (qint32 line : lines) {
+            QByteArray text = renamed(this->text(line), view(bytes));
+            if (text != this->text(line))
+                changes.push_back({line, std::move(text)});
+        }
+    }
+    if (!fits || changes.size() > planned) {
+        refuseIf(check(newName));
+        refuseIfUnfit(fits, name, what);
+    }
+}
+
+void IniDocument::renameSections(const Renames& renames) {
+    std::vector<qint32> renamed;
+    std::vector<LineChange> changes;
+    for (const auto& [from, to] : renames) {
+        const qint32 id = findSection(from);
+        if (id < 0 || std::find(renamed.begin(), renamed.end(), id) != renamed.end())
+            continue;
+        renamed.push_back(id);
+        std::vector<qint32> headers{sections_[id].header};
+        if (const auto later = laterHeaders_.find(id); later != laterHeaders_.end())
+            headers.insert(headers.end(), later->second.begin(), later->second.end());
+        planRename(headers, to, IniValidation::checkSectionName, sectionWord(),
+                   IniSyntax::renamedHeader, changes);
+    }
+    if (changes.empty())
+        return;
+    for (qint32 id : renamed)
+        sectionIndex_.erase(match_.hash(sectionName(id)), id);
+    for (const LineChange& change : changes)
+        replaceText(change.line, change.text);
+    // In file order, so that of two sections now named alike the earlier one wins.
+    std::sort(renamed.begin(), renamed.end());
+    for (qint32 id : renamed)
+        indexRenamedSection(id);
+}
+
+void IniDocument::indexRenamedSection(qint32 sectionId) {
+    const QByteArrayView name = sectionName(sectionId);
+    const quint32 hash = match_.hash(name);
+    const qint32 known = sectionIndex_.findOrInsert(
+        hash, sectionId, [&](qint32 id) { return match_.equal(sectionName(id), name); });
+    if (known == sectionId)
+        return;
+    // Sections are numbered in file order: new ones are appended at the end.
+    if (known < sectionId) {
+        joinSections(known, sectionId);
+        return;
+    }
+    sectionIndex_.erase(hash, known);
+    sectionIndex_.insert(hash, sectionId);
+    joinSections(sectionId, known);
+}
+
+// The later section becomes a repeat of the first, as if the file had been read so.
+void IniDocument::joinSections(qint32 first, qint32 later) {
+    std::vector<qint32>& headers = laterHeaders_[first];
+    headers.push_back(sections_[later].header);
+    if (const auto repeats = laterHeaders_.find(later); repeats != laterHeaders_.end()) {
+        headers.insert(headers.end(), repeats->second.begin(), repeats->second.end());
+        laterHeaders_.erase(repeats);
+    }
+    // Header lines are numbered in file order too (read, or appended at the end).
+    std::sort(headers.begin(), headers.end());
+    Section& joined = sections_[later];
+    if (joined.keyTable >= 0)
+        keyTables_[joined.keyTable] = IniHashIndex();
+    joined.keyTable = -1;
+    joined.removed = true;
+}
+
+void IniDocument::renameKeys(const QString& section, const Renames& renames) {
+    const qint32 id = findSection(section);
+    if (id < 0)
+        return;
+    std::vector<qint32> renamed; // first occurrences
+    std::vector<LineChange> changes;
+    for (const auto& [from, to] : renames) {
+        Bytes name;
+        if (!codec_.encode(IniSyntax::trimBlanks(from), name))
+            continue;
+        const qint32 first = findKey(id, view(name));
+        if (first < 0 || std::find(renamed.begin(), renamed.end(), first) != renamed.end())
+            continue;
+        renamed.push_back(first);
+        std::vector<qint32> lines{first};
+        if (sections_[id].duplicateKeys) {
+            forEachLineOf(sections_[id].header, [&](qint32 line) {
+                if (line != first && isKey(line) && match_.equal(keyName(line), view(name)))
+                    lines.push_back(line);
+                return true;
+            });
+        }
+        planRename(lines, to, IniValidation::checkKeyName, keyWord(), IniSyntax::renamedKey,
+                   changes);
+    }
+    if (changes.empty())
+        return;
+    Section& found = sections_[id];
+    if (found.keyTable >= 0) {
+        for (qint32 line : renamed)
+            keyTables_[found.keyTable].erase(match_.hash(keyName(line)), line);
+    }
+    for (const LineChange& change : changes)
+        replaceText(change.line, change.text);
+    if (found.keyTable < 0) {
+        found.duplicateKeys = hasRepeatedKey(id);
+        return;
+    }
+    // A new name that another key has already: which line comes first in the file
+    // decides, so the table is built again.
+    for (qint32 line : renamed) {
+        const QByteArrayView name = keyName(line);
+        const qint32 known =
+            keyTables_[found.keyTable].findOrInsert(match_.hash(name), line, [&](qint32 other) {
+                return match_.equal(keyName(other), name);
+            });
+        if (known != line) {
+            indexKeys(id);
+            return;
+        }
+    }
 }
 
 qint32 IniDocument::insertLine(qint32 after, QByteArrayView content, quint8 kind) {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace ravik {
@@ -73,6 +74,22 @@ public:
     bool removeKey(const QString& section, const QString& key);
     bool removeSection(const QString& section);
 
+    // Renames sections in place, in one step: every header of a named section (a
+    // repeated section has several) gets the new name between its brackets; blanks,
+    // the text after ']', keys, comments and positions stay. All old names are looked
+    // up before any is changed, so one call may swap two names. An old name that is
+    // missing, or that names a section already renamed by an earlier pair, is skipped.
+    // New names are trimmed and refused as createSection refuses them (only where the
+    // header changes), and then nothing changes. A rename to the same name in other
+    // letter case is written. Names made equal read as in a file that had them so from
+    // the start: the first occurrence wins.
+    using Renames = std::vector<std::pair<QString, QString>>;
+    void renameSections(const Renames& renames);
+    // The same for keys of the section's first occurrence (every occurrence of a
+    // repeated key there): blanks, '=' and the value stay. Refused as setValue refuses
+    // a new key's name.
+    void renameKeys(const QString& section, const Renames& renames);
+
     QByteArray toBytes() const;
     // The same bytes in pieces, without assembling the whole file in memory.
     using PieceSink = std::function<void(QByteArrayView piece)>;
@@ -116,6 +133,7 @@ private:
     void indexLines();
     void addLine(qsizetype start, qsizetype length, Eol eol);
     void indexKeys(qint32 sectionId);
+    bool hasRepeatedKey(qint32 sectionId) const;
 
     QByteArrayView text(qint32 line) const;
     bool isKey(qint32 line) const;
@@ -136,6 +154,16 @@ private:
     void unlink(qint32 line);
     void keepApart(qint32 line);
     void removeBlock(qint32 header);
+    struct LineChange {
+        qint32 line;
+        QByteArray text;
+    };
+    void planRename(const std::vector<qint32>& lines, QStringView newName,
+                    QString (*check)(QStringView), const QString& what,
+                    QByteArray (*renamed)(QByteArrayView, QByteArrayView),
+                    std::vector<LineChange>& changes) const;
+    void indexRenamedSection(qint32 sectionId);
+    void joinSections(qint32 first, qint32 later);
     void writeLines(const PieceSink& sink) const;
 
     TextEncoding encoding_ = TextEncoding::Utf8;

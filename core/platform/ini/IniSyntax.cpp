@@ -107,4 +107,26 @@ QByteArray keyLine(QByteArrayView name, QByteArrayView valueText) {
     return line;
 }
 
+namespace {
+
+// The views that sectionName and keyName give point into the line, so where the name
+// sits is where the view starts (also for an empty name, as in "[ ]").
+QByteArray withNameReplaced(QByteArrayView line, QByteArrayView oldName, QByteArrayView name) {
+    const qsizetype start = oldName.data() - line.data();
+    QByteArray renamed;
+    renamed.reserve(line.size() - oldName.size() + name.size());
+    renamed.append(line.first(start)).append(name).append(line.sliced(start + oldName.size()));
+    return renamed;
+}
+
+} // namespace
+
+QByteArray renamedHeader(QByteArrayView headerLine, QByteArrayView name) {
+    return withNameReplaced(headerLine, sectionName(headerLine), name);
+}
+
+QByteArray renamedKey(QByteArrayView keyLine, QByteArrayView name) {
+    return withNameReplaced(keyLine, keyName(keyLine), name);
+}
+
 } // namespace ravik::IniSyntax

@@ -56,4 +56,9 @@ QByteArray valueText(QByteArrayView value, char keepQuote);
 QByteArray sectionLine(QByteArrayView name);
 QByteArray keyLine(QByteArrayView name, QByteArrayView valueText);
 
+// The line with its name (as sectionName / keyName find it) replaced and every other
+// byte kept: blanks around the name, the brackets, the text after ']', '=' and value.
+QByteArray renamedHeader(QByteArrayView headerLine, QByteArrayView name);
+QByteArray renamedKey(QByteArrayView keyLine, QByteArrayView name);
+
 } // namespace ravik::IniSyntax
