@@ -2,17 +2,19 @@
 //
 // Input layout: file bytes, then a script of edits, then one byte n. The script is
 // the 4 * (n % 8) bytes before n (fewer edits when the input is shorter); each edit
-// is four bytes: kind (what to do, and whether to write with UTF-8 text), pick (which
-// existing name), name (from the pool of new names), value (from the pool of values,
-// or from 0xC0 on a piece of the file).
+// is four bytes: kind (what to do, and whether to write with UTF-8 text; 0xC0 to 0xDF
+// rename sections or keys), pick (which existing name), name (from the pool of new
+// names), value (from the pool of values, or from 0xC0 on a piece of the file).
 #include "fuzz/checks/CheckReport.h"
 #include "fuzz/checks/FuzzChecks.h"
 #include "fuzz/checks/TextLines.h"
 
 #include "core/platform/errors/RavikError.h"
 #include "core/platform/ini/IniDocument.h"
+#include "core/platform/ini/IniNameMatch.h"
 #include "core/platform/ini/IniNumber.h"
 #include "core/platform/ini/IniSyntax.h"
+#include "core/platform/ini/IniValidation.h"
 #include "core/platform/text/TextCodec.h"
 
 #include <algorithm>
@@ -234,6 +236,129 @@ void checkListings(const IniDocument& doc) {
     }
 }
 
+// ---- Renames -------------------------------------------------------------------
+
+using Renames = IniDocument::Renames;
+
+// Names as a document compares them: in its encoding, with the engine's matching.
+class NameModel {
+public:
+    explicit NameModel(const IniDocument& doc)
+        : encoding_(doc.encoding() == TextEncoding::Windows1252 ? TextEncoding::Windows1252
+                                                                : TextEncoding::Utf8),
+          match_(encoding_ == TextEncoding::Utf8) {}
+
+    bool same(const QString& a, const QString& b) const {
+        const auto x = TextCodec::encode(IniSyntax::trimBlanks(a), encoding_);
+        const auto y = TextCodec::encode(IniSyntax::trimBlanks(b), encoding_);
+        return x && y && match_.equal(*x, *y);
+    }
+    bool fits(QStringView name) const { return TextCodec::encode(name, encoding_).has_value(); }
+    QString decode(QByteArrayView bytes) const { return TextCodec::decode(bytes, encoding_); }
+
+private:
+    TextEncoding encoding_;
+    IniNameMatch match_;
+};
+
+// What a listing should become: each listed name renamed by the first pair naming it,
+// then names made equal folded onto the first. from gives, for each name of the
+// result, the listed entry whose content it must show.
+struct RenamedListing {
+    QStringList names;
+    std::vector<qsizetype> from;
+    QStringList newNames;    // of the renames that apply, trimmed
+    bool mayRefuse = false;  // a rename that applies has a name the file cannot take
+    bool mustRefuse = false; // ... and it certainly changes a line
+};
+
+RenamedListing renamedListing(const QStringList& listed, const Renames& renames,
+                              const NameModel& model, QString (*check)(QStringView)) {
+    RenamedListing result;
+    QStringList renamed = listed;
+    std::vector<bool> taken(size_t(listed.size()), false);
+    for (const auto& [from, to] : renames) {
+        for (qsizetype i = 0; i < listed.size(); ++i) {
+            if (!model.same(listed[i], from))
+                continue;
+            if (!taken[size_t(i)]) {
+                taken[size_t(i)] = true;
+                const QString name = IniSyntax::trimBlanks(to).toString();
+                renamed[i] = name;
+                result.newNames.append(name);
+                const bool unfit = !check(to).isEmpty() || !model.fits(name);
+                result.mayRefuse = result.mayRefuse || unfit;
+                result.mustRefuse = result.mustRefuse || (unfit && name != listed[i]);
+            }
+            break;
+        }
+    }
+    for (qsizetype i = 0; i < renamed.size(); ++i) {
+        bool repeat = false;
+        for (qsizetype j = 0; j < i && !repeat; ++j)
+            repeat = model.same(renamed[j], renamed[i]);
+        if (!repeat) {
+            result.names.append(renamed[i]);
+            result.from.push_back(i);
+        }
+    }
+    return result;
+}
+
+QByteArrayView nameIn(QByteArrayView line, LineKind kind) {
+    return kind == LineKind::Section ? IniSyntax::sectionName(line) : IniSyntax::keyName(line);
+}
+
+// Every line that differs is a line of that kind with only its name replaced, by one
+// of the new names; gives the numbers of those lines.
+std::vector<size_t> checkRenamedLines(const Lines& before, const Lines& after, LineKind kind,
+                                      const QStringList& newNames, const NameModel& model,
+                                      const std::string& op) {
+    FUZZ_EXPECT(before.size() == after.size(),
+                op + ": lines added or removed" + describe(before, after));
+    std::vector<size_t> changed;
+    for (size_t i = 0; i < before.size(); ++i) {
+        if (before[i] == after[i])
+            continue;
+        changed.push_back(i);
+        FUZZ_EXPECT(kindOf(before[i]) == kind && kindOf(after[i]) == kind,
+                    op + ": changed a line of another kind" + describe(before, after));
+        FUZZ_EXPECT(eolOf(before[i]) == eolOf(after[i]),
+                    op + ": the line end changed" + describe(before, after));
+        const QByteArrayView was = withoutEol(before[i]);
+        const QByteArrayView now = withoutEol(after[i]);
+        const QByteArrayView oldName = nameIn(was, kind);
+        const QByteArrayView newName = nameIn(now, kind);
+        // Without their names the lines are the same (an empty name between blanks has
+        // no one place, so the two sides are compared joined).
+        auto withoutName = [](QByteArrayView line, QByteArrayView name) {
+            const qsizetype start = name.data() - line.data();
+            return line.first(start).toByteArray().append(line.sliced(start + name.size()));
+        };
+        FUZZ_EXPECT(withoutName(was, oldName) == withoutName(now, newName),
+                    op + ": more than the name changed" + describe(before, after));
+        FUZZ_EXPECT(newNames.contains(model.decode(newName)),
+                    op + ": a line got a name not asked for" + describe(before, after));
+    }
+    return changed;
+}
+
+// The line numbers of a section's first occurrence, its header included.
+std::pair<size_t, size_t> firstOccurrence(const Lines& lines, const QString& section,
+                                          const NameModel& model) {
+    size_t header = 0;
+    while (header < lines.size() &&
+           !(kindOf(lines[header]) == LineKind::Section &&
+             model.same(model.decode(IniSyntax::sectionName(withoutEol(lines[header]))), section)))
+        ++header;
+    size_t end = header + 1;
+    while (end < lines.size() && kindOf(lines[end]) != LineKind::Section)
+        ++end;
+    return {header, end};
+}
+
+void readBackAgrees(const IniDocument& doc); // defined with checkReread
+
 class EditRun {
 public:
     explicit EditRun(QByteArrayView file) : file_(file), doc_(file.toByteArray()) {}
@@ -251,6 +376,12 @@ public:
         utf8Writes_ = (e.kind / 6) % 2 == 1;
         const QByteArray bytesBefore = doc_.toBytes();
         const Lines before = physicalLines(textOf(doc_));
+        if ((e.kind & 0xE0) == 0xC0) {
+            if (e.kind & 1)
+                return renameKeys(before, haveSection ? existing : newName, keys,
+                                  renamesFor(e, keys));
+            return renameSections(before, sections, renamesFor(e, sections));
+        }
         try {
             switch (e.kind % 6) {
             case 0:
@@ -354,6 +485,102 @@ private:
         FUZZ_EXPECT(doc_.hasSection(s), op + ": the section is not there");
     }
 
+    // Renames of listed names: one, a swap, a change of case, a missing name, two
+    // made equal, one made equal to another.
+    Renames renamesFor(const Edit& e, const QStringList& listed) const {
+        const QString pooled = QString::fromUtf8(kNames[e.name % kNames.size()]);
+        if (listed.isEmpty())
+            return {{pooled, valueFor(e)}};
+        const QString& a = listed[e.pick % listed.size()];
+        const QString& b = listed[(e.pick + 1) % listed.size()];
+        switch ((e.kind >> 1) % 6) {
+        case 0:
+            return {{a, pooled}};
+        case 1:
+            return {{a, b}, {b, a}};
+        case 2:
+            return {{a, a.toUpper() == a ? a.toLower() : a.toUpper()}};
+        case 3:
+            return {{pooled, a}, {a, valueFor(e)}};
+        case 4:
+            return {{a, pooled}, {b, pooled}};
+        default:
+            return {{a, b}};
+        }
+    }
+
+    static std::string describeRenames(const Renames& renames) {
+        std::string text;
+        for (const auto& [from, to] : renames)
+            text += " " + shown(from) + "->" + shown(to);
+        return text;
+    }
+
+    // Runs a rename; false when it was refused (and then changed nothing).
+    template <typename Rename>
+    bool renamed(const RenamedListing& expected, const std::string& op, Rename&& rename) {
+        const QByteArray bytesBefore = doc_.toBytes();
+        try {
+            rename();
+        } catch (const EIniFileException&) {
+            FUZZ_EXPECT(doc_.toBytes() == bytesBefore, op + ": a refused rename changed the file");
+            FUZZ_EXPECT(expected.mayRefuse, op + ": refused names the file can take");
+            return false;
+        }
+        FUZZ_EXPECT(!expected.mustRefuse, op + ": wrote a name the file cannot take");
+        FUZZ_EXPECT(doc_.isModified() || doc_.toBytes() == bytesBefore,
+                    op + ": changed the file but does not count as modified");
+        return true;
+    }
+
+    void renameSections(const Lines& before, const QStringList& listed, const Renames& renames) {
+        const std::string op = "rename sections" + describeRenames(renames);
+        const NameModel model(doc_);
+        const RenamedListing expected =
+            renamedListing(listed, renames, model, IniValidation::checkSectionName);
+        std::vector<QStringList> keys(size_t(listed.size())), values(size_t(listed.size()));
+        for (qsizetype i = 0; i < listed.size(); ++i)
+            doc_.keysWithValues(listed[i], keys[size_t(i)], values[size_t(i)]);
+        if (!renamed(expected, op, [&] { doc_.renameSections(renames); }))
+            return;
+        checkRenamedLines(before, now(), LineKind::Section, expected.newNames, model, op);
+        FUZZ_EXPECT(doc_.sectionNames() == expected.names,
+                    op + ": sections listed as " + shown(doc_.sectionNames().join('|')));
+        for (qsizetype i = 0; i < expected.names.size(); ++i) {
+            QStringList k, v;
+            doc_.keysWithValues(expected.names[i], k, v);
+            const size_t from = size_t(expected.from[size_t(i)]);
+            FUZZ_EXPECT(k == keys[from] && v == values[from],
+                        op + ": other keys under " + shown(expected.names[i]));
+        }
+        readBackAgrees(doc_);
+    }
+
+    void renameKeys(const Lines& before, const QString& s, const QStringList& listed,
+                    const Renames& renames) {
+        const std::string op = "rename keys of " + shown(s) + describeRenames(renames);
+        const NameModel model(doc_);
+        const RenamedListing expected =
+            renamedListing(listed, renames, model, IniValidation::checkKeyName);
+        QStringList keys, values;
+        doc_.keysWithValues(s, keys, values);
+        if (!renamed(expected, op, [&] { doc_.renameKeys(s, renames); }))
+            return;
+        const Lines after = now();
+        const std::vector<size_t> changed =
+            checkRenamedLines(before, after, LineKind::Key, expected.newNames, model, op);
+        const auto [header, end] = firstOccurrence(after, s, model);
+        for (size_t line : changed)
+            FUZZ_EXPECT(line > header && line < end,
+                        op + ": changed a line outside the section" + describe(before, after));
+        FUZZ_EXPECT(doc_.keyNames(s) == expected.names,
+                    op + ": keys listed as " + shown(doc_.keyNames(s).join('|')));
+        for (qsizetype i = 0; i < expected.names.size(); ++i)
+            FUZZ_EXPECT(doc_.value(s, expected.names[i]) == values[expected.from[size_t(i)]],
+                        op + ": other value under " + shown(expected.names[i]));
+        readBackAgrees(doc_);
+    }
+
     QByteArrayView file_;
     IniDocument doc_;
     bool utf8Writes_ = false;
@@ -365,6 +592,11 @@ void checkReread(const IniDocument& doc) {
     QByteArray pieces;
     doc.writeTo([&](QByteArrayView piece) { pieces.append(piece); });
     FUZZ_EXPECT(pieces == bytes, "written pieces differ from the whole");
+    readBackAgrees(doc);
+}
+
+void readBackAgrees(const IniDocument& doc) {
+    const QByteArray bytes = doc.toBytes();
     const IniDocument again(bytes);
     FUZZ_EXPECT(again.toBytes() == bytes,
                 "the written file does not load and write back unchanged");
