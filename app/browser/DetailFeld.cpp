@@ -3,12 +3,16 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTimer>
+#include <limits>
 
 namespace ravik {
 
 DetailFeld::DetailFeld(const QString& name, bool allesMarkierenBeiFokus, QWidget* parent)
     : QLineEdit(parent), allesMarkierenBeiFokus_(allesMarkierenBeiFokus) {
     setObjectName(name);
+    // Names and values of any length pass through unchanged (Qt would cut them at
+    // 32,767 characters).
+    setMaxLength(std::numeric_limits<int>::max());
     setFreigegeben(false);
 }
 

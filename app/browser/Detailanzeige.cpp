@@ -1,9 +1,10 @@
 // The detail panel: loading it from the tree's selection, confirming and cancelling.
 #include "app/browser/DetailFeld.h"
 #include "app/browser/IniBaum.h"
+#include "app/platform/dialogs/DialogService.h"
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
-#include "app/platform/dialogs/DialogService.h"
+#include "core/document/Bearbeitung.h"
 #include "core/platform/ini/TIniFile.h"
 
 #include <QApplication>
@@ -47,7 +48,7 @@ void TForm1::iniAnzeigeClick() {
     if (iniAnzeige->ebene(knoten) == 1) {
         const QString sektion = iniAnzeige->text(knoten.parent());
         const QString schluessel = iniAnzeige->text(knoten);
-        const QString wert = WerteTabelle_.WertAuslesen(sektion, schluessel);
+        const QString wert = dokument_.tabelle().WertAuslesen(sektion, schluessel);
         zeigen(SektionAnzeige, false, sektion);
         zeigen(SchluesselAnzeige, true, schluessel);
         zeigen(WertAnzeige, true, wert);
@@ -84,64 +85,38 @@ bool TForm1::namenPruefen(const QString& sektion, const QString& schluessel) {
 }
 
 void TForm1::btnOKClick() {
-    const QString s = SektionAnzeige->text();
-    const QString k = SchluesselAnzeige->text();
-    const QString v = WertAnzeige->text();
-    const bool neuerWert = v != AltWert;
-    const bool neuerSchluessel = k != AltSchluessel;
-    const bool neueSektion = s != AltSektion;
+    const Bearbeitung::Detailtexte alt{AltSektion, AltSchluessel, AltWert};
+    const Bearbeitung::Detailtexte neu{SektionAnzeige->text(), SchluesselAnzeige->text(),
+                                       WertAnzeige->text()};
+    const bool neuerSchluessel = neu.schluessel != alt.schluessel;
+    const bool neueSektion = neu.sektion != alt.sektion;
 
-    if (!namenPruefen(neueSektion ? s : QString(), neuerSchluessel ? k : QString()))
+    if (!namenPruefen(neueSektion ? neu.sektion : QString(), neuerSchluessel ? neu.schluessel : QString()))
         return;
-    if (neuerWert) {
-        const QString grund = TIniFile::validateValue(v);
+    if (neu.wert != alt.wert) {
+        const QString grund = TIniFile::validateValue(neu.wert);
         if (!grund.isEmpty()) {
             dialoge_.message(MessageKind::Error, grund, MessageButtons::Ok);
             return;
         }
     }
+    // Two entries of one name apart from case would be one in the file.
+    if (Bearbeitung::namenskonflikt(dokument_.tabelle(), alt, neu)) {
+        titelVorhandenMelden();
+        return;
+    }
 
     const QModelIndex knoten = iniAnzeige->ausgewaehlterKnoten();
-    if (neuerWert) {
-        for (int r : WerteTabelle_.zeilenMit(AltSektion, AltSchluessel)) {
-            WerteTabelle_.setWert(r, v);
-            if (WerteTabelle_.marke(r).isEmpty())
-                WerteTabelle_.setMarke(r, WerteTabelle::kChange);
-        }
-        Dateistatus = QStringLiteral("geaendert");
-    }
-    if (neuerSchluessel) {
-        for (int r : WerteTabelle_.zeilenMit(s, AltSchluessel)) {
-            if (WerteTabelle_.istGeloescht(r))
-                continue;
-            const QString& marke = WerteTabelle_.marke(r);
-            if (marke.isEmpty() || marke == WerteTabelle::kChange) {
-                WerteTabelle_.setMarke(r, WerteTabelle::kEdit);
-                WerteTabelle_.anhaengen(s, AltSchluessel, {}, WerteTabelle::kDelete);
-            }
-            WerteTabelle_.setSchluessel(r, k);
-        }
-        iniAnzeige->setText(knoten, k);
-        Dateistatus = QStringLiteral("geaendert");
-    }
-    if (neueSektion) {
-        for (int r : WerteTabelle_.zeilenDerSektion(AltSektion)) {
-            if (WerteTabelle_.istGeloescht(r))
-                continue;
-            if (WerteTabelle_.istSektionsZeile(r)) {
-                WerteTabelle_.setMarke(r, WerteTabelle::kDelete);
-            } else {
-                WerteTabelle_.setSektion(r, s);
-                WerteTabelle_.setMarke(r, WerteTabelle::kEdit);
-            }
-        }
-        WerteTabelle_.anhaengen(s, {}, {}, WerteTabelle::kNeu);
-        iniAnzeige->setText(knoten, s);
-        Dateistatus = QStringLiteral("geaendert");
-    }
-    AltSchluessel = k;
-    AltSektion = s;
-    AltWert = v;
+    const Bearbeitung::Bestaetigung ergebnis = Bearbeitung::bestaetigen(dokument_.tabelle(), alt, neu);
+    if (ergebnis.schluessel)
+        iniAnzeige->setText(knoten, neu.schluessel);
+    if (ergebnis.sektion)
+        iniAnzeige->setText(knoten, neu.sektion);
+    if (ergebnis.geaendert())
+        dokument_.setStatus(Dateistatus::Geaendert);
+    AltSchluessel = neu.schluessel;
+    AltSektion = neu.sektion;
+    AltWert = neu.wert;
     tbtnDateispeichern->setEnabled(true);
     if (browserAktiv())
         iniAnzeige->setFocus();

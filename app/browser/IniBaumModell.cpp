@@ -143,6 +143,24 @@ void IniBaumModell::ladenBeenden() {
     endResetModel();
 }
 
+void IniBaumModell::ausTabelleLaden(const WerteTabelle& tabelle) {
+    ladenBeginnen();
+    if (!tabelle.istLeer()) {
+        const int zeilen = tabelle.RowCount();
+        for (int r = 0; r < zeilen; ++r) {
+            if (!tabelle.istSektionsZeile(r)) {
+                schluesselLaden(tabelle.schluesselUtf8(r));
+                continue;
+            }
+            int schluessel = 0;
+            while (r + 1 + schluessel < zeilen && !tabelle.istSektionsZeile(r + 1 + schluessel))
+                ++schluessel;
+            sektionLaden(tabelle.sektion(r), schluessel);
+        }
+    }
+    ladenBeenden();
+}
+
 QModelIndex IniBaumModell::sektionAnhaengen(const QString& name) {
     const int row = sektionsAnzahl();
     beginInsertRows({}, row, row);

@@ -2,6 +2,8 @@
 
 #include "core/platform/text/TextArena.h"
 
+#include "core/document/WerteTabelle.h"
+
 #include <QAbstractItemModel>
 #include <QIcon>
 #include <memory>
@@ -38,6 +40,8 @@ public:
     void schluesselLaden(const QString& name); // a key of the last loaded section
     void schluesselLaden(QByteArrayView utf8);
     void ladenBeenden();
+    // The whole tree from a table loaded from the text: its rows in the text's order.
+    void ausTabelleLaden(const WerteTabelle& tabelle);
     QModelIndex sektionAnhaengen(const QString& name);
     QModelIndex schluesselAnhaengen(const QModelIndex& sektion, const QString& name);
     void setText(const QModelIndex& index, const QString& text);

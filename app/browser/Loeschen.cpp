@@ -1,7 +1,9 @@
 // Deleting the selected entry, and expanding or collapsing the whole tree.
 #include "app/browser/IniBaum.h"
+#include "app/shell/Bilder.h"
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
+#include "core/document/Bearbeitung.h"
 #include "app/platform/dialogs/DialogService.h"
 
 namespace ravik {
@@ -17,36 +19,28 @@ void TForm1::tbtnDeleteClick() {
                        : QStringLiteral("Soll der markierte Schlüssel wirklich gelöscht werden?\r\n\r\n"
                                         "Dieser Vorgang kann nicht rückgängig gemacht werden!");
         if (dialoge_.message(MessageKind::Confirmation, frage, MessageButtons::OkCancel) == Answer::Ok) {
-            tbtnDateispeichern->setEnabled(true);
-            Dateistatus = QStringLiteral("geaendert");
-            if (istSektion) {
-                const QString sektion = iniAnzeige->text(knoten);
-                for (int r : WerteTabelle_.zeilenDerSektion(sektion))
-                    WerteTabelle_.setMarke(r, WerteTabelle::kDelete);
-            } else {
-                const QString sektion = iniAnzeige->text(knoten.parent());
-                const QString schluessel = iniAnzeige->text(knoten);
-                for (int r : WerteTabelle_.zeilenMit(sektion, schluessel)) {
-                    WerteTabelle_.setWert(r, QString());
-                    WerteTabelle_.setMarke(r, WerteTabelle::kDelete);
-                }
-            }
+            geaendert();
+            if (istSektion)
+                Bearbeitung::sektionLoeschen(dokument_.tabelle(), iniAnzeige->text(knoten));
+            else
+                Bearbeitung::schluesselLoeschen(dokument_.tabelle(), iniAnzeige->text(knoten.parent()),
+                                                iniAnzeige->text(knoten));
             iniAnzeige->knotenLoeschen(knoten);
             iniAnzeigeClick();
         }
     }
-    ButtonsAktivieren(QStringLiteral("browser"));
+    ButtonsAktivieren(Ansicht::Browser);
 }
 
 void TForm1::tbtnAnsichtClick() {
     if (iniAnzeige->knotenAnzahl() == 0)
         return;
-    if (tbtnAnsicht->bildIndex() == 3) {
-        tbtnAnsicht->setBildIndex(2);
+    if (tbtnAnsicht->bildIndex() == Bilder::kBaumAusgeklappt) {
+        tbtnAnsicht->setBildIndex(Bilder::kBaumEingeklappt);
         iniAnzeige->allesEinklappen();
         tbtnAnsicht->setHinweis(QStringLiteral("Alle Schlüssel ausklappen (F2)"));
     } else {
-        tbtnAnsicht->setBildIndex(3);
+        tbtnAnsicht->setBildIndex(Bilder::kBaumAusgeklappt);
         iniAnzeige->allesAusklappen();
         tbtnAnsicht->setHinweis(QStringLiteral("Alle Schlüssel einklappen (F2)"));
         const QModelIndex knoten = iniAnzeige->ausgewaehlterKnoten();

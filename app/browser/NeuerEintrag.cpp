@@ -4,6 +4,7 @@
 #include "app/editor/SynMemo.h"
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
+#include "core/document/Bearbeitung.h"
 #include "app/platform/dialogs/DialogService.h"
 
 namespace ravik {
@@ -12,8 +13,6 @@ const QString kNeuerSchluesselTitel = QStringLiteral("Neuen Schlüssel einfügen
 const QString kNeuerSchluesselFrage = QStringLiteral("Bitte geben Sie den Titel des neuen Schlüssels ein:");
 const QString kNeuerWertTitel = QStringLiteral("Neuen Wert einfügen");
 const QString kNeuerWertFrage = QStringLiteral("Bitte geben Sie den Wert des neuen Schlüssels ein:");
-const QString kGeaendert = QStringLiteral("geaendert");
-const QString kGeaendert2 = QStringLiteral("geaendert2");
 } // namespace
 
 void TForm1::tbtnNeueSektionClick() {
@@ -24,29 +23,22 @@ void TForm1::tbtnNeueSektionClick() {
     if (browserAktiv()) {
         if (WertVorhanden(name, QString()))
             return;
-        const bool tabelleWarLeer = WerteTabelle_.istLeer() && iniAnzeige->knotenAnzahl() == 0;
         iniAnzeige->auswaehlen(iniAnzeige->sektionAnhaengen(name));
-        Dateistatus = kGeaendert2;
+        dokument_.setStatus(Dateistatus::Geaendert2);
         // A section deleted earlier and not yet saved comes back, as an empty section.
-        for (int r : WerteTabelle_.zeilenMit(name, QString())) {
-            WerteTabelle_.setMarke(r, WerteTabelle::kNeu);
-            Dateistatus = kGeaendert;
-        }
-        if (Dateistatus == kGeaendert2) {
-            if (tabelleWarLeer)
-                WerteTabelle_.setZeile(0, name, {}, {}, WerteTabelle::kNeu);
-            else
-                WerteTabelle_.anhaengen(name, {}, {}, WerteTabelle::kNeu);
-        }
+        if (Bearbeitung::sektionZurueckholen(dokument_.tabelle(), name))
+            dokument_.setStatus(Dateistatus::Geaendert);
+        if (dokument_.status() == Dateistatus::Geaendert2)
+            Bearbeitung::sektionAnfuegen(dokument_.tabelle(), name);
         iniAnzeigeClick();
-        ButtonsAktivieren(QStringLiteral("browser"));
-        Dateistatus = kGeaendert;
+        ButtonsAktivieren(Ansicht::Browser);
+        dokument_.setStatus(Dateistatus::Geaendert);
     } else {
         if (WertVorhanden(name, QString()))
             return;
         SynMemo1->appendLine(QLatin1Char('[') + name + QLatin1Char(']'));
-        ButtonsAktivieren(QStringLiteral("editor"));
-        Dateistatus = kGeaendert;
+        ButtonsAktivieren(Ansicht::Editor);
+        dokument_.setStatus(Dateistatus::Geaendert);
     }
     tbtnDateispeichern->setEnabled(true);
 }
@@ -58,7 +50,7 @@ void TForm1::tbtnNeuerWertClick() {
             const QString wert = dialoge_.inputText(kNeuerWertTitel, kNeuerWertFrage);
             SynMemo1->appendLine(schluessel + QLatin1Char('=') + wert);
         }
-        Dateistatus = kGeaendert;
+        dokument_.setStatus(Dateistatus::Geaendert);
         return;
     }
 
@@ -75,19 +67,15 @@ void TForm1::tbtnNeuerWertClick() {
         return;
     iniAnzeige->auswaehlen(iniAnzeige->schluesselAnhaengen(sektionsKnoten, schluessel));
     iniAnzeigeClick();
-    Dateistatus = kGeaendert2;
+    dokument_.setStatus(Dateistatus::Geaendert2);
     // A key deleted earlier and not yet saved comes back, with an empty value.
-    for (int r : WerteTabelle_.zeilenMit(sektion, schluessel)) {
-        WerteTabelle_.setWert(r, QString());
-        WerteTabelle_.setMarke(r, WerteTabelle::kEdit);
-        Dateistatus = kGeaendert;
-    }
-    if (Dateistatus == kGeaendert2) {
+    if (Bearbeitung::schluesselZurueckholen(dokument_.tabelle(), sektion, schluessel))
+        dokument_.setStatus(Dateistatus::Geaendert);
+    if (dokument_.status() == Dateistatus::Geaendert2) {
         const QString wert = dialoge_.inputText(kNeuerWertTitel, kNeuerWertFrage);
-        WerteTabelle_.anhaengen(sektion, schluessel, wert, WerteTabelle::kEdit);
+        Bearbeitung::schluesselAnfuegen(dokument_.tabelle(), sektion, schluessel, wert);
     }
-    Dateistatus = kGeaendert;
-    tbtnDateispeichern->setEnabled(true);
+    geaendert();
     iniAnzeigeClick();
 }
 

@@ -1,93 +1,35 @@
 // Loading a file into either view, the open command, and the table operations.
 #include "app/browser/IniBaum.h"
 #include "app/editor/SynMemo.h"
+#include "app/platform/dialogs/DialogService.h"
+#include "app/shell/Bilder.h"
 #include "app/shell/TForm1.h"
 #include "app/shell/Warteanzeige.h"
 #include "app/shell/WerkzeugKnopf.h"
-#include "app/platform/dialogs/DialogService.h"
 #include "core/platform/errors/RavikError.h"
-#include "core/platform/ini/TIniFile.h"
+#include "core/platform/files/TextFile.h"
+#include "core/platform/ini/IniDocument.h"
 
 #include <QFileInfo>
-#include <QScopeGuard>
+#include <new>
 
 namespace ravik {
-namespace {
-
-// The tree holds a file several times over: beyond this size most machines would run
-// out of memory before showing it.
-constexpr qint64 kMaxBrowserBytes = qint64(512) * 1024 * 1024;
-
-void groesseFuerBrowserPruefen(const QString& pfad) {
-    const QFileInfo info(pfad);
-    if (info.isFile() && info.size() > kMaxBrowserBytes)
-        throw EFOpenError(info.absoluteFilePath(),
-                          QStringLiteral("Die Datei ist %1 MB groß; die Browseransicht lädt "
-                                         "höchstens %2 MB.")
-                              .arg(info.size() / (1024 * 1024))
-                              .arg(kMaxBrowserBytes / (1024 * 1024)));
-}
-
-} // namespace
 
 void TForm1::WerteTabelleLoeschen() {
-    WerteTabelle_.leeren();
+    dokument_.tabelle().leeren();
     iniAnzeige->leeren();
 }
 
-void TForm1::DateiLaden(const QString& pfad, const QString& ansicht) {
+// Table and tree from the text; the detail panel shows the first section.
+void TForm1::browserFuellen(std::unique_ptr<IniDocument> text, bool ausDatei) {
     Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
-    if (ansicht != QLatin1String("browser")) {
-        const auto fortschritt = warten.folgen(*SynMemo1);
-        SynMemo1->loadLinesFromFile(pfad);
-        ButtonsAktivieren(QStringLiteral("browser"));
-        return;
+    if (ausDatei) {
+        dokument_.setKodierung(text->encoding());
+        dokument_.setZeilenende(text->lineEnds().editorStyle());
     }
-
-    WerteTabelleLoeschen();
-    groesseFuerBrowserPruefen(pfad);
-    {
-        TIniFile ini(pfad);
-        QStringList sektionen;
-        QStringList schluessel;
-        QStringList werte;
-        ini.ListSections(sektionen);
-        WerteTabelle_.reserve(ini.LineCount() + 1);
-        IniBaumModell& baum = iniAnzeige->modell();
-        baum.ladenBeginnen();
-        // The view learns of the new tree also when reading fails half-way.
-        const auto fertig = qScopeGuard([&] { baum.ladenBeenden(); });
-        // A UTF-8 file's names and values go in as the bytes they are.
-        std::vector<std::pair<QByteArrayView, QByteArrayView>> paare;
-        const auto sammeln = [&](QByteArrayView k, QByteArrayView v) { paare.emplace_back(k, v); };
-        int r = 0;
-        for (const QString& s : sektionen) {
-            warten.schritt(r);
-            paare.clear();
-            const bool utf8 = ini.ReadSectionUtf8(s, sammeln);
-            if (!utf8)
-                ini.ReadSection(s, schluessel, werte);
-            baum.sektionLaden(s, utf8 ? qsizetype(paare.size()) : schluessel.size());
-            if (r == 0)
-                WerteTabelle_.setZeile(0, s, {}, {}, {});
-            else
-                WerteTabelle_.anhaengen(s, {}, {}, {});
-            ++r;
-            if (utf8) {
-                for (const auto& [k, v] : paare) {
-                    baum.schluesselLaden(k);
-                    WerteTabelle_.anhaengenUtf8(s, k, v);
-                    ++r;
-                }
-                continue;
-            }
-            for (qsizetype i = 0; i < schluessel.size(); ++i) {
-                baum.schluesselLaden(schluessel[i]);
-                WerteTabelle_.anhaengen(s, schluessel[i], werte[i], {});
-                ++r;
-            }
-        }
-    }
+    iniAnzeige->leeren();
+    dokument_.textUebernehmen(std::move(text), [&](qint64 zeilen) { warten.schritt(zeilen); });
+    iniAnzeige->modell().ausTabelleLaden(dokument_.tabelle());
 
     if (iniAnzeige->knotenAnzahl() == 0) {
         warten.beenden();
@@ -99,51 +41,101 @@ void TForm1::DateiLaden(const QString& pfad, const QString& ansicht) {
         iniAnzeige->auswaehlen(iniAnzeige->erstesSektion());
         iniAnzeigeClick();
     }
-    ButtonsAktivieren(QStringLiteral("browser"));
 }
 
-// The open dialog; a chosen file becomes the document's name at once.
-bool TForm1::dateiWaehlen() {
+// The file is read and checked whole before the editor's text is touched, so a file
+// that cannot be opened leaves the document as it was.
+void TForm1::editorLaden(const QString& pfad) {
+    const QFileInfo info(pfad);
+    const QString angezeigt = info.absoluteFilePath();
+    if (info.isFile() && info.size() > SynMemo::kMaxFileBytes)
+        throw EFOpenError(angezeigt, QStringLiteral("Die Datei ist %1 MB groß; der Editor lädt "
+                                                    "höchstens %2 MB.")
+                                         .arg(info.size() / (1024 * 1024))
+                                         .arg(SynMemo::kMaxFileBytes / (1024 * 1024)));
+    Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
+    const auto fortschritt = warten.folgen(*SynMemo1);
+    TextFileContent inhalt;
+    try {
+        inhalt = TextFile::read(pfad, [&](qint64 bytes) { warten.schritt(bytes); });
+    } catch (const std::bad_alloc&) {
+        throw EFOpenError(angezeigt, QStringLiteral("Nicht genügend Arbeitsspeicher."));
+    }
+    if (inhalt.scan.longestLine() > SynMemo::kMaxLineBytes)
+        throw EFOpenError(angezeigt,
+                          QStringLiteral("Die Datei enthält eine Zeile mit mehr als %1 Bytes; so "
+                                         "lange Zeilen kann der Editor nicht bearbeiten.")
+                              .arg(SynMemo::kMaxLineBytes));
+    SynMemo1->setTextFrom([&](const SynMemo::PieceSink& stueck) { TextFile::toUtf8Pieces(inhalt, stueck); },
+                          inhalt.bytes.size());
+    dokument_.setKodierung(inhalt.scan.encoding());
+    dokument_.setZeilenende(inhalt.scan.lineEnds().editorStyle());
+    SynMemo1->setEolStyle(dokument_.zeilenende());
+}
+
+// The document's text, with the table's edits applied, becomes the editor's.
+void TForm1::editorAusDokument() {
+    Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
+    const auto fortschritt = warten.folgen(*SynMemo1);
+    const IniDocument& text = dokument_.text();
+    SynMemo1->setTextFrom([&](const SynMemo::PieceSink& stueck) { dokument_.editorTextSchreiben(stueck); },
+                          text.textSize());
+    SynMemo1->setEolStyle(dokument_.zeilenende());
+}
+
+void TForm1::DateiLaden(const QString& pfad, Ansicht ansicht) {
+    if (ansicht != Ansicht::Browser) {
+        editorLaden(pfad);
+        ButtonsAktivieren(Ansicht::Browser);
+        return;
+    }
+    browserFuellen(Dokument::dateiLesen(pfad), true);
+    ButtonsAktivieren(Ansicht::Browser);
+}
+
+// The open dialog; a file becomes the document's name once it was loaded.
+std::optional<QString> TForm1::dateiWaehlen() {
     const auto gewaehlt = dialoge_.openFileName({openDialogVorgabe_});
-    if (!gewaehlt)
-        return false;
-    openDialogVorgabe_ = *gewaehlt;
-    Dateiname = *gewaehlt;
-    titelSetzen(Dateiname);
-    return true;
+    if (gewaehlt)
+        openDialogVorgabe_ = *gewaehlt;
+    return gewaehlt;
 }
 
 void TForm1::tbtnDateiladenClick() {
     if (browserAktiv()) {
-        if (Dateistatus != QLatin1String("gespeichert")) {
+        if (!dokument_.gespeichert()) {
             Sicherheitsabfrage(tbtnDateiladen);
             return;
         }
-        if (!dateiWaehlen())
+        const auto pfad = dateiWaehlen();
+        if (!pfad)
             return;
-        DateiLaden(Dateiname, QStringLiteral("browser"));
-        tbtnAnsicht->setBildIndex(2);
+        DateiLaden(*pfad, Ansicht::Browser);
+        dokument_.setName(*pfad);
+        titelSetzen(*pfad);
+        tbtnAnsicht->setBildIndex(Bilder::kBaumEingeklappt);
         iniAnzeige->allesEinklappen();
         tbtnAnsicht->setHinweis(QStringLiteral("Alle Schlüssel ausklappen (F2)"));
     } else if (editorAktiv()) {
-        Anzeige(QStringLiteral("editor"));
-        if (Dateistatus != QLatin1String("gespeichert")) {
+        Anzeige(Ansicht::Editor);
+        if (!dokument_.gespeichert()) {
             Sicherheitsabfrage(tbtnDateiladen);
             return;
         }
-        if (!dateiWaehlen())
+        const auto pfad = dateiWaehlen();
+        if (!pfad)
             return;
-        SynMemo1->clearAll();
-        Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
-        const auto fortschritt = warten.folgen(*SynMemo1);
-        SynMemo1->loadLinesFromFile(Dateiname);
+        editorLaden(*pfad);
+        dokument_.setName(*pfad);
+        titelSetzen(*pfad);
     }
 }
 
 bool TForm1::WertVorhanden(const QString& sektion, const QString& schluessel) {
     bool gefunden = false;
     if (browserAktiv()) {
-        gefunden = WerteTabelle_.hatLebendeZeile(sektion, schluessel);
+        // As the file reads names: without regard to case.
+        gefunden = dokument_.tabelle().hatLebendenNamen(sektion, schluessel);
     } else {
         const QString zeile = QLatin1Char('[') + sektion + QLatin1Char(']');
         const int anzahl = SynMemo1->lineCount();
@@ -151,11 +143,15 @@ bool TForm1::WertVorhanden(const QString& sektion, const QString& schluessel) {
             gefunden = SynMemo1->lineAt(i) == zeile;
     }
     if (gefunden)
-        dialoge_.message(MessageKind::Error,
-                         QStringLiteral("Der angegebene Titel ist schon vorhanden.\r\n\r\n"
-                                        "Bitte wählen Sie einen neuen Titel."),
-                         MessageButtons::Ok);
+        titelVorhandenMelden();
     return gefunden;
+}
+
+void TForm1::titelVorhandenMelden() {
+    dialoge_.message(MessageKind::Error,
+                     QStringLiteral("Der angegebene Titel ist schon vorhanden.\r\n\r\n"
+                                    "Bitte wählen Sie einen neuen Titel."),
+                     MessageButtons::Ok);
 }
 
 } // namespace ravik

@@ -10,30 +10,35 @@
 
 namespace ravik {
 
+// A new document is UTF-8 with CR LF line breaks in either view, whatever was open.
 void TForm1::tbtnNeuClick() {
-    const bool ungespeichert = Dateistatus != QLatin1String("gespeichert");
+    const bool ungespeichert = !dokument_.gespeichert();
     if (browserAktiv()) {
         if (ungespeichert) {
             Sicherheitsabfrage(tbtnNeu);
             return;
         }
-        Dateiname.clear();
+        dokument_.setName(QString());
         neueDateiTitel();
-        Anzeige(QStringLiteral("browser"));
+        Anzeige(Ansicht::Browser);
         WerteTabelleLoeschen();
+        dokument_.leeren();
+        SynMemo1->setEolStyle(dokument_.zeilenende());
         iniAnzeigeClick();
         tbtnNeueSektion->setEnabled(true);
         tbtnNeueSektionClick();
         return;
     }
-    Anzeige(QStringLiteral("editor"));
+    Anzeige(Ansicht::Editor);
     if (ungespeichert) {
         Sicherheitsabfrage(tbtnNeu);
         return;
     }
-    Dateiname.clear();
+    dokument_.setName(QString());
     neueDateiTitel();
+    dokument_.leeren();
     SynMemo1->clearAll();
+    SynMemo1->setEolStyle(dokument_.zeilenende());
 }
 
 void TForm1::Sicherheitsabfrage(QWidget* knopf) {
@@ -54,7 +59,7 @@ void TForm1::Sicherheitsabfrage(QWidget* knopf) {
                        "Dieser Vorgang kann nicht rückgängig gemacht werden!"),
         MessageButtons::YesNoCancel);
     if (zweite == Answer::Yes) {
-        Dateistatus = QStringLiteral("gespeichert");
+        statusSetzen(Dateistatus::Gespeichert);
         if (knopf == tbtnNeu)
             tbtnNeuClick();
         else
@@ -75,7 +80,7 @@ void TForm1::FormClose(QCloseEvent* event) {
             btnZurueckClick(btnZurueck);
         else if (!panelSetup->isHidden())
             btnZurueckClick(btnZurueck2);
-        if (Dateistatus == QLatin1String("gespeichert"))
+        if (dokument_.gespeichert())
             return;
         const Answer antwort = dialoge_.message(
             MessageKind::Warning,

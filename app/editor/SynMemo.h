@@ -4,7 +4,7 @@
 #include "app/editor/EditedLineTrimmer.h"
 #include "app/editor/EditorKeyMap.h"
 #include "app/editor/SelectionModes.h"
-#include "core/platform/text/LineText.h"
+#include "core/platform/text/LineEnds.h"
 
 #include <Qsci/qsciscintilla.h>
 #include <functional>
@@ -31,14 +31,20 @@ public:
     // The line-break style and the encoding stay.
     void clearAll();
 
-    // Replaces the text with the file's lines; caret to the start, view to the top,
-    // undo history emptied. Raises EFOpenError (also for a file that is no regular
-    // file, too large, or has an overlong line); the text then stays as it was.
-    void loadLinesFromFile(const QString& path);
+    // The program gives the editor a new text (a file, the other view's document):
+    // UTF-8 pieces, handed to the sink in order. Caret to the start, view to the top,
+    // undo history emptied, bookmarks gone; no change by the user. `bytes` is what
+    // the text is expected to take (room is made for it at once).
+    using PieceSink = std::function<void(QByteArrayView piece)>;
+    using TextSource = std::function<void(const PieceSink& sink)>;
+    void setTextFrom(const TextSource& source, qsizetype bytes);
 
-    // Writes the text back in the remembered encoding and line breaks. Raises
-    // EFCreateError / EWriteError, or RavikError when the encoding cannot hold the text.
-    void saveLinesToFile(const QString& path);
+    // The whole text as UTF-8, straight from the editor's buffer: valid until the text
+    // changes.
+    QByteArrayView utf8Text() const;
+
+    // From here on the text counts as saved: the next change by the user is a change.
+    void markSaved();
 
     // The text is empty: no line, or one empty line.
     bool isTextEmpty() const;
@@ -52,11 +58,9 @@ public:
     void setActiveLineColor(const QColor& color);
     QColor activeLineColor() const;
 
+    // The line break Enter and the program's own lines insert.
     EolStyle eolStyle() const;
-    TextEncoding encoding() const;
-    // The encoding the next save writes, e.g. UTF-8 when the text no longer fits the
-    // file's own encoding.
-    void setEncoding(TextEncoding encoding);
+    void setEolStyle(EolStyle style);
 
     using SelectionMode = SelectionModes::Mode;
     SelectionMode selectionMode() const;
@@ -84,8 +88,8 @@ public:
 signals:
     // A typed character that the editor does not carry out as a command of its own.
     void characterTyped(QChar character);
-    // Loading or saving a file goes on (about once per megabyte); longStepAhead when
-    // the next step is known to take seconds.
+    // Taking in a new text goes on; longStepAhead when the next step is known to take
+    // seconds (laying out a line of megabytes).
     void progress(qint64 bytesDone, bool longStepAhead);
 
 protected:
@@ -108,12 +112,10 @@ private:
     void configure();
     void applyPlainStyle(int style);
     void createBookmarkShortcuts();
-    void replaceText(const QByteArray& utf8);
-    // replaceText() in pieces: begin, append each, end.
+    // A new text in pieces: begin, append each, end.
     void beginReplacingText();
     void appendRawText(QByteArrayView utf8);
     void endReplacingText();
-    void streamFile(const QString& path);
     void keepLongLineLayouts(qsizetype longestLine);
     long modEventMask_ = 0; // while a new text is taken in
     void applyEolMode();
@@ -126,7 +128,6 @@ private:
 
     SynIniSyn* lexer_ = nullptr;
     EolStyle eol_ = EolStyle::CrLf;
-    TextEncoding encoding_ = TextEncoding::Utf8;
     QColor activeLineColor_;
     EditKind lastEdit_ = EditKind::None;
     EditedLineTrimmer* trimmer_ = nullptr;

@@ -81,7 +81,7 @@ void SynMemo::runHandCommand(const EditorKeyMap::HandKey& hand, QKeyEvent* event
         break;
     case HandCommand::InsertLineBreak:
         SendScintilla(SCI_BEGINUNDOACTION);
-        EditorCommands::insertLineBreak(*this, LineText::eolBytes(eol_));
+        EditorCommands::insertLineBreak(*this, eolBytes(eol_));
         SendScintilla(SCI_ENDUNDOACTION);
         break;
     case HandCommand::IndentLines:

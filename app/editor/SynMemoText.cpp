@@ -1,15 +1,12 @@
 #include "app/editor/SynMemo.h"
 
-#include "core/platform/errors/RavikError.h"
-#include "core/platform/files/FileIO.h"
 #include "core/platform/files/MemoryHints.h"
-#include "core/platform/text/TextScan.h"
+#include "core/platform/text/TextCodec.h"
 
-#include <QFileInfo>
 #include <new>
 
-// The editor's text: files in and out byte for byte, the line operations the
-// program calls, the active line and the line-break style.
+// The editor's text: taking in a new text, the line operations the program calls,
+// the active line and the line-break style.
 
 namespace ravik {
 
@@ -48,106 +45,50 @@ void SynMemo::endReplacingText() {
     afterUserAction();
 }
 
-void SynMemo::replaceText(const QByteArray& utf8) {
+void SynMemo::clearAll() {
     beginReplacingText();
-    appendRawText(utf8);
     endReplacingText();
 }
 
-void SynMemo::clearAll() {
-    replaceText(QByteArray());
-}
-
-void SynMemo::loadLinesFromFile(const QString& path) {
-    const QFileInfo info(path);
-    const QString shownPath = info.absoluteFilePath();
-    if (info.exists() && !info.isDir()) {
-        if (!info.isFile())
-            throw EFOpenError(shownPath, QStringLiteral("Das ist keine gewöhnliche Datei."));
-        if (info.size() > kMaxFileBytes)
-            throw EFOpenError(shownPath,
-                              QStringLiteral("Die Datei ist %1 MB groß; der Editor lädt höchstens "
-                                             "%2 MB.")
-                                  .arg(info.size() / (1024 * 1024))
-                                  .arg(kMaxFileBytes / (1024 * 1024)));
-    }
-    const QString outOfMemory = QStringLiteral("Nicht genügend Arbeitsspeicher.");
-    try {
-        streamFile(path);
-    } catch (const std::bad_alloc&) {
-        clearAll();
-        throw EFOpenError(shownPath, outOfMemory);
-    }
-    if (SendScintilla(SCI_GETSTATUS) == SC_STATUS_BADALLOC) {
-        SendScintilla(SCI_SETSTATUS, SC_STATUS_OK);
-        clearAll();
-        throw EFOpenError(shownPath, outOfMemory);
-    }
-    applyEolMode();
-}
-
-// Takes the file in blocks, so it is never held whole beside the editor's own copy:
-// a first pass decides how to read it (UTF-8 or not, line breaks, line lengths)
-// without touching the text, a second one brings a UTF-8 file in as it is. Other
-// files are read whole and converted. A file that cannot be loaded leaves the text
-// as it was.
-void SynMemo::streamFile(const QString& path) {
-    const QString shownPath = QFileInfo(path).absoluteFilePath();
-    constexpr qsizetype kBlock = qsizetype(1) << 20;
-    const QByteArray utf8Marke("\xEF\xBB\xBF");
-
-    TextScan scan;
-    QByteArray anfang; // the first three bytes decide about a byte-order mark
-    qint64 gelesen = 0;
-    FileIO::readInBlocks(path, kBlock, [&](QByteArrayView block) {
-        if (anfang.size() < 3)
-            anfang.append(block.first(qMin(3 - anfang.size(), block.size())));
-        // A UTF-8 mark is not text; cut it off where it is (the first block).
-        const qsizetype marke = gelesen == 0 && block.startsWith(utf8Marke) ? 3 : 0;
-        scan.feed(block.sliced(marke));
-        gelesen += block.size();
-        emit progress(gelesen, false);
-    });
-    scan.finish();
-    const bool utf16 = anfang.startsWith("\xFF\xFE") || anfang.startsWith("\xFE\xFF");
-    if (scan.longestLine() > kMaxLineBytes)
-        throw EFOpenError(shownPath,
-                          QStringLiteral("Die Datei enthält eine Zeile mit mehr als %1 Bytes; so "
-                                         "lange Zeilen kann der Editor nicht bearbeiten.")
-                              .arg(kMaxLineBytes));
-
-    if (utf16 || !scan.validUtf8()) {
-        const EditorText text = LineText::fromFileBytes(FileIO::readAll(path));
-        replaceText(text.utf8);
-        encoding_ = text.encoding;
-        eol_ = text.eol;
-        keepLongLineLayouts(scan.longestLine());
-        return;
-    }
+void SynMemo::setTextFrom(const TextSource& source, qsizetype bytes) {
     beginReplacingText();
     // Room for the whole text at once: grown piece by piece, the buffer would be
     // copied again with every piece.
-    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(gelesen + 1));
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes + 1));
     MemoryHints::expectLargeFill(reinterpret_cast<void*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER)),
-                                 static_cast<std::size_t>(gelesen));
+                                 static_cast<std::size_t>(bytes));
+    qint64 done = 0;
+    LineEndCounter lines; // long lines are laid out differently
     try {
-        qint64 position = 0;
-        FileIO::readInBlocks(path, kBlock, [&](QByteArrayView block) {
-            const qsizetype marke = position == 0 && block.startsWith(utf8Marke) ? 3 : 0;
-            appendRawText(block.sliced(marke));
-            position += block.size();
-            emit progress(gelesen + position, false);
+        source([&](QByteArrayView piece) {
+            lines.feed(piece);
+            appendRawText(piece);
+            done += piece.size();
+            emit progress(done, false);
         });
     } catch (...) {
-        // What arrived of a file that failed half-way is no document.
+        // What arrived of a text that failed half-way is no document.
         endReplacingText();
         clearAll();
         throw;
     }
     endReplacingText();
-    encoding_ = anfang.startsWith(utf8Marke) ? TextEncoding::Utf8Bom : TextEncoding::Utf8;
-    eol_ = scan.eol();
-    keepLongLineLayouts(scan.longestLine());
+    if (SendScintilla(SCI_GETSTATUS) == SC_STATUS_BADALLOC) {
+        SendScintilla(SCI_SETSTATUS, SC_STATUS_OK);
+        clearAll();
+        throw std::bad_alloc();
+    }
+    lines.finish();
+    keepLongLineLayouts(lines.longestLine());
+}
+
+QByteArrayView SynMemo::utf8Text() const {
+    const auto* data = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    return QByteArrayView(data, SendScintilla(SCI_GETLENGTH));
+}
+
+void SynMemo::markSaved() {
+    SendScintilla(SCI_SETSAVEPOINT);
 }
 
 // The editor normally keeps only the caret line's layout and lays out every other line
@@ -164,38 +105,6 @@ void SynMemo::keepLongLineLayouts(qsizetype longestLine) {
     const long last = qMin<long>(SendScintilla(SCI_LINESONSCREEN), SendScintilla(SCI_GETLINECOUNT));
     for (long line = 0; line < last; ++line)
         SendScintilla(SCI_POINTXFROMPOSITION, 0UL, SendScintilla(SCI_GETLINEENDPOSITION, line));
-}
-
-void SynMemo::saveLinesToFile(const QString& path) {
-    const auto* data = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
-    const QByteArrayView text(data, SendScintilla(SCI_GETLENGTH));
-    const QString shownPath = QFileInfo(path).absoluteFilePath();
-    // Checked before the file is touched; then written in pieces straight from the
-    // editor's buffer, never converted whole.
-    if (!LineText::fitsEncoding(text, encoding_))
-        throw RavikError(QStringLiteral("Die Datei %1 wurde nicht gespeichert: Der Text enthält "
-                                        "Zeichen, die in der Kodierung %2 nicht darstellbar "
-                                        "sind.")
-                             .arg(shownPath, TextCodec::displayName(encoding_)));
-    const auto failure = FileIO::replaceAtomically(path, [&](const FileIO::PieceWriter& write) {
-        constexpr qint64 kReportEvery = qint64(1) << 20;
-        qint64 written = 0;
-        qint64 reported = 0;
-        LineText::toFilePieces(text, encoding_, [&](QByteArrayView piece) {
-            write(piece);
-            written += piece.size();
-            if (written - reported >= kReportEvery) {
-                reported = written;
-                emit progress(written, false);
-            }
-        });
-    });
-    if (failure) {
-        if (failure->stage == FileWriteFailure::Stage::Create)
-            throw EFCreateError(shownPath, failure->reason);
-        throw EWriteError();
-    }
-    SendScintilla(SCI_SETSAVEPOINT);
 }
 
 bool SynMemo::isTextEmpty() const {
@@ -221,7 +130,7 @@ QString SynMemo::lineAt(int index) const {
 void SynMemo::appendLine(const QString& line) {
     QByteArray bytes = line.toUtf8();
     if (!isTextEmpty())
-        bytes.prepend(LineText::eolBytes(eol_));
+        bytes.prepend(eolBytes(eol_));
     TrimmerSuspension programEdit(*trimmer_);
     SendScintilla(SCI_BEGINUNDOACTION);
     SendScintilla(SCI_APPENDTEXT, uintptr_t(bytes.size()), bytes.constData());
@@ -246,12 +155,9 @@ EolStyle SynMemo::eolStyle() const {
     return eol_;
 }
 
-TextEncoding SynMemo::encoding() const {
-    return encoding_;
-}
-
-void SynMemo::setEncoding(TextEncoding encoding) {
-    encoding_ = encoding;
+void SynMemo::setEolStyle(EolStyle style) {
+    eol_ = style;
+    applyEolMode();
 }
 
 void SynMemo::applyEolMode() {

@@ -60,7 +60,7 @@ void TForm1::hilfedateiLesen(const QString& pfad) {
 
 void TForm1::tbtnHilfeClick() {
     btnZurueck->setText(editorAktiv() ? QStringLiteral("Zurück zum Programm") : QStringLiteral("Zurück"));
-    Anzeige(QStringLiteral("hilfe"));
+    Anzeige(Ansicht::Hilfe);
 }
 
 void TForm1::hilfeAktualisieren() {

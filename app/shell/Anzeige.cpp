@@ -1,5 +1,6 @@
 // The five views and the structure buttons.
 #include "app/browser/IniBaum.h"
+#include "app/shell/Bilder.h"
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
 
@@ -22,74 +23,72 @@ bool TForm1::editorAktiv() const {
     return !panelEditor->isHidden();
 }
 
-void TForm1::Anzeige(const QString& name) {
+void TForm1::Anzeige(Ansicht ansicht) {
     struct Zeile {
-        const char* name;
         bool leisten, willkommen, hilfe, setup, editor, browser;
     };
+    // Indexed by Ansicht: Start, Browser, Editor, Setup, Hilfe.
     static constexpr Zeile kTabelle[] = {
-        {"browser", true, false, false, false, false, true},
-        {"setup", false, false, false, true, false, false},
-        {"hilfe", false, false, true, false, false, false},
-        {"editor", true, false, false, false, true, false},
-        {"start", false, true, false, false, false, false},
+        {false, true, false, false, false, false},
+        {true, false, false, false, false, true},
+        {true, false, false, false, true, false},
+        {false, false, false, true, false, false},
+        {false, false, true, false, false, false},
     };
-    const Zeile* zeile = nullptr;
-    for (const Zeile& z : kTabelle)
-        if (name == QLatin1String(z.name)) {
-            zeile = &z;
-            break;
-        }
-    if (!zeile)
-        return;
+    const Zeile& zeile = kTabelle[static_cast<int>(ansicht)];
 
-    if (zeile->leisten) {
+    if (zeile.leisten) {
         ToolBar2->show();
         ToolBar1->show();
     } else {
         ToolBar1->hide();
         ToolBar2->hide();
     }
-    panelWillkommen->setVisible(zeile->willkommen);
-    panelHilfe->setVisible(zeile->hilfe);
-    panelSetup->setVisible(zeile->setup);
-    panelEditor->setVisible(zeile->editor);
-    panelBrowser->setVisible(zeile->browser);
+    panelWillkommen->setVisible(zeile.willkommen);
+    panelHilfe->setVisible(zeile.hilfe);
+    panelSetup->setVisible(zeile.setup);
+    panelEditor->setVisible(zeile.editor);
+    panelBrowser->setVisible(zeile.browser);
 
-    if (name == QLatin1String("browser")) {
+    switch (ansicht) {
+    case Ansicht::Browser:
         btnZurueck->setText(kZurueck);
         btnZurueck2->setText(kZurueck);
-        tbtnFlip->setBildIndex(11);
-    } else if (name == QLatin1String("editor")) {
+        tbtnFlip->setBildIndex(Bilder::kZumEditor);
+        break;
+    case Ansicht::Editor:
         btnZurueck->setText(kZurueckZumProgramm);
         btnZurueck2->setText(kZurueckZumProgramm);
-        tbtnFlip->setBildIndex(10);
-    } else if (name == QLatin1String("hilfe")) {
+        tbtnFlip->setBildIndex(Bilder::kZumBrowser);
+        break;
+    case Ansicht::Hilfe:
         hilfeAktualisieren();
-    } else if (name == QLatin1String("start")) {
+        break;
+    case Ansicht::Start:
         nutzungsbedingungenLaden();
+        break;
+    case Ansicht::Setup:
+        break;
     }
 }
 
-void TForm1::ButtonsAktivieren(const QString& name) {
-    bool neuerWert = true, loeschen = false, ansicht = false, detail = true;
-    if (name == QLatin1String("browser")) {
+void TForm1::ButtonsAktivieren(Ansicht ansicht) {
+    bool neuerWert = true, loeschen = false, ausklappen = false, detail = true;
+    if (ansicht == Ansicht::Browser) {
         const bool gefuellt = iniAnzeige->knotenAnzahl() > 0;
-        neuerWert = loeschen = ansicht = detail = gefuellt;
+        neuerWert = loeschen = ausklappen = detail = gefuellt;
     }
     tbtnNeueSektion->setEnabled(true);
     tbtnNeuerWert->setEnabled(neuerWert);
     tbtnDelete->setEnabled(loeschen);
-    tbtnAnsicht->setEnabled(ansicht);
+    tbtnAnsicht->setEnabled(ausklappen);
     btnOK->setEnabled(detail);
     btnStop->setEnabled(detail);
 }
 
+// The back buttons' captions tell where they lead.
 void TForm1::btnZurueckClick(QPushButton* sender) {
-    if (sender->text() == kZurueck)
-        Anzeige(QStringLiteral("browser"));
-    else
-        Anzeige(QStringLiteral("editor"));
+    Anzeige(sender->text() == kZurueck ? Ansicht::Browser : Ansicht::Editor);
 }
 
 } // namespace ravik

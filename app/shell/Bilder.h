@@ -9,6 +9,18 @@ namespace ravik::Bilder {
 // 11 to editor, 12 options.
 QIcon werkzeugBild(int index);
 constexpr int kWerkzeugBilder = 13;
+constexpr int kOeffnen = 0;
+constexpr int kSpeichern = 1;
+constexpr int kBaumEingeklappt = 2; // the expand button while the tree is collapsed
+constexpr int kBaumAusgeklappt = 3; // and while it is expanded
+constexpr int kNeuerSchluessel = 4;
+constexpr int kNeueSektion = 5;
+constexpr int kNeueDatei = 6;
+constexpr int kLoeschen = 7;
+constexpr int kHilfe = 9;
+constexpr int kZumBrowser = 10; // the switch button shows the view a press leads to
+constexpr int kZumEditor = 11;
+constexpr int kOptionen = 12;
 
 // Tree images by index: 0 section, 1 section selected, 2 key, 3 key selected. The
 // icon shows the second image while its node is selected.

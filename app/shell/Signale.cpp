@@ -23,7 +23,7 @@ void TForm1::signaleVerbinden() {
             [this] { ausfuehren([this] { tbtnDateispeichernClick(); }); });
     klick(tbtnFlip, &TForm1::tbtnFlipClick);
     connect(tbtnOptionen, &QAbstractButton::clicked, this,
-            [this] { ausfuehren([this] { Anzeige(QStringLiteral("setup")); }); });
+            [this] { ausfuehren([this] { Anzeige(Ansicht::Setup); }); });
     klick(tbtnHilfe, &TForm1::tbtnHilfeClick);
     klick(tbtnNeueSektion, &TForm1::tbtnNeueSektionClick);
     klick(tbtnNeuerWert, &TForm1::tbtnNeuerWertClick);
@@ -31,9 +31,9 @@ void TForm1::signaleVerbinden() {
     klick(tbtnAnsicht, &TForm1::tbtnAnsichtClick);
 
     connect(BitBtn3, &QPushButton::clicked, this,
-            [this] { ausfuehren([this] { Anzeige(QStringLiteral("browser")); }); });
+            [this] { ausfuehren([this] { Anzeige(Ansicht::Browser); }); });
     connect(BitBtn2, &QPushButton::clicked, this,
-            [this] { ausfuehren([this] { Anzeige(QStringLiteral("editor")); }); });
+            [this] { ausfuehren([this] { Anzeige(Ansicht::Editor); }); });
     connect(btnZurueck, &QPushButton::clicked, this,
             [this] { ausfuehren([this] { btnZurueckClick(btnZurueck); }); });
     connect(btnZurueck2, &QPushButton::clicked, this,

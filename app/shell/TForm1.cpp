@@ -33,7 +33,6 @@ TForm1::TForm1(const Startoptionen& optionen, DialogService& dialoge, Desktop& d
 
 TForm1::~TForm1() {
     qApp->removeEventFilter(this);
-    tempDateiAufraeumen();
 }
 
 void TForm1::ausfuehren(const std::function<void()>& aktion) {
@@ -58,35 +57,52 @@ void TForm1::FormCreate() {
     Temppfad = optionen_.temppfad;
     KonfigurationLaden();
     FarbenAnwenden();
-    Dateiname.clear();
+    dokument_.setName(QString());
     Werbetexte();
+    // A start-up step that fails shows its error; the window then opens on an empty,
+    // unchanged document, which closing does not ask about.
     if (optionen_.argumente.isEmpty()) {
-        Anzeige(QStringLiteral("start"));
+        ausfuehren([this] { Anzeige(Ansicht::Start); });
     } else {
         const QString p = QFileInfo(optionen_.argumente.constFirst()).absoluteFilePath();
-        if (comboAnsicht->currentIndex() != 0) {
-            Anzeige(QStringLiteral("editor"));
-            DateiLaden(p, QStringLiteral("editor"));
-        } else {
-            Anzeige(QStringLiteral("browser"));
-            DateiLaden(p, QStringLiteral("browser"));
-            iniAnzeigeClick();
+        const Ansicht ansicht = comboAnsicht->currentIndex() != 0 ? Ansicht::Editor : Ansicht::Browser;
+        Anzeige(ansicht);
+        bool geladen = false;
+        ausfuehren([&] {
+            DateiLaden(p, ansicht);
+            if (ansicht == Ansicht::Browser)
+                iniAnzeigeClick();
+            geladen = true;
+        });
+        if (geladen) {
+            openDialogVorgabe_ = p;
+            dokument_.setName(p);
+            titelSetzen(p);
         }
-        openDialogVorgabe_ = p;
-        Dateiname = p;
-        titelSetzen(p);
     }
-    Dateistatus = QStringLiteral("gespeichert");
+    statusSetzen(Dateistatus::Gespeichert);
 }
 
-void TForm1::Warmstart(const QString& name) {
-    if (name == QLatin1String("browser")) {
+void TForm1::Warmstart(Ansicht ansicht) {
+    if (ansicht == Ansicht::Browser) {
         WerteTabelleLoeschen();
         iniAnzeigeClick();
     }
-    if (name == QLatin1String("editor"))
+    if (ansicht == Ansicht::Editor)
         SynMemo1->clearAll();
     Werbetexte();
+}
+
+void TForm1::statusSetzen(Dateistatus status) {
+    dokument_.setStatus(status);
+    // From a saved state on, the editor reports the next change of its text.
+    if (status == Dateistatus::Gespeichert)
+        SynMemo1->markSaved();
+}
+
+void TForm1::geaendert() {
+    tbtnDateispeichern->setEnabled(true);
+    dokument_.setStatus(Dateistatus::Geaendert);
 }
 
 void TForm1::titelSetzen(const QString& pfad) {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/document/WerteTabelle.h"
+#include "app/shell/Ansicht.h"
+#include "core/document/Dokument.h"
 
 #include <QColor>
 #include <QPointer>
@@ -8,6 +9,8 @@
 #include <QStringList>
 #include <QWidget>
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -24,6 +27,7 @@ class QAction;
 namespace ravik {
 
 class DialogService;
+class IniDocument;
 class Desktop;
 class DetailFeld;
 class Farbfeld;
@@ -50,30 +54,30 @@ public:
     ~TForm1() override;
 
     // --- Document state (read by tests) ---
-    const QString& dateistatus() const { return Dateistatus; }
-    const QString& dateiname() const { return Dateiname; }
+    const QString& dateistatus() const { return dateistatusText(dokument_.status()); }
+    const QString& dateiname() const { return dokument_.name(); }
+    const Dokument& dokument() const { return dokument_; }
     const QString& anwendungstitel() const { return Anwendungstitel; }
     int klickzaehler() const { return Klickzaehler; }
     int werbeindex() const { return Werbeindex; }
-    const WerteTabelle& werteTabelle() const { return WerteTabelle_; }
+    const WerteTabelle& werteTabelle() const { return dokument_.tabelle(); }
     const QString& altSektion() const { return AltSektion; }
     const QString& altSchluessel() const { return AltSchluessel; }
     const QString& altWert() const { return AltWert; }
-    QString tempDateiPfad() const { return letzteTempDatei_; }
     QString einstellungsdatei() const;
 
     // --- Shell: start-up and views (app/shell) ---
     void FormCreate();
-    void Warmstart(const QString& name);
-    void Anzeige(const QString& name);
-    void ButtonsAktivieren(const QString& name);
+    void Warmstart(Ansicht ansicht);
+    void Anzeige(Ansicht ansicht);
+    void ButtonsAktivieren(Ansicht ansicht);
     void btnZurueckClick(QPushButton* sender);
     bool browserAktiv() const;
     bool editorAktiv() const;
 
     // --- Document: load, save, new, switch, close (app/document) ---
-    void DateiLaden(const QString& pfad, const QString& ansicht);
-    void DateiSpeichern(const QString& pfad, const QString& ansicht);
+    void DateiLaden(const QString& pfad, Ansicht ansicht);
+    void DateiSpeichern(const QString& pfad, Ansicht ansicht);
     void WerteTabelleLoeschen();
     bool WertVorhanden(const QString& sektion, const QString& schluessel);
     void tbtnDateiladenClick();
@@ -139,11 +143,17 @@ private:
 
     // Helpers shared by several actions
     void titelSetzen(const QString& pfad);
-    bool dateiWaehlen();
+    std::optional<QString> dateiWaehlen();
     void neueDateiTitel();
     void detailfelderLeeren();
     bool namenPruefen(const QString& sektion, const QString& schluessel);
-    void tempDateiAufraeumen();
+    void titelVorhandenMelden();
+    void statusSetzen(Dateistatus status);
+    void geaendert(); // a command changed the document: status and save button
+    // Loading: the browser view from a text, the editor view from a file or the text.
+    void browserFuellen(std::unique_ptr<IniDocument> text, bool ausDatei);
+    void editorLaden(const QString& pfad);
+    void editorAusDokument();
     QString hilfedateiPfad(const QString& name) const;
     void hilfedateiLesen(const QString& pfad);
     void hilfeAktualisieren();
@@ -156,18 +166,16 @@ private:
     // Unit-level state
     QString Programmpfad;
     QString Temppfad;
-    QString Dateiname;
-    QString Dateistatus;
     QString AltSektion, AltSchluessel, AltWert;
     QString Anwendungstitel;
     int Klickzaehler = 0;
     int Werbeindex = 0;
     QString openDialogVorgabe_;
-    QString letzteTempDatei_;
     const QEvent* letzterTastenEvent_ = nullptr;
     QPointer<QWidget> letzterEmpfaenger_;
 
-    ravik::WerteTabelle WerteTabelle_;
+    // The open document: its name (Dateiname), status (Dateistatus), text and table.
+    Dokument dokument_;
 
     // Widgets (named after their objectName)
     QToolBar* ToolBar1 = nullptr;

@@ -61,8 +61,7 @@ void TForm1::iniAnzeigeKeyUp(QKeyEvent*) {
 }
 
 void TForm1::SynMemo1KeyPress(QChar) {
-    tbtnDateispeichern->setEnabled(true);
-    Dateistatus = QStringLiteral("geaendert");
+    geaendert();
     if (++Klickzaehler == 20)
         Werbetexte();
 }

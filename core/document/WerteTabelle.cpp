@@ -2,46 +2,12 @@
 
 #include "core/platform/files/MemoryHints.h"
 
+#include <algorithm>
+
 namespace ravik {
 
 WerteTabelle::WerteTabelle() {
     leeren();
-}
-
-WerteTabelle::Marke WerteTabelle::markeAus(const QString& text) {
-    if (text.isEmpty())
-        return Marke::Keine;
-    if (text == kChange)
-        return Marke::Change;
-    if (text == kEdit)
-        return Marke::Edit;
-    if (text == kNeu)
-        return Marke::Neu;
-    if (text == kDelete)
-        return Marke::Delete;
-    Q_ASSERT_X(false, "WerteTabelle", "unknown mark");
-    return Marke::Keine;
-}
-
-const QString& WerteTabelle::marke(int row) const {
-    static const QString keine;
-    switch (rows_[row].marke) {
-    case Marke::Change:
-        return kChange;
-    case Marke::Edit:
-        return kEdit;
-    case Marke::Neu:
-        return kNeu;
-    case Marke::Delete:
-        return kDelete;
-    case Marke::Keine:
-        break;
-    }
-    return keine;
-}
-
-void WerteTabelle::setMarke(int row, const QString& text) {
-    rows_[row].marke = markeAus(text);
 }
 
 quint32 WerteTabelle::sektionsId(const QString& name) {
@@ -117,46 +83,107 @@ void WerteTabelle::setRowCount(int count) {
     }
     const quint32 leer = sektionsId(QString());
     while (RowCount() < count) {
-        rows_.push_back({{}, {}, leer, Marke::Keine});
+        rows_.push_back({{}, {}, leer, Aktionsmarke::Keine, false});
         links_.push_back({});
         einketten(RowCount() - 1);
     }
+}
+
+void WerteTabelle::alteNamenMerken(int row) {
+    const Zeile& z = rows_[row];
+    if (z.ausText && !alteNamen_.contains(row))
+        alteNamen_.insert(row, {z.sektion, z.schluessel});
+}
+
+void WerteTabelle::setSchluessel(int row, const QString& text) {
+    alteNamenMerken(row);
+    rows_[row].schluessel = arena_.add(text);
 }
 
 void WerteTabelle::setSektion(int row, const QString& text) {
     const quint32 id = sektionsId(text);
     if (rows_[row].sektion == id)
         return;
+    alteNamenMerken(row);
     ausketten(row);
     rows_[row].sektion = id;
     einketten(row);
 }
 
 void WerteTabelle::setZeile(int row, const QString& sektion, const QString& schluessel,
-                            const QString& wert, const QString& marke) {
+                            const QString& wert, Aktionsmarke marke) {
     setSektion(row, sektion);
+    setSchluessel(row, schluessel);
     Zeile& z = rows_[row];
-    z.schluessel = arena_.add(schluessel);
     z.wert = arena_.add(wert);
-    z.marke = markeAus(marke);
+    z.marke = marke;
 }
 
 int WerteTabelle::anhaengen(const QString& sektion, const QString& schluessel,
-                            const QString& wert, const QString& marke) {
-    rows_.push_back({arena_.add(schluessel), arena_.add(wert), sektionsId(sektion), markeAus(marke)});
+                            const QString& wert, Aktionsmarke marke) {
+    rows_.push_back({arena_.add(schluessel), arena_.add(wert), sektionsId(sektion), marke, false});
     links_.push_back({});
     const int row = RowCount() - 1;
     einketten(row);
     return row;
 }
 
-int WerteTabelle::anhaengenUtf8(const QString& sektion, QByteArrayView schluessel,
-                                QByteArrayView wert) {
-    rows_.push_back({arena_.add(schluessel), arena_.add(wert), sektionsId(sektion), Marke::Keine});
+int WerteTabelle::sektionLaden(const QString& sektion) {
+    int row = 0;
+    if (istLeer())
+        setSektion(0, sektion);
+    else
+        row = anhaengen(sektion, {}, {}, Aktionsmarke::Keine);
+    rows_[row].ausText = true;
+    return row;
+}
+
+int WerteTabelle::schluesselLaden(const QString& sektion, QByteArrayView schluessel,
+                                  QByteArrayView wert) {
+    rows_.push_back({arena_.add(schluessel), arena_.add(wert), sektionsId(sektion),
+                     Aktionsmarke::Keine, true});
     links_.push_back({});
     const int row = RowCount() - 1;
     einketten(row);
     return row;
+}
+
+std::optional<WerteTabelle::Herkunft> WerteTabelle::herkunft(int row) const {
+    const Zeile& z = rows_[row];
+    if (!z.ausText)
+        return std::nullopt;
+    const auto alt = alteNamen_.constFind(row);
+    if (alt == alteNamen_.cend())
+        return Herkunft{sektionsNamen_[z.sektion], arena_.text(z.schluessel)};
+    return Herkunft{sektionsNamen_[alt->sektion], arena_.text(alt->schluessel)};
+}
+
+std::vector<int> WerteTabelle::umbenannteZeilen() const {
+    std::vector<int> zeilen;
+    zeilen.reserve(alteNamen_.size());
+    for (auto it = alteNamen_.cbegin(); it != alteNamen_.cend(); ++it)
+        zeilen.push_back(it.key());
+    std::sort(zeilen.begin(), zeilen.end());
+    return zeilen;
+}
+
+void WerteTabelle::herkunftUebertragen(int von, int nach) {
+    Zeile& quelle = rows_[von];
+    if (!quelle.ausText)
+        return;
+    const Herkunft h = *herkunft(von);
+    quelle.ausText = false;
+    alteNamen_.remove(von);
+    rows_[nach].ausText = true;
+    alteNamen_.insert(nach, {sektionsId(h.sektion), arena_.add(h.schluessel)});
+}
+
+void WerteTabelle::herkunftAbgleichen() {
+    alteNamen_.clear();
+    if (istLeer())
+        return; // the blank row of an empty document stands for nothing
+    for (Zeile& z : rows_)
+        z.ausText = z.marke != Aktionsmarke::Delete;
 }
 
 void WerteTabelle::leeren() {
@@ -170,6 +197,7 @@ void WerteTabelle::leeren() {
     ketten_.shrink_to_fit();
     sektionsIds_.clear();
     sektionsIds_.squeeze();
+    alteNamen_.clear();
     arena_.clear();
     setRowCount(1);
 }
@@ -179,7 +207,7 @@ bool WerteTabelle::istLeer() const {
         return false;
     const Zeile& z = rows_.front();
     return sektionsNamen_[z.sektion].isEmpty() && z.schluessel.isEmpty() && z.wert.isEmpty() &&
-           z.marke == Marke::Keine;
+           z.marke == Aktionsmarke::Keine && !z.ausText;
 }
 
 template <typename Fn>
@@ -223,6 +251,28 @@ bool WerteTabelle::hatLebendeZeile(const QString& sektion, const QString& schlue
     for (int r : zeilenMit(sektion, schluessel))
         if (!istGeloescht(r))
             return true;
+    return false;
+}
+
+bool WerteTabelle::hatLebendenNamen(const QString& sektion, const QString& schluessel,
+                                    int ausser) const {
+    const QByteArray schluesselUtf8 = schluessel.toUtf8();
+    for (int id = 0; id < int(sektionsNamen_.size()); ++id) {
+        if (sektionsNamen_[id].compare(sektion, Qt::CaseInsensitive) != 0)
+            continue;
+        bool gefunden = false;
+        zeilenDerSektionDurchlaufen(id, RowCount(), [&](int r) {
+            if (gefunden || r == ausser || istGeloescht(r))
+                return;
+            const TextArena::Text k = rows_[r].schluessel;
+            if (schluessel.isEmpty() ? k.isEmpty()
+                                     : (!k.isEmpty() && (arena_.equals(k, schluesselUtf8) ||
+                                                         arena_.text(k).compare(schluessel, Qt::CaseInsensitive) == 0)))
+                gefunden = true;
+        });
+        if (gefunden)
+            return true;
+    }
     return false;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "core/document/Zustaende.h"
 #include "core/platform/text/TextArena.h"
 
 #include <QHash>
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace ravik {
@@ -19,13 +21,12 @@ namespace ravik {
 // the same order as a scan from the first row to the last. Files with half a million
 // keys are common, so a row is a few integers: section names are stored once, keys
 // and values in a text arena.
+//
+// Rows loaded from the document's text know which entry of the text they stand for
+// (their origin): a renamed key or section is then renamed in the text in place, and
+// a deleted one removed, whatever names the table has given it since.
 class WerteTabelle {
 public:
-    static inline const QString kChange = QStringLiteral("change");
-    static inline const QString kEdit = QStringLiteral("edit");
-    static inline const QString kNeu = QStringLiteral("neu");
-    static inline const QString kDelete = QStringLiteral("delete");
-
     WerteTabelle();
 
     int RowCount() const { return static_cast<int>(rows_.size()); }
@@ -38,23 +39,40 @@ public:
     // Key and value as the UTF-8 bytes the table holds (valid until the row changes).
     QByteArrayView schluesselUtf8(int row) const { return arena_.view(rows_[row].schluessel); }
     QByteArrayView wertUtf8(int row) const { return arena_.view(rows_[row].wert); }
-    const QString& marke(int row) const;
-    bool istGeloescht(int row) const { return rows_[row].marke == Marke::Delete; }
+    Aktionsmarke marke(int row) const { return rows_[row].marke; }
+    bool istGeloescht(int row) const { return rows_[row].marke == Aktionsmarke::Delete; }
     bool istSektionsZeile(int row) const { return rows_[row].schluessel.isEmpty(); }
 
     void setSektion(int row, const QString& text);
-    void setSchluessel(int row, const QString& text) { rows_[row].schluessel = arena_.add(text); }
+    void setSchluessel(int row, const QString& text);
     void setWert(int row, const QString& text) { rows_[row].wert = arena_.add(text); }
-    void setMarke(int row, const QString& text);
+    void setMarke(int row, Aktionsmarke marke) { rows_[row].marke = marke; }
     void setZeile(int row, const QString& sektion, const QString& schluessel,
-                  const QString& wert, const QString& marke);
+                  const QString& wert, Aktionsmarke marke);
 
     // Appends a row at the end; returns its number.
     int anhaengen(const QString& sektion, const QString& schluessel, const QString& wert,
-                  const QString& marke);
+                  Aktionsmarke marke);
 
-    // The same with key and value as UTF-8 bytes (loading a UTF-8 file).
-    int anhaengenUtf8(const QString& sektion, QByteArrayView schluessel, QByteArrayView wert);
+    // Loading from the document's text, in its order: a section row (taking the blank
+    // row of an empty table), then its keys' rows, key and value as UTF-8 bytes.
+    int sektionLaden(const QString& sektion);
+    int schluesselLaden(const QString& sektion, QByteArrayView schluessel, QByteArrayView wert);
+
+    // Where the row's entry stands in the text: the names it has there. None for rows
+    // that have not reached the text (new entries, records of old names).
+    struct Herkunft {
+        QString sektion;
+        QString schluessel; // empty for a section
+    };
+    std::optional<Herkunft> herkunft(int row) const;
+    // Rows that have been renamed since they were loaded, in table order.
+    std::vector<int> umbenannteZeilen() const;
+    // A renamed section lives on in the row that carries its new name.
+    void herkunftUebertragen(int von, int nach);
+    // The table's changes have reached the text: every live row now stands for its
+    // entry under its present names, every deleted one for nothing.
+    void herkunftAbgleichen();
 
     // Back to one row of four empty cells.
     void leeren();
@@ -67,6 +85,10 @@ public:
 
     // A row with this section and key that is not marked "delete" exists.
     bool hatLebendeZeile(const QString& sektion, const QString& schluessel) const;
+    // The same with names compared as the file reads them, without regard to case;
+    // row `ausser` does not count (an entry about to be renamed).
+    bool hatLebendenNamen(const QString& sektion, const QString& schluessel,
+                          int ausser = -1) const;
 
     // Rows with this section and key (key empty: the section's own rows), first to last,
     // among the rows below `limit` (-1: all rows).
@@ -82,13 +104,17 @@ public:
     void reserve(qsizetype rows);
 
 private:
-    enum class Marke : quint8 { Keine, Change, Edit, Neu, Delete };
-    static Marke markeAus(const QString& text);
     struct Zeile {
         TextArena::Text schluessel;
         TextArena::Text wert;
         quint32 sektion = 0; // index into sektionsNamen_
-        Marke marke = Marke::Keine;
+        Aktionsmarke marke = Aktionsmarke::Keine;
+        bool ausText = false; // stands for an entry of the text
+    };
+    // The names in the text of a row renamed since it was loaded.
+    struct AlteNamen {
+        quint32 sektion = 0;
+        TextArena::Text schluessel;
     };
     struct Kette {
         int kopf = -1;
@@ -102,6 +128,7 @@ private:
     quint32 sektionsId(const QString& name);
     int sektionsIdOderMinus(const QString& name) const;
     void einketten(int row);
+    void alteNamenMerken(int row);
     void ausketten(int row);
     template <typename Fn> void zeilenDerSektionDurchlaufen(int id, int limit, Fn&& fn) const;
 
@@ -110,6 +137,7 @@ private:
     std::vector<QString> sektionsNamen_;
     std::vector<Kette> ketten_;         // per section id
     QHash<QString, quint32> sektionsIds_;
+    QHash<int, AlteNamen> alteNamen_; // few: only rows renamed since the last load or save
     TextArena arena_;
 };
 

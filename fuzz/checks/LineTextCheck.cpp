@@ -47,13 +47,18 @@ void checkLines(QByteArrayView utf8, EolStyle style) {
         if (eol.isEmpty())
             continue;
         ++breaks;
-        uniform = uniform && eol == LineText::eolBytes(style);
+        uniform = uniform && eol == eolBytes(style);
     }
     FUZZ_EXPECT(utf8.isEmpty() ? lines.isEmpty() : lines.size() == breaks + 1,
                 "wrong number of lines for " + shown(utf8));
     for (const QByteArray& line : lines)
         FUZZ_EXPECT(!line.contains('\r') && !line.contains('\n'), "a line holds a line break");
-    FUZZ_EXPECT(LineText::longestLine(utf8) == longest, "wrong longest line in " + shown(utf8));
+    LineEndCounter counter;
+    counter.feed(utf8);
+    counter.finish();
+    FUZZ_EXPECT(counter.longestLine() == longest, "wrong longest line in " + shown(utf8));
+    const LineEndCounts counts = counter.counts();
+    FUZZ_EXPECT(counts.crLf + counts.lf + counts.cr == breaks, "wrong line ends in " + shown(utf8));
     if (uniform)
         FUZZ_EXPECT(LineText::joinLines(lines, style) == utf8,
                     "lines joined with the file's style differ: " + shown(utf8));
@@ -65,7 +70,7 @@ void checkEditedText(const EditorText& text) {
     const QByteArray typed = text.encoding == TextEncoding::Windows1252
                                  ? QByteArray("k=Größe € x")
                                  : QByteArray("k=Größe € ✓ 𝄞");
-    const QByteArray edited = text.utf8 + LineText::eolBytes(text.eol) + typed;
+    const QByteArray edited = text.utf8 + eolBytes(text.eol) + typed;
     const std::optional<QByteArray> written = writtenBoth(edited, text.encoding);
     FUZZ_EXPECT(written.has_value(), "typed text cannot be written in the file's encoding");
     if (text.encoding == TextEncoding::Windows1252) // a character the code page lacks

@@ -13,7 +13,7 @@ using namespace ravik::test;
 namespace {
 const QByteArray kBeispiel = "[A]\r\nk=1\r\n";
 
-void tippen(Umgebung& u, const char* feld, const QString& text) {
+void tippen(Umgebung& u, const QString& feld, const QString& text) {
     u.w<QLineEdit>(feld)->setText(text);
 }
 } // namespace
@@ -87,13 +87,40 @@ private slots:
         QCOMPARE(f.dateistatus(), QString("gespeichert"));
     }
 
-    void renamingToAnExistingNameIsAccepted() {
+    // The file reads names without regard to case: a rename onto another live name
+    // would merge two entries, so it is refused; a rename of the case alone is fine.
+    void renamesOntoAnotherNameAreRefused_data() {
+        QTest::addColumn<QString>("knoten");
+        QTest::addColumn<QString>("feld");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("abgelehnt");
+        QTest::newRow("key onto key") << "A/m" << "SchluesselAnzeige" << "k" << true;
+        QTest::newRow("key onto key, other case") << "A/m" << "SchluesselAnzeige" << "K" << true;
+        QTest::newRow("key, case only") << "A/m" << "SchluesselAnzeige" << "M" << false;
+        QTest::newRow("section onto section") << "A" << "SektionAnzeige" << "b" << true;
+        QTest::newRow("section, case only") << "A" << "SektionAnzeige" << "a" << false;
+    }
+    void renamesOntoAnotherNameAreRefused() {
+        QFETCH(QString, knoten);
+        QFETCH(QString, feld);
+        QFETCH(QString, name);
+        QFETCH(bool, abgelehnt);
         Umgebung u;
-        u.starten({u.schreiben("a.ini", "[A]\r\nk=1\r\nm=2\r\n")});
-        u.auswaehlen("A/m");
-        tippen(u, "SchluesselAnzeige", "k");
+        TForm1& f = u.starten({u.schreiben("a.ini", "[A]\r\nk=1\r\nm=2\r\n[B]\r\n")});
+        const QStringList vorher = u.tabelle();
+        u.auswaehlen(knoten);
+        tippen(u, feld, name);
         u.klick("btnOK");
-        QCOMPARE(u.tabelle(), (QStringList{"A|||", "A|k|1|", "A|k|2|edit", "A|m||delete"}));
+        if (abgelehnt) {
+            QCOMPARE(u.dialoge.messageTexts(),
+                     QStringList{"Der angegebene Titel ist schon vorhanden.\r\n\r\nBitte wählen Sie einen neuen Titel."});
+            QCOMPARE(u.tabelle(), vorher);
+            QCOMPARE(f.dateistatus(), QString("gespeichert"));
+        } else {
+            QVERIFY(u.dialoge.messageTexts().isEmpty());
+            QVERIFY(u.baumTexte().contains(knoten.contains('/') ? "A/" + name : name));
+            QCOMPARE(f.dateistatus(), QString("geaendert"));
+        }
     }
 
     void namesThatWouldDamageTheFileAreRefused_data() {
@@ -148,17 +175,18 @@ private slots:
         QCOMPARE(u.dialoge.messageTexts(),
                  QStringList{"Der angegebene Titel ist schon vorhanden.\r\n\r\nBitte wählen Sie einen neuen Titel."});
         QCOMPARE(f.dateistatus(), QString("gespeichert"));
-        u.dialoge.type("a"); // case counts
+        u.dialoge.type("a"); // nor another case of it: the file would merge the two
         u.klick("tbtnNeueSektion");
-        QCOMPARE(u.baumTexte().last(), QString("a"));
+        QCOMPARE(u.dialoge.messageTexts().size(), 2);
+        QCOMPARE(u.baumTexte().last(), QString("B"));
 
         u.auswaehlen("A");
         u.dialoge.answer(Answer::Ok);
         u.klick("tbtnDelete");
         u.dialoge.type("A");
         u.klick("tbtnNeueSektion");
-        QCOMPARE(u.tabelle(), (QStringList{"A|||neu", "A|k|1|delete", "B|||", "a|||neu"}));
-        QCOMPARE(u.baumTexte(), (QStringList{"B", "a", "A"}));
+        QCOMPARE(u.tabelle(), (QStringList{"A|||neu", "A|k|1|delete", "B|||"}));
+        QCOMPARE(u.baumTexte(), (QStringList{"B", "A"}));
     }
 
     void newSectionCancelledOrBlankNames() {
@@ -250,7 +278,7 @@ private slots:
         Umgebung u;
         TForm1& f = u.starten();
         u.klick("BitBtn2");
-        f.ButtonsAktivieren("editor");
+        f.ButtonsAktivieren(Ansicht::Editor);
         u.dialoge.cancelInput();
         u.klick("tbtnNeuerWert");
         QCOMPARE(u.w<QsciScintilla>("SynMemo1")->text(), QString());
@@ -313,7 +341,7 @@ private slots:
         QVERIFY(!baum->isExpanded(baum->model()->index(1, 0)));
         QCOMPARE(u.ausgewaehlt(), QString("B")); // the hidden key hands over to its section
         QCOMPARE(u.w<QLineEdit>("SektionAnzeige")->text(), QString("B"));
-        f.Warmstart("browser");
+        f.Warmstart(Ansicht::Browser);
         u.klick("BitBtn3");
         f.tbtnAnsichtClick(); // an empty tree: nothing changes
         QCOMPARE(knopf->bildIndex(), 2);

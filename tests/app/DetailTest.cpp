@@ -4,6 +4,8 @@
 #include "app/browser/IniBaum.h"
 #include "tests/support/Umgebung.h"
 
+#include <QCheckBox>
+
 #include <QApplication>
 #include <QPushButton>
 
@@ -142,6 +144,30 @@ private slots:
         QCOMPARE(u.w<QLineEdit>("WertAnzeige")->selectedText(), QString()); // no select-all here
         QTest::keyClick(u.w("WertAnzeige"), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), u.w("btnOK"));
+    }
+
+    // A value of any length passes the detail field unchanged: confirmed as it is, the
+    // file keeps it; one character typed at its end reaches the file with all the rest.
+    void valuesOfAnyLengthPassWhole() {
+        Umgebung u;
+        const QByteArray lang(40000, 'w');
+        const QString datei = u.schreiben("a.ini", "[A]\nk=" + lang + "\n");
+        u.starten({datei});
+        u.w<QCheckBox>("CheckBox2")->setChecked(false);
+        u.dialoge.clear();
+        u.auswaehlen("A/k");
+        auto* wert = u.w<QLineEdit>("WertAnzeige");
+        QCOMPARE(wert->text().size(), lang.size());
+        u.klick("btnOK");
+        u.dialoge.chooseFile(datei);
+        u.klick("tbtnDateispeichern");
+        QCOMPARE(Umgebung::lesen(datei), "[A]\nk=" + lang + "\n");
+        wert->end(false);
+        QTest::keyClick(wert, Qt::Key_X);
+        u.klick("btnOK");
+        u.dialoge.chooseFile(datei);
+        u.klick("tbtnDateispeichern");
+        QCOMPARE(Umgebung::lesen(datei), "[A]\nk=" + lang + "x\n");
     }
 };
 

@@ -1,10 +1,11 @@
-// Files too large for a view are refused with a German message, in both views, and
-// stay untouched.
+// Files a view cannot open are refused with a German message, in both views, and stay
+// untouched; the document on screen stays whole.
 #include "tests/support/Umgebung.h"
 
 #include <Qsci/qsciscintilla.h>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 
 using namespace ravik;
 using namespace ravik::test;
@@ -51,6 +52,39 @@ private slots:
         QCOMPARE(u.baumTexte(), QStringList());
         QVERIFY(u.w<QsciScintilla>("SynMemo1")->text().isEmpty());
         QCOMPARE(QFileInfo(pfad).size(), k600Mb);
+    }
+
+    // Tree, detail panel, buttons, name, title and status are those of the document
+    // the user was working on.
+    void aFailedOpenLeavesTheDocumentWhole_data() {
+        QTest::addColumn<QString>("ziel");
+        QTest::newRow("directory") << "verzeichnis";
+        QTest::newRow("too large") << "riesig";
+    }
+    void aFailedOpenLeavesTheDocumentWhole() {
+        QFETCH(QString, ziel);
+        Umgebung u;
+        const QString alt = u.schreiben("a.ini", "[A]\nk=1\n[B]\n");
+        TForm1& f = u.starten({alt});
+        u.auswaehlen("A/k");
+        u.w<QLineEdit>("WertAnzeige")->setText("2");
+        u.klick("btnOK");
+        const QString titel = f.windowTitle();
+        const QString pfad = ziel == "riesig" ? riesigeDatei(u, k600Mb) : u.datenverzeichnis.path();
+        u.dialoge.answer(Answer::No);  // discard the change ...
+        u.dialoge.answer(Answer::Yes); // ... for sure
+        u.dialoge.chooseFile(pfad);
+        u.klick("tbtnDateiladen");
+        QCOMPARE(u.dialoge.shown.last().kind, MessageKind::AppError);
+        QCOMPARE(u.baumTexte(), (QStringList{"A", "A/k", "B"}));
+        QCOMPARE(u.ausgewaehlt(), QString("A/k"));
+        QCOMPARE(u.w<QLineEdit>("WertAnzeige")->text(), QString("2"));
+        QVERIFY(u.w<QLineEdit>("WertAnzeige")->isEnabled());
+        for (const char* an : {"tbtnNeuerWert", "tbtnDelete", "tbtnAnsicht", "btnOK"})
+            QVERIFY2(u.aktiv(an), an);
+        QCOMPARE(f.dateiname(), alt);
+        QCOMPARE(f.windowTitle(), titel);
+        QCOMPARE(u.tabelle(), (QStringList{"A|||", "A|k|2|change", "B|||"}));
     }
 };
 

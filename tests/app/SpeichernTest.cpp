@@ -75,7 +75,34 @@ private slots:
         u.dialoge.type("wert");
         u.klick("tbtnNeuerWert");
         speichernAls(u, datei);
-        QCOMPARE(Umgebung::lesen(datei), QByteArray("[A]\r\nm=2\r\nk2=1\r\n[C]\r\nneu=wert\r\n"));
+        // The renamed key keeps its line.
+        QCOMPARE(Umgebung::lesen(datei), QByteArray("[A]\r\nk2=1\r\nm=2\r\n[C]\r\nneu=wert\r\n"));
+    }
+
+    // A renamed section keeps its place, its comments and blank lines; a rename that
+    // only changes case is written too.
+    void renamedSectionsStayInPlace_data() {
+        QTest::addColumn<QString>("neuerName");
+        QTest::newRow("other name") << "Netz";
+        QTest::newRow("only case") << "netzwerk";
+    }
+    void renamedSectionsStayInPlace() {
+        QFETCH(QString, neuerName);
+        Umgebung u;
+        const QByteArray inhalt = "; Kopf\n[Netzwerk] ; Kommentar\n; host erklärt\nhost = a\n\n[Ende]\nx=1\n";
+        const QString datei = u.schreiben("a.ini", inhalt);
+        u.starten({datei});
+        u.auswaehlen("Netzwerk");
+        u.w<QLineEdit>("SektionAnzeige")->setText(neuerName);
+        u.klick("btnOK");
+        speichernAls(u, datei);
+        QByteArray erwartet = inhalt;
+        erwartet.replace("[Netzwerk]", "[" + neuerName.toUtf8() + "]");
+        QCOMPARE(Umgebung::lesen(datei), erwartet);
+        // Saved once more, nothing moves.
+        u.klick("btnOK");
+        speichernAls(u, datei);
+        QCOMPARE(Umgebung::lesen(datei), erwartet);
     }
 
     void saveAsMakesTheBackupOfTheOldFileAndRenamesTheDocument() {
@@ -89,11 +116,12 @@ private slots:
         QVERIFY(!QFileInfo::exists(neu + ".bak"));
         QCOMPARE(f.dateiname(), neu);
         QCOMPARE(f.windowTitle(), QString("Ravik: Der Velmora INI-Editor (\"neu.ini\")"));
-        // A new file gets every live section and key.
-        QCOMPARE(Umgebung::lesen(neu), QByteArray("[Allgemein]\r\nName=Beispiel\r\nZahl=1\r\n[Leer]\r\n"));
+        // The document is saved whole, comments and layout included.
+        QCOMPARE(Umgebung::lesen(neu), kDatei);
     }
 
-    void savingIntoAnotherExistingFileMerges() {
+    // Saving over another file writes the document: the other file's content is gone.
+    void savingOverAnotherFileReplacesIt() {
         Umgebung u;
         const QString quelle = u.schreiben("q.ini", "[A]\r\nk=1\r\n");
         const QString ziel = u.schreiben("z.ini", "[A]\r\nk=0\r\ntemp=bleibt\r\n[Z]\r\nz=1\r\n");
@@ -102,8 +130,7 @@ private slots:
         u.dialoge.clear();
         u.klick("btnOK"); // enables saving
         speichernAls(u, ziel);
-        // A real key "temp" survives: a missing section is made without a helper key.
-        QCOMPARE(Umgebung::lesen(ziel), QByteArray("[A]\r\nk=1\r\ntemp=bleibt\r\n[Z]\r\nz=1\r\n"));
+        QCOMPARE(Umgebung::lesen(ziel), QByteArray("[A]\r\nk=1\r\n"));
     }
 
     void cancellingTheSaveDialogChangesNothing() {
@@ -247,6 +274,20 @@ private slots:
         eins->click();
         QVERIFY(!eins->isChecked() && !zwei->isChecked());
         QCOMPARE(u.dialoge.shown.size(), 2);
+    }
+
+    // Whatever was open before, a new document is UTF-8 with CR LF line ends.
+    void aNewDocumentIsUtf8WithCrLf() {
+        Umgebung u;
+        u.starten({u.schreiben("alt.ini", "[\xc4]\nk=\x80\n")});
+        u.dialoge.type("Größe");
+        u.klick("tbtnNeu");
+        u.dialoge.type("Maß");
+        u.dialoge.type("1 €");
+        u.klick("tbtnNeuerWert");
+        const QString neu = u.pfad("neu.ini");
+        speichernAls(u, neu);
+        QCOMPARE(Umgebung::lesen(neu), QStringLiteral("[Größe]\r\nMaß=1 €\r\n").toUtf8());
     }
 };
 

@@ -13,6 +13,8 @@
 using namespace ravik;
 using namespace ravik::test;
 
+Q_DECLARE_METATYPE(ravik::Ansicht)
+
 namespace {
 QsciScintilla* memo(Umgebung& u) {
     return u.w<QsciScintilla>("SynMemo1");
@@ -53,13 +55,13 @@ private slots:
     }
 
     void keysDoNothingOnTheOtherPanels_data() {
-        QTest::addColumn<QString>("panel");
-        QTest::newRow("start") << "start";
-        QTest::newRow("setup") << "setup";
-        QTest::newRow("hilfe") << "hilfe";
+        QTest::addColumn<Ansicht>("panel");
+        QTest::newRow("start") << Ansicht::Start;
+        QTest::newRow("setup") << Ansicht::Setup;
+        QTest::newRow("hilfe") << Ansicht::Hilfe;
     }
     void keysDoNothingOnTheOtherPanels() {
-        QFETCH(QString, panel);
+        QFETCH(Ansicht, panel);
         Umgebung u;
         TForm1& f = u.starten({u.schreiben("a.ini", "[A]\nk=1\n")});
         f.Anzeige(panel);
@@ -67,7 +69,7 @@ private slots:
                                 {Qt::Key_S, Qt::ControlModifier}, {Qt::Key_K, Qt::ControlModifier},
                                 {Qt::Key_A, Qt::ControlModifier}})
             QTest::keyClick(&f, key, mod);
-        QCOMPARE(u.sichtbareAnsicht(), panel);
+        QCOMPARE(u.sichtbareAnsicht(), ansichtName(panel));
         QVERIFY(u.dialoge.shown.isEmpty());
         QCOMPARE(u.w<WerkzeugKnopf>("tbtnAnsicht")->bildIndex(), 2);
     }
@@ -108,7 +110,7 @@ private slots:
         Umgebung u;
         TForm1& f = u.starten({u.schreiben("a.ini", "[A]\nk=1\n")});
         u.klick("tbtnFlip");
-        f.Warmstart("none"); // counter back to 0
+        f.Warmstart(Ansicht::Start); // counter back to 0
         // Editing commands do not count as typing.
         QApplication::clipboard()->setText("x=1");
         for (auto [key, mod] : {std::pair{Qt::Key_Return, Qt::NoModifier}, {Qt::Key_Backspace, Qt::NoModifier},
@@ -141,11 +143,11 @@ private slots:
     void theSharedCounterMissesThresholds() {
         Umgebung u;
         TForm1& f = u.starten({u.schreiben("a.ini", "[A]\nk=1\n")});
-        f.Warmstart("none");
+        f.Warmstart(Ansicht::Start);
         u.klick("tbtnFlip"); // resets, now in the editor
         QTest::keyClicks(memo(u), "123456789"); // 9
         const QString vorher = u.w<QLabel>("WerbetextAnzeige")->text();
-        f.Anzeige("browser");
+        f.Anzeige(Ansicht::Browser);
         for (int i = 0; i < 10; ++i) // 10..19: passes 8 without a change
             emit u.w<IniBaum>("iniAnzeige")->geklickt();
         QCOMPARE(u.w<QLabel>("WerbetextAnzeige")->text(), vorher);

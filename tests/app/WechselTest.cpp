@@ -1,10 +1,13 @@
-// Carrying the document between the views through the temporary file.
+// Carrying the document between the views: the document's own text with the edits
+// of the browser view, every other byte as it was.
 #include "app/browser/IniBaum.h"
 #include "app/shell/WerkzeugKnopf.h"
 #include "tests/support/Umgebung.h"
 
 #include <Qsci/qsciscintilla.h>
+#include <QCheckBox>
 #include <QDir>
+#include <QLineEdit>
 
 using namespace ravik;
 using namespace ravik::test;
@@ -32,7 +35,9 @@ private slots:
         const int werbung = f.werbeindex();
         u.klick("tbtnFlip");
         QCOMPARE(u.sichtbareAnsicht(), QString("editor"));
-        QCOMPARE(memo(u)->text(), QString("[A]\r\nk=1\r\nneu=2\r\n[B]\r\n"));
+        // Comments, blank lines and the line ends stay; the new key goes after the last
+        // key of its section.
+        QCOMPARE(memo(u)->text(), QString("; Kommentar\r\n[A]\r\nk=1\r\nneu=2\r\n\r\n[B]\r\n"));
         QCOMPARE(u.w<WerkzeugKnopf>("tbtnFlip")->bildIndex(), 10);
         // Structure buttons as for the editor; status and name untouched.
         QVERIFY(u.aktiv("tbtnNeuerWert") && u.aktiv("btnOK"));
@@ -40,9 +45,7 @@ private slots:
         QCOMPARE(f.dateistatus(), QString("geaendert"));
         QCOMPARE(f.dateiname(), u.pfad("a.ini"));
         QCOMPARE(f.werbeindex(), (werbung + 1) % 15);
-        // The temporary file lived inside TEMP and is gone again.
-        QVERIFY(f.tempDateiPfad().startsWith(u.tempverzeichnis.path() + "/"));
-        QVERIFY(tempDateien(u).isEmpty());
+        QVERIFY(tempDateien(u).isEmpty()); // nothing is written on the way
         QVERIFY(u.dialoge.shown.size() == 2);
     }
 
@@ -84,9 +87,9 @@ private slots:
         QVERIFY(u.dialoge.messageTexts()[0].startsWith("Es wurden keine verwertbaren Inhalte gefunden."));
         QVERIFY(u.baumTexte().isEmpty());
         QVERIFY(u.aktiv("tbtnNeueSektion") && !u.aktiv("tbtnNeuerWert"));
-        // Back in the editor the (empty) tree is what arrives, never the old text.
+        // Back in the editor the text is whole: the browser view had nothing to change.
         u.klick("tbtnFlip");
-        QCOMPARE(memo(u)->text(), QString());
+        QCOMPARE(memo(u)->text(), QString("; nur\n\n; Kommentare\n"));
     }
 
     void emptyViewsCarryNothing() {
@@ -122,27 +125,55 @@ private slots:
         QCOMPARE(u.tabelle(), (QStringList{"Z|||", "Z|z|2|"}));
     }
 
-    // The temporary file cannot be written: the error is shown and the user is back in
-    // the view the document came from, with its content untouched.
-    void aFailedSwitchReturnsToTheSourceView() {
+    // A switch that cannot be made shows why and leaves the source view as it was: a
+    // Windows-1252 document cannot take a character the code page lacks.
+    void aFailedSwitchLeavesTheSourceView() {
         Umgebung u;
-        TForm1& f = u.starten({u.schreiben("a.ini", "[A]\nk=1\n")});
-        u.tempverzeichnis.remove(); // TEMP names a directory that is gone
+        TForm1& f = u.starten({u.schreiben("a.ini", "[A]\r\nk=\xe4\r\n")});
+        u.auswaehlen("A/k");
+        u.w<QLineEdit>("WertAnzeige")->setText(QStringLiteral("ж"));
+        u.klick("btnOK");
         u.klick("tbtnFlip");
         QCOMPARE(u.dialoge.shown.size(), 1);
         QCOMPARE(u.dialoge.shown[0].kind, MessageKind::AppError);
-        QVERIFY(u.dialoge.shown[0].text.contains("kann nicht erstellt werden"));
+        QVERIFY2(u.dialoge.shown[0].text.contains("Windows-1252"), qPrintable(u.dialoge.shown[0].text));
         QCOMPARE(u.sichtbareAnsicht(), QString("browser"));
         QCOMPARE(u.baumTexte(), (QStringList{"A", "A/k"}));
-        QVERIFY(u.aktiv("tbtnDelete"));
-        QCOMPARE(f.dateistatus(), QString("gespeichert"));
+        QCOMPARE(f.dateistatus(), QString("geaendert"));
 
-        u.klick("BitBtn2");
-        memo(u)->setText("[B]\n");
+        u.auswaehlen("A/k");
+        u.w<QLineEdit>("WertAnzeige")->setText(QStringLiteral("ö"));
+        u.klick("btnOK");
         u.dialoge.clear();
         u.klick("tbtnFlip");
         QCOMPARE(u.sichtbareAnsicht(), QString("editor"));
-        QCOMPARE(memo(u)->text(), QString("[B]\n"));
+        memo(u)->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+        memo(u)->insert(QStringLiteral("ж"));
+        u.klick("tbtnFlip");
+        QCOMPARE(u.dialoge.shown.size(), 1);
+        QCOMPARE(u.sichtbareAnsicht(), QString("editor"));
+        QCOMPARE(memo(u)->text(), QString("[A]\r\nk=ö\r\nж"));
+    }
+
+    // What the editor added (a comment, say) is part of the document the browser view
+    // saves.
+    void aCommentTypedInTheEditorIsSavedFromTheBrowser() {
+        Umgebung u;
+        const QString datei = u.schreiben("a.ini", "[A]\nk=1\n");
+        u.starten({datei});
+        u.klick("tbtnFlip");
+        memo(u)->setCursorPosition(1, 0);
+        QTest::keyClicks(memo(u), "; erklaert k");
+        QTest::keyClick(memo(u), Qt::Key_Return);
+        u.klick("tbtnFlip");
+        u.auswaehlen("A/k");
+        u.w<QLineEdit>("WertAnzeige")->setText("2");
+        u.klick("btnOK");
+        u.w<QCheckBox>("CheckBox2")->setChecked(false);
+        u.dialoge.clear();
+        u.dialoge.chooseFile(datei);
+        u.klick("tbtnDateispeichern");
+        QCOMPARE(Umgebung::lesen(datei), QByteArray("[A]\n; erklaert k\nk=2\n"));
     }
 };
 

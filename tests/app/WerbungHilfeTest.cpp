@@ -45,9 +45,9 @@ private slots:
         Umgebung u;
         TForm1& f = u.starten();
         for (int i = 0; i < 14; ++i)
-            f.Warmstart("none");
+            f.Warmstart(Ansicht::Start);
         QCOMPARE(werbung(u), werbetexte()[14]);
-        f.Warmstart("none");
+        f.Warmstart(Ansicht::Start);
         QCOMPARE(werbung(u), werbetexte()[0]);
     }
 

@@ -3,6 +3,7 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+using ravik::Aktionsmarke;
 using ravik::WerteTabelle;
 
 // The entry table against a plain row-by-row scan: the index must give the same
@@ -16,7 +17,7 @@ private slots:
         QCOMPARE(t.RowCount(), 1);
         QVERIFY(t.istLeer());
         QCOMPARE(t.WertAuslesen(QString(), QString()), QString());
-        t.anhaengen("A", "k", "1", {});
+        t.anhaengen("A", "k", "1", Aktionsmarke::Keine);
         t.leeren();
         QCOMPARE(t.RowCount(), 1);
         QVERIFY(t.istLeer());
@@ -25,12 +26,12 @@ private slots:
 
     void lookupGivesLastMatchingRowWhateverItsMark() {
         WerteTabelle t;
-        t.setZeile(0, "A", {}, {}, {});
-        t.anhaengen("A", "k", "erst", {});
-        t.anhaengen("B", "k", "andere", {});
-        t.anhaengen("A", "k", "", WerteTabelle::kDelete);
+        t.setZeile(0, "A", {}, {}, Aktionsmarke::Keine);
+        t.anhaengen("A", "k", "erst", Aktionsmarke::Keine);
+        t.anhaengen("B", "k", "andere", Aktionsmarke::Keine);
+        t.anhaengen("A", "k", "", Aktionsmarke::Delete);
         QCOMPARE(t.WertAuslesen("A", "k"), QString());
-        t.anhaengen("A", "k", "zuletzt", WerteTabelle::kEdit);
+        t.anhaengen("A", "k", "zuletzt", Aktionsmarke::Edit);
         QCOMPARE(t.WertAuslesen("A", "k"), QString("zuletzt"));
         QCOMPARE(t.WertAuslesen("a", "k"), QString()); // names are case-sensitive
         QCOMPARE(t.WertAuslesen("A", "K"), QString());
@@ -38,20 +39,20 @@ private slots:
 
     void liveRowTestSkipsDeletedRows() {
         WerteTabelle t;
-        t.setZeile(0, "Net", {}, {}, WerteTabelle::kDelete);
-        t.anhaengen("Net", "host", "x", WerteTabelle::kDelete);
+        t.setZeile(0, "Net", {}, {}, Aktionsmarke::Delete);
+        t.anhaengen("Net", "host", "x", Aktionsmarke::Delete);
         QVERIFY(!t.hatLebendeZeile("Net", {}));
         QVERIFY(!t.hatLebendeZeile("Net", "host"));
-        t.anhaengen("Net", "port", "1", {});
+        t.anhaengen("Net", "port", "1", Aktionsmarke::Keine);
         QVERIFY(t.hatLebendeZeile("Net", "port"));
         QVERIFY(!t.hatLebendeZeile("net", "port"));
     }
 
     void overwrittenNamesMoveBetweenLookups() {
         WerteTabelle t;
-        t.setZeile(0, "A", {}, {}, {});
-        const int k = t.anhaengen("A", "k", "1", {});
-        t.anhaengen("A", "m", "2", {});
+        t.setZeile(0, "A", {}, {}, Aktionsmarke::Keine);
+        const int k = t.anhaengen("A", "k", "1", Aktionsmarke::Keine);
+        t.anhaengen("A", "m", "2", Aktionsmarke::Keine);
         t.setSchluessel(k, "m");
         QCOMPARE(t.zeilenMit("A", "m"), (std::vector<int>{1, 2}));
         QCOMPARE(t.zeilenMit("A", "k"), std::vector<int>{});
@@ -63,9 +64,9 @@ private slots:
 
     void limitExcludesRowsAppendedAfterTheScanBegan() {
         WerteTabelle t;
-        t.setZeile(0, "A", "k", "1", {});
+        t.setZeile(0, "A", "k", "1", Aktionsmarke::Keine);
         const int limit = t.RowCount();
-        t.anhaengen("A", "k", "2", {});
+        t.anhaengen("A", "k", "2", Aktionsmarke::Keine);
         QCOMPARE(t.zeilenMit("A", "k", limit), std::vector<int>{0});
         QCOMPARE(t.zeilenMit("A", "k"), (std::vector<int>{0, 1}));
     }
@@ -75,7 +76,7 @@ private slots:
         t.setRowCount(3);
         QCOMPARE(t.RowCount(), 3);
         QCOMPARE(t.zeilenMit({}, {}), (std::vector<int>{0, 1, 2}));
-        t.setZeile(2, "A", "k", "v", {});
+        t.setZeile(2, "A", "k", "v", Aktionsmarke::Keine);
         t.setRowCount(2);
         QCOMPARE(t.zeilenMit("A", "k"), std::vector<int>{});
         t.setRowCount(0);
@@ -92,7 +93,7 @@ private slots:
         for (int schritt = 0; schritt < 3000; ++schritt) {
             const int art = zufall.bounded(4);
             if (art == 0 || t.RowCount() < 2) {
-                t.anhaengen(wahl(sektionen), wahl(schluessel), QString::number(schritt), {});
+                t.anhaengen(wahl(sektionen), wahl(schluessel), QString::number(schritt), Aktionsmarke::Keine);
             } else {
                 const int r = zufall.bounded(t.RowCount());
                 if (art == 1)
@@ -100,7 +101,7 @@ private slots:
                 else if (art == 2)
                     t.setSchluessel(r, wahl(schluessel));
                 else
-                    t.setZeile(r, wahl(sektionen), wahl(schluessel), QString::number(-schritt), {});
+                    t.setZeile(r, wahl(sektionen), wahl(schluessel), QString::number(-schritt), Aktionsmarke::Keine);
             }
             if (schritt % 97 != 0)
                 continue;

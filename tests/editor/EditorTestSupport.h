@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/editor/SynMemo.h"
+#include "core/platform/files/TextFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -33,9 +34,16 @@ inline QByteArray bufferBytes(const SynMemo& memo) {
     return QByteArray(data, memo.SendScintilla(Sci::SCI_GETLENGTH));
 }
 
-// Loads text through a file, as the program does.
+// Loads a file as the program does: read and decoded, its line-break style taken.
+inline void loadFile(SynMemo& memo, const QString& path) {
+    const TextFileContent content = TextFile::read(path);
+    memo.setTextFrom([&](const SynMemo::PieceSink& piece) { TextFile::toUtf8Pieces(content, piece); },
+                     content.bytes.size());
+    memo.setEolStyle(content.scan.lineEnds().editorStyle());
+}
+
 inline void loadText(SynMemo& memo, const QTemporaryDir& dir, const QByteArray& bytes) {
-    memo.loadLinesFromFile(writeFile(dir, QStringLiteral("load.ini"), bytes));
+    loadFile(memo, writeFile(dir, QStringLiteral("load.ini"), bytes));
 }
 
 struct Caret {

@@ -75,9 +75,6 @@ void SynMemoEditingTest::loadedLinesKeepTrailingBlanks() {
     QTest::keyClick(memo_, Qt::Key_End);
     QTest::keyClick(memo_, Qt::Key_Down);
     QCOMPARE(bufferBytes(*memo_), text);
-    const QString saved = dir_.filePath(QStringLiteral("kept.ini"));
-    memo_->saveLinesToFile(saved);
-    QCOMPARE(readFile(saved), text);
 }
 
 void SynMemoEditingTest::editedLineIsTrimmedWhenTheCaretLeaves() {

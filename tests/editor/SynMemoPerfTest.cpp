@@ -1,4 +1,4 @@
-#include "app/editor/SynMemo.h"
+#include "EditorTestSupport.h"
 
 #include <QAccessible>
 #include <QElapsedTimer>
@@ -7,7 +7,8 @@
 #include <QTest>
 
 using namespace ravik;
-using Sci = QsciScintillaBase;
+using namespace ravik::test;
+
 
 // A big file must stay usable: loading it, jumping to its end and typing there may
 // take a moment but must not freeze the window. The limits are generous (the test
@@ -57,7 +58,7 @@ void SynMemoPerfTest::bigFileLoadsScrollsAndEdits() {
 
     QElapsedTimer timer;
     timer.start();
-    memo.loadLinesFromFile(path_);
+    loadFile(memo, path_);
     memo.viewport()->repaint();
     const qint64 loadMs = timer.elapsed();
     QCOMPARE(memo.lineCount(), 500001);

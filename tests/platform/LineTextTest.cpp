@@ -55,7 +55,7 @@ private slots:
         QFETCH(EolStyle, style);
         QFETCH(QByteArray, eol);
         QFETCH(QByteArray, joined);
-        QCOMPARE(LineText::eolBytes(style), eol);
+        QCOMPARE(eolBytes(style), eol);
         // A final empty line stands for the final break, so split and join invert.
         QCOMPARE(LineText::joinLines({"a", "b", ""}, style), joined);
         QCOMPARE(LineText::splitLines(joined), (QByteArrayList{"a", "b", ""}));
@@ -123,6 +123,16 @@ private slots:
         QByteArray stueckeLatin;
         QVERIFY(LineText::toFilePieces(latin, kodierung, [&](QByteArrayView p) { stueckeLatin.append(p); }));
         QCOMPARE(stueckeLatin, ganzLatin.value());
+    }
+
+    // Editor text is UTF-8; bytes that are not must not turn into U+FFFD silently.
+    void invalidUtf8IsNeverWrittenInAnotherEncoding() {
+        QVERIFY(!LineText::toFileBytes(QByteArrayView("k=\xff"), TextEncoding::Utf16LE));
+        QVERIFY(!LineText::toFileBytes(QByteArrayView("k=\xc3"), TextEncoding::Utf16BE));
+        QVERIFY(!LineText::toFileBytes(QByteArrayView("k=\xff"), TextEncoding::Windows1252));
+        const auto fine = LineText::toFileBytes(QByteArrayView("k=\xc3\xa4"), TextEncoding::Utf16LE);
+        QVERIFY(fine);
+        QCOMPARE(*fine, QByteArray("\xff\xfek\0=\0\xe4\0", 8));
     }
 };
 

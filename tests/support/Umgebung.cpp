@@ -109,7 +109,8 @@ QStringList Umgebung::tabelle() const {
     const WerteTabelle& t = form_->werteTabelle();
     QStringList zeilen;
     for (int r = 0; r < t.RowCount(); ++r)
-        zeilen << QStringList{t.sektion(r), t.schluessel(r), t.wert(r), t.marke(r)}.join(QLatin1Char('|'));
+        zeilen << QStringList{t.sektion(r), t.schluessel(r), t.wert(r), aktionsmarkeText(t.marke(r))}
+                      .join(QLatin1Char('|'));
     return zeilen;
 }
 

@@ -4,7 +4,6 @@
 #include <QByteArrayView>
 #include <QString>
 #include <functional>
-#include <functional>
 #include <optional>
 
 namespace ravik {
@@ -12,7 +11,7 @@ namespace ravik {
 // Why replacing a file failed, and at which step, so each caller can raise its own
 // German error text.
 struct FileWriteFailure {
-    enum class Stage { Create, Write };
+    enum class Stage { Create, Write, Encoding }; // Encoding: nothing was touched
     Stage stage = Stage::Create;
     QString reason; // the system's text
 };

@@ -102,6 +102,23 @@ IniDocument::IniDocument(QByteArray fileBytes) {
             bodyStart_ = 3;
         break;
     }
+    parse();
+}
+
+IniDocument::IniDocument(QByteArray text, TextEncoding encoding) {
+    encoding_ = encoding;
+    if (encoding == TextEncoding::Utf8Bom) {
+        raw_ = QByteArrayLiteral("\xEF\xBB\xBF") + text;
+        bodyStart_ = 3;
+    } else {
+        raw_ = std::move(text);
+        if (encoding == TextEncoding::Windows1252 && raw_.startsWith("\xEF\xBB\xBF"))
+            bodyStart_ = 3;
+    }
+    parse();
+}
+
+void IniDocument::parse() {
     const bool utf8 = encoding_ != TextEncoding::Windows1252;
     codec_ = IniTextCodec(utf8);
     match_ = IniNameMatch(utf8);
@@ -126,7 +143,6 @@ void IniDocument::splitLines() {
     lines_.reserve(lineCount);
     MemoryHints::expectLargeFill(lines_.data(), lines_.capacity() * sizeof(Line));
 
-    std::array<qsizetype, 4> eolCounts{};
     for (const char* p = begin + bodyStart_; p < end;) {
         const char* const lineEnd = findLineBreak(p, end);
         Eol eol = Eol::None;
@@ -140,14 +156,24 @@ void IniDocument::splitLines() {
             next = lineEnd + (crlf ? 2 : 1);
         }
         addLine(p - begin, lineEnd - p, eol);
-        ++eolCounts[static_cast<int>(eol)];
+        if (eol == Eol::CrLf)
+            ++lineEnds_.crLf;
+        else if (eol == Eol::Lf)
+            ++lineEnds_.lf;
+        else if (eol == Eol::Cr)
+            ++lineEnds_.cr;
         p = next;
     }
-
-    // The file's most frequent line end; CR LF on a tie and for a file without any.
-    for (Eol candidate : {Eol::Lf, Eol::Cr}) {
-        if (eolCounts[int(candidate)] > eolCounts[int(newEol_)])
-            newEol_ = candidate;
+    switch (lineEnds_.dominantStyle()) {
+    case EolStyle::CrLf:
+        newEol_ = Eol::CrLf;
+        break;
+    case EolStyle::Lf:
+        newEol_ = Eol::Lf;
+        break;
+    case EolStyle::Cr:
+        newEol_ = Eol::Cr;
+        break;
     }
 }
 
@@ -846,10 +872,26 @@ void IniDocument::writeTo(const PieceSink& sink) const {
     writeLines(sink);
 }
 
-QByteArray IniDocument::toBytes() const {
+void IniDocument::writeText(const PieceSink& sink) const {
+    if (encoding_ == TextEncoding::Windows1252) {
+        // One byte a character, so every piece decodes on its own.
+        writeLines([&](QByteArrayView piece) {
+            sink(TextCodec::decodeWindows1252(piece).toUtf8());
+        });
+        return;
+    }
+    writeLines(sink, bodyStart_);
+}
+
+qsizetype IniDocument::textSize() const {
     qsizetype size = bodyStart_;
     for (qint32 i = head_; i >= 0; i = lines_[i].next)
         size += lines_[i].length + eolBytes(lines_[i].eol).size();
+    return size;
+}
+
+QByteArray IniDocument::toBytes() const {
+    const qsizetype size = textSize();
     QByteArray out;
     out.reserve(size);
     MemoryHints::expectLargeFill(out.data(), size_t(size));
@@ -862,9 +904,9 @@ QByteArray IniDocument::toBytes() const {
     return TextCodec::byteOrderMark(encoding_) + *utf16;
 }
 
-void IniDocument::writeLines(const PieceSink& sink) const {
+void IniDocument::writeLines(const PieceSink& sink, qsizetype from) const {
     // Untouched lines that follow each other in the file go out as one piece.
-    qsizetype runStart = 0;
+    qsizetype runStart = from;
     qsizetype runEnd = bodyStart_; // a UTF-8 byte-order mark goes out with the first run
     auto flushRun = [&] {
         if (runEnd > runStart)

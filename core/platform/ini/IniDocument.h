@@ -3,6 +3,7 @@
 #include "core/platform/ini/IniHashIndex.h"
 #include "core/platform/ini/IniNameMatch.h"
 #include "core/platform/ini/IniTextCodec.h"
+#include "core/platform/text/LineEnds.h"
 #include "core/platform/text/TextCodec.h"
 
 #include <QByteArray>
@@ -35,12 +36,18 @@ public:
     IniDocument(); // a new file: UTF-8, CR LF
     // Throws EIniFileException when the file is too large to index (over 2^31 lines).
     explicit IniDocument(QByteArray fileBytes);
+    // A text whose encoding is known already (the editor's text of a document read in
+    // that encoding): UTF-8 without a byte-order mark, except for Windows-1252, whose
+    // bytes it is. Written back in `encoding`, mark included.
+    IniDocument(QByteArray text, TextEncoding encoding);
 
     // UTF-16 files are written back as UTF-16; others keep their bytes.
     TextEncoding encoding() const { return encoding_; }
 
     // Physical lines of the file as read (a bound for the entries it can hold).
     qsizetype lineCount() const { return static_cast<qsizetype>(lines_.size()); }
+    // The line ends of the file as read.
+    const LineEndCounts& lineEnds() const { return lineEnds_; }
 
     // Each name once, in order of first appearance.
     QStringList sectionNames() const;
@@ -91,9 +98,14 @@ public:
     void renameKeys(const QString& section, const Renames& renames);
 
     QByteArray toBytes() const;
+    // Bytes the text has now (as toBytes(), but without a UTF-16 file's conversion).
+    qsizetype textSize() const;
     // The same bytes in pieces, without assembling the whole file in memory.
     using PieceSink = std::function<void(QByteArrayView piece)>;
     void writeTo(const PieceSink& sink) const;
+    // The text as UTF-8 without a byte-order mark (a Windows-1252 file decoded), in
+    // pieces: what an editor shows of the file.
+    void writeText(const PieceSink& sink) const;
     bool isModified() const { return modified_; }
     void markSaved() { modified_ = false; }
 
@@ -129,6 +141,7 @@ private:
     };
     using Bytes = IniTextCodec::Bytes;
 
+    void parse(); // after raw_ and encoding_ are set
     void splitLines();
     void indexLines();
     void addLine(qsizetype start, qsizetype length, Eol eol);
@@ -164,7 +177,8 @@ private:
                     std::vector<LineChange>& changes) const;
     void indexRenamedSection(qint32 sectionId);
     void joinSections(qint32 first, qint32 later);
-    void writeLines(const PieceSink& sink) const;
+    // From `from` on: 0 writes a UTF-8 byte-order mark, bodyStart_ leaves it out.
+    void writeLines(const PieceSink& sink, qsizetype from = 0) const;
 
     TextEncoding encoding_ = TextEncoding::Utf8;
     QByteArray raw_;          // the file as read (UTF-16 files converted to UTF-8)
@@ -181,6 +195,7 @@ private:
     IniTextCodec codec_{true};
     IniNameMatch match_{true};
     Eol newEol_ = Eol::CrLf;
+    LineEndCounts lineEnds_;
     bool modified_ = false;
 };
 

@@ -25,43 +25,7 @@ QByteArrayList splitLines(QByteArrayView bytes) {
 }
 
 EolStyle detectEol(QByteArrayView bytes) {
-    bool sawCr = false;
-    bool sawLf = false;
-    for (qsizetype i = 0; i < bytes.size() && !(sawCr && sawLf); ++i) {
-        if (bytes[i] == '\r')
-            sawCr = true;
-        else if (bytes[i] == '\n')
-            sawLf = true;
-    }
-    if (sawCr && !sawLf)
-        return EolStyle::Cr;
-    if (sawLf && !sawCr)
-        return EolStyle::Lf;
-    return EolStyle::CrLf;
-}
-
-qsizetype longestLine(QByteArrayView bytes) {
-    qsizetype longest = 0;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\n' || bytes[i] == '\r') {
-            longest = qMax(longest, i - start);
-            start = i + 1;
-        }
-    }
-    return qMax(longest, bytes.size() - start);
-}
-
-QByteArray eolBytes(EolStyle style) {
-    switch (style) {
-    case EolStyle::Lf:
-        return QByteArrayLiteral("\n");
-    case EolStyle::Cr:
-        return QByteArrayLiteral("\r");
-    case EolStyle::CrLf:
-        break;
-    }
-    return QByteArrayLiteral("\r\n");
+    return countLineEnds(bytes).editorStyle();
 }
 
 QByteArray joinLines(const QByteArrayList& lines, EolStyle style) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/platform/text/LineEnds.h"
 #include "core/platform/text/TextCodec.h"
 
 #include <QByteArray>
@@ -9,9 +10,6 @@
 #include <optional>
 
 namespace ravik {
-
-// The line-break style a file was loaded with; new line breaks use it.
-enum class EolStyle { CrLf, Lf, Cr };
 
 // A text file prepared for the editor: its text as UTF-8 with the original line
 // breaks untouched, plus what is needed to write it back byte for byte.
@@ -28,13 +26,8 @@ namespace LineText {
 // input has no lines.
 QByteArrayList splitLines(QByteArrayView bytes);
 
-// CR when a CR but no LF ended a line, LF when an LF but no CR did, else CR LF.
+// The editor's style for the text's line breaks (LineEndCounts::editorStyle).
 EolStyle detectEol(QByteArrayView bytes);
-
-QByteArray eolBytes(EolStyle style);
-
-// Bytes of the longest line (CR and LF end lines).
-qsizetype longestLine(QByteArrayView bytes);
 
 // Lines joined by the style, no break after the last line.
 QByteArray joinLines(const QByteArrayList& lines, EolStyle style);

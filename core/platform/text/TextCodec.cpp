@@ -1,5 +1,7 @@
 #include "core/platform/text/TextCodec.h"
 
+#include "core/platform/text/TextScan.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <array>
@@ -17,16 +19,6 @@ constexpr std::array<char16_t, 32> kCp1252High = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 // clang-format on
 
-bool startsWith(QByteArrayView bytes, std::initializer_list<unsigned char> prefix) {
-    if (bytes.size() < qsizetype(prefix.size()))
-        return false;
-    qsizetype i = 0;
-    for (unsigned char c : prefix)
-        if (static_cast<unsigned char>(bytes[i++]) != c)
-            return false;
-    return true;
-}
-
 // Qt's decoders drop a byte-order mark at the start of their input unless told
 // otherwise; once the file's own mark is cut off, a further one is text.
 constexpr auto kKeepMarks =
@@ -42,21 +34,6 @@ bool hasUnpairedSurrogate(QStringView text) {
             return true;
     }
     return false;
-}
-
-std::optional<QString> decodeUtf16Exactly(QByteArrayView body, QStringDecoder::Encoding enc,
-                                          QStringEncoder::Encoding back) {
-    if (body.size() % 2 != 0)
-        return std::nullopt;
-    QStringDecoder decoder(enc, kKeepMarks);
-    QString text = decoder.decode(body);
-    if (decoder.hasError() || hasUnpairedSurrogate(text))
-        return std::nullopt;
-    QStringEncoder encoder(back, QStringEncoder::Flag::Stateless);
-    QByteArray again = encoder.encode(text);
-    if (encoder.hasError() || again != body)
-        return std::nullopt;
-    return text;
 }
 
 } // namespace
@@ -113,15 +90,10 @@ bool isValidUtf8(QByteArrayView bytes) {
 }
 
 TextEncoding detect(QByteArrayView bytes) {
-    if (startsWith(bytes, {0xFF, 0xFE}) &&
-        decodeUtf16Exactly(bytes.sliced(2), QStringDecoder::Utf16LE, QStringEncoder::Utf16LE))
-        return TextEncoding::Utf16LE;
-    if (startsWith(bytes, {0xFE, 0xFF}) &&
-        decodeUtf16Exactly(bytes.sliced(2), QStringDecoder::Utf16BE, QStringEncoder::Utf16BE))
-        return TextEncoding::Utf16BE;
-    if (startsWith(bytes, {0xEF, 0xBB, 0xBF}))
-        return isValidUtf8(bytes.sliced(3)) ? TextEncoding::Utf8Bom : TextEncoding::Windows1252;
-    return isValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    TextScan scan;
+    scan.feed(bytes);
+    scan.finish();
+    return scan.encoding();
 }
 
 QByteArray byteOrderMark(TextEncoding encoding) {

@@ -1,0 +1,123 @@
+#include "core/document/Bearbeitung.h"
+
+namespace ravik::Bearbeitung {
+
+namespace {
+
+// The live row of a section itself (key empty), -1 when none.
+int lebendeSektionsZeile(const WerteTabelle& tabelle, const QString& sektion) {
+    for (int r : tabelle.zeilenMit(sektion, QString()))
+        if (!tabelle.istGeloescht(r))
+            return r;
+    return -1;
+}
+
+int lebendeSchluesselZeile(const WerteTabelle& tabelle, const QString& sektion,
+                           const QString& schluessel) {
+    for (int r : tabelle.zeilenMit(sektion, schluessel))
+        if (!tabelle.istGeloescht(r))
+            return r;
+    return -1;
+}
+
+} // namespace
+
+bool namenskonflikt(const WerteTabelle& tabelle, const Detailtexte& alt, const Detailtexte& neu) {
+    if (neu.sektion != alt.sektion &&
+        tabelle.hatLebendenNamen(neu.sektion, QString(), lebendeSektionsZeile(tabelle, alt.sektion)))
+        return true;
+    return neu.schluessel != alt.schluessel && !alt.schluessel.isEmpty() &&
+           tabelle.hatLebendenNamen(neu.sektion, neu.schluessel,
+                                    lebendeSchluesselZeile(tabelle, neu.sektion, alt.schluessel));
+}
+
+Bestaetigung bestaetigen(WerteTabelle& tabelle, const Detailtexte& alt, const Detailtexte& neu) {
+    Bestaetigung ergebnis;
+    if (neu.wert != alt.wert) {
+        for (int r : tabelle.zeilenMit(alt.sektion, alt.schluessel)) {
+            tabelle.setWert(r, neu.wert);
+            if (tabelle.marke(r) == Aktionsmarke::Keine)
+                tabelle.setMarke(r, Aktionsmarke::Change);
+        }
+        ergebnis.wert = true;
+    }
+    if (neu.schluessel != alt.schluessel) {
+        for (int r : tabelle.zeilenMit(neu.sektion, alt.schluessel)) {
+            if (tabelle.istGeloescht(r))
+                continue;
+            const Aktionsmarke marke = tabelle.marke(r);
+            if (marke == Aktionsmarke::Keine || marke == Aktionsmarke::Change) {
+                tabelle.setMarke(r, Aktionsmarke::Edit);
+                tabelle.anhaengen(neu.sektion, alt.schluessel, {}, Aktionsmarke::Delete);
+            }
+            tabelle.setSchluessel(r, neu.schluessel);
+        }
+        ergebnis.schluessel = true;
+    }
+    if (neu.sektion != alt.sektion) {
+        int alteSektionsZeile = -1;
+        for (int r : tabelle.zeilenDerSektion(alt.sektion)) {
+            if (tabelle.istGeloescht(r))
+                continue;
+            if (tabelle.istSektionsZeile(r)) {
+                tabelle.setMarke(r, Aktionsmarke::Delete);
+                alteSektionsZeile = r;
+            } else {
+                tabelle.setSektion(r, neu.sektion);
+                tabelle.setMarke(r, Aktionsmarke::Edit);
+            }
+        }
+        const int neueZeile = tabelle.anhaengen(neu.sektion, {}, {}, Aktionsmarke::Neu);
+        // The section keeps its place in the file, under its new name.
+        if (alteSektionsZeile >= 0)
+            tabelle.herkunftUebertragen(alteSektionsZeile, neueZeile);
+        ergebnis.sektion = true;
+    }
+    return ergebnis;
+}
+
+bool sektionZurueckholen(WerteTabelle& tabelle, const QString& name) {
+    bool zurueck = false;
+    for (int r : tabelle.zeilenMit(name, QString())) {
+        tabelle.setMarke(r, Aktionsmarke::Neu);
+        zurueck = true;
+    }
+    return zurueck;
+}
+
+void sektionAnfuegen(WerteTabelle& tabelle, const QString& name) {
+    if (tabelle.istLeer())
+        tabelle.setZeile(0, name, {}, {}, Aktionsmarke::Neu);
+    else
+        tabelle.anhaengen(name, {}, {}, Aktionsmarke::Neu);
+}
+
+bool schluesselZurueckholen(WerteTabelle& tabelle, const QString& sektion,
+                            const QString& schluessel) {
+    bool zurueck = false;
+    for (int r : tabelle.zeilenMit(sektion, schluessel)) {
+        tabelle.setWert(r, QString());
+        tabelle.setMarke(r, Aktionsmarke::Edit);
+        zurueck = true;
+    }
+    return zurueck;
+}
+
+void schluesselAnfuegen(WerteTabelle& tabelle, const QString& sektion, const QString& schluessel,
+                        const QString& wert) {
+    tabelle.anhaengen(sektion, schluessel, wert, Aktionsmarke::Edit);
+}
+
+void sektionLoeschen(WerteTabelle& tabelle, const QString& sektion) {
+    for (int r : tabelle.zeilenDerSektion(sektion))
+        tabelle.setMarke(r, Aktionsmarke::Delete);
+}
+
+void schluesselLoeschen(WerteTabelle& tabelle, const QString& sektion, const QString& schluessel) {
+    for (int r : tabelle.zeilenMit(sektion, schluessel)) {
+        tabelle.setWert(r, QString());
+        tabelle.setMarke(r, Aktionsmarke::Delete);
+    }
+}
+
+} // namespace ravik::Bearbeitung

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/document/WerteTabelle.h"
+
+#include <QString>
+
+namespace ravik {
+
+// The browser view's edit rules: how confirming, adding, bringing back and deleting
+// entries change the entry table. Nothing here touches the file or a widget; saving
+// applies the table to the document's text (Dokument::anwenden).
+namespace Bearbeitung {
+
+// The detail panel's three texts: section, key (empty for a section) and value.
+struct Detailtexte {
+    QString sektion;
+    QString schluessel;
+    QString wert;
+};
+
+// Which of the three passes of a confirm ran.
+struct Bestaetigung {
+    bool wert = false;
+    bool schluessel = false;
+    bool sektion = false;
+    bool geaendert() const { return wert || schluessel || sektion; }
+};
+
+// A confirm that would give an entry the name of another live one (compared as the
+// file reads names, without regard to case): the file would merge the two.
+bool namenskonflikt(const WerteTabelle& tabelle, const Detailtexte& alt, const Detailtexte& neu);
+
+// Confirming the detail panel, in three passes (value, key, section), each over the
+// rows that existed when it began. A changed value marks loaded rows "change"; a
+// renamed key is marked "edit" and, when its old name is in the file, leaves a
+// "delete" record of that name; a renamed section marks its old row "delete", moves
+// its live keys to the new name ("edit") and appends a "neu" row for the new name.
+Bestaetigung bestaetigen(WerteTabelle& tabelle, const Detailtexte& alt, const Detailtexte& neu);
+
+// New section: a deleted section row of the name comes back, marked "neu" (its keys
+// stay deleted); true when one did. Otherwise sektionAnfuegen adds [name, -, -, "neu"],
+// in the blank row of an empty table or at the end.
+bool sektionZurueckholen(WerteTabelle& tabelle, const QString& name);
+void sektionAnfuegen(WerteTabelle& tabelle, const QString& name);
+
+// New key: a deleted key row of the names comes back with an empty value, marked
+// "edit"; true when one did. Otherwise schluesselAnfuegen appends it.
+bool schluesselZurueckholen(WerteTabelle& tabelle, const QString& sektion, const QString& schluessel);
+void schluesselAnfuegen(WerteTabelle& tabelle, const QString& sektion, const QString& schluessel,
+                        const QString& wert);
+
+// Deleting marks rows "delete": every row of the section (values kept), or the key's
+// rows (values emptied).
+void sektionLoeschen(WerteTabelle& tabelle, const QString& sektion);
+void schluesselLoeschen(WerteTabelle& tabelle, const QString& sektion, const QString& schluessel);
+
+} // namespace Bearbeitung
+} // namespace ravik

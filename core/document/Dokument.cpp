@@ -1,0 +1,170 @@
+#include "core/document/Dokument.h"
+
+#include "core/platform/errors/RavikError.h"
+#include "core/platform/files/FileIO.h"
+#include "core/platform/ini/IniDocument.h"
+
+#include <QFileInfo>
+#include <new>
+
+namespace ravik {
+
+namespace {
+
+constexpr int kMeldenAlle = 0x1000; // rows between two progress reports
+
+QString nichtGenugSpeicher() {
+    return QStringLiteral("Nicht genügend Arbeitsspeicher.");
+}
+
+} // namespace
+
+Dokument::Dokument() : text_(std::make_unique<IniDocument>()) {}
+
+Dokument::~Dokument() = default;
+
+void Dokument::leeren() {
+    text_ = std::make_unique<IniDocument>();
+    tabelle_.leeren();
+    kodierung_ = TextEncoding::Utf8;
+    zeilenende_ = EolStyle::CrLf;
+}
+
+std::unique_ptr<IniDocument> Dokument::dateiLesen(const QString& pfad) {
+    const QFileInfo info(pfad);
+    const QString angezeigt = info.absoluteFilePath();
+    if (info.isFile() && info.size() > kMaxBytes)
+        throw EFOpenError(angezeigt, QStringLiteral("Die Datei ist %1 MB groß; die Browseransicht "
+                                                    "lädt höchstens %2 MB.")
+                                         .arg(info.size() / (1024 * 1024))
+                                         .arg(kMaxBytes / (1024 * 1024)));
+    try {
+        std::optional<QByteArray> bytes = FileIO::readAllIfExists(pfad);
+        if (!bytes)
+            return std::make_unique<IniDocument>();
+        return std::make_unique<IniDocument>(std::move(*bytes));
+    } catch (const EIniFileException& zuGross) {
+        throw EFOpenError(angezeigt, zuGross.message());
+    } catch (const std::bad_alloc&) {
+        throw EFOpenError(angezeigt, nichtGenugSpeicher());
+    }
+}
+
+std::unique_ptr<IniDocument> Dokument::textAusEditor(QByteArrayView utf8) const {
+    if (kodierung_ != TextEncoding::Windows1252)
+        return std::make_unique<IniDocument>(utf8.toByteArray(), kodierung_);
+    const auto bytes = TextCodec::encodeWindows1252(TextCodec::decode(utf8, TextEncoding::Utf8));
+    if (!bytes)
+        throw RavikError(QStringLiteral("Der Text enthält Zeichen, die in der Kodierung %1 nicht "
+                                        "darstellbar sind.")
+                             .arg(TextCodec::displayName(kodierung_)));
+    return std::make_unique<IniDocument>(*bytes, kodierung_);
+}
+
+void Dokument::textUebernehmen(std::unique_ptr<IniDocument> text, const Fortschritt& fortschritt) {
+    text_ = std::move(text);
+    tabelle_.leeren();
+    tabelle_.reserve(text_->lineCount() + 1);
+    QStringList schluessel;
+    QStringList werte;
+    int zeilen = 0;
+    for (const QString& sektion : text_->sectionNames()) {
+        if (fortschritt && (++zeilen & (kMeldenAlle - 1)) == 0)
+            fortschritt(zeilen);
+        tabelle_.sektionLaden(sektion);
+        // A UTF-8 text's names and values go in as the bytes they are.
+        const bool utf8 = text_->keysWithValuesUtf8(
+            sektion, [&](QByteArrayView k, QByteArrayView v) { tabelle_.schluesselLaden(sektion, k, v); });
+        if (utf8)
+            continue;
+        text_->keysWithValues(sektion, schluessel, werte);
+        for (qsizetype i = 0; i < schluessel.size(); ++i)
+            tabelle_.schluesselLaden(sektion, schluessel[i].toUtf8(), werte[i].toUtf8());
+    }
+}
+
+void Dokument::anwenden(const Fortschritt& fortschritt) {
+    WerteTabelle& t = tabelle_;
+    if (t.istLeer())
+        return;
+    IniDocument& text = *text_;
+    const int zeilen = t.RowCount();
+
+    // Deleted entries go first, under the names the text gives them: a live entry may
+    // take such a name next.
+    for (int r = 0; r < zeilen; ++r) {
+        if (!t.istGeloescht(r))
+            continue;
+        if (const auto h = t.herkunft(r)) {
+            if (t.istSektionsZeile(r))
+                text.removeSection(h->sektion);
+            else
+                text.removeKey(h->sektion, h->schluessel);
+        }
+    }
+    if (fortschritt)
+        fortschritt(0);
+
+    // Renames in place, keys first while their sections still have their old names.
+    std::vector<std::pair<QString, QString>> sektionen;
+    QList<QString> reihenfolge;
+    QHash<QString, std::vector<std::pair<QString, QString>>> schluessel;
+    for (int r : t.umbenannteZeilen()) {
+        if (t.istGeloescht(r))
+            continue;
+        const auto h = t.herkunft(r);
+        if (t.istSektionsZeile(r)) {
+            if (h->sektion != t.sektion(r))
+                sektionen.emplace_back(h->sektion, t.sektion(r));
+        } else if (h->schluessel != t.schluessel(r)) {
+            if (!schluessel.contains(h->sektion))
+                reihenfolge.append(h->sektion);
+            schluessel[h->sektion].emplace_back(h->schluessel, t.schluessel(r));
+        }
+    }
+    for (const QString& s : reihenfolge)
+        text.renameKeys(s, schluessel[s]);
+    text.renameSections(sektionen);
+
+    // New sections in the table's order, then every live key.
+    for (int r = 0; r < zeilen; ++r)
+        if (t.istSektionsZeile(r) && !t.istGeloescht(r) && !t.herkunft(r))
+            text.createSection(t.sektion(r));
+    const QString* sektion = nullptr; // the rows of a section mostly follow each other
+    QByteArray sektionUtf8;
+    for (int r = 0; r < zeilen; ++r) {
+        if (fortschritt && (r & (kMeldenAlle - 1)) == 0)
+            fortschritt(r);
+        if (t.istGeloescht(r) || t.istSektionsZeile(r))
+            continue;
+        if (&t.sektion(r) != sektion) {
+            sektion = &t.sektion(r);
+            sektionUtf8 = sektion->toUtf8();
+        }
+        text.setValueUtf8(sektionUtf8, t.schluesselUtf8(r), t.wertUtf8(r));
+    }
+    t.herkunftAbgleichen();
+}
+
+void Dokument::editorTextSchreiben(const std::function<void(QByteArrayView)>& stueck) const {
+    text_->writeText(stueck);
+}
+
+void Dokument::speichern(const QString& pfad, const Fortschritt& fortschritt) const {
+    qint64 geschrieben = 0;
+    qint64 gemeldet = 0;
+    const auto fehler = FileIO::replaceAtomically(pfad, [&](const FileIO::PieceWriter& schreiben) {
+        text_->writeTo([&](QByteArrayView stueck) {
+            schreiben(stueck);
+            geschrieben += stueck.size();
+            if (fortschritt && geschrieben - gemeldet >= (qint64(1) << 20)) {
+                gemeldet = geschrieben;
+                fortschritt(geschrieben);
+            }
+        });
+    });
+    if (fehler)
+        throw EIniFileException::cannotWrite(pfad);
+}
+
+} // namespace ravik

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "core/document/WerteTabelle.h"
+#include "core/document/Zustaende.h"
+#include "core/platform/text/LineText.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace ravik {
+
+class IniDocument;
+
+// The open document, one home for both views: its file name, its status, its
+// encoding and line-end style, and its text as a lossless line model (every byte of
+// the file, comments and layout included). In the browser view the entry table
+// holds the user's edits against that text; anwenden() brings them in, so saving and
+// switching to the editor write the text with the edits and leave every other line
+// as it was. While the editor view is current, the editor's text is the document;
+// switching back makes it the text again.
+class Dokument {
+public:
+    using Fortschritt = std::function<void(qint64 erledigt)>;
+
+    Dokument(); // a new document: no name, UTF-8, CR LF, no text
+    ~Dokument();
+    Dokument(const Dokument&) = delete;
+    Dokument& operator=(const Dokument&) = delete;
+
+    const QString& name() const { return name_; }
+    void setName(const QString& name) { name_ = name; }
+    Dateistatus status() const { return status_; }
+    void setStatus(Dateistatus status) { status_ = status; }
+    bool gespeichert() const { return status_ == Dateistatus::Gespeichert; }
+
+    TextEncoding kodierung() const { return kodierung_; }
+    void setKodierung(TextEncoding kodierung) { kodierung_ = kodierung; }
+    // The style the editor gives new line breaks.
+    EolStyle zeilenende() const { return zeilenende_; }
+    void setZeilenende(EolStyle stil) { zeilenende_ = stil; }
+
+    WerteTabelle& tabelle() { return tabelle_; }
+    const WerteTabelle& tabelle() const { return tabelle_; }
+    const IniDocument& text() const { return *text_; }
+
+    // Back to a new, empty document (name and status stay the caller's business).
+    void leeren();
+
+    // The file read for the browser view: a missing file is an empty text. Raises
+    // EFOpenError for what cannot be read (and for a file too large to show), before
+    // anything of this document changes.
+    static std::unique_ptr<IniDocument> dateiLesen(const QString& pfad);
+    // The editor's text (UTF-8) as the document's text, in the document's encoding.
+    // Raises RavikError when that encoding cannot hold it.
+    std::unique_ptr<IniDocument> textAusEditor(QByteArrayView utf8) const;
+    // Makes the text the document's and fills the table from it: a row per section and
+    // per key, in the text's order.
+    void textUebernehmen(std::unique_ptr<IniDocument> text, const Fortschritt& fortschritt = {});
+
+    // Brings the table's edits into the text: removes deleted entries, renames in place,
+    // creates new sections, writes every live key's value (an unchanged one changes no
+    // byte). Afterwards the table's rows stand for the text as it is now, so applying
+    // again changes nothing.
+    void anwenden(const Fortschritt& fortschritt = {});
+
+    // The text as the editor shows it: UTF-8 pieces without a byte-order mark.
+    void editorTextSchreiben(const std::function<void(QByteArrayView)>& stueck) const;
+
+    // Writes the text to the file atomically (keeping an existing file's permissions
+    // and links). Raises EIniFileException "In %s kann nicht geschrieben werden".
+    void speichern(const QString& pfad, const Fortschritt& fortschritt = {}) const;
+
+    // Larger files are refused: the browser view holds a file several times over.
+    static constexpr qint64 kMaxBytes = qint64(512) * 1024 * 1024;
+
+private:
+    QString name_;
+    Dateistatus status_ = Dateistatus::Unbestimmt;
+    TextEncoding kodierung_ = TextEncoding::Utf8;
+    EolStyle zeilenende_ = EolStyle::CrLf;
+    std::unique_ptr<IniDocument> text_;
+    WerteTabelle tabelle_;
+};
+
+} // namespace ravik
