@@ -12,7 +12,7 @@ set(expected
     bin/ravik
     share/ravik/ravik_h.tpx
     share/ravik/ravik_n.tpx
-    share/applications/ravik.desktop
+    share/applications/io.github.ravik.Ravik.desktop
     share/icons/hicolor/scalable/apps/ravik.svg
     share/mime/packages/ravik.xml)
 foreach(f IN LISTS expected)
@@ -24,7 +24,7 @@ if(NOT IS_DIRECTORY "${prefix}/bin" OR IS_DIRECTORY "${prefix}/bin/ravik")
     message(FATAL_ERROR "bin/ravik is not a program file")
 endif()
 
-file(READ "${prefix}/share/applications/ravik.desktop" desktop)
+file(READ "${prefix}/share/applications/io.github.ravik.Ravik.desktop" desktop)
 foreach(line "Exec=ravik %f" "Icon=ravik" "MimeType=text/x-ini;" "Comment[de]=")
     string(FIND "${desktop}" "${line}" at)
     if(at EQUAL -1)
@@ -33,7 +33,7 @@ foreach(line "Exec=ravik %f" "Icon=ravik" "MimeType=text/x-ini;" "Comment[de]=")
 endforeach()
 find_program(VALIDATE desktop-file-validate)
 if(VALIDATE)
-    execute_process(COMMAND "${VALIDATE}" "${prefix}/share/applications/ravik.desktop"
+    execute_process(COMMAND "${VALIDATE}" "${prefix}/share/applications/io.github.ravik.Ravik.desktop"
                     RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE out)
     if(NOT result EQUAL 0)
         message(FATAL_ERROR "desktop-file-validate: ${out}")
