@@ -8,14 +8,8 @@ if(NOT result EQUAL 0)
     message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
 
-set(expected
-    bin/ravik
-    share/ravik/ravik_h.tpx
-    share/ravik/ravik_n.tpx
-    share/applications/io.github.ravik.Ravik.desktop
-    share/icons/hicolor/scalable/apps/ravik.svg
-    share/mime/packages/ravik.xml)
-foreach(f IN LISTS expected)
+include("${CMAKE_CURRENT_LIST_DIR}/InstalledFiles.cmake")
+foreach(f IN LISTS RAVIK_INSTALLED_FILES)
     if(NOT EXISTS "${prefix}/${f}")
         message(FATAL_ERROR "missing after install: ${f}")
     endif()
@@ -31,15 +25,6 @@ foreach(line "Exec=ravik %f" "Icon=ravik" "MimeType=text/x-ini;" "Comment[de]=")
         message(FATAL_ERROR "desktop entry lacks '${line}'")
     endif()
 endforeach()
-find_program(VALIDATE desktop-file-validate)
-if(VALIDATE)
-    execute_process(COMMAND "${VALIDATE}" "${prefix}/share/applications/io.github.ravik.Ravik.desktop"
-                    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE out)
-    if(NOT result EQUAL 0)
-        message(FATAL_ERROR "desktop-file-validate: ${out}")
-    endif()
-endif()
-
 file(READ "${prefix}/share/mime/packages/ravik.xml" mime)
 foreach(part "type=\"text/x-ini\"" "<glob pattern=\"*.ini\"/>" "<sub-class-of type=\"text/plain\"/>")
     string(FIND "${mime}" "${part}" at)
