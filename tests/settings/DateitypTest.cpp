@@ -50,7 +50,8 @@ private slots:
         const DateitypOrte orte = orteIn(home);
         QCOMPARE(DateitypRegistrieren("ini", "INI-Datei", "Ravik Velmora INI-Editor",
                                       "/opt/Mein Ravik/ravik", "%1", 0, orte), QString());
-        const QByteArray desktop = lesen(QDir(orte.anwendungen).filePath("ravik.desktop"));
+        const QByteArray desktop =
+            lesen(QDir(orte.anwendungen).filePath("io.github.ravik.Ravik.desktop"));
         QVERIFY(desktop.contains("Exec=\"/opt/Mein Ravik/ravik\" %f\n"));
         QVERIFY(desktop.contains("MimeType=text/x-ini;\n"));
         QVERIFY(desktop.startsWith("[Desktop Entry]\n"));
@@ -58,8 +59,10 @@ private slots:
         QVERIFY(mime.contains("<glob pattern=\"*.ini\"/>"));
         QVERIFY(mime.contains("<sub-class-of type=\"text/plain\"/>"));
         TIniFile mimeapps(orte.mimeapps);
-        QCOMPARE(mimeapps.ReadValue("Default Applications", "text/x-ini", {}), QString("ravik.desktop"));
-        QCOMPARE(mimeapps.ReadValue("Added Associations", "text/x-ini", {}), QString("ravik.desktop;"));
+        QCOMPARE(mimeapps.ReadValue("Default Applications", "text/x-ini", {}),
+                 QString("io.github.ravik.Ravik.desktop"));
+        QCOMPARE(mimeapps.ReadValue("Added Associations", "text/x-ini", {}),
+                 QString("io.github.ravik.Ravik.desktop;"));
     }
 
     void twiceGivesTheSameResultAndKeepsOtherAssociations() {
@@ -74,8 +77,8 @@ private slots:
             QCOMPARE(DateitypRegistrieren(".ini", "INI-Datei", "Ravik Velmora INI-Editor", "/usr/bin/ravik", "%1", 0, orte),
                      QString());
         QCOMPARE(lesen(orte.mimeapps), QByteArray("[Default Applications]\ntext/plain=kate.desktop\n"
-                                                  "text/x-ini=ravik.desktop\n[Added Associations]\n"
-                                                  "text/x-ini=ravik.desktop;\n"));
+                                                  "text/x-ini=io.github.ravik.Ravik.desktop\n[Added Associations]\n"
+                                                  "text/x-ini=io.github.ravik.Ravik.desktop;\n"));
         const QByteArray einmal = lesen(orte.eintraege);
         QCOMPARE(einmal.count("[.ini]"), 1);
     }
