@@ -1,5 +1,6 @@
 // The detail panel: loading it from the tree's selection, confirming and cancelling.
-#include "app/browser/DetailFeld.h"
+#include "app/browser/BrowserAnsicht.h"
+#include "app/browser/Detailpanel.h"
 #include "app/browser/IniBaum.h"
 #include "app/platform/dialogs/DialogService.h"
 #include "app/shell/TForm1.h"
@@ -14,55 +15,34 @@
 
 namespace ravik {
 
-void TForm1::detailfelderLeeren() {
-    for (DetailFeld* feld : {WertAnzeige, SektionAnzeige, SchluesselAnzeige}) {
-        feld->setFreigegeben(false);
-        feld->clear();
-    }
-}
-
 // The panel is recomputed from the selection every time: cleared, or loaded with a
-// section or a key. Each field is set once to its final state (disabling and
-// enabling it again would cost a repaint and move the focus away).
+// section or a key.
 void TForm1::iniAnzeigeClick() {
     if (++Klickzaehler == 8)
         Werbetexte();
     AltWert.clear();
     AltSchluessel.clear();
     AltSektion.clear();
-    const QModelIndex knoten = iniAnzeige->ausgewaehlterKnoten();
-    if (iniAnzeige->knotenAnzahl() == 0 || !knoten.isValid()) {
-        detailfelderLeeren();
+    IniBaum& baum = browser_->baum();
+    Detailpanel& detail = browser_->detail();
+    const QModelIndex knoten = baum.ausgewaehlterKnoten();
+    if (baum.knotenAnzahl() == 0 || !knoten.isValid()) {
+        detail.leeren();
         return;
     }
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto cursorZurueck = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-    const auto zeigen = [](DetailFeld* feld, bool frei, const QString& text) {
-        feld->setFreigegeben(frei);
-        if (feld->text() != text)
-            feld->setText(text);
-        else
-            feld->setCursorPosition(text.size());
-    };
-    if (iniAnzeige->ebene(knoten) == 1) {
-        const QString sektion = iniAnzeige->text(knoten.parent());
-        const QString schluessel = iniAnzeige->text(knoten);
-        const QString wert = dokument_.tabelle().WertAuslesen(sektion, schluessel);
-        zeigen(SektionAnzeige, false, sektion);
-        zeigen(SchluesselAnzeige, true, schluessel);
-        zeigen(WertAnzeige, true, wert);
-        AltSektion = sektion;
-        AltSchluessel = schluessel;
-        AltWert = wert;
+    if (baum.ebene(knoten) == 1) {
+        AltSektion = baum.text(knoten.parent());
+        AltSchluessel = baum.text(knoten);
+        AltWert = dokument_.tabelle().WertAuslesen(AltSektion, AltSchluessel);
+        detail.schluesselZeigen(AltSektion, AltSchluessel, AltWert);
     } else {
-        AltSektion = iniAnzeige->text(knoten);
-        zeigen(SektionAnzeige, true, AltSektion);
-        zeigen(SchluesselAnzeige, false, QString());
-        zeigen(WertAnzeige, false, QString());
+        AltSektion = baum.text(knoten);
+        detail.sektionZeigen(AltSektion);
     }
-    btnOK->setEnabled(true);
-    btnStop->setEnabled(true);
+    detail.knoepfeFreigeben(true);
 }
 
 // Names that would damage the file, or empty names, are refused where they are typed.
@@ -86,8 +66,7 @@ bool TForm1::namenPruefen(const QString& sektion, const QString& schluessel) {
 
 void TForm1::btnOKClick() {
     const Bearbeitung::Detailtexte alt{AltSektion, AltSchluessel, AltWert};
-    const Bearbeitung::Detailtexte neu{SektionAnzeige->text(), SchluesselAnzeige->text(),
-                                       WertAnzeige->text()};
+    const Bearbeitung::Detailtexte neu = browser_->detail().texte();
     const bool neuerSchluessel = neu.schluessel != alt.schluessel;
     const bool neueSektion = neu.sektion != alt.sektion;
 
@@ -106,12 +85,12 @@ void TForm1::btnOKClick() {
         return;
     }
 
-    const QModelIndex knoten = iniAnzeige->ausgewaehlterKnoten();
+    const QModelIndex knoten = browser_->baum().ausgewaehlterKnoten();
     const Bearbeitung::Bestaetigung ergebnis = Bearbeitung::bestaetigen(dokument_.tabelle(), alt, neu);
     if (ergebnis.schluessel)
-        iniAnzeige->setText(knoten, neu.schluessel);
+        browser_->baum().setText(knoten, neu.schluessel);
     if (ergebnis.sektion)
-        iniAnzeige->setText(knoten, neu.sektion);
+        browser_->baum().setText(knoten, neu.sektion);
     if (ergebnis.geaendert())
         dokument_.setStatus(Dateistatus::Geaendert);
     AltSchluessel = neu.schluessel;
@@ -119,12 +98,12 @@ void TForm1::btnOKClick() {
     AltWert = neu.wert;
     tbtnDateispeichern->setEnabled(true);
     if (browserAktiv())
-        iniAnzeige->setFocus();
+        browser_->baum().setFocus();
 }
 
 void TForm1::btnStopClick() {
     if (browserAktiv())
-        iniAnzeige->setFocus();
+        browser_->baum().setFocus();
     iniAnzeigeClick();
 }
 

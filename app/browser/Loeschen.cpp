@@ -1,4 +1,5 @@
 // Deleting the selected entry, and expanding or collapsing the whole tree.
+#include "app/browser/BrowserAnsicht.h"
 #include "app/browser/IniBaum.h"
 #include "app/shell/Bilder.h"
 #include "app/shell/TForm1.h"
@@ -9,9 +10,9 @@
 namespace ravik {
 
 void TForm1::tbtnDeleteClick() {
-    const QModelIndex knoten = iniAnzeige->ausgewaehlterKnoten();
-    if (iniAnzeige->knotenAnzahl() > 0 && knoten.isValid()) {
-        const bool istSektion = iniAnzeige->bildIndex(knoten) == IniBaum::kSektionsBild;
+    const QModelIndex knoten = browser_->baum().ausgewaehlterKnoten();
+    if (browser_->baum().knotenAnzahl() > 0 && knoten.isValid()) {
+        const bool istSektion = browser_->baum().bildIndex(knoten) == IniBaum::kSektionsBild;
         const QString frage =
             istSektion ? QStringLiteral("Soll die markierte Sektion wirklich gelöscht werden?\r\n\r\n"
                                         "Die darin enthaltenen Schlüssel werden ebenfalls gelöscht!\r\n\r\n"
@@ -21,11 +22,11 @@ void TForm1::tbtnDeleteClick() {
         if (dialoge_.message(MessageKind::Confirmation, frage, MessageButtons::OkCancel) == Answer::Ok) {
             geaendert();
             if (istSektion)
-                Bearbeitung::sektionLoeschen(dokument_.tabelle(), iniAnzeige->text(knoten));
+                Bearbeitung::sektionLoeschen(dokument_.tabelle(), browser_->baum().text(knoten));
             else
-                Bearbeitung::schluesselLoeschen(dokument_.tabelle(), iniAnzeige->text(knoten.parent()),
-                                                iniAnzeige->text(knoten));
-            iniAnzeige->knotenLoeschen(knoten);
+                Bearbeitung::schluesselLoeschen(dokument_.tabelle(), browser_->baum().text(knoten.parent()),
+                                                browser_->baum().text(knoten));
+            browser_->baum().knotenLoeschen(knoten);
             iniAnzeigeClick();
         }
     }
@@ -33,19 +34,19 @@ void TForm1::tbtnDeleteClick() {
 }
 
 void TForm1::tbtnAnsichtClick() {
-    if (iniAnzeige->knotenAnzahl() == 0)
+    if (browser_->baum().knotenAnzahl() == 0)
         return;
     if (tbtnAnsicht->bildIndex() == Bilder::kBaumAusgeklappt) {
         tbtnAnsicht->setBildIndex(Bilder::kBaumEingeklappt);
-        iniAnzeige->allesEinklappen();
+        browser_->baum().allesEinklappen();
         tbtnAnsicht->setHinweis(QStringLiteral("Alle Schlüssel ausklappen (F2)"));
     } else {
         tbtnAnsicht->setBildIndex(Bilder::kBaumAusgeklappt);
-        iniAnzeige->allesAusklappen();
+        browser_->baum().allesAusklappen();
         tbtnAnsicht->setHinweis(QStringLiteral("Alle Schlüssel einklappen (F2)"));
-        const QModelIndex knoten = iniAnzeige->ausgewaehlterKnoten();
+        const QModelIndex knoten = browser_->baum().ausgewaehlterKnoten();
         if (knoten.isValid())
-            iniAnzeige->scrollTo(knoten);
+            browser_->baum().scrollTo(knoten);
     }
     iniAnzeigeClick();
 }

@@ -1,5 +1,7 @@
 // New section and new key, in the browser view (tree and table) and in the editor view
 // (a line appended to the text).
+#include "app/browser/BrowserAnsicht.h"
+#include "app/editor/EditorAnsicht.h"
 #include "app/browser/IniBaum.h"
 #include "app/editor/SynMemo.h"
 #include "app/shell/TForm1.h"
@@ -23,7 +25,7 @@ void TForm1::tbtnNeueSektionClick() {
     if (browserAktiv()) {
         if (WertVorhanden(name, QString()))
             return;
-        iniAnzeige->auswaehlen(iniAnzeige->sektionAnhaengen(name));
+        browser_->baum().auswaehlen(browser_->baum().sektionAnhaengen(name));
         dokument_.setStatus(Dateistatus::Geaendert2);
         // A section deleted earlier and not yet saved comes back, as an empty section.
         if (Bearbeitung::sektionZurueckholen(dokument_.tabelle(), name))
@@ -36,7 +38,7 @@ void TForm1::tbtnNeueSektionClick() {
     } else {
         if (WertVorhanden(name, QString()))
             return;
-        SynMemo1->appendLine(QLatin1Char('[') + name + QLatin1Char(']'));
+        editor_->editor().appendLine(QLatin1Char('[') + name + QLatin1Char(']'));
         ButtonsAktivieren(Ansicht::Editor);
         dokument_.setStatus(Dateistatus::Geaendert);
     }
@@ -48,24 +50,24 @@ void TForm1::tbtnNeuerWertClick() {
         const QString schluessel = dialoge_.inputText(kNeuerSchluesselTitel, kNeuerSchluesselFrage);
         if (!schluessel.isEmpty() && namenPruefen(QString(), schluessel)) {
             const QString wert = dialoge_.inputText(kNeuerWertTitel, kNeuerWertFrage);
-            SynMemo1->appendLine(schluessel + QLatin1Char('=') + wert);
+            editor_->editor().appendLine(schluessel + QLatin1Char('=') + wert);
         }
         dokument_.setStatus(Dateistatus::Geaendert);
         return;
     }
 
-    const QModelIndex ausgewaehlt = iniAnzeige->ausgewaehlterKnoten();
+    const QModelIndex ausgewaehlt = browser_->baum().ausgewaehlterKnoten();
     if (!ausgewaehlt.isValid())
         return;
     const QString schluessel = dialoge_.inputText(kNeuerSchluesselTitel, kNeuerSchluesselFrage);
     if (schluessel.isEmpty() || !namenPruefen(QString(), schluessel))
         return;
     const QModelIndex sektionsKnoten =
-        iniAnzeige->ebene(ausgewaehlt) == 1 ? ausgewaehlt.parent() : ausgewaehlt;
-    const QString sektion = iniAnzeige->text(sektionsKnoten);
+        browser_->baum().ebene(ausgewaehlt) == 1 ? ausgewaehlt.parent() : ausgewaehlt;
+    const QString sektion = browser_->baum().text(sektionsKnoten);
     if (WertVorhanden(sektion, schluessel))
         return;
-    iniAnzeige->auswaehlen(iniAnzeige->schluesselAnhaengen(sektionsKnoten, schluessel));
+    browser_->baum().auswaehlen(browser_->baum().schluesselAnhaengen(sektionsKnoten, schluessel));
     iniAnzeigeClick();
     dokument_.setStatus(Dateistatus::Geaendert2);
     // A key deleted earlier and not yet saved comes back, with an empty value.

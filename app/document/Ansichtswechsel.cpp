@@ -2,6 +2,8 @@
 // medium: the browser view's edits are applied to it and the editor shows it; the
 // editor's text becomes it again on the way back. A switch that cannot be made
 // leaves the source view and the document as they were.
+#include "app/browser/BrowserAnsicht.h"
+#include "app/editor/EditorAnsicht.h"
 #include "app/browser/IniBaum.h"
 #include "app/editor/SynMemo.h"
 #include "app/shell/Bilder.h"
@@ -19,7 +21,7 @@ void TForm1::tbtnFlipClick() {
         std::unique_ptr<IniDocument> text;
         {
             Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
-            text = dokument_.textAusEditor(SynMemo1->utf8Text());
+            text = dokument_.textAusEditor(editor_->editor().utf8Text());
         }
         Warmstart(Ansicht::Browser);
         Anzeige(Ansicht::Browser);
@@ -29,9 +31,9 @@ void TForm1::tbtnFlipClick() {
             dokument_.textUebernehmen(std::move(text));
         ButtonsAktivieren(Ansicht::Browser);
         if (tbtnAnsicht->bildIndex() == Bilder::kBaumEingeklappt)
-            iniAnzeige->allesEinklappen();
+            browser_->baum().allesEinklappen();
         else
-            iniAnzeige->allesAusklappen();
+            browser_->baum().allesAusklappen();
         return;
     }
 

@@ -1,4 +1,6 @@
 // Loading a file into either view, the open command, and the table operations.
+#include "app/browser/BrowserAnsicht.h"
+#include "app/editor/EditorAnsicht.h"
 #include "app/browser/IniBaum.h"
 #include "app/editor/SynMemo.h"
 #include "app/platform/dialogs/DialogService.h"
@@ -17,7 +19,7 @@ namespace ravik {
 
 void TForm1::WerteTabelleLoeschen() {
     dokument_.tabelle().leeren();
-    iniAnzeige->leeren();
+    browser_->baum().leeren();
 }
 
 // Table and tree from the text; the detail panel shows the first section.
@@ -27,18 +29,18 @@ void TForm1::browserFuellen(std::unique_ptr<IniDocument> text, bool ausDatei) {
         dokument_.setKodierung(text->encoding());
         dokument_.setZeilenende(text->lineEnds().editorStyle());
     }
-    iniAnzeige->leeren();
+    browser_->baum().leeren();
     dokument_.textUebernehmen(std::move(text), [&](qint64 zeilen) { warten.schritt(zeilen); });
-    iniAnzeige->modell().ausTabelleLaden(dokument_.tabelle());
+    browser_->baum().modell().ausTabelleLaden(dokument_.tabelle());
 
-    if (iniAnzeige->knotenAnzahl() == 0) {
+    if (browser_->baum().knotenAnzahl() == 0) {
         warten.beenden();
         dialoge_.message(MessageKind::Information,
                          QStringLiteral("Es wurden keine verwertbaren Inhalte gefunden.\r\n\r\n"
                                         "Eventuell sollten Sie die Datei im Editormodus bearbeiten."),
                          MessageButtons::Ok);
     } else if (browserAktiv()) {
-        iniAnzeige->auswaehlen(iniAnzeige->erstesSektion());
+        browser_->baum().auswaehlen(browser_->baum().erstesSektion());
         iniAnzeigeClick();
     }
 }
@@ -54,7 +56,7 @@ void TForm1::editorLaden(const QString& pfad) {
                                          .arg(info.size() / (1024 * 1024))
                                          .arg(SynMemo::kMaxFileBytes / (1024 * 1024)));
     Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
-    const auto fortschritt = warten.folgen(*SynMemo1);
+    const auto fortschritt = warten.folgen(editor_->editor());
     TextFileContent inhalt;
     try {
         inhalt = TextFile::read(pfad, [&](qint64 bytes) { warten.schritt(bytes); });
@@ -66,21 +68,21 @@ void TForm1::editorLaden(const QString& pfad) {
                           QStringLiteral("Die Datei enthält eine Zeile mit mehr als %1 Bytes; so "
                                          "lange Zeilen kann der Editor nicht bearbeiten.")
                               .arg(SynMemo::kMaxLineBytes));
-    SynMemo1->setTextFrom([&](const SynMemo::PieceSink& stueck) { TextFile::toUtf8Pieces(inhalt, stueck); },
+    editor_->editor().setTextFrom([&](const SynMemo::PieceSink& stueck) { TextFile::toUtf8Pieces(inhalt, stueck); },
                           inhalt.bytes.size());
     dokument_.setKodierung(inhalt.scan.encoding());
     dokument_.setZeilenende(inhalt.scan.lineEnds().editorStyle());
-    SynMemo1->setEolStyle(dokument_.zeilenende());
+    editor_->editor().setEolStyle(dokument_.zeilenende());
 }
 
 // The document's text, with the table's edits applied, becomes the editor's.
 void TForm1::editorAusDokument() {
     Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
-    const auto fortschritt = warten.folgen(*SynMemo1);
+    const auto fortschritt = warten.folgen(editor_->editor());
     const IniDocument& text = dokument_.text();
-    SynMemo1->setTextFrom([&](const SynMemo::PieceSink& stueck) { dokument_.editorTextSchreiben(stueck); },
+    editor_->editor().setTextFrom([&](const SynMemo::PieceSink& stueck) { dokument_.editorTextSchreiben(stueck); },
                           text.textSize());
-    SynMemo1->setEolStyle(dokument_.zeilenende());
+    editor_->editor().setEolStyle(dokument_.zeilenende());
 }
 
 void TForm1::DateiLaden(const QString& pfad, Ansicht ansicht) {
@@ -114,7 +116,7 @@ void TForm1::tbtnDateiladenClick() {
         dokument_.setName(*pfad);
         titelSetzen(*pfad);
         tbtnAnsicht->setBildIndex(Bilder::kBaumEingeklappt);
-        iniAnzeige->allesEinklappen();
+        browser_->baum().allesEinklappen();
         tbtnAnsicht->setHinweis(QStringLiteral("Alle Schlüssel ausklappen (F2)"));
     } else if (editorAktiv()) {
         Anzeige(Ansicht::Editor);
@@ -138,9 +140,9 @@ bool TForm1::WertVorhanden(const QString& sektion, const QString& schluessel) {
         gefunden = dokument_.tabelle().hatLebendenNamen(sektion, schluessel);
     } else {
         const QString zeile = QLatin1Char('[') + sektion + QLatin1Char(']');
-        const int anzahl = SynMemo1->lineCount();
+        const int anzahl = editor_->editor().lineCount();
         for (int i = 0; i < anzahl && !gefunden; ++i)
-            gefunden = SynMemo1->lineAt(i) == zeile;
+            gefunden = editor_->editor().lineAt(i) == zeile;
     }
     if (gefunden)
         titelVorhandenMelden();

@@ -1,4 +1,5 @@
 // New file, the unsaved-changes question, and closing the window.
+#include "app/editor/EditorAnsicht.h"
 #include "app/editor/SynMemo.h"
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
@@ -23,7 +24,7 @@ void TForm1::tbtnNeuClick() {
         Anzeige(Ansicht::Browser);
         WerteTabelleLoeschen();
         dokument_.leeren();
-        SynMemo1->setEolStyle(dokument_.zeilenende());
+        editor_->editor().setEolStyle(dokument_.zeilenende());
         iniAnzeigeClick();
         tbtnNeueSektion->setEnabled(true);
         tbtnNeueSektionClick();
@@ -37,8 +38,8 @@ void TForm1::tbtnNeuClick() {
     dokument_.setName(QString());
     neueDateiTitel();
     dokument_.leeren();
-    SynMemo1->clearAll();
-    SynMemo1->setEolStyle(dokument_.zeilenende());
+    editor_->editor().clearAll();
+    editor_->editor().setEolStyle(dokument_.zeilenende());
 }
 
 void TForm1::Sicherheitsabfrage(QWidget* knopf) {

@@ -1,4 +1,6 @@
 // Saving: the save command with its backup copy, and writing either view's document.
+#include "app/browser/BrowserAnsicht.h"
+#include "app/editor/EditorAnsicht.h"
 #include "app/editor/SynMemo.h"
 #include "app/platform/dialogs/DialogService.h"
 #include "app/shell/TForm1.h"
@@ -32,7 +34,7 @@ bool TForm1::tbtnDateispeichernClick() {
     const auto gewaehlt = dialoge_.saveFileName({dokument_.name()});
     if (!gewaehlt)
         return false;
-    if (CheckBox1->isChecked())
+    if (editor_->sicherheitskopie().isChecked())
         sicherheitskopieAnlegen(dokument_.name());
     DateiSpeichern(*gewaehlt, ansicht);
     tbtnDateispeichern->setEnabled(true);
@@ -53,7 +55,7 @@ void TForm1::DateiSpeichern(const QString& pfad, Ansicht ansicht) {
         return;
     }
     const QString angezeigt = QFileInfo(pfad).absoluteFilePath();
-    const auto fehler = TextFile::write(pfad, SynMemo1->utf8Text(), dokument_.kodierung(), fortschritt);
+    const auto fehler = TextFile::write(pfad, editor_->editor().utf8Text(), dokument_.kodierung(), fortschritt);
     if (!fehler)
         return;
     switch (fehler->stage) {
@@ -71,9 +73,9 @@ void TForm1::DateiSpeichern(const QString& pfad, Ansicht ansicht) {
 }
 
 void TForm1::CheckBox1Click() {
-    if (CheckBox1->isChecked()) {
-        CheckBox1->setChecked(true);
-        CheckBox2->setChecked(true);
+    if (editor_->sicherheitskopie().isChecked()) {
+        editor_->sicherheitskopie().setChecked(true);
+        browser_->sicherheitskopie().setChecked(true);
         return;
     }
     dialoge_.message(MessageKind::Warning,
@@ -82,12 +84,12 @@ void TForm1::CheckBox1Click() {
                                     "Wir empfehlen eine Sicherungskopie anzulegen, mit welcher Sie die\r\n"
                                     "vorgenommenen Änderungen rückgängig machen können."),
                      MessageButtons::Ok);
-    CheckBox1->setChecked(false);
-    CheckBox2->setChecked(false);
+    editor_->sicherheitskopie().setChecked(false);
+    browser_->sicherheitskopie().setChecked(false);
 }
 
 void TForm1::CheckBox2Click() {
-    CheckBox1->setChecked(CheckBox2->isChecked());
+    editor_->sicherheitskopie().setChecked(browser_->sicherheitskopie().isChecked());
 }
 
 } // namespace ravik

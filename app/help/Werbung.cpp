@@ -1,4 +1,7 @@
 // The rotating promotional texts of both side panels.
+#include "app/browser/BrowserAnsicht.h"
+#include "app/editor/EditorAnsicht.h"
+#include "app/help/Werbebereich.h"
 #include "core/help/Werbetexte.h"
 #include "app/shell/TForm1.h"
 #include "app/platform/desktop/Desktop.h"
@@ -11,8 +14,8 @@ namespace ravik {
 void TForm1::Werbetexte() {
     Klickzaehler = 0;
     const QString& text = werbetexte().at(Werbeindex);
-    WerbetextAnzeige->setText(text);
-    WerbetextAnzeige2->setText(text);
+    browser_->werbung().setText(text);
+    editor_->werbung().setText(text);
     if (++Werbeindex == werbetexte().size())
         Werbeindex = 0;
 }

@@ -1,5 +1,6 @@
 // The settings file (default view and the editor's three colours) and the options
 // panel's actions.
+#include "app/editor/EditorAnsicht.h"
 #include "app/editor/SynIniSyn.h"
 #include "app/editor/SynMemo.h"
 #include "app/settings/Farbfeld.h"
@@ -68,9 +69,9 @@ void TForm1::KonfigurationSpeichern() {
 }
 
 void TForm1::FarbenAnwenden() {
-    SynMemo1->highlighter()->setSectionColor(farbeSektionen->farbe());
-    SynMemo1->highlighter()->setKeyColor(farbeSchluessel->farbe());
-    SynMemo1->setActiveLineColor(farbeAktuelleZeile->farbe());
+    editor_->editor().highlighter()->setSectionColor(farbeSektionen->farbe());
+    editor_->editor().highlighter()->setKeyColor(farbeSchluessel->farbe());
+    editor_->editor().setActiveLineColor(farbeAktuelleZeile->farbe());
 }
 
 void TForm1::Button1Click(QWidget* sender) {

@@ -1,5 +1,8 @@
 // The five views and the structure buttons.
+#include "app/browser/BrowserAnsicht.h"
+#include "app/browser/Detailpanel.h"
 #include "app/browser/IniBaum.h"
+#include "app/editor/EditorAnsicht.h"
 #include "app/shell/Bilder.h"
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
@@ -16,11 +19,11 @@ const QString kZurueckZumProgramm = QStringLiteral("Zurück zum Programm");
 // The current view is read from the panels; a panel counts as shown when it is not
 // hidden, also while the window itself is not on screen.
 bool TForm1::browserAktiv() const {
-    return !panelBrowser->isHidden();
+    return !browser_->isHidden();
 }
 
 bool TForm1::editorAktiv() const {
-    return !panelEditor->isHidden();
+    return !editor_->isHidden();
 }
 
 void TForm1::Anzeige(Ansicht ansicht) {
@@ -47,8 +50,8 @@ void TForm1::Anzeige(Ansicht ansicht) {
     panelWillkommen->setVisible(zeile.willkommen);
     panelHilfe->setVisible(zeile.hilfe);
     panelSetup->setVisible(zeile.setup);
-    panelEditor->setVisible(zeile.editor);
-    panelBrowser->setVisible(zeile.browser);
+    editor_->setVisible(zeile.editor);
+    browser_->setVisible(zeile.browser);
 
     switch (ansicht) {
     case Ansicht::Browser:
@@ -75,15 +78,14 @@ void TForm1::Anzeige(Ansicht ansicht) {
 void TForm1::ButtonsAktivieren(Ansicht ansicht) {
     bool neuerWert = true, loeschen = false, ausklappen = false, detail = true;
     if (ansicht == Ansicht::Browser) {
-        const bool gefuellt = iniAnzeige->knotenAnzahl() > 0;
+        const bool gefuellt = browser_->baum().knotenAnzahl() > 0;
         neuerWert = loeschen = ausklappen = detail = gefuellt;
     }
     tbtnNeueSektion->setEnabled(true);
     tbtnNeuerWert->setEnabled(neuerWert);
     tbtnDelete->setEnabled(loeschen);
     tbtnAnsicht->setEnabled(ausklappen);
-    btnOK->setEnabled(detail);
-    btnStop->setEnabled(detail);
+    browser_->detail().knoepfeFreigeben(detail);
 }
 
 // The back buttons' captions tell where they lead.

@@ -1,10 +1,10 @@
 // Builds the main window's widgets: two tool bars above five panels, one visible at
 // a time, and the three context menus.
-#include "app/browser/DetailFeld.h"
-#include "app/browser/IniBaum.h"
-#include "app/editor/SynMemo.h"
-#include "core/help/Werbetexte.h"
+#include "app/browser/BrowserAnsicht.h"
+#include "app/editor/EditorAnsicht.h"
+#include "app/platform/widgets/Bausteine.h"
 #include "app/settings/Farbfeld.h"
+#include "core/help/Werbetexte.h"
 #include "app/shell/Bilder.h"
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
@@ -26,43 +26,7 @@
 namespace ravik {
 namespace {
 
-QLabel* fettesLabel(const QString& text, QWidget* parent, bool unterstrichen = false) {
-    auto* label = new QLabel(text, parent);
-    label->setWordWrap(true);
-    QFont f = label->font();
-    f.setBold(true);
-    f.setUnderline(unterstrichen);
-    label->setFont(f);
-    return label;
-}
-
-QLabel* textLabel(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setWordWrap(true);
-    return label;
-}
-
-QFrame* senkrechteLinie(QWidget* parent) {
-    auto* linie = new QFrame(parent);
-    linie->setFrameShape(QFrame::VLine);
-    linie->setFrameShadow(QFrame::Sunken);
-    linie->setLineWidth(1);
-    linie->setFixedWidth(2);
-    return linie;
-}
-
-QLabel* bildLabel(const QIcon& icon, int groesse, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setPixmap(icon.pixmap(groesse, groesse));
-    label->setFixedSize(groesse, groesse);
-    return label;
-}
-
-QPushButton* knopf(const QString& name, const QString& text, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    return b;
-}
+using namespace Bausteine;
 
 QAction* eintrag(QMenu* menu, const QString& name, const QString& text) {
     QAction* a = menu->addAction(text);
@@ -86,11 +50,12 @@ void TForm1::oberflaecheAufbauen() {
     layout->addWidget(strukturleisteAufbauen());
 
     panelWillkommen = startseiteAufbauen();
-    panelBrowser = browserseiteAufbauen();
-    panelEditor = editorseiteAufbauen();
+    browser_ = new BrowserAnsicht(this);
+    editor_ = new EditorAnsicht(this);
     panelSetup = optionsseiteAufbauen();
     panelHilfe = hilfeseiteAufbauen();
-    for (QWidget* panel : {panelWillkommen, panelBrowser, panelEditor, panelSetup, panelHilfe}) {
+    for (QWidget* panel : {panelWillkommen, static_cast<QWidget*>(browser_), static_cast<QWidget*>(editor_),
+                           panelSetup, panelHilfe}) {
         layout->addWidget(panel, 1);
         panel->hide();
     }
@@ -104,13 +69,13 @@ QToolBar* TForm1::werkzeugleisteAufbauen() {
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setMovable(false);
     ToolBar1->setIconSize(QSize(24, 24));
-    tbtnNeu = new WerkzeugKnopf(QStringLiteral("tbtnNeu"), QStringLiteral("Neue INI-Datei erstellen"), 6, ToolBar1);
-    tbtnDateiladen = new WerkzeugKnopf(QStringLiteral("tbtnDateiladen"), QStringLiteral("INI-Datei öffnen"), 0, ToolBar1);
-    tbtnDateispeichern = new WerkzeugKnopf(QStringLiteral("tbtnDateispeichern"), QStringLiteral("INI-Datei speichern"), 1, ToolBar1);
+    tbtnNeu = new WerkzeugKnopf(QStringLiteral("tbtnNeu"), QStringLiteral("Neue INI-Datei erstellen"), Bilder::kNeueDatei, ToolBar1);
+    tbtnDateiladen = new WerkzeugKnopf(QStringLiteral("tbtnDateiladen"), QStringLiteral("INI-Datei öffnen"), Bilder::kOeffnen, ToolBar1);
+    tbtnDateispeichern = new WerkzeugKnopf(QStringLiteral("tbtnDateispeichern"), QStringLiteral("INI-Datei speichern"), Bilder::kSpeichern, ToolBar1);
     tbtnFlip = new WerkzeugKnopf(QStringLiteral("tbtnFlip"),
-                                 QStringLiteral("Bearbeitungsmodus wechseln (aktuelle Änderungen gehen verloren)"), 11, ToolBar1);
-    tbtnOptionen = new WerkzeugKnopf(QStringLiteral("tbtnOptionen"), QStringLiteral("Optionen"), 12, ToolBar1);
-    tbtnHilfe = new WerkzeugKnopf(QStringLiteral("tbtnHilfe"), QStringLiteral("Hilfe anzeigen (F1)"), 9, ToolBar1);
+                                 QStringLiteral("Bearbeitungsmodus wechseln (aktuelle Änderungen gehen verloren)"), Bilder::kZumEditor, ToolBar1);
+    tbtnOptionen = new WerkzeugKnopf(QStringLiteral("tbtnOptionen"), QStringLiteral("Optionen"), Bilder::kOptionen, ToolBar1);
+    tbtnHilfe = new WerkzeugKnopf(QStringLiteral("tbtnHilfe"), QStringLiteral("Hilfe anzeigen (F1)"), Bilder::kHilfe, ToolBar1);
     ToolBar1->addWidget(tbtnNeu);
     ToolBar1->addWidget(tbtnDateiladen);
     ToolBar1->addSeparator();
@@ -130,10 +95,10 @@ QToolBar* TForm1::strukturleisteAufbauen() {
     ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
     ToolBar2->setMovable(false);
     ToolBar2->setIconSize(QSize(24, 24));
-    tbtnNeueSektion = new WerkzeugKnopf(QStringLiteral("tbtnNeueSektion"), QStringLiteral("Neue Sektion einfügen (STRG-S)"), 5, ToolBar2);
-    tbtnNeuerWert = new WerkzeugKnopf(QStringLiteral("tbtnNeuerWert"), QStringLiteral("Neuen Schlüssel einfügen (STRG-K)"), 4, ToolBar2);
-    tbtnDelete = new WerkzeugKnopf(QStringLiteral("tbtnDelete"), QStringLiteral("Markierten Eintrag löschen (ENTF)"), 7, ToolBar2);
-    tbtnAnsicht = new WerkzeugKnopf(QStringLiteral("tbtnAnsicht"), QStringLiteral("Alle Schlüssel ausklappen (F2)"), 2, ToolBar2);
+    tbtnNeueSektion = new WerkzeugKnopf(QStringLiteral("tbtnNeueSektion"), QStringLiteral("Neue Sektion einfügen (STRG-S)"), Bilder::kNeueSektion, ToolBar2);
+    tbtnNeuerWert = new WerkzeugKnopf(QStringLiteral("tbtnNeuerWert"), QStringLiteral("Neuen Schlüssel einfügen (STRG-K)"), Bilder::kNeuerSchluessel, ToolBar2);
+    tbtnDelete = new WerkzeugKnopf(QStringLiteral("tbtnDelete"), QStringLiteral("Markierten Eintrag löschen (ENTF)"), Bilder::kLoeschen, ToolBar2);
+    tbtnAnsicht = new WerkzeugKnopf(QStringLiteral("tbtnAnsicht"), QStringLiteral("Alle Schlüssel ausklappen (F2)"), Bilder::kBaumEingeklappt, ToolBar2);
     ToolBar2->addWidget(tbtnNeueSektion);
     ToolBar2->addWidget(tbtnNeuerWert);
     ToolBar2->addSeparator();
@@ -180,8 +145,8 @@ QWidget* TForm1::startseiteAufbauen() {
     rechts->setFixedWidth(276);
     BitBtn3 = knopf(QStringLiteral("BitBtn3"), QStringLiteral("Ravik im Browsermodus starten"), rechts);
     BitBtn2 = knopf(QStringLiteral("BitBtn2"), QStringLiteral("Ravik im Editormodus starten"), rechts);
-    BitBtn3->setIcon(Bilder::werkzeugBild(10));
-    BitBtn2->setIcon(Bilder::werkzeugBild(11));
+    BitBtn3->setIcon(Bilder::werkzeugBild(Bilder::kZumBrowser));
+    BitBtn2->setIcon(Bilder::werkzeugBild(Bilder::kZumEditor));
     auto* r = new QVBoxLayout(rechts);
     r->addWidget(fettesLabel(QStringLiteral("Bitte wählen Sie:"), rechts));
     r->addWidget(BitBtn3);
@@ -198,149 +163,6 @@ QWidget* TForm1::startseiteAufbauen() {
     h->addWidget(startbild, 1);
     h->addWidget(senkrechteLinie(panel));
     h->addWidget(rechts);
-    return panel;
-}
-
-QWidget* TForm1::werbebereichAufbauen(QWidget* panel, QLabel* text) {
-    auto* bereich = new QWidget(panel);
-    auto* kopf = new QHBoxLayout;
-    auto* symbol = bildLabel(Bilder::kleinesBild("promo"), 16, bereich);
-    auto* werbung = fettesLabel(QStringLiteral("Werbung"), bereich, true);
-    auto* hinweis = new QLabel(QStringLiteral("(einfach anklicken)"), bereich);
-    hinweis->setObjectName(QStringLiteral("WerbungHinweis"));
-    kopf->addWidget(symbol);
-    kopf->addWidget(werbung);
-    kopf->addWidget(hinweis);
-    kopf->addStretch();
-    text->setWordWrap(true);
-    text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    auto* v = new QVBoxLayout(bereich);
-    v->setContentsMargins(0, 0, 0, 0);
-    v->addLayout(kopf);
-    v->addWidget(text);
-    // The area reacts to clicks (heading, icon, text and the free panel around them);
-    // the note "(einfach anklicken)" does not.
-    for (QWidget* w : {static_cast<QWidget*>(symbol), static_cast<QWidget*>(werbung),
-                       static_cast<QWidget*>(text), panel}) {
-        w->setCursor(Qt::PointingHandCursor);
-        w->setProperty("werbeflaeche", true);
-    }
-    bereich->setProperty("werbeflaeche", true);
-    return bereich;
-}
-
-QWidget* TForm1::browserseiteAufbauen() {
-    auto* panel = new QWidget(this);
-    panel->setObjectName(QStringLiteral("panelBrowser"));
-
-    auto* anzeige = new QWidget(panel);
-    anzeige->setObjectName(QStringLiteral("panelAnzeige"));
-    iniAnzeige = new IniBaum(anzeige);
-    auto* a = new QVBoxLayout(anzeige);
-    a->setContentsMargins(0, 0, 0, 0);
-    a->addWidget(iniAnzeige);
-
-    panelWerte = new QWidget(panel);
-    panelWerte->setObjectName(QStringLiteral("panelWerte"));
-    panelWerte->setFixedWidth(317);
-
-    auto* detail = new QWidget(panelWerte);
-    detail->setObjectName(QStringLiteral("Panel2"));
-    SektionAnzeige = new DetailFeld(QStringLiteral("SektionAnzeige"), true, detail);
-    SchluesselAnzeige = new DetailFeld(QStringLiteral("SchluesselAnzeige"), true, detail);
-    WertAnzeige = new DetailFeld(QStringLiteral("WertAnzeige"), false, detail);
-    auto* raster = new QGridLayout(detail);
-    raster->setVerticalSpacing(8);
-    const struct {
-        const char* bild;
-        const char* text;
-        DetailFeld* feld;
-    } zeilen[] = {{"section", "Sektion", SektionAnzeige},
-                  {"key", "Schlüssel", SchluesselAnzeige},
-                  {"value", "Wert", WertAnzeige}};
-    int zeile = 0;
-    for (const auto& z : zeilen) {
-        z.feld->setMinimumWidth(150); // 207 pixels wide where the font allows
-        z.feld->setContextMenuPolicy(Qt::CustomContextMenu);
-        raster->addWidget(bildLabel(Bilder::kleinesBild(z.bild), 16, detail), zeile, 0);
-        raster->addWidget(fettesLabel(QString::fromUtf8(z.text), detail), zeile, 1);
-        raster->addWidget(z.feld, zeile, 2);
-        ++zeile;
-    }
-    btnOK = knopf(QStringLiteral("btnOK"), QStringLiteral("OK"), detail);
-    btnStop = knopf(QStringLiteral("btnStop"), QStringLiteral("Abbruch"), detail);
-    btnOK->setIcon(Bilder::kleinesBild("ok"));
-    btnStop->setIcon(Bilder::kleinesBild("cancel"));
-    for (QPushButton* b : {btnOK, btnStop}) {
-        b->setFixedSize(100, 25);
-        b->setEnabled(false);
-        b->setAutoDefault(true); // Enter on the focused button presses it
-    }
-    auto* knoepfe = new QHBoxLayout;
-    knoepfe->addWidget(btnOK);
-    knoepfe->addWidget(btnStop);
-    knoepfe->addStretch();
-    raster->addLayout(knoepfe, zeile, 2);
-    setTabOrder(SektionAnzeige, SchluesselAnzeige);
-    setTabOrder(SchluesselAnzeige, WertAnzeige);
-    setTabOrder(WertAnzeige, btnOK);
-    setTabOrder(btnOK, btnStop);
-
-    WerbetextAnzeige = new QLabel(panelWerte);
-    WerbetextAnzeige->setObjectName(QStringLiteral("WerbetextAnzeige"));
-    WerbetextAnzeige->setMinimumHeight(83);
-    CheckBox2 = new QCheckBox(panelWerte);
-    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-    CheckBox2->setChecked(true);
-
-    auto* w = new QVBoxLayout(panelWerte);
-    w->addWidget(detail);
-    w->addSpacing(10);
-    w->addWidget(werbebereichAufbauen(panelWerte, WerbetextAnzeige));
-    w->addStretch();
-    w->addWidget(fettesLabel(QStringLiteral("Sicherheitskopie erstellen (empfohlen)"), panelWerte));
-    w->addWidget(CheckBox2);
-
-    auto* h = new QHBoxLayout(panel);
-    h->setContentsMargins(0, 0, 0, 0);
-    h->setSpacing(0);
-    h->addWidget(anzeige, 1);
-    h->addWidget(senkrechteLinie(panel));
-    h->addWidget(panelWerte);
-    return panel;
-}
-
-QWidget* TForm1::editorseiteAufbauen() {
-    auto* panel = new QWidget(this);
-    panel->setObjectName(QStringLiteral("panelEditor"));
-    auto* memo = new QWidget(panel);
-    memo->setObjectName(QStringLiteral("panelMemo"));
-    SynMemo1 = new SynMemo(memo);
-    auto* m = new QVBoxLayout(memo);
-    m->setContentsMargins(0, 0, 0, 0);
-    m->addWidget(SynMemo1);
-
-    Panel5 = new QWidget(panel);
-    Panel5->setObjectName(QStringLiteral("Panel5"));
-    Panel5->setFixedWidth(232);
-    WerbetextAnzeige2 = new QLabel(Panel5);
-    WerbetextAnzeige2->setObjectName(QStringLiteral("WerbetextAnzeige2"));
-    WerbetextAnzeige2->setMinimumHeight(131);
-    CheckBox1 = new QCheckBox(Panel5);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    CheckBox1->setChecked(true);
-    auto* p = new QVBoxLayout(Panel5);
-    p->addWidget(werbebereichAufbauen(Panel5, WerbetextAnzeige2));
-    p->addStretch();
-    p->addWidget(fettesLabel(QStringLiteral("Sicherheitskopie erstellen (empfohlen)"), Panel5));
-    p->addWidget(CheckBox1);
-
-    auto* h = new QHBoxLayout(panel);
-    h->setContentsMargins(0, 0, 0, 0);
-    h->setSpacing(0);
-    h->addWidget(memo, 1);
-    h->addWidget(senkrechteLinie(panel));
-    h->addWidget(Panel5);
     return panel;
 }
 

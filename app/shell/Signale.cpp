@@ -1,7 +1,9 @@
 // Wires every widget event to its action. Each action runs guarded: an error ends it
 // and is shown in the error box, and the program goes on.
-#include "app/browser/DetailFeld.h"
+#include "app/browser/BrowserAnsicht.h"
+#include "app/browser/Detailpanel.h"
 #include "app/browser/IniBaum.h"
+#include "app/editor/EditorAnsicht.h"
 #include "app/editor/SynMemo.h"
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
@@ -39,33 +41,37 @@ void TForm1::signaleVerbinden() {
     connect(btnZurueck2, &QPushButton::clicked, this,
             [this] { ausfuehren([this] { btnZurueckClick(btnZurueck2); }); });
     klick(btnNutzung, &TForm1::btnNutzungClick);
-    klick(btnOK, &TForm1::btnOKClick);
-    klick(btnStop, &TForm1::btnStopClick);
     klick(Button4, &TForm1::Button4Click);
     for (QPushButton* b : {Button1, Button2, Button3})
         connect(b, &QPushButton::clicked, this, [this, b] { ausfuehren([=] { Button1Click(b); }); });
 
-    connect(CheckBox1, &QCheckBox::toggled, this, [this] { ausfuehren([this] { CheckBox1Click(); }); });
-    connect(CheckBox2, &QCheckBox::toggled, this, [this] { ausfuehren([this] { CheckBox2Click(); }); });
+    connect(&editor_->sicherheitskopie(), &QCheckBox::toggled, this,
+            [this] { ausfuehren([this] { CheckBox1Click(); }); });
+    connect(&browser_->sicherheitskopie(), &QCheckBox::toggled, this,
+            [this] { ausfuehren([this] { CheckBox2Click(); }); });
 
-    connect(iniAnzeige, &IniBaum::geklickt, this, [this] { ausfuehren([this] { iniAnzeigeClick(); }); });
-    connect(iniAnzeige, &IniBaum::tasteGedrueckt, this,
+    // The browser view: tree and detail panel.
+    IniBaum* baum = &browser_->baum();
+    connect(baum, &IniBaum::geklickt, this, [this] { ausfuehren([this] { iniAnzeigeClick(); }); });
+    connect(baum, &IniBaum::tasteGedrueckt, this,
             [this](QKeyEvent* e) { ausfuehren([=] { iniAnzeigeKeyDown(e); }); });
-    connect(iniAnzeige, &IniBaum::tasteLosgelassen, this,
+    connect(baum, &IniBaum::tasteLosgelassen, this,
             [this](QKeyEvent* e) { ausfuehren([=] { iniAnzeigeKeyUp(e); }); });
-    for (DetailFeld* feld : {SektionAnzeige, SchluesselAnzeige, WertAnzeige}) {
-        connect(feld, &DetailFeld::enterGedrueckt, this, [this] { focusNextChild(); });
-        connect(feld, &QWidget::customContextMenuRequested, this,
-                [this, feld](const QPoint& p) { PopupEdit->popup(feld->mapToGlobal(p)); });
-    }
-    connect(SynMemo1, &SynMemo::characterTyped, this,
-            [this](QChar c) { ausfuehren([=] { SynMemo1KeyPress(c); }); });
+    connect(baum, &QWidget::customContextMenuRequested, this,
+            [this, baum](const QPoint& p) { PopupBaum->popup(baum->viewport()->mapToGlobal(p)); });
+    Detailpanel* detail = &browser_->detail();
+    connect(detail, &Detailpanel::ok, this, [this] { ausfuehren([this] { btnOKClick(); }); });
+    connect(detail, &Detailpanel::abbruch, this, [this] { ausfuehren([this] { btnStopClick(); }); });
+    connect(detail, &Detailpanel::enterGedrueckt, this, [this] { focusNextChild(); });
+    connect(detail, &Detailpanel::kontextmenu, this, [this](const QPoint& p) { PopupEdit->popup(p); });
 
-    SynMemo1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(SynMemo1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { PopupMemo->popup(SynMemo1->mapToGlobal(p)); });
-    connect(iniAnzeige, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { PopupBaum->popup(iniAnzeige->viewport()->mapToGlobal(p)); });
+    // The editor view.
+    SynMemo* memo = &editor_->editor();
+    connect(memo, &SynMemo::characterTyped, this,
+            [this](QChar c) { ausfuehren([=] { SynMemo1KeyPress(c); }); });
+    memo->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(memo, &QWidget::customContextMenuRequested, this,
+            [this, memo](const QPoint& p) { PopupMemo->popup(memo->mapToGlobal(p)); });
     for (QMenu* menu : {PopupMemo, PopupBaum, PopupEdit})
         connect(menu, &QMenu::triggered, this, [this](QAction* a) { ausfuehren([=] { PopupClick(a); }); });
 }

@@ -1,3 +1,4 @@
+#include "app/editor/EditorAnsicht.h"
 #include "app/shell/TForm1.h"
 
 #include "app/browser/DetailFeld.h"
@@ -89,7 +90,7 @@ void TForm1::Warmstart(Ansicht ansicht) {
         iniAnzeigeClick();
     }
     if (ansicht == Ansicht::Editor)
-        SynMemo1->clearAll();
+        editor_->editor().clearAll();
     Werbetexte();
 }
 
@@ -97,7 +98,7 @@ void TForm1::statusSetzen(Dateistatus status) {
     dokument_.setStatus(status);
     // From a saved state on, the editor reports the next change of its text.
     if (status == Dateistatus::Gespeichert)
-        SynMemo1->markSaved();
+        editor_->editor().markSaved();
 }
 
 void TForm1::geaendert() {
@@ -146,7 +147,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             return false;
         auto* maus = static_cast<QMouseEvent*>(event);
         // A click that reached a side panel from one of its other children is not ours.
-        if ((w == panelWerte || w == Panel5) && w->childAt(maus->position().toPoint()))
+        if (w->property("werbeSeitenteil").toBool() && w->childAt(maus->position().toPoint()))
             return false;
         if (event->type() == QEvent::MouseButtonRelease && maus->button() == Qt::LeftButton)
             ausfuehren([this] { Panel1Click(); });

@@ -26,12 +26,13 @@ class QAction;
 
 namespace ravik {
 
+class BrowserAnsicht;
 class DialogService;
-class IniDocument;
 class Desktop;
-class DetailFeld;
+class EditorAnsicht;
 class Farbfeld;
 class IniBaum;
+class IniDocument;
 class SynMemo;
 class WerkzeugKnopf;
 
@@ -43,9 +44,12 @@ struct Startoptionen {
     QString programmdatei;   // full path of the program file (file-type association)
 };
 
-// The main window: owns every widget, the entry table and the document state. Its
-// methods are the program's actions; each subsystem's methods live in that
-// subsystem's folder (shell, document, browser, editor, settings, help).
+// The main window: the tool bars, the five panels and the document. The browser and
+// the editor view own their widgets (BrowserAnsicht, EditorAnsicht); the window's
+// methods are the program's actions, named as the user knows them, and read as its
+// table of contents: each subsystem's methods live in that subsystem's folder
+// (shell, document, browser, editor, settings, help) and ask the views and the
+// document to do the work.
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
@@ -121,11 +125,8 @@ private:
     QToolBar* werkzeugleisteAufbauen();
     QToolBar* strukturleisteAufbauen();
     QWidget* startseiteAufbauen();
-    QWidget* browserseiteAufbauen();
-    QWidget* editorseiteAufbauen();
     QWidget* optionsseiteAufbauen();
     QWidget* hilfeseiteAufbauen();
-    QWidget* werbebereichAufbauen(QWidget* panel, QLabel* text);
     void menuesAufbauen();
     void signaleVerbinden();
 
@@ -145,7 +146,6 @@ private:
     void titelSetzen(const QString& pfad);
     std::optional<QString> dateiWaehlen();
     void neueDateiTitel();
-    void detailfelderLeeren();
     bool namenPruefen(const QString& sektion, const QString& schluessel);
     void titelVorhandenMelden();
     void statusSetzen(Dateistatus status);
@@ -192,8 +192,6 @@ private:
     WerkzeugKnopf* tbtnAnsicht = nullptr;
 
     QWidget* panelWillkommen = nullptr;
-    QWidget* panelBrowser = nullptr;
-    QWidget* panelEditor = nullptr;
     QWidget* panelSetup = nullptr;
     QWidget* panelHilfe = nullptr;
 
@@ -201,20 +199,9 @@ private:
     QPushButton* BitBtn3 = nullptr;
     QPushButton* BitBtn2 = nullptr;
 
-    IniBaum* iniAnzeige = nullptr;
-    QWidget* panelWerte = nullptr;
-    DetailFeld* SektionAnzeige = nullptr;
-    DetailFeld* SchluesselAnzeige = nullptr;
-    DetailFeld* WertAnzeige = nullptr;
-    QPushButton* btnOK = nullptr;
-    QPushButton* btnStop = nullptr;
-    QLabel* WerbetextAnzeige = nullptr;
-    QCheckBox* CheckBox2 = nullptr;
-
-    SynMemo* SynMemo1 = nullptr;
-    QWidget* Panel5 = nullptr;
-    QLabel* WerbetextAnzeige2 = nullptr;
-    QCheckBox* CheckBox1 = nullptr;
+    // The two views of the document; they own their widgets.
+    BrowserAnsicht* browser_ = nullptr;
+    EditorAnsicht* editor_ = nullptr;
 
     QPushButton* Button4 = nullptr;
     QComboBox* comboAnsicht = nullptr;

@@ -1,5 +1,8 @@
 // Keyboard routes to the commands, the tree's and the detail fields' keys, typing in
 // the editor, and the context menus.
+#include "app/browser/BrowserAnsicht.h"
+#include "app/editor/EditorAnsicht.h"
+#include "app/browser/Detailpanel.h"
 #include "app/browser/DetailFeld.h"
 #include "app/browser/IniBaum.h"
 #include "app/editor/SynMemo.h"
@@ -48,11 +51,11 @@ void TForm1::iniAnzeigeKeyDown(QKeyEvent* event) {
         return;
     }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        const int bild = iniAnzeige->bildIndex(iniAnzeige->ausgewaehlterKnoten());
+        const int bild = browser_->baum().bildIndex(browser_->baum().ausgewaehlterKnoten());
         if (bild == IniBaum::kSektionsBild)
-            SektionAnzeige->setFocus(Qt::OtherFocusReason);
+            browser_->detail().sektionsfeldFokussieren();
         else if (bild == IniBaum::kSchluesselBild)
-            SchluesselAnzeige->setFocus(Qt::OtherFocusReason);
+            browser_->detail().schluesselfeldFokussieren();
     }
 }
 
@@ -86,7 +89,7 @@ void TForm1::PopupClick(QAction* eintrag) {
         // act on the editor whose menu this is.
         auto* memo = qobject_cast<SynMemo*>(fokus);
         if (!memo)
-            memo = SynMemo1;
+            memo = &editor_->editor();
         if (name == QLatin1String("puCopy"))
             memo->copy();
         else if (name == QLatin1String("puCut"))
