@@ -141,13 +141,13 @@ void grosseEingaben(const QString& programmpfad, const QString& verzeichnis) {
             f.open(QIODevice::WriteOnly | QIODevice::Truncate);
             f.write(inhalt);
         }
-        for (const char* ansicht : {"browser", "editor"}) {
+        for (const auto [ansicht, name] : {std::pair{Ansicht::Browser, "browser"}, {Ansicht::Editor, "editor"}}) {
             Fenster fenster(programmpfad, verzeichnis);
-            fenster.form->Anzeige(QLatin1String(ansicht));
+            fenster.form->Anzeige(ansicht);
             fenster.dialoge.chooseFile(pfad);
             malloc_trim(0);
             const double vorher = speicherMb("VmRSS");
-            const QString titel = QStringLiteral("%1 öffnen, %2").arg(QLatin1String(fall.name), QLatin1String(ansicht));
+            const QString titel = QStringLiteral("%1 öffnen, %2").arg(QLatin1String(fall.name), QLatin1String(name));
             const Messung m = messen(qPrintable(titel), [&] { fenster.form->tbtnDateiladenClick(); });
             std::printf("  %-52s %10.1f × Dateigröße, Meldungen: %s\n", "Spitze über dem leeren Fenster", (m.mb - vorher) * 1048576.0 / groesse,
                         fenster.dialoge.messageTexts().isEmpty() ? "keine" : qPrintable(fenster.dialoge.messageTexts().join(" | ")));
@@ -202,7 +202,7 @@ int main(int argc, char* argv[]) {
     f.dialoge.chooseFile(datei);
     const Messung speichern = messen("Speichern, Browseransicht", [&] { f.form->tbtnDateispeichernClick(); });
 
-    f.form->Anzeige(QStringLiteral("editor"));
+    f.form->Anzeige(Ansicht::Editor);
     f.dialoge.chooseFile(datei);
     const Messung editor = messen("Öffnen in der Editoransicht", [&] { f.form->tbtnDateiladenClick(); });
     auto* memo = f.w<QWidget>("SynMemo1");

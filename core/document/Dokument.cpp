@@ -93,7 +93,7 @@ void Dokument::anwenden(const Fortschritt& fortschritt) {
     // Deleted entries go first, under the names the text gives them: a live entry may
     // take such a name next.
     for (int r = 0; r < zeilen; ++r) {
-        if (!t.istGeloescht(r))
+        if (!t.istGeloescht(r) || !t.seitAbgleichGeaendert(r))
             continue;
         if (const auto h = t.herkunft(r)) {
             if (t.istSektionsZeile(r))
@@ -128,14 +128,15 @@ void Dokument::anwenden(const Fortschritt& fortschritt) {
 
     // New sections in the table's order, then every live key.
     for (int r = 0; r < zeilen; ++r)
-        if (t.istSektionsZeile(r) && !t.istGeloescht(r) && !t.herkunft(r))
+        if (t.seitAbgleichGeaendert(r) && t.istSektionsZeile(r) && !t.istGeloescht(r) && !t.herkunft(r))
             text.createSection(t.sektion(r));
     const QString* sektion = nullptr; // the rows of a section mostly follow each other
     QByteArray sektionUtf8;
     for (int r = 0; r < zeilen; ++r) {
         if (fortschritt && (r & (kMeldenAlle - 1)) == 0)
             fortschritt(r);
-        if (t.istGeloescht(r) || t.istSektionsZeile(r))
+        // Rows unchanged since the text last took the table's edits are in it already.
+        if (!t.seitAbgleichGeaendert(r) || t.istGeloescht(r) || t.istSektionsZeile(r))
             continue;
         if (&t.sektion(r) != sektion) {
             sektion = &t.sektion(r);

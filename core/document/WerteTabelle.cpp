@@ -83,7 +83,7 @@ void WerteTabelle::setRowCount(int count) {
     }
     const quint32 leer = sektionsId(QString());
     while (RowCount() < count) {
-        rows_.push_back({{}, {}, leer, Aktionsmarke::Keine, false});
+        rows_.push_back({{}, {}, leer, Aktionsmarke::Keine, false, false});
         links_.push_back({});
         einketten(RowCount() - 1);
     }
@@ -98,6 +98,7 @@ void WerteTabelle::alteNamenMerken(int row) {
 void WerteTabelle::setSchluessel(int row, const QString& text) {
     alteNamenMerken(row);
     rows_[row].schluessel = arena_.add(text);
+    rows_[row].geaendert = true;
 }
 
 void WerteTabelle::setSektion(int row, const QString& text) {
@@ -107,6 +108,7 @@ void WerteTabelle::setSektion(int row, const QString& text) {
     alteNamenMerken(row);
     ausketten(row);
     rows_[row].sektion = id;
+    rows_[row].geaendert = true;
     einketten(row);
 }
 
@@ -117,11 +119,12 @@ void WerteTabelle::setZeile(int row, const QString& sektion, const QString& schl
     Zeile& z = rows_[row];
     z.wert = arena_.add(wert);
     z.marke = marke;
+    z.geaendert = true;
 }
 
 int WerteTabelle::anhaengen(const QString& sektion, const QString& schluessel,
                             const QString& wert, Aktionsmarke marke) {
-    rows_.push_back({arena_.add(schluessel), arena_.add(wert), sektionsId(sektion), marke, false});
+    rows_.push_back({arena_.add(schluessel), arena_.add(wert), sektionsId(sektion), marke, false, true});
     links_.push_back({});
     const int row = RowCount() - 1;
     einketten(row);
@@ -135,13 +138,14 @@ int WerteTabelle::sektionLaden(const QString& sektion) {
     else
         row = anhaengen(sektion, {}, {}, Aktionsmarke::Keine);
     rows_[row].ausText = true;
+    rows_[row].geaendert = false;
     return row;
 }
 
 int WerteTabelle::schluesselLaden(const QString& sektion, QByteArrayView schluessel,
                                   QByteArrayView wert) {
     rows_.push_back({arena_.add(schluessel), arena_.add(wert), sektionsId(sektion),
-                     Aktionsmarke::Keine, true});
+                     Aktionsmarke::Keine, true, false});
     links_.push_back({});
     const int row = RowCount() - 1;
     einketten(row);
@@ -175,6 +179,7 @@ void WerteTabelle::herkunftUebertragen(int von, int nach) {
     quelle.ausText = false;
     alteNamen_.remove(von);
     rows_[nach].ausText = true;
+    rows_[nach].geaendert = quelle.geaendert = true;
     alteNamen_.insert(nach, {sektionsId(h.sektion), arena_.add(h.schluessel)});
 }
 
@@ -182,8 +187,10 @@ void WerteTabelle::herkunftAbgleichen() {
     alteNamen_.clear();
     if (istLeer())
         return; // the blank row of an empty document stands for nothing
-    for (Zeile& z : rows_)
+    for (Zeile& z : rows_) {
         z.ausText = z.marke != Aktionsmarke::Delete;
+        z.geaendert = false;
+    }
 }
 
 void WerteTabelle::leeren() {

@@ -45,8 +45,14 @@ public:
 
     void setSektion(int row, const QString& text);
     void setSchluessel(int row, const QString& text);
-    void setWert(int row, const QString& text) { rows_[row].wert = arena_.add(text); }
-    void setMarke(int row, Aktionsmarke marke) { rows_[row].marke = marke; }
+    void setWert(int row, const QString& text) {
+        rows_[row].wert = arena_.add(text);
+        rows_[row].geaendert = true;
+    }
+    void setMarke(int row, Aktionsmarke marke) {
+        rows_[row].marke = marke;
+        rows_[row].geaendert = true;
+    }
     void setZeile(int row, const QString& sektion, const QString& schluessel,
                   const QString& wert, Aktionsmarke marke);
 
@@ -70,6 +76,9 @@ public:
     std::vector<int> umbenannteZeilen() const;
     // A renamed section lives on in the row that carries its new name.
     void herkunftUebertragen(int von, int nach);
+    // The row changed since the table and the text last agreed (loading, or
+    // herkunftAbgleichen): only such rows have anything to bring to the text.
+    bool seitAbgleichGeaendert(int row) const { return rows_[row].geaendert; }
     // The table's changes have reached the text: every live row now stands for its
     // entry under its present names, every deleted one for nothing.
     void herkunftAbgleichen();
@@ -109,7 +118,8 @@ private:
         TextArena::Text wert;
         quint32 sektion = 0; // index into sektionsNamen_
         Aktionsmarke marke = Aktionsmarke::Keine;
-        bool ausText = false; // stands for an entry of the text
+        bool ausText = false;   // stands for an entry of the text
+        bool geaendert = false; // since the last load or herkunftAbgleichen()
     };
     // The names in the text of a row renamed since it was loaded.
     struct AlteNamen {
