@@ -56,6 +56,13 @@ void SynMemo::configure() {
     EditorKeyMap::applyStandardBindings(standardCommands());
 
     trimmer_ = new EditedLineTrimmer(this, kEditedLineMarker);
+    SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(EditedLineTrimmer::kModificationEvents));
+    // Typing over a column selection replaces it on every line, as Delete does.
+    SendScintilla(SCI_SETADDITIONALSELECTIONTYPING, 1UL);
+    connect(this, &QsciScintillaBase::SCN_SAVEPOINTLEFT, this, [this] {
+        if (!replacing_)
+            emit textEdited();
+    });
     caret_ = new OverwriteCaret(this);
     scrollHint_ = new ScrollHint(this);
     createBookmarkShortcuts();
@@ -75,7 +82,7 @@ void SynMemo::createBookmarkShortcuts() {
         auto* go = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(digit)), this);
         go->setContext(Qt::WidgetWithChildrenShortcut);
         connect(go, &QShortcut::activated, this, [this, index] {
-            lastEdit_ = EditKind::None;
+            endRun();
             gotoBookmark(index);
             afterUserAction();
         });
@@ -131,7 +138,7 @@ bool SynMemo::isLineEdited(int line) const {
 }
 
 void SynMemo::mousePressEvent(QMouseEvent* event) {
-    lastEdit_ = EditKind::None;
+    endRun();
     const bool left = event->button() == Qt::LeftButton;
     // Outside the normal mode a press inside the selection starts a new one.
     if (left && !selectionModes_.dragsSelectionAway() && !(event->modifiers() & Qt::ShiftModifier))
@@ -156,8 +163,7 @@ void SynMemo::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void SynMemo::dropEvent(QDropEvent* event) {
-    lastEdit_ = EditKind::None;
-    QsciScintilla::dropEvent(event);
+    editAsOneStep([this, event] { QsciScintilla::dropEvent(event); });
     afterUserAction();
 }
 
@@ -167,6 +173,7 @@ void SynMemo::focusInEvent(QFocusEvent* event) {
 }
 
 void SynMemo::focusOutEvent(QFocusEvent* event) {
+    endRun();
     QsciScintilla::focusOutEvent(event);
     caret_->sync();
 }

@@ -14,6 +14,8 @@
 namespace ravik {
 
 void SynMemo::beginReplacingText() {
+    endRun();
+    replacing_ = true;
     trimmer_->setSuspended(true);
     // Every insertion would be reported, and QScintilla answers each report by
     // counting the characters before it: loading in blocks would cost the square of
@@ -39,7 +41,7 @@ void SynMemo::endReplacingText() {
     trimmer_->forget();
     bookmarks_.clear();
     selectionModes_.forget();
-    lastEdit_ = EditKind::None;
+    replacing_ = false;
     SendScintilla(SCI_GOTOPOS, 0UL);
     SendScintilla(SCI_CHOOSECARETX);
     SendScintilla(SCI_SETFIRSTVISIBLELINE, 0UL);
@@ -167,6 +169,7 @@ void SynMemo::keepLongLineLayouts(qsizetype longestLine) {
 }
 
 void SynMemo::saveLinesToFile(const QString& path) {
+    trimEditedLines();
     const auto* data = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
     const QByteArrayView text(data, SendScintilla(SCI_GETLENGTH));
     const QString shownPath = QFileInfo(path).absoluteFilePath();
@@ -222,11 +225,11 @@ void SynMemo::appendLine(const QString& line) {
     QByteArray bytes = line.toUtf8();
     if (!isTextEmpty())
         bytes.prepend(LineText::eolBytes(eol_));
+    endRun();
     TrimmerSuspension programEdit(*trimmer_);
     SendScintilla(SCI_BEGINUNDOACTION);
     SendScintilla(SCI_APPENDTEXT, uintptr_t(bytes.size()), bytes.constData());
     SendScintilla(SCI_ENDUNDOACTION);
-    lastEdit_ = EditKind::None;
 }
 
 void SynMemo::setActiveLineColor(const QColor& color) {
