@@ -124,9 +124,17 @@ double langeZeileMessen(SynMemo& memo, const char* name, int tasten) {
     caretNach(memo, 0);
     const QByteArray nebenan = QByteArray("Editor: Taste neben ") + name;
     const double neben = reihe(memo, nebenan.constData(), Qt::Key_X, Qt::NoModifier, {}, tasten);
+    // Breaking a line above it moves the long line down; joining them moves it back.
+    const QByteArray darueber = QByteArray("Editor: Eingabe- und Rücktaste über ") + name;
+    std::vector<double> werte;
+    for (int i = 0; i < 2; ++i) {
+        werte.push_back(taste(memo, Qt::Key_Return));
+        werte.push_back(taste(memo, Qt::Key_Backspace));
+    }
+    drucken(darueber.constData(), werte);
     caretNach(memo, zeilenAnfang(memo, 1) + 5);
     const QByteArray darin = QByteArray("Editor: Taste in ") + name;
-    reihe(memo, darin.constData(), Qt::Key_X, Qt::NoModifier, {}, tasten);
+    reihe(memo, darin.constData(), Qt::Key_X, Qt::NoModifier, {}, 3);
     return neben;
 }
 

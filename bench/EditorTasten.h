@@ -29,9 +29,10 @@ struct EditorTastenZeiten {
 // the text edited.
 EditorTastenZeiten editorTastenMessen(SynMemo& memo);
 
-// The editor is shown and holds a long line as its second line: keystrokes on the
-// first line (the long one on screen) and on the long line itself, `tasten` of each.
-// Prints both; returns the median of the first.
+// The editor is shown and holds a long line as its second line: `tasten` keystrokes
+// on the first line (the long one on screen), Enter and Backspace there (moving the
+// long line down and up) and three keystrokes in the long line itself. Prints each;
+// returns the median of the first.
 double langeZeileMessen(SynMemo& memo, const char* name, int tasten);
 
 // The same in an editor of its own on a file of a short line, a line of `bytes`

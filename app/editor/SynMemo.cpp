@@ -179,9 +179,21 @@ void SynMemo::focusOutEvent(QFocusEvent* event) {
 }
 
 void SynMemo::paintEvent(QPaintEvent* event) {
+    styleShownLines();
     QsciScintilla::paintEvent(event);
+    // Scintilla's own request while painting may have skipped part of a very full screen.
+    if (styleShownLines())
+        viewport()->update();
     QPainter painter(viewport());
     caret_->paint(painter);
+}
+
+bool SynMemo::styleShownLines() {
+    const long first = SendScintilla(SCI_DOCLINEFROMVISIBLE, SendScintilla(SCI_GETFIRSTVISIBLELINE));
+    const long last = SendScintilla(SCI_DOCLINEFROMVISIBLE,
+                                    SendScintilla(SCI_GETFIRSTVISIBLELINE) + SendScintilla(SCI_LINESONSCREEN));
+    return lexer_->styleSkipped(SendScintilla(SCI_POSITIONFROMLINE, first),
+                                SendScintilla(SCI_GETLINEENDPOSITION, last));
 }
 
 // QScintilla keeps Tab for itself; here Tab and Shift+Tab move the focus.

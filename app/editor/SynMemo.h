@@ -136,6 +136,7 @@ private:
     void endReplacingText();
     void streamFile(const QString& path);
     void keepLongLineLayouts(qsizetype longestLine);
+    bool styleShownLines();
     long modEventMask_ = 0; // while a new text is taken in
     void applyEolMode();
     bool isEditorKey(int combined) const;

@@ -1,4 +1,5 @@
 #include "app/editor/SynMemo.h"
+#include "app/editor/SynIniSyn.h"
 
 #include "core/platform/errors/RavikError.h"
 #include "core/platform/files/FileIO.h"
@@ -17,6 +18,7 @@ void SynMemo::beginReplacingText() {
     endRun();
     replacing_ = true;
     trimmer_->setSuspended(true);
+    lexer_->forgetSkipped();
     // Every insertion would be reported, and QScintilla answers each report by
     // counting the characters before it: loading in blocks would cost the square of
     // the file's size. Nobody needs to hear about the pieces of a new text.
@@ -128,8 +130,10 @@ void SynMemo::streamFile(const QString& path) {
     }
     beginReplacingText();
     // Room for the whole text at once: grown piece by piece, the buffer would be
-    // copied again with every piece.
-    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(gelesen + 1));
+    // copied again with every piece. And room for editing: without it the first
+    // character typed would have the whole text copied into a larger buffer.
+    constexpr qint64 kEditingRoom = qint64(1) << 20;
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(gelesen + kEditingRoom));
     MemoryHints::expectLargeFill(reinterpret_cast<void*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER)),
                                  static_cast<std::size_t>(gelesen));
     try {
