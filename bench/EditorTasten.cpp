@@ -111,11 +111,13 @@ EditorTastenZeiten editorTastenMessen(SynMemo& memo) {
     }
     z.rueckgaengigTippen = drucken("Editor: Strg+Z über 50 Zeichen am Ende", zurueckTippen);
     z.wiederholenTippen = drucken("Editor: Strg+Umschalt+Z darüber", vorTippen);
-    z.rueckgaengigRuecktaste = drucken("Editor: Strg+Z über 50 Rücktasten am Ende", zurueckLoeschen);
+    z.rueckgaengigRuecktaste =
+        drucken("Editor: Strg+Z über 50 Rücktasten am Ende", zurueckLoeschen);
     z.wiederholenRuecktaste = drucken("Editor: Strg+Umschalt+Z darüber", vorLoeschen);
 
-    z.strgEnde = reihe(memo, "Editor: Strg+Ende von oben", Qt::Key_End, Qt::ControlModifier,
-                       [&] { caretNach(memo, 0); }, 10);
+    z.strgEnde = reihe(
+        memo, "Editor: Strg+Ende von oben", Qt::Key_End, Qt::ControlModifier,
+        [&] { caretNach(memo, 0); }, 10);
     return z;
 }
 

@@ -13,14 +13,16 @@ bool isBlank(char c) {
 }
 } // namespace
 
-const int EditedLineTrimmer::kModificationEvents = Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE;
+const int EditedLineTrimmer::kModificationEvents =
+    Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE;
 
 EditedLineTrimmer::EditedLineTrimmer(QsciScintilla* editor, int markerNumber)
     : QObject(editor), editor_(editor), marker_(markerNumber) {
     editor_->markerDefine(QsciScintilla::Invisible, marker_);
     connect(editor_, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int type, const char*, int length, int, int, int, int, int,
-                   int) { noteModification(position, type, length); });
+            [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
+                noteModification(position, type, length);
+            });
 }
 
 void EditedLineTrimmer::forget() {
@@ -43,22 +45,29 @@ void EditedLineTrimmer::mark(long line) const {
 void EditedLineTrimmer::markPendingInsertion() const {
     if (pendingPosition_ < 0)
         return;
+    const long end = pendingPosition_ + pendingLength_;
     const long first = editor_->SendScintilla(Sci::SCI_LINEFROMPOSITION, pendingPosition_);
-    const long last =
-        editor_->SendScintilla(Sci::SCI_LINEFROMPOSITION, pendingPosition_ + pendingLength_);
+    const long last = editor_->SendScintilla(Sci::SCI_LINEFROMPOSITION, end);
     pendingPosition_ = -1;
-    for (long line = first; line <= last; ++line)
-        mark(line);
+    if (pendingByUser_) {
+        for (long line = first; line <= last; ++line)
+            mark(line);
+    } else if (end == editor_->SendScintilla(Sci::SCI_GETLINEENDPOSITION, last) &&
+               isBlank(char(editor_->SendScintilla(Sci::SCI_GETCHARAT, end - 1)))) {
+        mark(last);
+    }
 }
 
 void EditedLineTrimmer::noteModification(int position, int type, int length) {
     markPendingInsertion();
     if (suspended_)
         return;
+    const bool byUser = type & Sci::SC_PERFORMED_USER;
     if (type & Sci::SC_MOD_BEFOREINSERT) {
         pendingPosition_ = position;
         pendingLength_ = length;
-    } else if (type & Sci::SC_MOD_BEFOREDELETE) {
+        pendingByUser_ = byUser;
+    } else if ((type & Sci::SC_MOD_BEFOREDELETE) && byUser) {
         // What remains of the lines joined by a deletion is the first one's.
         mark(editor_->SendScintilla(Sci::SCI_LINEFROMPOSITION, position));
     }

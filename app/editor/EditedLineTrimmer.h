@@ -9,8 +9,8 @@ namespace ravik {
 // Removes the trailing spaces and tabs of a line the user edited once the caret has
 // left it, and of every edited line when the text is stored. Lines read from a file or
 // appended by the program keep theirs. Edited lines carry an invisible marker, so they
-// follow later edits; a change made by undo or redo marks its line too, so blanks that
-// an undo brought back do not stay for good.
+// follow later edits. Undo and redo mark a line where they put back blanks at its end
+// (the undo of a trim), so those blanks do not stay for good.
 //
 // Changes are learnt from Scintilla's reports made *before* each insertion or deletion
 // (kModificationEvents): QScintilla answers every report made *after* a change by
@@ -54,6 +54,7 @@ private:
     mutable bool anyMarked_ = false;
     mutable long pendingPosition_ = -1;
     mutable long pendingLength_ = 0;
+    mutable bool pendingByUser_ = false;
 };
 
 // Suspends marking for a scope (program edits).

@@ -56,7 +56,8 @@ void SynMemo::configure() {
     EditorKeyMap::applyStandardBindings(standardCommands());
 
     trimmer_ = new EditedLineTrimmer(this, kEditedLineMarker);
-    SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(EditedLineTrimmer::kModificationEvents));
+    SendScintilla(SCI_SETMODEVENTMASK,
+                  static_cast<unsigned long>(EditedLineTrimmer::kModificationEvents));
     // Typing over a column selection replaces it on every line, as Delete does.
     SendScintilla(SCI_SETADDITIONALSELECTIONTYPING, 1UL);
     connect(this, &QsciScintillaBase::SCN_SAVEPOINTLEFT, this, [this] {
@@ -189,9 +190,10 @@ void SynMemo::paintEvent(QPaintEvent* event) {
 }
 
 bool SynMemo::styleShownLines() {
-    const long first = SendScintilla(SCI_DOCLINEFROMVISIBLE, SendScintilla(SCI_GETFIRSTVISIBLELINE));
-    const long last = SendScintilla(SCI_DOCLINEFROMVISIBLE,
-                                    SendScintilla(SCI_GETFIRSTVISIBLELINE) + SendScintilla(SCI_LINESONSCREEN));
+    const long first =
+        SendScintilla(SCI_DOCLINEFROMVISIBLE, SendScintilla(SCI_GETFIRSTVISIBLELINE));
+    const long last = SendScintilla(SCI_DOCLINEFROMVISIBLE, SendScintilla(SCI_GETFIRSTVISIBLELINE) +
+                                                                SendScintilla(SCI_LINESONSCREEN));
     return lexer_->styleSkipped(SendScintilla(SCI_POSITIONFROMLINE, first),
                                 SendScintilla(SCI_GETLINEENDPOSITION, last));
 }

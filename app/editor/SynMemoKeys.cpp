@@ -233,7 +233,8 @@ void SynMemo::editAsOneStep(const std::function<void()>& edit) {
 // the trim follows at once and joins the break's undo step. Other breaks form runs.
 void SynMemo::breakLine(const std::function<void()>& run) {
     const long start = SendScintilla(SCI_GETSELECTIONSTART);
-    const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, SendScintilla(SCI_LINEFROMPOSITION, start));
+    const long lineStart =
+        SendScintilla(SCI_POSITIONFROMLINE, SendScintilla(SCI_LINEFROMPOSITION, start));
     const char before = start > lineStart ? char(SendScintilla(SCI_GETCHARAT, start - 1)) : '\0';
     if (before == ' ' || before == '\t') {
         editAsOneStep(run);
@@ -271,6 +272,7 @@ void SynMemo::trimEditedLines() {
 }
 
 void SynMemo::markSaved() {
+    endRun();
     SendScintilla(SCI_SETSAVEPOINT);
 }
 

@@ -1,4 +1,5 @@
 #include "app/editor/SynMemo.h"
+
 #include "app/editor/SynIniSyn.h"
 
 #include "core/platform/errors/RavikError.h"

@@ -175,8 +175,8 @@ void SynIniSynTest::linesAJumpSkippedAreStyledWhenShown() {
         memo.viewport()->repaint();
         const long first = memo.SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE);
         const long from = memo.SendScintilla(Sci::SCI_POSITIONFROMLINE, first);
-        const long to = memo.SendScintilla(
-            Sci::SCI_POSITIONFROMLINE, first + memo.SendScintilla(Sci::SCI_LINESONSCREEN));
+        const long to = memo.SendScintilla(Sci::SCI_POSITIONFROMLINE,
+                                           first + memo.SendScintilla(Sci::SCI_LINESONSCREEN));
         const QByteArray shown = bufferBytes(memo).mid(from, to - from);
         return stylesOf(memo, from, to) == iniStyleBytes(shown);
     };
