@@ -2,9 +2,11 @@
 // take on a big file and prints wall time and peak memory per step, beside two
 // reference tools measured on the same file.
 #include "app/browser/IniBaum.h"
+#include "app/editor/SynMemo.h"
 #include "app/shell/TForm1.h"
 #include "core/platform/errors/RavikError.h"
 #include "core/platform/files/MemoryHints.h"
+#include "bench/EditorTasten.h"
 #include "bench/Eingabe.h"
 #include "tests/support/RecordingDesktop.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -151,6 +153,8 @@ void grosseEingaben(const QString& programmpfad, const QString& verzeichnis) {
             const Messung m = messen(qPrintable(titel), [&] { fenster.form->tbtnDateiladenClick(); });
             std::printf("  %-52s %10.1f × Dateigröße, Meldungen: %s\n", "Spitze über dem leeren Fenster", (m.mb - vorher) * 1048576.0 / groesse,
                         fenster.dialoge.messageTexts().isEmpty() ? "keine" : qPrintable(fenster.dialoge.messageTexts().join(" | ")));
+            if (fall.name == faelle[1].name && ansicht == Ansicht::Editor)
+                bench::langeZeileMessen(*fenster.w<SynMemo>("SynMemo1"), "der Zeile von 10 MB", 3);
         }
     }
 }
@@ -207,7 +211,7 @@ int main(int argc, char* argv[]) {
     const Messung editor = messen("Öffnen in der Editoransicht", [&] { f.form->tbtnDateiladenClick(); });
     auto* memo = f.w<QWidget>("SynMemo1");
     memo->setFocus();
-    messen("Editor: Strg+Ende", [&] { QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier); });
+    const Messung strgEnde = messen("Editor: Strg+Ende", [&] { QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier); });
     messen("Editor: ein Zeichen am Ende tippen", [&] { QTest::keyClick(memo, Qt::Key_X); });
     messen("Editor: Rücktaste am Ende", [&] { QTest::keyClick(memo, Qt::Key_Backspace); });
     const Messung zumBrowser = messen("Wechsel Editor → Browser", [&] { f.form->tbtnFlipClick(); });
@@ -221,6 +225,8 @@ int main(int argc, char* argv[]) {
     const Messung zumEditor = messen("Wechsel Browser → Editor", [&] { f.form->tbtnFlipClick(); });
     (void)neu;
     (void)loeschen;
+    const bench::EditorTastenZeiten tasten = bench::editorTastenMessen(*f.w<SynMemo>("SynMemo1"));
+    const double langeZeile = bench::langeZeileMessen(verzeichnis.path(), 1 << 20, "einer Zeile von 1 MB", 20);
 
     std::printf("\nVergleich auf derselben Datei\n");
     const QString python = QStringLiteral(
@@ -252,6 +258,19 @@ int main(int argc, char* argv[]) {
     ziel("Detailanzeige", detail.ms, 5, "ms");
     ziel("Wert bestätigen", bestaetigen.ms, 50, "ms");
     ziel("Spitzenspeicher / Dateigröße", spitze / dateiMb, 10, "×");
+    ziel("Editor: Strg+Ende nach dem Öffnen", strgEnde.ms, 50, "ms");
+    ziel("Editor: Zeichen oben", tasten.obenTippen, 16, "ms");
+    ziel("Editor: Zeichen in der Mitte", tasten.mitteTippen, 16, "ms");
+    ziel("Editor: Zeichen am Ende", tasten.endeTippen, 16, "ms");
+    ziel("Editor: Eingabetaste am Ende", tasten.endeReturn, 16, "ms");
+    ziel("Editor: Rücktaste am Ende", tasten.endeRuecktaste, 16, "ms");
+    ziel("Editor: Entf am Ende", tasten.endeEntf, 16, "ms");
+    ziel("Editor: Strg+Y am Ende", tasten.endeStrgY, 16, "ms");
+    ziel("Editor: Rückgängig, 50 Zeichen am Ende", tasten.rueckgaengigTippen, 100, "ms");
+    ziel("Editor: Wiederholen, 50 Zeichen am Ende", tasten.wiederholenTippen, 100, "ms");
+    ziel("Editor: Rückgängig, 50 Rücktasten am Ende", tasten.rueckgaengigRuecktaste, 100, "ms");
+    ziel("Editor: Wiederholen, 50 Rücktasten am Ende", tasten.wiederholenRuecktaste, 100, "ms");
+    ziel("Editor: Taste neben einer Zeile von 1 MB", langeZeile, 100, "ms");
     std::fflush(stdout);
 
     fenster.reset(); // the big inputs start from an empty process

@@ -21,6 +21,7 @@ void TForm1::tbtnFlipClick() {
         std::unique_ptr<IniDocument> text;
         {
             Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
+            editor_->editor().trimEditedLines();
             text = dokument_.textAusEditor(editor_->editor().utf8Text());
         }
         Warmstart(Ansicht::Browser);

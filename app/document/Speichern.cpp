@@ -55,6 +55,7 @@ void TForm1::DateiSpeichern(const QString& pfad, Ansicht ansicht) {
         return;
     }
     const QString angezeigt = QFileInfo(pfad).absoluteFilePath();
+    editor_->editor().trimEditedLines(); // no blanks left at the end of an edited line
     const auto fehler = TextFile::write(pfad, editor_->editor().utf8Text(), dokument_.kodierung(), fortschritt);
     if (!fehler)
         return;

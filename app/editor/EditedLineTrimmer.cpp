@@ -1,6 +1,8 @@
 #include "app/editor/EditedLineTrimmer.h"
 
 #include <Qsci/qsciscintilla.h>
+#include <algorithm>
+#include <vector>
 
 namespace ravik {
 namespace {
@@ -11,51 +13,99 @@ bool isBlank(char c) {
 }
 } // namespace
 
+const int EditedLineTrimmer::kModificationEvents =
+    Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE;
+
 EditedLineTrimmer::EditedLineTrimmer(QsciScintilla* editor, int markerNumber)
     : QObject(editor), editor_(editor), marker_(markerNumber) {
     editor_->markerDefine(QsciScintilla::Invisible, marker_);
     connect(editor_, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int type, const char*, int, int linesAdded, int, int, int, int,
-                   int) { noteModification(position, type, linesAdded); });
+            [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
+                noteModification(position, type, length);
+            });
 }
 
 void EditedLineTrimmer::forget() {
+    pendingPosition_ = -1;
     editor_->SendScintilla(Sci::SCI_MARKERDELETEALL, marker_);
     anyMarked_ = false;
 }
 
 bool EditedLineTrimmer::isMarked(int line) const {
+    markPendingInsertion();
     return (editor_->SendScintilla(Sci::SCI_MARKERGET, line) & (1L << marker_)) != 0;
 }
 
-void EditedLineTrimmer::noteModification(int position, int type, int linesAdded) {
-    if (suspended_ || !(type & Sci::SC_PERFORMED_USER) ||
-        !(type & (Sci::SC_MOD_INSERTTEXT | Sci::SC_MOD_DELETETEXT)))
-        return;
-    const long first = editor_->SendScintilla(Sci::SCI_LINEFROMPOSITION, position);
-    const long last = first + ((type & Sci::SC_MOD_INSERTTEXT) ? qMax(linesAdded, 0) : 0);
-    for (long line = first; line <= last; ++line)
-        if (!isMarked(int(line)))
-            editor_->SendScintilla(Sci::SCI_MARKERADD, line, marker_);
+void EditedLineTrimmer::mark(long line) const {
+    if (!(editor_->SendScintilla(Sci::SCI_MARKERGET, line) & (1L << marker_)))
+        editor_->SendScintilla(Sci::SCI_MARKERADD, line, marker_);
     anyMarked_ = true;
 }
 
+void EditedLineTrimmer::markPendingInsertion() const {
+    if (pendingPosition_ < 0)
+        return;
+    const long end = pendingPosition_ + pendingLength_;
+    const long first = editor_->SendScintilla(Sci::SCI_LINEFROMPOSITION, pendingPosition_);
+    const long last = editor_->SendScintilla(Sci::SCI_LINEFROMPOSITION, end);
+    pendingPosition_ = -1;
+    if (pendingByUser_) {
+        for (long line = first; line <= last; ++line)
+            mark(line);
+    } else if (end == editor_->SendScintilla(Sci::SCI_GETLINEENDPOSITION, last) &&
+               isBlank(char(editor_->SendScintilla(Sci::SCI_GETCHARAT, end - 1)))) {
+        mark(last);
+    }
+}
+
+void EditedLineTrimmer::noteModification(int position, int type, int length) {
+    markPendingInsertion();
+    if (suspended_)
+        return;
+    const bool byUser = type & Sci::SC_PERFORMED_USER;
+    if (type & Sci::SC_MOD_BEFOREINSERT) {
+        pendingPosition_ = position;
+        pendingLength_ = length;
+        pendingByUser_ = byUser;
+    } else if ((type & Sci::SC_MOD_BEFOREDELETE) && byUser) {
+        // What remains of the lines joined by a deletion is the first one's.
+        mark(editor_->SendScintilla(Sci::SCI_LINEFROMPOSITION, position));
+    }
+}
+
 void EditedLineTrimmer::trimLinesLeft() {
+    trimMarked(true);
+}
+
+void EditedLineTrimmer::trimAll() {
+    trimMarked(false);
+}
+
+void EditedLineTrimmer::trimMarked(bool keepCaretLines) {
+    markPendingInsertion();
     if (!anyMarked_)
         return;
-    const long caretLine = editor_->SendScintilla(Sci::SCI_LINEFROMPOSITION,
-                                                  editor_->SendScintilla(Sci::SCI_GETCURRENTPOS));
+    // Typing over a column selection leaves a caret on each of its lines.
+    std::vector<long> caretLines;
+    if (keepCaretLines) {
+        const long selections = editor_->SendScintilla(Sci::SCI_GETSELECTIONS);
+        for (long i = 0; i < selections; ++i)
+            caretLines.push_back(editor_->SendScintilla(
+                Sci::SCI_LINEFROMPOSITION, editor_->SendScintilla(Sci::SCI_GETSELECTIONNCARET, i)));
+        std::sort(caretLines.begin(), caretLines.end());
+    }
     const long mask = 1L << marker_;
     bool grouped = false;
     bool caretLineMarked = false;
     for (long line = editor_->SendScintilla(Sci::SCI_MARKERNEXT, 0, mask); line >= 0;
          line = editor_->SendScintilla(Sci::SCI_MARKERNEXT, line + 1, mask)) {
-        if (line == caretLine) {
+        if (std::binary_search(caretLines.begin(), caretLines.end(), line)) {
             caretLineMarked = true;
             continue;
         }
         if (!grouped) {
-            // The trim is an undo step of its own, never merged into typing.
+            // The trim is an undo step of its own unless the edit that caused it has
+            // opened one.
             editor_->SendScintilla(Sci::SCI_BEGINUNDOACTION);
             grouped = true;
         }

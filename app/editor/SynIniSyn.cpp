@@ -1,7 +1,9 @@
 #include "app/editor/SynIniSyn.h"
 
 #include <Qsci/qsciscintilla.h>
+#include <algorithm>
 #include <array>
+#include <limits>
 
 namespace ravik {
 namespace {
@@ -116,10 +118,59 @@ QColor SynIniSyn::keyColor() const {
     return color(style(IniTokenKind::Key));
 }
 
+void SynIniSyn::forgetSkipped() {
+    skipped_.clear();
+}
+
+long SynIniSyn::lineStartAt(long position) const {
+    QsciScintilla* view = editor();
+    return view->SendScintilla(Sci::SCI_POSITIONFROMLINE,
+                               view->SendScintilla(Sci::SCI_LINEFROMPOSITION, position));
+}
+
 void SynIniSyn::styleText(int start, int end) {
     QsciScintilla* view = editor();
     if (!view || end <= start)
         return;
+    long from = lineStartAt(start);
+    skipped_.remove(from, std::numeric_limits<long>::max());
+    if (end - from > kStyleAtOnceBytes) {
+        // The screen and a little above it now; above that only when shown.
+        constexpr long kAboveScreen = 64 * 1024;
+        long near = lineStartAt(end - kAboveScreen);
+        const long firstShown = view->SendScintilla(
+            Sci::SCI_POSITIONFROMLINE,
+            view->SendScintilla(Sci::SCI_DOCLINEFROMVISIBLE,
+                                view->SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE)));
+        if (firstShown < near && near - firstShown < kStyleAtOnceBytes)
+            near = firstShown;
+        if (near > from) {
+            skipped_.add(from, near);
+            from = near;
+        }
+    }
+    styleLines(from, end);
+}
+
+bool SynIniSyn::styleSkipped(long from, long to) {
+    QsciScintilla* view = editor();
+    if (!view)
+        return false;
+    // Scintilla styles what lies after its mark itself.
+    const long endStyled = view->SendScintilla(Sci::SCI_GETENDSTYLED);
+    const std::vector<UnstyledRanges::Range> parts = skipped_.within(from, std::min(to, endStyled));
+    if (parts.empty())
+        return false;
+    for (const UnstyledRanges::Range& part : parts)
+        styleLines(part.first, part.second);
+    // Styling moves Scintilla's mark of how far the text is styled; what lies between
+    // the lines styled here and the old mark was styled before.
+    view->SendScintilla(Sci::SCI_STARTSTYLING, static_cast<unsigned long>(endStyled), 0L);
+    return true;
+}
+
+void SynIniSyn::styleLines(long start, long end) {
+    QsciScintilla* view = editor();
     // Tokens depend on the whole line, so the range grows to whole lines.
     const long lineCount = view->SendScintilla(Sci::SCI_GETLINECOUNT);
     const long firstLine = view->SendScintilla(Sci::SCI_LINEFROMPOSITION, start);
@@ -130,6 +181,7 @@ void SynIniSyn::styleText(int start, int end) {
                         : view->SendScintilla(Sci::SCI_GETLENGTH);
     if (to <= from)
         return;
+    skipped_.remove(from, to);
     const auto* text = reinterpret_cast<const char*>(
         view->SendScintilla(Sci::SCI_GETRANGEPOINTER, static_cast<unsigned long>(from), to - from));
     if (!text)

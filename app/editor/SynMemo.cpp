@@ -56,6 +56,14 @@ void SynMemo::configure() {
     EditorKeyMap::applyStandardBindings(standardCommands());
 
     trimmer_ = new EditedLineTrimmer(this, kEditedLineMarker);
+    SendScintilla(SCI_SETMODEVENTMASK,
+                  static_cast<unsigned long>(EditedLineTrimmer::kModificationEvents));
+    // Typing over a column selection replaces it on every line, as Delete does.
+    SendScintilla(SCI_SETADDITIONALSELECTIONTYPING, 1UL);
+    connect(this, &QsciScintillaBase::SCN_SAVEPOINTLEFT, this, [this] {
+        if (!replacing_)
+            emit textEdited();
+    });
     caret_ = new OverwriteCaret(this);
     scrollHint_ = new ScrollHint(this);
     createBookmarkShortcuts();
@@ -75,7 +83,7 @@ void SynMemo::createBookmarkShortcuts() {
         auto* go = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(digit)), this);
         go->setContext(Qt::WidgetWithChildrenShortcut);
         connect(go, &QShortcut::activated, this, [this, index] {
-            lastEdit_ = EditKind::None;
+            endRun();
             gotoBookmark(index);
             afterUserAction();
         });
@@ -131,7 +139,7 @@ bool SynMemo::isLineEdited(int line) const {
 }
 
 void SynMemo::mousePressEvent(QMouseEvent* event) {
-    lastEdit_ = EditKind::None;
+    endRun();
     const bool left = event->button() == Qt::LeftButton;
     // Outside the normal mode a press inside the selection starts a new one.
     if (left && !selectionModes_.dragsSelectionAway() && !(event->modifiers() & Qt::ShiftModifier))
@@ -156,8 +164,7 @@ void SynMemo::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void SynMemo::dropEvent(QDropEvent* event) {
-    lastEdit_ = EditKind::None;
-    QsciScintilla::dropEvent(event);
+    editAsOneStep([this, event] { QsciScintilla::dropEvent(event); });
     afterUserAction();
 }
 
@@ -167,14 +174,28 @@ void SynMemo::focusInEvent(QFocusEvent* event) {
 }
 
 void SynMemo::focusOutEvent(QFocusEvent* event) {
+    endRun();
     QsciScintilla::focusOutEvent(event);
     caret_->sync();
 }
 
 void SynMemo::paintEvent(QPaintEvent* event) {
+    styleShownLines();
     QsciScintilla::paintEvent(event);
+    // Scintilla's own request while painting may have skipped part of a very full screen.
+    if (styleShownLines())
+        viewport()->update();
     QPainter painter(viewport());
     caret_->paint(painter);
+}
+
+bool SynMemo::styleShownLines() {
+    const long first =
+        SendScintilla(SCI_DOCLINEFROMVISIBLE, SendScintilla(SCI_GETFIRSTVISIBLELINE));
+    const long last = SendScintilla(SCI_DOCLINEFROMVISIBLE, SendScintilla(SCI_GETFIRSTVISIBLELINE) +
+                                                                SendScintilla(SCI_LINESONSCREEN));
+    return lexer_->styleSkipped(SendScintilla(SCI_POSITIONFROMLINE, first),
+                                SendScintilla(SCI_GETLINEENDPOSITION, last));
 }
 
 // QScintilla keeps Tab for itself; here Tab and Shift+Tab move the focus.

@@ -43,7 +43,11 @@ public:
     // changes.
     QByteArrayView utf8Text() const;
 
-    // From here on the text counts as saved: the next change by the user is a change.
+    // Removes the trailing blanks of every line the user edited, the caret's line
+    // included, as one undo step. Whatever stores or hands on the text calls it first.
+    void trimEditedLines();
+
+    // The text as it is now counts as saved: the next change raises textEdited again.
     void markSaved();
 
     // The text is empty: no line, or one empty line.
@@ -88,9 +92,22 @@ public:
 signals:
     // A typed character that the editor does not carry out as a command of its own.
     void characterTyped(QChar character);
+    // The text has just come to differ from the last save point (a new text, a clear,
+    // or markSaved) through any change but a new text or a clear: typing, line breaks,
+    // deleting, the clipboard, drag and drop, undo and redo, indenting, the trim, lines
+    // appended by the program. Raised once per departure from the save point.
+    void textEdited();
     // Taking in a new text goes on; longStepAhead when the next step is known to take
     // seconds (laying out a line of megabytes).
     void progress(qint64 bytesDone, bool longStepAhead);
+
+public slots:
+    // Undo and redo leave the restored lines as they are; the clipboard edits are one
+    // undo step together with the trim they cause.
+    void undo() override;
+    void redo() override;
+    void cut() override;
+    void paste() override;
 
 protected:
     bool event(QEvent* event) override;
@@ -107,7 +124,7 @@ protected:
 
 private:
     // Kinds of change whose consecutive runs form one undo step.
-    enum class EditKind { None, Typing, DeleteBack, DeleteForward, LineBreak };
+    enum class EditKind { None, Typing, Overwriting, DeleteBack, DeleteForward, LineBreak };
 
     void configure();
     void applyPlainStyle(int style);
@@ -117,19 +134,29 @@ private:
     void appendRawText(QByteArrayView utf8);
     void endReplacingText();
     void keepLongLineLayouts(qsizetype longestLine);
+    bool styleShownLines();
     long modEventMask_ = 0; // while a new text is taken in
     void applyEolMode();
     bool isEditorKey(int combined) const;
-    void runHandCommand(const EditorKeyMap::HandKey& hand, QKeyEvent* event);
-    void runStandardCommand(int combined, QKeyEvent* event);
+    // Both return whether the lines left behind are to be trimmed now.
+    bool runHandCommand(const EditorKeyMap::HandKey& hand, QKeyEvent* event);
+    bool runStandardCommand(int combined, QKeyEvent* event);
     void typeCharacter(QKeyEvent* event);
+    EditKind typingKind() const;
     void beginEdit(EditKind kind);
-    void afterUserAction();
+    void endRun();
+    void editAsOneStep(const std::function<void()>& edit);
+    void breakLine(const std::function<void()>& run);
+    void afterUserAction(bool trim = true);
 
     SynIniSyn* lexer_ = nullptr;
     EolStyle eol_ = EolStyle::CrLf;
     QColor activeLineColor_;
     EditKind lastEdit_ = EditKind::None;
+    // Overtyping deletes and inserts by turns, which Scintilla never merges: a run of
+    // it is held in one undo action, open until the run ends.
+    bool overwriteStepOpen_ = false;
+    bool replacing_ = false; // a new text is taken in
     EditedLineTrimmer* trimmer_ = nullptr;
     OverwriteCaret* caret_ = nullptr;
     ScrollHint* scrollHint_ = nullptr;

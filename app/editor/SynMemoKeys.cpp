@@ -60,24 +60,24 @@ void SynMemo::keyPressEvent(QKeyEvent* event) {
     // Whether the key is an editor command is decided before QScintilla sees it.
     const int combined = EditorKeyMap::combinedKey(event);
     const EditorKeyMap::HandKey hand = EditorKeyMap::handKey(combined);
+    bool trim = true;
     if (hand.command != HandCommand::None)
-        runHandCommand(hand, event);
+        trim = runHandCommand(hand, event);
     else if (standardCommands()->boundTo(combined))
-        runStandardCommand(combined, event);
+        trim = runStandardCommand(combined, event);
     else
         typeCharacter(event);
-    afterUserAction();
+    afterUserAction(trim);
 }
 
-void SynMemo::runHandCommand(const EditorKeyMap::HandKey& hand, QKeyEvent* event) {
+bool SynMemo::runHandCommand(const EditorKeyMap::HandKey& hand, QKeyEvent* event) {
     using Mode = SelectionModes::Mode;
     event->accept();
     if (hand.command != HandCommand::NewLine && hand.command != HandCommand::DeleteLastChar)
-        lastEdit_ = EditKind::None;
+        endRun();
     switch (hand.command) {
     case HandCommand::NewLine:
-        beginEdit(EditKind::LineBreak);
-        SendScintilla(SCI_NEWLINE);
+        breakLine([this] { SendScintilla(SCI_NEWLINE); });
         break;
     case HandCommand::InsertLineBreak:
         SendScintilla(SCI_BEGINUNDOACTION);
@@ -130,24 +130,40 @@ void SynMemo::runHandCommand(const EditorKeyMap::HandKey& hand, QKeyEvent* event
     case HandCommand::None:
         break;
     }
+    return true;
 }
 
-void SynMemo::runStandardCommand(int combined, QKeyEvent* event) {
+bool SynMemo::runStandardCommand(int combined, QKeyEvent* event) {
     const bool shift = combined & Qt::SHIFT;
     const int movement = shift ? EditorKeyMap::movementCommand(combined & ~int(Qt::SHIFT)) : 0;
     if (movement && selectionModes_.mode() != SelectionModes::Mode::Normal) {
-        lastEdit_ = EditKind::None;
+        endRun();
         selectionModes_.extend([this, movement] { SendScintilla(movement); });
         event->accept();
-        return;
+        return true;
     }
-    if (combined == Qt::Key_Delete)
+    switch (standardCommands()->boundTo(combined)->command()) {
+    case QsciCommand::Delete:
         beginEdit(EditKind::DeleteForward);
-    else if ((combined & ~int(Qt::SHIFT)) == Qt::Key_Return)
-        beginEdit(EditKind::LineBreak);
-    else
-        lastEdit_ = EditKind::None;
+        break;
+    case QsciCommand::Newline:
+        breakLine([this, event] { QsciScintilla::keyPressEvent(event); });
+        return true;
+    case QsciCommand::Undo:
+    case QsciCommand::Redo:
+        endRun();
+        QsciScintilla::keyPressEvent(event);
+        return false;
+    case QsciCommand::Paste:
+    case QsciCommand::SelectionCut:
+        editAsOneStep([this, event] { QsciScintilla::keyPressEvent(event); });
+        return true;
+    default:
+        endRun();
+        break;
+    }
     QsciScintilla::keyPressEvent(event);
+    return true;
 }
 
 void SynMemo::typeCharacter(QKeyEvent* event) {
@@ -162,14 +178,19 @@ void SynMemo::typeCharacter(QKeyEvent* event) {
         event->ignore(); // nothing to insert, e.g. Ctrl+S, Esc, F5
         return;
     }
-    beginEdit(EditKind::Typing);
+    beginEdit(typingKind());
     QsciScintilla::keyPressEvent(event);
+}
+
+SynMemo::EditKind SynMemo::typingKind() const {
+    const bool replacesSelection = SendScintilla(SCI_GETSELECTIONEMPTY) == 0;
+    return overwriteMode() && !replacesSelection ? EditKind::Overwriting : EditKind::Typing;
 }
 
 void SynMemo::inputMethodEvent(QInputMethodEvent* event) {
     if (!event->commitString().isEmpty() && !isReadOnly()) {
         emit characterTyped(event->commitString().at(0));
-        beginEdit(EditKind::Typing);
+        beginEdit(typingKind());
     }
     QsciScintilla::inputMethodEvent(event);
     afterUserAction();
@@ -178,15 +199,86 @@ void SynMemo::inputMethodEvent(QInputMethodEvent* event) {
 // Scintilla merges every run of adjacent insertions into one undo step; an empty
 // undo action splits the runs where the kind of change differs or the caret moved.
 void SynMemo::beginEdit(EditKind kind) {
-    if (kind != lastEdit_) {
+    if (kind == lastEdit_)
+        return;
+    endRun();
+    SendScintilla(SCI_BEGINUNDOACTION);
+    SendScintilla(SCI_ENDUNDOACTION);
+    if (kind == EditKind::Overwriting) {
         SendScintilla(SCI_BEGINUNDOACTION);
-        SendScintilla(SCI_ENDUNDOACTION);
+        overwriteStepOpen_ = true;
     }
     lastEdit_ = kind;
 }
 
-void SynMemo::afterUserAction() {
+void SynMemo::endRun() {
+    if (overwriteStepOpen_) {
+        overwriteStepOpen_ = false;
+        SendScintilla(SCI_ENDUNDOACTION);
+    }
+    lastEdit_ = EditKind::None;
+}
+
+// An edit that leaves lines behind is one undo step together with their trim, so
+// that Ctrl+Z brings back the text as it was before the edit, not the blanks alone.
+void SynMemo::editAsOneStep(const std::function<void()>& edit) {
+    endRun();
+    SendScintilla(SCI_BEGINUNDOACTION);
+    edit();
     trimmer_->trimLinesLeft();
+    SendScintilla(SCI_ENDUNDOACTION);
+}
+
+// A line break leaves the first part of the line behind: when that part ends in blanks
+// the trim follows at once and joins the break's undo step. Other breaks form runs.
+void SynMemo::breakLine(const std::function<void()>& run) {
+    const long start = SendScintilla(SCI_GETSELECTIONSTART);
+    const long lineStart =
+        SendScintilla(SCI_POSITIONFROMLINE, SendScintilla(SCI_LINEFROMPOSITION, start));
+    const char before = start > lineStart ? char(SendScintilla(SCI_GETCHARAT, start - 1)) : '\0';
+    if (before == ' ' || before == '\t') {
+        editAsOneStep(run);
+    } else {
+        beginEdit(EditKind::LineBreak);
+        run();
+    }
+}
+
+void SynMemo::undo() {
+    endRun();
+    QsciScintilla::undo();
+    afterUserAction(false);
+}
+
+void SynMemo::redo() {
+    endRun();
+    QsciScintilla::redo();
+    afterUserAction(false);
+}
+
+void SynMemo::cut() {
+    editAsOneStep([this] { QsciScintilla::cut(); });
+    afterUserAction();
+}
+
+void SynMemo::paste() {
+    editAsOneStep([this] { QsciScintilla::paste(); });
+    afterUserAction();
+}
+
+void SynMemo::trimEditedLines() {
+    endRun();
+    trimmer_->trimAll();
+}
+
+void SynMemo::markSaved() {
+    endRun();
+    SendScintilla(SCI_SETSAVEPOINT);
+}
+
+void SynMemo::afterUserAction(bool trim) {
+    if (trim)
+        trimmer_->trimLinesLeft();
     caret_->sync();
     // Hand commands set the caret directly, which QScintilla's selection flag misses.
     const bool selected = SendScintilla(SCI_GETSELECTIONEMPTY) == 0;

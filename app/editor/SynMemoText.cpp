@@ -1,5 +1,7 @@
 #include "app/editor/SynMemo.h"
 
+#include "app/editor/SynIniSyn.h"
+
 #include "core/platform/files/MemoryHints.h"
 #include "core/platform/text/TextCodec.h"
 
@@ -11,7 +13,10 @@
 namespace ravik {
 
 void SynMemo::beginReplacingText() {
+    endRun();
+    replacing_ = true;
     trimmer_->setSuspended(true);
+    lexer_->forgetSkipped();
     // Every insertion would be reported, and QScintilla answers each report by
     // counting the characters before it: loading in blocks would cost the square of
     // the file's size. Nobody needs to hear about the pieces of a new text.
@@ -36,7 +41,7 @@ void SynMemo::endReplacingText() {
     trimmer_->forget();
     bookmarks_.clear();
     selectionModes_.forget();
-    lastEdit_ = EditKind::None;
+    replacing_ = false;
     SendScintilla(SCI_GOTOPOS, 0UL);
     SendScintilla(SCI_CHOOSECARETX);
     SendScintilla(SCI_SETFIRSTVISIBLELINE, 0UL);
@@ -53,8 +58,10 @@ void SynMemo::clearAll() {
 void SynMemo::setTextFrom(const TextSource& source, qsizetype bytes) {
     beginReplacingText();
     // Room for the whole text at once: grown piece by piece, the buffer would be
-    // copied again with every piece.
-    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes + 1));
+    // copied again with every piece. And room for editing: without it the first
+    // character typed would have the whole text copied into a larger buffer.
+    constexpr qint64 kEditingRoom = qint64(1) << 20;
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes + kEditingRoom));
     MemoryHints::expectLargeFill(reinterpret_cast<void*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER)),
                                  static_cast<std::size_t>(bytes));
     qint64 done = 0;
@@ -85,10 +92,6 @@ void SynMemo::setTextFrom(const TextSource& source, qsizetype bytes) {
 QByteArrayView SynMemo::utf8Text() const {
     const auto* data = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
     return QByteArrayView(data, SendScintilla(SCI_GETLENGTH));
-}
-
-void SynMemo::markSaved() {
-    SendScintilla(SCI_SETSAVEPOINT);
 }
 
 // The editor normally keeps only the caret line's layout and lays out every other line
@@ -131,11 +134,11 @@ void SynMemo::appendLine(const QString& line) {
     QByteArray bytes = line.toUtf8();
     if (!isTextEmpty())
         bytes.prepend(eolBytes(eol_));
+    endRun();
     TrimmerSuspension programEdit(*trimmer_);
     SendScintilla(SCI_BEGINUNDOACTION);
     SendScintilla(SCI_APPENDTEXT, uintptr_t(bytes.size()), bytes.constData());
     SendScintilla(SCI_ENDUNDOACTION);
-    lastEdit_ = EditKind::None;
 }
 
 void SynMemo::setActiveLineColor(const QColor& color) {

@@ -69,6 +69,9 @@ void TForm1::signaleVerbinden() {
     SynMemo* memo = &editor_->editor();
     connect(memo, &SynMemo::characterTyped, this,
             [this](QChar c) { ausfuehren([=] { SynMemo1KeyPress(c); }); });
+    // Every change of the text counts, whatever made it: keys, commands, the clipboard,
+    // drag and drop, undo and redo.
+    connect(memo, &SynMemo::textEdited, this, [this] { geaendert(); });
     memo->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(memo, &QWidget::customContextMenuRequested, this,
             [this, memo](const QPoint& p) { PopupMemo->popup(memo->mapToGlobal(p)); });

@@ -219,6 +219,24 @@ private slots:
         QCOMPARE(Umgebung::lesen(pfad), QByteArray("k=\xe4\r\n"));
         QVERIFY(QDir(e.u.datenverzeichnis.path()).entryList(QDir::Files | QDir::Hidden).size() == 1);
     }
+
+    // Blanks typed at the end of the line that still holds the caret are not saved,
+    // nor carried to the browser view.
+    void blanksOnTheCaretLineAreNotSaved() {
+        Editorfenster e;
+        e.oeffnen(e.u.schreiben("a.ini", "a  \r\n"));
+        QTest::keyClick(e.memo, Qt::Key_Down);
+        QTest::keyClicks(e.memo, QStringLiteral("[S]  "));
+        e.speichern(e.u.pfad("a.ini"));
+        QCOMPARE(Umgebung::lesen(e.u.pfad("a.ini")), QByteArray("a  \r\n[S]"));
+        QTest::keyClicks(e.memo, QStringLiteral("  "));
+        QTest::keyClick(e.memo, Qt::Key_Return);
+        QTest::keyClicks(e.memo, QStringLiteral("k=1 "));
+        e.u.klick("tbtnFlip");
+        QCOMPARE(e.u.baumTexte(), (QStringList{"S", "S/k"}));
+        e.u.klick("tbtnFlip");
+        QCOMPARE(e.puffer(), QByteArray("a  \r\n[S]\r\nk=1"));
+    }
 };
 
 QTEST_MAIN(EditorDateiTest)

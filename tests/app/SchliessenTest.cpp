@@ -63,11 +63,14 @@ private slots:
         memo->setText("[A]");
         memo->insertAt("x", 0, 0);
         QVERIFY(memo->isUndoAvailable());
+        u.dialoge.answer(Answer::No);  // the changes are thrown away ...
+        u.dialoge.answer(Answer::Yes); // ... for sure
         u.klick("tbtnNeu");
         QCOMPARE(memo->text(), QString());
         QVERIFY(!memo->isUndoAvailable());
         QCOMPARE(f.windowTitle(), QString("Ravik: Der Velmora INI-Editor (Neue Datei)"));
-        QVERIFY(u.dialoge.shown.isEmpty());
+        QCOMPARE(u.dialoge.shown.size(), 2); // the two questions of the guard
+        QVERIFY(u.dialoge.allAnswersUsed());
     }
 
     void theGuardFollowsTheAnswers_data() {

@@ -63,7 +63,7 @@ private slots:
             QVERIFY2(u.aktiv(an), an);
         auto* baum = u.w<IniBaum>("iniAnzeige");
         QVERIFY(!baum->isExpanded(baum->model()->index(0, 0))); // image 2: collapsed
-        QCOMPARE(f.dateistatus(), QString("gespeichert"));
+        QCOMPARE(f.dateistatus(), QString("geaendert")); // the text was written in the editor
         QVERIFY(tempDateien(u).isEmpty());
     }
 

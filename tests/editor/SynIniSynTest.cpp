@@ -55,6 +55,7 @@ private slots:
     void fontIsCourierNewWithMonospaceFallback();
     void stylesAppliedToADocument();
     void onlyTheRequestedLinesAreStyled();
+    void linesAJumpSkippedAreStyledWhenShown();
     void runTimeColourChangeRepaints();
     void invalidColourFallsBackToTheTextColour();
 
@@ -155,6 +156,45 @@ void SynIniSynTest::onlyTheRequestedLinesAreStyled() {
     const QByteArray line =
         QByteArray() + char(kKey) + char(kSymbol) + char(kNumber) + char(kSpace);
     QCOMPARE(stylesOf(memo, 0, 20), repeat(31, 4) + line + line + repeat(31, 8));
+}
+
+// A jump to the end of a big text styles the lines near the screen first; the lines
+// it skipped are styled once they come into view, also after edits above them.
+void SynIniSynTest::linesAJumpSkippedAreStyledWhenShown() {
+    QByteArray text;
+    for (int i = 0; i < 30000; ++i)
+        text += "[Section" + QByteArray::number(i) + "]\r\n; note " + QByteArray::number(i) +
+                "\r\nkey=\"v\" 12\r\n";
+    QVERIFY(text.size() > 2 * SynIniSyn::kStyleAtOnceBytes);
+    SynMemo memo;
+    memo.resize(400, 300);
+    memo.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&memo));
+    loadText(memo, dir_, text);
+    auto shownLinesAreStyled = [&memo] {
+        memo.viewport()->repaint();
+        const long first = memo.SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE);
+        const long from = memo.SendScintilla(Sci::SCI_POSITIONFROMLINE, first);
+        const long to = memo.SendScintilla(Sci::SCI_POSITIONFROMLINE,
+                                           first + memo.SendScintilla(Sci::SCI_LINESONSCREEN));
+        const QByteArray shown = bufferBytes(memo).mid(from, to - from);
+        return stylesOf(memo, from, to) == iniStyleBytes(shown);
+    };
+    QVERIFY(shownLinesAreStyled());
+    QTest::keyClick(&memo, Qt::Key_End, Qt::ControlModifier);
+    QVERIFY(shownLinesAreStyled());
+    QTest::keyClick(&memo, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(&memo, Qt::Key_Return);
+    QTest::keyClicks(&memo, QStringLiteral("[Neu]"));
+    QTest::keyClick(&memo, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(&memo, Qt::Key_Y, Qt::ControlModifier);
+    // Where the skipped lines began and ended, and between.
+    const long skippedTo = memo.SendScintilla(Sci::SCI_LINEFROMPOSITION,
+                                              memo.SendScintilla(Sci::SCI_GETLENGTH) - 64 * 1024);
+    for (const long line : {20L, 30L, 50000L, skippedTo - 10, skippedTo + 5}) {
+        memo.SendScintilla(Sci::SCI_SETFIRSTVISIBLELINE, static_cast<unsigned long>(line));
+        QVERIFY2(shownLinesAreStyled(), qPrintable(QString::number(line)));
+    }
 }
 
 void SynIniSynTest::runTimeColourChangeRepaints() {

@@ -1,6 +1,7 @@
 #include "EditorTestSupport.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -40,7 +41,9 @@ private slots:
     void editedLineIsTrimmedWhenTheCaretLeaves();
     void enterTrimsTheLineItLeaves();
     void clickOnAnotherLineTrims();
-    void trimIsItsOwnUndoStepAndUndoDoesNotRetrim();
+    void trimIsItsOwnUndoStepAndUndoneBlanksAreTrimmedAgain();
+    void enterAndTheTrimItCausesAreOneUndoStep();
+    void blanksOnTheCaretLineAreNotSaved();
     void programEditsAreNotTrimmed();
     void smartTabDelete_data();
     void smartTabDelete();
@@ -125,21 +128,60 @@ void SynMemoEditingTest::clickOnAnotherLineTrims() {
     QCOMPARE(memo_->lineAt(0), QStringLiteral("first"));
 }
 
-void SynMemoEditingTest::trimIsItsOwnUndoStepAndUndoDoesNotRetrim() {
+void SynMemoEditingTest::trimIsItsOwnUndoStepAndUndoneBlanksAreTrimmedAgain() {
     loadText(*memo_, dir_, "k\nnext");
     QTest::keyClick(memo_, Qt::Key_End);
     QTest::keyClicks(memo_, QStringLiteral("=v  "));
     QTest::keyClick(memo_, Qt::Key_Down);
     QCOMPARE(bufferBytes(*memo_), QByteArray("k=v\nnext"));
-    memo_->undo();
+    QTest::keyClick(memo_, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(bufferBytes(*memo_), QByteArray("k=v  \nnext"));
-    // The restored blanks are not the user's edit: leaving the line keeps them.
+    QCOMPARE(caretOf(*memo_).line, 0);
+    // The blanks came back, but the line is still an edited one.
+    QVERIFY(memo_->isLineEdited(0));
     QTest::keyClick(memo_, Qt::Key_Down);
-    QTest::keyClick(memo_, Qt::Key_Up);
-    QTest::keyClick(memo_, Qt::Key_Down);
-    QCOMPARE(bufferBytes(*memo_), QByteArray("k=v  \nnext"));
-    memo_->undo();
+    QCOMPARE(bufferBytes(*memo_), QByteArray("k=v\nnext"));
+    QTest::keyClick(memo_, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(memo_, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(bufferBytes(*memo_), QByteArray("k\nnext"));
+}
+
+void SynMemoEditingTest::enterAndTheTrimItCausesAreOneUndoStep() {
+    loadText(*memo_, dir_, "");
+    QTest::keyClicks(memo_, QStringLiteral("k=1  "));
+    QTest::keyClick(memo_, Qt::Key_Return);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("k=1\r\n"));
+    QTest::keyClick(memo_, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("k=1  "));
+    QCOMPARE(caretOf(*memo_), (Caret{0, 5}));
+    QTest::keyClick(memo_, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("k=1\r\n"));
+    QTest::keyClick(memo_, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(memo_, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray());
+    // A pasted line left behind goes with the paste.
+    QApplication::clipboard()->setText(QStringLiteral("a  \nb"));
+    QTest::keyClick(memo_, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("a\r\nb"));
+    QTest::keyClick(memo_, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray());
+}
+
+// What saves or hands on the text trims every edited line first, the one holding the
+// caret too (through the window: tests/app/EditorDateiTest).
+void SynMemoEditingTest::blanksOnTheCaretLineAreNotSaved() {
+    loadText(*memo_, dir_, "a  \r\n");
+    QTest::keyClick(memo_, Qt::Key_Down);
+    QTest::keyClicks(memo_, QStringLiteral("[S]  "));
+    memo_->insert(QStringLiteral("\t")); // the keyboard's Tab moves the focus instead
+    memo_->trimEditedLines();
+    memo_->markSaved();
+    QCOMPARE(bufferBytes(*memo_), QByteArray("a  \r\n[S]"));
+    QVERIFY(!memo_->isLineEdited(1));
+    QVERIFY(!memo_->isModified());
+    // The trim is one undo step of its own.
+    QTest::keyClick(memo_, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("a  \r\n[S]  \t"));
 }
 
 void SynMemoEditingTest::programEditsAreNotTrimmed() {

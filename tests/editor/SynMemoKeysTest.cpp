@@ -38,10 +38,16 @@ private slots:
     void bookmarks();
     void bookmarkKeysThroughTheShortcutPath();
     void columnSelectionMode();
+    void typingOverAColumnSelection_data();
+    void typingOverAColumnSelection();
     void mouseFollowsTheSelectionMode();
     void lineSelectionMode();
     void homeGoesToColumnOne();
     void insertTogglesOverwrite();
+    void overtypingIsOneUndoStepPerRun();
+    void userEditsRaiseTextEdited_data();
+    void userEditsRaiseTextEdited();
+    void loadsClearsAndAppendsAfterASavePoint();
     void wordCharacters();
     void keysThatAreNoLongerBound_data();
     void keysThatAreNoLongerBound();
@@ -485,6 +491,30 @@ void SynMemoKeysTest::columnSelectionMode() {
     QCOMPARE(typed_->count(), 0);
 }
 
+void SynMemoKeysTest::typingOverAColumnSelection_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("a character") << int(Qt::Key_X) << QByteArray("xcdef\nxijkl\nxopqr\n");
+    QTest::newRow("Delete") << int(Qt::Key_Delete) << QByteArray("cdef\nijkl\nopqr\n");
+    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << QByteArray("cdef\nijkl\nopqr\n");
+}
+
+// Typing over a block replaces it on every line, as Delete and Backspace do, in one
+// undo step.
+void SynMemoKeysTest::typingOverAColumnSelection() {
+    QFETCH(int, key);
+    QFETCH(QByteArray, expected);
+    const QByteArray text("abcdef\nghijkl\nmnopqr\n");
+    loadText(*memo_, dir_, text);
+    QTest::keyClick(memo_, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    for (Qt::Key move : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down})
+        QTest::keyClick(memo_, move, Qt::ShiftModifier);
+    QTest::keyClick(memo_, Qt::Key(key));
+    QCOMPARE(bufferBytes(*memo_), expected);
+    QTest::keyClick(memo_, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(bufferBytes(*memo_), text);
+}
+
 void SynMemoKeysTest::lineSelectionMode() {
     loadText(*memo_, dir_, "abcdef\nghijkl\nmnopqr\nstu");
     placeCaret(*memo_, 1, 3);
@@ -580,6 +610,110 @@ void SynMemoKeysTest::insertTogglesOverwrite() {
     QVERIFY(!memo_->overwriteMode());
     QTest::keyClicks(memo_, QStringLiteral("Z"));
     QCOMPARE(bufferBytes(*memo_), QByteArray("XYZcd"));
+}
+
+void SynMemoKeysTest::overtypingIsOneUndoStepPerRun() {
+    loadText(*memo_, dir_, "abcdefgh");
+    QTest::keyClick(memo_, Qt::Key_Insert);
+    QTest::keyClicks(memo_, QStringLiteral("XYZ"));
+    QTest::keyClick(memo_, Qt::Key_Right);
+    QTest::keyClicks(memo_, QStringLiteral("QR"));
+    QCOMPARE(bufferBytes(*memo_), QByteArray("XYZdQRgh"));
+    QTest::keyClick(memo_, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("XYZdefgh"));
+    QTest::keyClick(memo_, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("abcdefgh"));
+    QTest::keyClick(memo_, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(bufferBytes(*memo_), QByteArray("XYZdefgh"));
+}
+
+void SynMemoKeysTest::userEditsRaiseTextEdited_data() {
+    // Keys are separated by ';'; "prepare" runs before the save point is set.
+    QTest::addColumn<QString>("prepare");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QByteArray>("expected");
+    auto row = [](const char* name, const char* prepare, const char* action, const char* expected) {
+        QTest::newRow(name) << QString::fromLatin1(prepare) << QString::fromLatin1(action)
+                            << QByteArray(expected);
+    };
+    row("typed character", "", "X", "xab cd\nef");
+    row("Enter", "", "Return", "\nab cd\nef");
+    row("Backspace", "Right", "Backspace", "b cd\nef");
+    row("Delete", "", "Delete", "b cd\nef");
+    row("Ctrl+Y", "", "Ctrl+Y", "ef");
+    row("Ctrl+Shift+Y", "", "Ctrl+Shift+Y", "\nef");
+    row("Ctrl+T", "", "Ctrl+T", " cd\nef");
+    row("Ctrl+N", "", "Ctrl+N", "\nab cd\nef");
+    row("Ctrl+V", "", "Ctrl+V", "<>ab cd\nef");
+    row("Ctrl+X", "Shift+Right", "Ctrl+X", "b cd\nef");
+    row("menu paste", "", "paste()", "<>ab cd\nef");
+    row("menu cut", "Shift+Right", "cut()", "b cd\nef");
+    row("drop", "", "drop", "Dab cd\nef");
+    row("Ctrl+Z", "X", "Ctrl+Z", "ab cd\nef");
+    row("Ctrl+Shift+Z", "X;Ctrl+Z", "Ctrl+Shift+Z", "xab cd\nef");
+    row("Ctrl+Shift+I", "", "Ctrl+Shift+I", "        ab cd\nef");
+    row("Ctrl+Shift+U", "Ctrl+Shift+I", "Ctrl+Shift+U", "ab cd\nef");
+    row("the trim", "End;Space", "Down", "ab cd\nef");
+    row("trimEditedLines()", "End;Space", "trimEditedLines()", "ab cd\nef");
+}
+
+// Every change the user makes to the text is reported once the text differs from the
+// save point, whatever the route; the typed-character event stays with typed keys.
+void SynMemoKeysTest::userEditsRaiseTextEdited() {
+    QFETCH(QString, prepare);
+    QFETCH(QString, action);
+    QFETCH(QByteArray, expected);
+    auto run = [this](const QString& step) {
+        if (step == QLatin1String("paste()")) {
+            memo_->paste();
+        } else if (step == QLatin1String("cut()")) {
+            memo_->cut();
+        } else if (step == QLatin1String("trimEditedLines()")) {
+            memo_->trimEditedLines();
+        } else if (step == QLatin1String("drop")) {
+            QMimeData mime;
+            mime.setText(QStringLiteral("D"));
+            const QPoint at(1, memo_->textHeight(0) / 2);
+            QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(memo_->viewport(), &enter);
+            QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(memo_->viewport(), &drop);
+        } else {
+            const QKeyCombination key = QKeySequence(step)[0];
+            QTest::keyClick(memo_, key.key(), key.keyboardModifiers());
+        }
+    };
+    loadText(*memo_, dir_, "ab cd\nef");
+    QSignalSpy edited(memo_, &SynMemo::textEdited);
+    QApplication::clipboard()->setText(QStringLiteral("<>"));
+    for (const QString& step : prepare.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        run(step);
+    memo_->markSaved();
+    edited.clear();
+    run(action);
+    QCOMPARE(bufferBytes(*memo_), expected);
+    QCOMPARE(edited.count(), 1);
+    QVERIFY(memo_->isModified());
+    // Further changes while the text differs are not reported again.
+    QTest::keyClick(memo_, Qt::Key_End);
+    QTest::keyClick(memo_, Qt::Key_Q);
+    QCOMPARE(edited.count(), 1);
+}
+
+void SynMemoKeysTest::loadsClearsAndAppendsAfterASavePoint() {
+    QSignalSpy edited(memo_, &SynMemo::textEdited);
+    loadText(*memo_, dir_, "a");
+    QTest::keyClick(memo_, Qt::Key_X);
+    QCOMPARE(edited.count(), 1);
+    loadText(*memo_, dir_, "b"); // over an edited text
+    memo_->clearAll();
+    QCOMPARE(edited.count(), 1);
+    QVERIFY(!memo_->isModified());
+    // A save sets the save point; a line the program appends changes the text as well.
+    QTest::keyClick(memo_, Qt::Key_Y);
+    memo_->markSaved();
+    memo_->appendLine(QStringLiteral("[Neu]"));
+    QCOMPARE(edited.count(), 3);
 }
 
 void SynMemoKeysTest::wordCharacters() {
