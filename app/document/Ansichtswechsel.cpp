@@ -26,10 +26,19 @@ void TForm1::tbtnFlipClick() {
         }
         Warmstart(Ansicht::Browser);
         Anzeige(Ansicht::Browser);
-        if (text->lineCount() > 0)
-            browserFuellen(std::move(text), false);
-        else
-            dokument_.textUebernehmen(std::move(text));
+        try {
+            if (text->lineCount() > 0)
+                browserFuellen(std::move(text), false);
+            else
+                dokument_.textUebernehmen(std::move(text));
+        } catch (...) {
+            // The text is the document's by now: the editor gets it back.
+            Anzeige(Ansicht::Editor);
+            editorAusDokument();
+            dokument_.textFreigeben();
+            ButtonsAktivieren(Ansicht::Editor);
+            throw;
+        }
         ButtonsAktivieren(Ansicht::Browser);
         if (tbtnAnsicht->bildIndex() == Bilder::kBaumEingeklappt)
             browser_->baum().allesEinklappen();
@@ -44,7 +53,20 @@ void TForm1::tbtnFlipClick() {
     }
     Warmstart(Ansicht::Editor);
     Anzeige(Ansicht::Editor);
-    editorAusDokument();
+    // The text holds every edit now; the table is not needed while it is in the
+    // editor, and a large document is not held three times over. (The tree's names
+    // stay: F2 expands and collapses the tree also in the editor view.)
+    dokument_.tabelle().leeren();
+    try {
+        editorAusDokument();
+    } catch (...) {
+        // The text is still whole: back to the browser view with it.
+        Anzeige(Ansicht::Browser);
+        browserFuellen(dokument_.uebernehmeText(), false);
+        ButtonsAktivieren(Ansicht::Browser);
+        throw;
+    }
+    dokument_.textFreigeben();
     ButtonsAktivieren(Ansicht::Editor);
 }
 

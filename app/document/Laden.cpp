@@ -68,6 +68,9 @@ void TForm1::editorLaden(const QString& pfad) {
                           QStringLiteral("Die Datei enthält eine Zeile mit mehr als %1 Bytes; so "
                                          "lange Zeilen kann der Editor nicht bearbeiten.")
                               .arg(SynMemo::kMaxLineBytes));
+    // From here on the editor's text is the document: the browser view's copy goes (the
+    // tree's names stay, for the expand button that F2 works in the editor view too).
+    dokument_.textFreigeben();
     editor_->editor().setTextFrom([&](const SynMemo::PieceSink& stueck) { TextFile::toUtf8Pieces(inhalt, stueck); },
                           inhalt.bytes.size());
     dokument_.setKodierung(inhalt.scan.encoding());

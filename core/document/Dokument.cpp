@@ -30,6 +30,17 @@ void Dokument::leeren() {
     zeilenende_ = EolStyle::CrLf;
 }
 
+void Dokument::textFreigeben() {
+    text_ = std::make_unique<IniDocument>();
+    tabelle_.leeren();
+}
+
+std::unique_ptr<IniDocument> Dokument::uebernehmeText() {
+    auto text = std::move(text_);
+    text_ = std::make_unique<IniDocument>();
+    return text;
+}
+
 std::unique_ptr<IniDocument> Dokument::dateiLesen(const QString& pfad) {
     const QFileInfo info(pfad);
     const QString angezeigt = info.absoluteFilePath();

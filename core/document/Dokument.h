@@ -46,6 +46,11 @@ public:
 
     // Back to a new, empty document (name and status stay the caller's business).
     void leeren();
+    // While the editor view is current, its text is the document: the text and the
+    // table are let go (name, status, encoding and line ends stay).
+    void textFreigeben();
+    // Hands the text over (to be taken in again by textUebernehmen), leaving an empty one.
+    std::unique_ptr<IniDocument> uebernehmeText();
 
     // The file read for the browser view: a missing file is an empty text. Raises
     // EFOpenError for what cannot be read (and for a file too large to show), before
