@@ -31,7 +31,15 @@ public:
     const QString& name() const { return name_; }
     void setName(const QString& name) { name_ = name; }
     Dateistatus status() const { return status_; }
-    void setStatus(Dateistatus status) { status_ = status; }
+    void setStatus(Dateistatus status) {
+        status_ = status;
+        if (statusBeobachter_)
+            statusBeobachter_();
+    }
+    // Told of every status set (the window's modified mark follows it).
+    void setStatusBeobachter(std::function<void()> beobachter) {
+        statusBeobachter_ = std::move(beobachter);
+    }
     bool gespeichert() const { return status_ == Dateistatus::Gespeichert; }
 
     TextEncoding kodierung() const { return kodierung_; }
@@ -43,6 +51,11 @@ public:
     WerteTabelle& tabelle() { return tabelle_; }
     const WerteTabelle& tabelle() const { return tabelle_; }
     const IniDocument& text() const { return *text_; }
+
+    // The comment lines above the entry in the text (IniDocument::commentAbove), found
+    // under the names the entry has there: a renamed entry keeps its comment, one
+    // added since the text last took the table's edits has none.
+    QString kommentar(const QString& sektion, const QString& schluessel) const;
 
     // Back to a new, empty document (name and status stay the caller's business).
     void leeren();
@@ -82,6 +95,7 @@ public:
 private:
     QString name_;
     Dateistatus status_ = Dateistatus::Unbestimmt;
+    std::function<void()> statusBeobachter_;
     TextEncoding kodierung_ = TextEncoding::Utf8;
     EolStyle zeilenende_ = EolStyle::CrLf;
     std::unique_ptr<IniDocument> text_;
