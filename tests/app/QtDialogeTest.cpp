@@ -59,6 +59,18 @@ struct Dateidialog {
     QStringList fragen;
 };
 
+// Answers each question while the dialog lasts; one after another would be seen too.
+void fragenBeantworten(QStringList& fragen, QWidget* dialog) {
+    sobaldOffen(
+        [&fragen, dialog](QWidget* frage) {
+            auto* box = qobject_cast<QMessageBox*>(frage);
+            fragen << box->text();
+            fragenBeantworten(fragen, dialog);
+            box->button(QMessageBox::Yes)->click();
+        },
+        "QMessageBox", dialog);
+}
+
 // Types `eingabe` into the file dialog (a null text accepts what it proposes) and
 // presses Enter.
 void dateidialogBedienen(Dateidialog& gesehen, const QString& eingabe) {
@@ -71,19 +83,7 @@ void dateidialogBedienen(Dateidialog& gesehen, const QString& eingabe) {
             gesehen.name = feld->text();
             if (!eingabe.isNull())
                 feld->setText(eingabe); // typed keys would open the completion list
-            // Each question is answered; one more after it would be seen as well.
-            auto fragen = std::make_shared<std::function<void()>>();
-            *fragen = [&gesehen, fragen, datei] {
-                sobaldOffen(
-                    [&gesehen, fragen](QWidget* frage) {
-                        auto* box = qobject_cast<QMessageBox*>(frage);
-                        gesehen.fragen << box->text();
-                        (*fragen)();
-                        box->button(QMessageBox::Yes)->click();
-                    },
-                    "QMessageBox", datei);
-            };
-            (*fragen)();
+            fragenBeantworten(gesehen.fragen, dialog);
             QTest::keyClick(feld, Qt::Key_Return);
         },
         "QFileDialog");
