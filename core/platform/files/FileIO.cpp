@@ -201,10 +201,13 @@ std::optional<FileWriteFailure> replaceWith(const QString& path, const ContentPr
 
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
-    // The temporary file is made readable by its owner alone, and gets its final
-    // access below before any byte is written: whoever opens it meanwhile (an open
-    // descriptor keeps its rights) could read what is meant for fewer eyes, such as a
-    // backup of a private file. The program runs on one thread, so the mask is ours.
+    // The temporary file starts readable by its owner alone and gets its final access
+    // below, before any byte is written: whoever opened it in between would keep the
+    // rights it had then, and could read what is meant for fewer eyes, such as the
+    // backup of a private file. (Where the file system allows, Qt makes the file
+    // without a name until it is complete, so nobody can open it at all.) Files are
+    // only ever made on the program's one user-interface thread, so narrowing the
+    // process's mask for this moment touches nothing else.
     const mode_t processMask = ::umask(077);
     errno = 0;
     const bool opened = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
