@@ -257,56 +257,6 @@ private slots:
         QCOMPARE(readFile(file), QByteArray("new"));
     }
 
-    // A copy is as private as its source: the source's permission bits, its owner and
-    // group where the process may give them, and where it may not give the group, the
-    // group's bits fall back to what others may do. An old, more open copy does not
-    // lend its permissions.
-    void aCopyTakesTheSourcesAccess_data() {
-        QTest::addColumn<bool>("unprivileged");
-        QTest::addColumn<uint>("sourceMode");
-        QTest::addColumn<bool>("sourceOfRootsGroup");
-        QTest::addColumn<uint>("copyMode");
-        QTest::newRow("private file") << false << 0600u << false << 0600u;
-        QTest::newRow("group readable") << false << 0640u << false << 0640u;
-        QTest::newRow("read-only for all") << false << 0444u << false << 0444u;
-        QTest::newRow("a group the user is not in") << true << 0640u << true << 0600u;
-        QTest::newRow("a group the user is not in, others read") << true << 0664u << true << 0644u;
-    }
-    void aCopyTakesTheSourcesAccess() {
-        QFETCH(bool, unprivileged);
-        QFETCH(uint, sourceMode);
-        QFETCH(bool, sourceOfRootsGroup);
-        QFETCH(uint, copyMode);
-        if (sourceOfRootsGroup && !runningAsRoot())
-            QSKIP("only root can make a user's file belong to a group the user is not in");
-        const QString source = path("secret.ini");
-        const QString copy = source + ".bak";
-        QVERIFY(writeFile(source, "[A]\npassword=geheim\n"));
-        QVERIFY(writeFile(copy, "old copy")); // written by an older Ravik, open to all
-        QCOMPARE(::chmod(QFile::encodeName(copy).constData(), 0644), 0);
-        QVERIFY(handOver(dir_->path())); // as root: the user's files
-        if (sourceOfRootsGroup)
-            QCOMPARE(::chown(QFile::encodeName(source).constData(), uid_t(-1), 0), 0);
-        QCOMPARE(::chmod(QFile::encodeName(source).constData(), mode_t(sourceMode)), 0);
-        struct stat before {};
-        QCOMPARE(::stat(QFile::encodeName(source).constData(), &before), 0);
-
-        const auto copyIt = [&] {
-            const auto failure = FileIO::copyFile(source, copy);
-            return failure ? failure->reason.toUtf8() : QByteArray("copied");
-        };
-        QCOMPARE(unprivileged ? runUnprivileged(copyIt) : std::optional<QByteArray>(copyIt()),
-                 std::optional<QByteArray>("copied"));
-        QCOMPARE(readFile(copy), QByteArray("[A]\npassword=geheim\n"));
-        struct stat after {};
-        QCOMPARE(::stat(QFile::encodeName(copy).constData(), &after), 0);
-        QCOMPARE(after.st_mode & 07777, mode_t(copyMode));
-        QCOMPARE(after.st_uid, before.st_uid);
-        if (!sourceOfRootsGroup)
-            QCOMPARE(after.st_gid, before.st_gid);
-        QCOMPARE(entries(dir_->path()), (QStringList{"secret.ini", "secret.ini.bak"}));
-    }
-
     // Whoever opens the temporary file before it is complete keeps that access: so it
     // is never more open than the source, from before its first byte on.
     void theTemporaryFileIsNeverMoreOpenThanTheSource_data() {
