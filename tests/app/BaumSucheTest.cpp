@@ -48,7 +48,7 @@ QString feld(Umgebung& u, const char* name) {
 
 } // namespace
 
-class SucheTest : public QObject {
+class BaumSucheTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -238,5 +238,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SucheTest)
-#include "SucheTest.moc"
+QTEST_MAIN(BaumSucheTest)
+#include "BaumSucheTest.moc"
