@@ -179,7 +179,9 @@ private slots:
             u.schreiben("a.ini", "; Datei\r\n[PHP]\r\n; Maximum amount of memory\r\n"
                                  ";   a script may consume\r\nmemory_limit = 128M\r\n"
                                  "max_execution_time = 30\r\n\r\n[Service]\r\n"
-                                 "# Restart when it fails\r\nRestart=on-failure\r\n");
+                                 "# Restart when it fails\r\nRestart=on-failure\r\n"
+                                 "[core]\r\n\t# Ohne Arbeitsverzeichnis\r\n\tbare = false\r\n"
+                                 "\t#filemode = true\r\n\tsymlinks = true\r\n");
         u.starten({pfad});
         auto* kommentar = u.w<QPlainTextEdit>("KommentarAnzeige");
         QVERIFY(kommentar->isReadOnly());
@@ -191,7 +193,9 @@ private slots:
         } faelle[] = {{"PHP/memory_limit", "Maximum amount of memory\n  a script may consume"},
                       {"PHP/max_execution_time", ""},
                       {"Service/Restart", "Restart when it fails"},
-                      {"Service", ""}};
+                      {"Service", ""},
+                      {"core/bare", "Ohne Arbeitsverzeichnis"},
+                      {"core/symlinks", ""}};
         for (const auto& fall : faelle) {
             u.auswaehlen(fall.knoten);
             QCOMPARE(kommentar->toPlainText(), QString::fromUtf8(fall.text));
