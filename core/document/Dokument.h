@@ -31,7 +31,15 @@ public:
     const QString& name() const { return name_; }
     void setName(const QString& name) { name_ = name; }
     Dateistatus status() const { return status_; }
-    void setStatus(Dateistatus status) { status_ = status; }
+    void setStatus(Dateistatus status) {
+        status_ = status;
+        if (statusMelden_)
+            statusMelden_(status);
+    }
+    // Told of every status set, so that whoever keeps a copy of unsaved work follows it.
+    void setStatusMeldung(std::function<void(Dateistatus)> melden) {
+        statusMelden_ = std::move(melden);
+    }
     bool gespeichert() const { return status_ == Dateistatus::Gespeichert; }
 
     TextEncoding kodierung() const { return kodierung_; }
@@ -86,6 +94,7 @@ private:
     EolStyle zeilenende_ = EolStyle::CrLf;
     std::unique_ptr<IniDocument> text_;
     WerteTabelle tabelle_;
+    std::function<void(Dateistatus)> statusMelden_;
 };
 
 } // namespace ravik
