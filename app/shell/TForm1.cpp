@@ -121,19 +121,23 @@ void TForm1::neueDateiTitel() {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyRelease: {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && w->window() == this)
+            tastenvorschau_.druckVorbei();
+        return false;
+    }
     case QEvent::KeyPress: {
         auto* w = qobject_cast<QWidget*>(watched);
         if (!w || w->window() != this)
             return false;
-        // A key the control ignored travels on to its parents as the same event: the
-        // window sees each key once, at its first delivery.
-        const bool weitergereicht = event == letzterTastenEvent_ && letzterEmpfaenger_ &&
-                                    w->isAncestorOf(letzterEmpfaenger_);
-        letzterTastenEvent_ = event;
-        letzterEmpfaenger_ = w;
-        if (!weitergereicht)
-            ausfuehren([&] { FormKeyDown(static_cast<QKeyEvent*>(event)); });
-        return false; // the key still reaches the focused control
+        // The window sees each press once, at its first delivery.
+        if (!tastenvorschau_.neuerDruck(w, static_cast<QKeyEvent*>(event)))
+            return false;
+        bool eigen = false;
+        ausfuehren([&] { eigen = FormKeyDown(static_cast<QKeyEvent*>(event)); });
+        return eigen; // other keys still reach the focused control
     }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:

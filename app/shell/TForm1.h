@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/shell/Ansicht.h"
+#include "app/shell/Tastenvorschau.h"
 #include "core/document/Dokument.h"
 
 #include <QColor>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -134,8 +134,9 @@ private:
     void ausfuehren(const std::function<void()>& aktion);
     void fehlerAnzeigen(const QString& meldung);
 
-    // Keyboard (app/shell/Tastatur.cpp)
-    void FormKeyDown(QKeyEvent* event);
+    // Keyboard (app/shell/Tastatur.cpp). True: the key was the window's own and
+    // goes no further.
+    bool FormKeyDown(QKeyEvent* event);
     void iniAnzeigeKeyDown(QKeyEvent* event);
     void iniAnzeigeKeyUp(QKeyEvent* event);
     void SynMemo1KeyPress(QChar zeichen);
@@ -171,8 +172,7 @@ private:
     int Klickzaehler = 0;
     int Werbeindex = 0;
     QString openDialogVorgabe_;
-    const QEvent* letzterTastenEvent_ = nullptr;
-    QPointer<QWidget> letzterEmpfaenger_;
+    Tastenvorschau tastenvorschau_;
 
     // The open document: its name (Dateiname), status (Dateistatus), text and table.
     Dokument dokument_;
