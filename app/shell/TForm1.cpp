@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 
 
 namespace ravik {
@@ -37,14 +38,18 @@ TForm1::~TForm1() {
 }
 
 void TForm1::ausfuehren(const std::function<void()>& aktion) {
+    ++laufendeAktionen_;
     try {
         aktion();
     } catch (const std::exception& e) {
         fehlerAnzeigen(messageOf(e));
     }
+    --laufendeAktionen_;
     // An action that ended early must not leave the wait cursor behind.
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
+    if (laufendeAktionen_ == 0 && pruefungAusstehend_)
+        QTimer::singleShot(0, this, [this] { dateiaenderungNachfragen(); });
 }
 
 void TForm1::fehlerAnzeigen(const QString& meldung) {
@@ -139,6 +144,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         ausfuehren([&] { eigen = FormKeyDown(static_cast<QKeyEvent*>(event)); });
         return eigen; // other keys still reach the focused control
     }
+    case QEvent::WindowActivate:
+        if (watched == this)
+            dateiaenderungVormerken();
+        return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick: {

@@ -133,6 +133,13 @@ private:
     // Runs a user action; an error ends it and is shown in the error box.
     void ausfuehren(const std::function<void()>& aktion);
     void fehlerAnzeigen(const QString& meldung);
+    // The document's file changed by another program (app/document/Dateiaenderung.cpp):
+    // looked at when the window is active and idle, and before saving over it.
+    void dateiaenderungVormerken();
+    void dateiaenderungNachfragen();
+    void dateiaenderungPruefen();
+    void dateiNeuLaden();
+    bool ueberschreibenBestaetigt(const QString& pfad);
 
     // Keyboard (app/shell/Tastatur.cpp). True: the key was the window's own and
     // goes no further.
@@ -173,6 +180,8 @@ private:
     int Werbeindex = 0;
     QString openDialogVorgabe_;
     Tastenvorschau tastenvorschau_;
+    int laufendeAktionen_ = 0;
+    bool pruefungAusstehend_ = false;
 
     // The open document: its name (Dateiname), status (Dateistatus), text and table.
     Dokument dokument_;
