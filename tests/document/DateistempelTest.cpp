@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
+
 using namespace ravik;
 using Vergleich = Dateistempel::Vergleich;
 Q_DECLARE_METATYPE(ravik::Dateistempel::Vergleich)
@@ -52,7 +54,8 @@ private slots:
             schreiben(pfad, nachher);
         if (wie == "ersetzen") {
             schreiben(dir.filePath("neu"), nachher);
-            QVERIFY(QFile::rename(dir.filePath("neu"), pfad));
+            // QFile::rename never overwrites; an editor saving atomically does.
+            QVERIFY(std::rename(QFile::encodeName(dir.filePath("neu")), QFile::encodeName(pfad)) == 0);
         }
         if (wie == "löschen")
             QVERIFY(QFile::remove(pfad));
