@@ -16,14 +16,14 @@
 namespace ravik {
 namespace {
 
-// Copies the file as it is now to "<file>.bak". A document without a file yet (new,
-// or its file is gone) has nothing to copy, and the save goes on without a backup.
+// Copies the file as it is now to "<file>.bak", as private as the file itself. A
+// document without a file yet (new, or its file is gone) has nothing to copy, and the
+// save goes on without a backup.
 void sicherheitskopieAnlegen(const QString& dateiname) {
     if (dateiname.isEmpty() || !FileIO::exists(dateiname))
         return;
-    const QByteArray inhalt = FileIO::readAll(dateiname);
     const QString kopie = dateiname + QStringLiteral(".bak");
-    if (const auto fehler = FileIO::replaceAtomically(kopie, inhalt))
+    if (const auto fehler = FileIO::copyFile(dateiname, kopie))
         throw EFCreateError(kopie, fehler->reason);
 }
 
@@ -32,11 +32,12 @@ void sicherheitskopieAnlegen(const QString& dateiname) {
 bool TForm1::tbtnDateispeichernClick() {
     const Ansicht ansicht = browserAktiv() ? Ansicht::Browser : Ansicht::Editor;
     const auto gewaehlt = dialoge_.saveFileName({dokument_.name()});
-    if (!gewaehlt)
+    if (!gewaehlt || !ueberschreibenBestaetigt(*gewaehlt))
         return false;
     if (editor_->sicherheitskopie().isChecked())
         sicherheitskopieAnlegen(dokument_.name());
     DateiSpeichern(*gewaehlt, ansicht);
+    dokument_.setDateistempel(Dateistempel::lesen(*gewaehlt));
     tbtnDateispeichern->setEnabled(true);
     statusSetzen(Dateistatus::Gespeichert);
     dokument_.setName(*gewaehlt);

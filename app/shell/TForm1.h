@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/shell/Ansicht.h"
+#include "app/shell/Tastenvorschau.h"
 #include "core/document/Dokument.h"
 
 #include <QColor>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -141,9 +141,17 @@ private:
     // Runs a user action; an error ends it and is shown in the error box.
     void ausfuehren(const std::function<void()>& aktion);
     void fehlerAnzeigen(const QString& meldung);
+    // The document's file changed by another program (app/document/Dateiaenderung.cpp):
+    // looked at when the window is active and idle, and before saving over it.
+    void dateiaenderungVormerken();
+    void dateiaenderungNachfragen();
+    void dateiaenderungPruefen();
+    void dateiNeuLaden();
+    bool ueberschreibenBestaetigt(const QString& pfad);
 
-    // Keyboard (app/shell/Tastatur.cpp)
-    void FormKeyDown(QKeyEvent* event);
+    // Keyboard (app/shell/Tastatur.cpp). True: the key was the window's own and
+    // goes no further.
+    bool FormKeyDown(QKeyEvent* event);
     void iniAnzeigeKeyDown(QKeyEvent* event);
     void iniAnzeigeKeyUp(QKeyEvent* event);
     void SynMemo1KeyPress(QChar zeichen);
@@ -183,8 +191,9 @@ private:
     int Klickzaehler = 0;
     int Werbeindex = 0;
     QString openDialogVorgabe_;
-    const QEvent* letzterTastenEvent_ = nullptr;
-    QPointer<QWidget> letzterEmpfaenger_;
+    Tastenvorschau tastenvorschau_;
+    int laufendeAktionen_ = 0;
+    bool pruefungAusstehend_ = false;
 
     // The open document: its name (Dateiname), status (Dateistatus), text and table.
     Dokument dokument_;

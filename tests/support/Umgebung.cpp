@@ -21,7 +21,7 @@ Umgebung::~Umgebung() {
     form_.reset();
 }
 
-TForm1& Umgebung::starten(const QStringList& argumente) {
+TForm1& Umgebung::starten(const QStringList& argumente, DialogService* andereDialoge) {
     Startoptionen optionen;
     optionen.argumente = argumente;
     optionen.programmpfad = programmverzeichnis.path() + QLatin1Char('/');
@@ -30,7 +30,7 @@ TForm1& Umgebung::starten(const QStringList& argumente) {
     optionen.zustandspfad = zustandspfad;
     optionen.sicherungsverzoegerungMs = sicherungsverzoegerungMs;
     form_.reset(); // a window started again follows the one before it
-    form_ = std::make_unique<TForm1>(optionen, dialoge, desktop);
+    form_ = std::make_unique<TForm1>(optionen, andereDialoge ? *andereDialoge : dialoge, desktop);
     return *form_;
 }
 
