@@ -1,6 +1,8 @@
 #include "app/editor/EditorAnsicht.h"
 #include "app/shell/TForm1.h"
 
+#include "app/document/Wiederherstellungswaechter.h"
+
 #include "app/browser/DetailFeld.h"
 #include "app/browser/IniBaum.h"
 #include "app/editor/SynMemo.h"
@@ -30,7 +32,9 @@ TForm1::TForm1(const Startoptionen& optionen, DialogService& dialoge, Desktop& d
     oberflaecheAufbauen();
     signaleVerbinden();
     qApp->installEventFilter(this); // key preview: the window sees keys first
+    wiederherstellungEinrichten();
     ausfuehren([this] { FormCreate(); });
+    ausfuehren([this] { WiederherstellungAnbieten(); });
 }
 
 TForm1::~TForm1() {

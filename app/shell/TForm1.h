@@ -35,6 +35,8 @@ class IniBaum;
 class IniDocument;
 class SynMemo;
 class WerkzeugKnopf;
+class Wiederherstellungswaechter;
+struct Wiederherstellungskopie;
 
 // What the program is started with; tests pass temporary directories.
 struct Startoptionen {
@@ -42,6 +44,8 @@ struct Startoptionen {
     QString programmpfad;    // directory of the program file, ending in "/"
     QString temppfad;        // value of TEMP (may be empty)
     QString programmdatei;   // full path of the program file (file-type association)
+    QString zustandspfad;    // where the recovery copy is kept; empty: none is kept
+    int sicherungsverzoegerungMs = 3000; // rest after the last change before it is written
 };
 
 // The main window: the tool bars, the five panels and the document. The browser and
@@ -92,6 +96,10 @@ public:
     void tbtnFlipClick();
     void CheckBox1Click();
     void CheckBox2Click();
+
+    // --- Crash recovery (app/document/Wiederherstellen.cpp) ---
+    void WiederherstellungAnbieten();
+    Wiederherstellungswaechter* wiederherstellung() const { return wiederherstellung_.get(); }
 
     // --- Browser view (app/browser) ---
     void iniAnzeigeClick();
@@ -166,6 +174,10 @@ private:
     void hilfedateiLesen(const QString& pfad);
     void hilfeAktualisieren();
     void nutzungsbedingungenLaden();
+    void wiederherstellungEinrichten();
+    bool dokumentImEditor() const;
+    std::optional<Wiederherstellungskopie> wiederherstellungsStand();
+    void wiederherstellen(const Wiederherstellungskopie& kopie);
 
     DialogService& dialoge_;
     Desktop& desktop_;
@@ -185,6 +197,8 @@ private:
 
     // The open document: its name (Dateiname), status (Dateistatus), text and table.
     Dokument dokument_;
+    // Keeps the recovery copy of the unsaved document; gone before the document.
+    std::unique_ptr<Wiederherstellungswaechter> wiederherstellung_;
 
     // Widgets (named after their objectName)
     QToolBar* ToolBar1 = nullptr;

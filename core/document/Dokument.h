@@ -32,7 +32,15 @@ public:
     const QString& name() const { return name_; }
     void setName(const QString& name) { name_ = name; }
     Dateistatus status() const { return status_; }
-    void setStatus(Dateistatus status) { status_ = status; }
+    void setStatus(Dateistatus status) {
+        status_ = status;
+        if (statusMelden_)
+            statusMelden_(status);
+    }
+    // Told of every status set, so that whoever keeps a copy of unsaved work follows it.
+    void setStatusMeldung(std::function<void(Dateistatus)> melden) {
+        statusMelden_ = std::move(melden);
+    }
     bool gespeichert() const { return status_ == Dateistatus::Gespeichert; }
 
     TextEncoding kodierung() const { return kodierung_; }
@@ -101,6 +109,7 @@ private:
     WerteTabelle tabelle_;
     Dateistempel stempel_;
     Dateistempel gemeldet_;
+    std::function<void(Dateistatus)> statusMelden_;
 };
 
 } // namespace ravik
