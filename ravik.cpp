@@ -2,6 +2,7 @@
 #include "app/shell/TForm1.h"
 #include "app/platform/desktop/Desktop.h"
 #include "app/platform/dialogs/QtDialogService.h"
+#include "core/document/Wiederherstellung.h"
 #include "core/platform/files/MemoryHints.h"
 
 #include <QApplication>
@@ -39,6 +40,7 @@ int main(int argc, char* argv[]) {
     optionen.programmpfad = QApplication::applicationDirPath() + QLatin1Char('/');
     optionen.programmdatei = QApplication::applicationFilePath();
     optionen.temppfad = qEnvironmentVariable("TEMP");
+    optionen.zustandspfad = ravik::Wiederherstellung::standardVerzeichnis();
 
     ravik::QtDialogService dialoge;
     ravik::SystemDesktop desktop;

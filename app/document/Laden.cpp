@@ -59,12 +59,14 @@ void TForm1::editorLaden(const QString& pfad) {
                                          .arg(SynMemo::kMaxFileBytes / (1024 * 1024)));
     Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
     const auto fortschritt = warten.folgen(editor_->editor());
+    Dateistempel stempel = Dateistempel::vorLesen(pfad);
     TextFileContent inhalt;
     try {
         inhalt = TextFile::read(pfad, [&](qint64 bytes) { warten.schritt(bytes); });
     } catch (const std::bad_alloc&) {
         throw EFOpenError(angezeigt, QStringLiteral("Nicht genügend Arbeitsspeicher."));
     }
+    stempel.inhaltSetzen(inhalt.bytes);
     if (inhalt.scan.longestLine() > SynMemo::kMaxLineBytes)
         throw EFOpenError(angezeigt,
                           QStringLiteral("Die Datei enthält eine Zeile mit mehr als %1 Bytes; so "
@@ -78,6 +80,7 @@ void TForm1::editorLaden(const QString& pfad) {
     dokument_.setKodierung(inhalt.scan.encoding());
     dokument_.setZeilenende(inhalt.scan.lineEnds().editorStyle());
     editor_->editor().setEolStyle(dokument_.zeilenende());
+    dokument_.setDateistempel(std::move(stempel));
 }
 
 // The document's text, with the table's edits applied, becomes the editor's.
@@ -96,7 +99,9 @@ void TForm1::DateiLaden(const QString& pfad, Ansicht ansicht) {
         ButtonsAktivieren(Ansicht::Browser);
         return;
     }
-    browserFuellen(Dokument::dateiLesen(pfad), true);
+    Dateistempel stempel;
+    browserFuellen(Dokument::dateiLesen(pfad, &stempel), true);
+    dokument_.setDateistempel(std::move(stempel));
     ButtonsAktivieren(Ansicht::Browser);
 }
 

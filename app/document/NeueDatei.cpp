@@ -1,4 +1,5 @@
 // New file, the unsaved-changes question, and closing the window.
+#include "app/document/Wiederherstellungswaechter.h"
 #include "app/editor/EditorAnsicht.h"
 #include "app/editor/SynMemo.h"
 #include "app/shell/TForm1.h"
@@ -100,6 +101,8 @@ void TForm1::FormClose(QCloseEvent* event) {
         return;
     }
     event->accept();
+    if (wiederherstellung_) // the program ends normally: unsaved changes were given up
+        wiederherstellung_->entfernen();
 }
 
 } // namespace ravik

@@ -32,11 +32,12 @@ void sicherheitskopieAnlegen(const QString& dateiname) {
 bool TForm1::tbtnDateispeichernClick() {
     const Ansicht ansicht = browserAktiv() ? Ansicht::Browser : Ansicht::Editor;
     const auto gewaehlt = dialoge_.saveFileName({dokument_.name()});
-    if (!gewaehlt)
+    if (!gewaehlt || !ueberschreibenBestaetigt(*gewaehlt))
         return false;
     if (editor_->sicherheitskopie().isChecked())
         sicherheitskopieAnlegen(dokument_.name());
     DateiSpeichern(*gewaehlt, ansicht);
+    dokument_.setDateistempel(Dateistempel::lesen(*gewaehlt));
     tbtnDateispeichern->setEnabled(true);
     statusSetzen(Dateistatus::Gespeichert);
     dokument_.setName(*gewaehlt);

@@ -60,6 +60,11 @@ void SynMemo::configure() {
                   static_cast<unsigned long>(EditedLineTrimmer::kModificationEvents));
     // Typing over a column selection replaces it on every line, as Delete does.
     SendScintilla(SCI_SETADDITIONALSELECTIONTYPING, 1UL);
+    // The trimmer's before-change reports come for every insertion and deletion.
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this, [this] {
+        if (!replacing_)
+            emit textChanging();
+    });
     connect(this, &QsciScintillaBase::SCN_SAVEPOINTLEFT, this, [this] {
         if (!replacing_)
             emit textEdited();

@@ -97,6 +97,10 @@ signals:
     // deleting, the clipboard, drag and drop, undo and redo, indenting, the trim, lines
     // appended by the program. Raised once per departure from the save point.
     void textEdited();
+    // Raised before each change of the text but a new text or a clear, the program's
+    // own included: one signal a change and nothing else, for whoever follows every
+    // change (the recovery copy waits for the last one).
+    void textChanging();
     // Taking in a new text goes on; longStepAhead when the next step is known to take
     // seconds (laying out a line of megabytes).
     void progress(qint64 bytesDone, bool longStepAhead);

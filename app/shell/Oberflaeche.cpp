@@ -71,8 +71,8 @@ QToolBar* TForm1::werkzeugleisteAufbauen() {
     ToolBar1->setMovable(false);
     ToolBar1->setIconSize(QSize(24, 24));
     tbtnNeu = new WerkzeugKnopf(QStringLiteral("tbtnNeu"), QStringLiteral("Neue INI-Datei erstellen"), Bilder::kNeueDatei, ToolBar1);
-    tbtnDateiladen = new WerkzeugKnopf(QStringLiteral("tbtnDateiladen"), QStringLiteral("INI-Datei öffnen"), Bilder::kOeffnen, ToolBar1);
-    tbtnDateispeichern = new WerkzeugKnopf(QStringLiteral("tbtnDateispeichern"), QStringLiteral("INI-Datei speichern"), Bilder::kSpeichern, ToolBar1);
+    tbtnDateiladen = new WerkzeugKnopf(QStringLiteral("tbtnDateiladen"), QStringLiteral("INI-Datei öffnen (STRG-O)"), Bilder::kOeffnen, ToolBar1);
+    tbtnDateispeichern = new WerkzeugKnopf(QStringLiteral("tbtnDateispeichern"), QStringLiteral("INI-Datei speichern (F12)"), Bilder::kSpeichern, ToolBar1);
     tbtnFlip = new WerkzeugKnopf(QStringLiteral("tbtnFlip"),
                                  QStringLiteral("Bearbeitungsmodus wechseln (aktuelle Änderungen gehen verloren)"), Bilder::kZumEditor, ToolBar1);
     tbtnOptionen = new WerkzeugKnopf(QStringLiteral("tbtnOptionen"), QStringLiteral("Optionen"), Bilder::kOptionen, ToolBar1);

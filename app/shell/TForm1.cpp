@@ -1,6 +1,8 @@
 #include "app/editor/EditorAnsicht.h"
 #include "app/shell/TForm1.h"
 
+#include "app/document/Wiederherstellungswaechter.h"
+
 #include "app/browser/DetailFeld.h"
 #include "app/browser/IniBaum.h"
 #include "app/editor/SynMemo.h"
@@ -17,6 +19,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 
 
 namespace ravik {
@@ -29,7 +32,9 @@ TForm1::TForm1(const Startoptionen& optionen, DialogService& dialoge, Desktop& d
     oberflaecheAufbauen();
     signaleVerbinden();
     qApp->installEventFilter(this); // key preview: the window sees keys first
+    wiederherstellungEinrichten();
     ausfuehren([this] { FormCreate(); });
+    ausfuehren([this] { WiederherstellungAnbieten(); });
 }
 
 TForm1::~TForm1() {
@@ -37,14 +42,18 @@ TForm1::~TForm1() {
 }
 
 void TForm1::ausfuehren(const std::function<void()>& aktion) {
+    ++laufendeAktionen_;
     try {
         aktion();
     } catch (const std::exception& e) {
         fehlerAnzeigen(messageOf(e));
     }
+    --laufendeAktionen_;
     // An action that ended early must not leave the wait cursor behind.
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
+    if (laufendeAktionen_ == 0 && pruefungAusstehend_)
+        QTimer::singleShot(0, this, [this] { dateiaenderungNachfragen(); });
 }
 
 void TForm1::fehlerAnzeigen(const QString& meldung) {
@@ -123,20 +132,28 @@ void TForm1::neueDateiTitel() {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyRelease: {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && w->window() == this)
+            tastenvorschau_.druckVorbei();
+        return false;
+    }
     case QEvent::KeyPress: {
         auto* w = qobject_cast<QWidget*>(watched);
         if (!w || w->window() != this)
             return false;
-        // A key the control ignored travels on to its parents as the same event: the
-        // window sees each key once, at its first delivery.
-        const bool weitergereicht = event == letzterTastenEvent_ && letzterEmpfaenger_ &&
-                                    w->isAncestorOf(letzterEmpfaenger_);
-        letzterTastenEvent_ = event;
-        letzterEmpfaenger_ = w;
-        if (!weitergereicht)
-            ausfuehren([&] { FormKeyDown(static_cast<QKeyEvent*>(event)); });
-        return false; // the key still reaches the focused control
+        // The window sees each press once, at its first delivery.
+        if (!tastenvorschau_.neuerDruck(w, static_cast<QKeyEvent*>(event)))
+            return false;
+        bool eigen = false;
+        ausfuehren([&] { eigen = FormKeyDown(static_cast<QKeyEvent*>(event)); });
+        return eigen; // other keys still reach the focused control
     }
+    case QEvent::WindowActivate:
+        if (watched == this)
+            dateiaenderungVormerken();
+        return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick: {

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/shell/Ansicht.h"
+#include "app/shell/Tastenvorschau.h"
 #include "core/document/Dokument.h"
 
 #include <QColor>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -35,6 +35,8 @@ class IniBaum;
 class IniDocument;
 class SynMemo;
 class WerkzeugKnopf;
+class Wiederherstellungswaechter;
+struct Wiederherstellungskopie;
 
 // What the program is started with; tests pass temporary directories.
 struct Startoptionen {
@@ -42,6 +44,8 @@ struct Startoptionen {
     QString programmpfad;    // directory of the program file, ending in "/"
     QString temppfad;        // value of TEMP (may be empty)
     QString programmdatei;   // full path of the program file (file-type association)
+    QString zustandspfad;    // where the recovery copy is kept; empty: none is kept
+    int sicherungsverzoegerungMs = 3000; // rest after the last change before it is written
 };
 
 // The main window: the tool bars, the five panels and the document. The browser and
@@ -99,6 +103,10 @@ public:
     void CheckBox1Click();
     void CheckBox2Click();
 
+    // --- Crash recovery (app/document/Wiederherstellen.cpp) ---
+    void WiederherstellungAnbieten();
+    Wiederherstellungswaechter* wiederherstellung() const { return wiederherstellung_.get(); }
+
     // --- Browser view (app/browser) ---
     void iniAnzeigeClick();
     void btnOKClick();
@@ -140,9 +148,17 @@ private:
     // Runs a user action; an error ends it and is shown in the error box.
     void ausfuehren(const std::function<void()>& aktion);
     void fehlerAnzeigen(const QString& meldung);
+    // The document's file changed by another program (app/document/Dateiaenderung.cpp):
+    // looked at when the window is active and idle, and before saving over it.
+    void dateiaenderungVormerken();
+    void dateiaenderungNachfragen();
+    void dateiaenderungPruefen();
+    void dateiNeuLaden();
+    bool ueberschreibenBestaetigt(const QString& pfad);
 
-    // Keyboard (app/shell/Tastatur.cpp)
-    void FormKeyDown(QKeyEvent* event);
+    // Keyboard (app/shell/Tastatur.cpp). True: the key was the window's own and
+    // goes no further.
+    bool FormKeyDown(QKeyEvent* event);
     void iniAnzeigeKeyDown(QKeyEvent* event);
     void iniAnzeigeKeyUp(QKeyEvent* event);
     void SynMemo1KeyPress(QChar zeichen);
@@ -173,6 +189,10 @@ private:
     void hilfedateiLesen(const QString& pfad);
     void hilfeAktualisieren();
     void nutzungsbedingungenLaden();
+    void wiederherstellungEinrichten();
+    bool dokumentImEditor() const;
+    std::optional<Wiederherstellungskopie> wiederherstellungsStand();
+    void wiederherstellen(const Wiederherstellungskopie& kopie);
 
     DialogService& dialoge_;
     Desktop& desktop_;
@@ -188,11 +208,14 @@ private:
     QString openDialogVorgabe_;
     std::optional<QString> vorgewaehlt_; // a file chosen before the open command ran
     QString fenstertitel_;
-    const QEvent* letzterTastenEvent_ = nullptr;
-    QPointer<QWidget> letzterEmpfaenger_;
+    Tastenvorschau tastenvorschau_;
+    int laufendeAktionen_ = 0;
+    bool pruefungAusstehend_ = false;
 
     // The open document: its name (Dateiname), status (Dateistatus), text and table.
     Dokument dokument_;
+    // Keeps the recovery copy of the unsaved document; gone before the document.
+    std::unique_ptr<Wiederherstellungswaechter> wiederherstellung_;
 
     // Widgets (named after their objectName)
     QToolBar* ToolBar1 = nullptr;

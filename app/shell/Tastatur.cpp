@@ -16,11 +16,28 @@
 
 namespace ravik {
 
-void TForm1::FormKeyDown(QKeyEvent* event) {
+bool TForm1::FormKeyDown(QKeyEvent* event) {
     if (!browserAktiv() && !editorAktiv())
-        return;
+        return false;
     const bool strg = event->modifiers() & Qt::ControlModifier;
+    const Qt::KeyboardModifiers genau =
+        event->modifiers() &
+        (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     switch (event->key()) {
+    // Open and save are the window's alone: the focused control does not get them
+    // (the editor would take Ctrl+O for a typed character and mark the document changed).
+    case Qt::Key_O:
+        if (genau != Qt::ControlModifier)
+            break;
+        if (tbtnDateiladen->isEnabled())
+            tbtnDateiladenClick();
+        return true;
+    case Qt::Key_F12:
+        if (genau != Qt::NoModifier)
+            break;
+        if (tbtnDateispeichern->isEnabled())
+            tbtnDateispeichernClick();
+        return true;
     case Qt::Key_F1:
         tbtnHilfeClick();
         break;
@@ -47,6 +64,7 @@ void TForm1::FormKeyDown(QKeyEvent* event) {
     default:
         break;
     }
+    return false;
 }
 
 void TForm1::iniAnzeigeKeyDown(QKeyEvent* event) {

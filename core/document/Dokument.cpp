@@ -28,6 +28,7 @@ void Dokument::leeren() {
     tabelle_.leeren();
     kodierung_ = TextEncoding::Utf8;
     zeilenende_ = EolStyle::CrLf;
+    setDateistempel(Dateistempel());
 }
 
 void Dokument::textFreigeben() {
@@ -52,7 +53,7 @@ std::unique_ptr<IniDocument> Dokument::uebernehmeText() {
     return text;
 }
 
-std::unique_ptr<IniDocument> Dokument::dateiLesen(const QString& pfad) {
+std::unique_ptr<IniDocument> Dokument::dateiLesen(const QString& pfad, Dateistempel* stempel) {
     const QFileInfo info(pfad);
     const QString angezeigt = info.absoluteFilePath();
     if (info.isFile() && info.size() > kMaxBytes)
@@ -61,7 +62,12 @@ std::unique_ptr<IniDocument> Dokument::dateiLesen(const QString& pfad) {
                                          .arg(info.size() / (1024 * 1024))
                                          .arg(kMaxBytes / (1024 * 1024)));
     try {
+        Dateistempel gelesen = Dateistempel::vorLesen(pfad);
         std::optional<QByteArray> bytes = FileIO::readAllIfExists(pfad);
+        if (bytes)
+            gelesen.inhaltSetzen(*bytes);
+        if (stempel)
+            *stempel = std::move(gelesen);
         if (!bytes)
             return std::make_unique<IniDocument>();
         return std::make_unique<IniDocument>(std::move(*bytes));

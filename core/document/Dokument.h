@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/document/Dateistempel.h"
 #include "core/document/WerteTabelle.h"
 #include "core/document/Zustaende.h"
 #include "core/platform/text/LineText.h"
@@ -35,10 +36,16 @@ public:
         status_ = status;
         if (statusBeobachter_)
             statusBeobachter_();
+        if (statusMelden_)
+            statusMelden_(status);
     }
     // Told of every status set (the window's modified mark follows it).
     void setStatusBeobachter(std::function<void()> beobachter) {
         statusBeobachter_ = std::move(beobachter);
+    }
+    // Told of every status set, so that whoever keeps a copy of unsaved work follows it.
+    void setStatusMeldung(std::function<void(Dateistatus)> melden) {
+        statusMelden_ = std::move(melden);
     }
     bool gespeichert() const { return status_ == Dateistatus::Gespeichert; }
 
@@ -57,7 +64,18 @@ public:
     // added since the text last took the table's edits has none.
     QString kommentar(const QString& sektion, const QString& schluessel) const;
 
-    // Back to a new, empty document (name and status stay the caller's business).
+    // The file as this document last read or wrote it (empty for a new document), and
+    // the state of that file the user was last told about, so that one change of the
+    // file is brought up once.
+    Dateistempel& dateistempel() { return stempel_; }
+    void setDateistempel(Dateistempel stempel) {
+        stempel_ = std::move(stempel);
+        gemeldet_ = Dateistempel();
+    }
+    Dateistempel& gemeldeteAenderung() { return gemeldet_; }
+
+    // Back to a new, empty document, without a file (name and status stay the
+    // caller's business).
     void leeren();
     // While the editor view is current, its text is the document: the text and the
     // table are let go (name, status, encoding and line ends stay).
@@ -67,8 +85,9 @@ public:
 
     // The file read for the browser view: a missing file is an empty text. Raises
     // EFOpenError for what cannot be read (and for a file too large to show), before
-    // anything of this document changes.
-    static std::unique_ptr<IniDocument> dateiLesen(const QString& pfad);
+    // anything of this document changes. The stamp, if asked for, is of what was read.
+    static std::unique_ptr<IniDocument> dateiLesen(const QString& pfad,
+                                                   Dateistempel* stempel = nullptr);
     // The editor's text (UTF-8) as the document's text, in the document's encoding.
     // Raises RavikError when that encoding cannot hold it.
     std::unique_ptr<IniDocument> textAusEditor(QByteArrayView utf8) const;
@@ -100,6 +119,9 @@ private:
     EolStyle zeilenende_ = EolStyle::CrLf;
     std::unique_ptr<IniDocument> text_;
     WerteTabelle tabelle_;
+    Dateistempel stempel_;
+    Dateistempel gemeldet_;
+    std::function<void(Dateistatus)> statusMelden_;
 };
 
 } // namespace ravik

@@ -113,6 +113,7 @@ private slots:
         QTest::newRow("ok cancel, escape") << okAbbr << QStringList{"OK", "Abbrechen"} << int(Qt::Key_Escape) << int(Answer::Cancel);
         QTest::newRow("yes no, enter") << jaNein << QStringList{"&Ja", "&Nein"} << int(Qt::Key_Return) << int(Answer::Yes);
         QTest::newRow("yes no, escape") << jaNein << QStringList{"&Ja", "&Nein"} << int(Qt::Key_Escape) << int(Answer::No);
+        QTest::newRow("yes no (default no), enter") << int(MessageButtons::YesNoDefaultNo) << QStringList{"&Ja", "&Nein"} << int(Qt::Key_Return) << int(Answer::No);
         QTest::newRow("yes no cancel, escape") << alle << QStringList{"&Ja", "&Nein", "Abbrechen"} << int(Qt::Key_Escape) << int(Answer::Cancel);
     }
     void buttonsStandInTheirOrderAndKeysAnswer() {

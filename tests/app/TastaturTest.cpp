@@ -7,6 +7,7 @@
 #include <Qsci/qsciscintilla.h>
 #include <QApplication>
 #include <QClipboard>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -67,11 +68,91 @@ private slots:
         f.Anzeige(panel);
         for (auto [key, mod] : {std::pair{Qt::Key_F1, Qt::NoModifier}, {Qt::Key_F2, Qt::NoModifier},
                                 {Qt::Key_S, Qt::ControlModifier}, {Qt::Key_K, Qt::ControlModifier},
-                                {Qt::Key_A, Qt::ControlModifier}})
+                                {Qt::Key_A, Qt::ControlModifier}, {Qt::Key_O, Qt::ControlModifier},
+                                {Qt::Key_F12, Qt::NoModifier}})
             QTest::keyClick(&f, key, mod);
         QCOMPARE(u.sichtbareAnsicht(), ansichtName(panel));
         QVERIFY(u.dialoge.shown.isEmpty());
         QCOMPARE(u.w<WerkzeugKnopf>("tbtnAnsicht")->bildIndex(), 2);
+    }
+
+    // Each press of a window key acts once, also right after another key and when a
+    // control passes it on to its parents; the keys still reach the focused control.
+    // Every key goes to the control that has the focus at that moment.
+    void windowKeysActOncePerPress_data() {
+        QTest::addColumn<QString>("ansicht");
+        QTest::addColumn<QString>("feld");
+        QTest::addColumn<QString>("tasten");
+        QTest::addColumn<QString>("erwartet"); // view|expand image|input boxes|status|selection
+        QTest::newRow("tree: Down, F2") << "browser" << "iniAnzeige" << "Down, F2" << "browser|3|0|gespeichert|B";
+        QTest::newRow("tree: Up, F1") << "browser" << "iniAnzeige" << "Down, Up, F1" << "hilfe|2|0|gespeichert|A";
+        QTest::newRow("tree: F2, F2") << "browser" << "iniAnzeige" << "F2, F2" << "browser|2|0|gespeichert|A";
+        QTest::newRow("field: F2 travels on") << "browser" << "SektionAnzeige" << "F2" << "browser|3|0|gespeichert|A";
+        QTest::newRow("field: Ctrl+S, Ctrl+S") << "browser" << "SektionAnzeige" << "Ctrl+S, Ctrl+S" << "browser|2|2|gespeichert|A";
+        QTest::newRow("field: letter, Ctrl+K") << "browser" << "SektionAnzeige" << "X, Ctrl+K" << "browser|2|1|gespeichert|A";
+        QTest::newRow("editor: letter, F1") << "editor" << "SynMemo1" << "Q, F1" << "hilfe|2|0|geaendert|";
+        QTest::newRow("editor: F2 travels on") << "editor" << "SynMemo1" << "F2" << "editor|3|0|gespeichert|";
+        QTest::newRow("editor: Ctrl+A, Ctrl+A") << "editor" << "SynMemo1" << "Ctrl+A, Ctrl+A" << "editor|2|0|gespeichert|";
+    }
+    void windowKeysActOncePerPress() {
+        QFETCH(QString, ansicht);
+        QFETCH(QString, feld);
+        QFETCH(QString, tasten);
+        QFETCH(QString, erwartet);
+        Umgebung u;
+        TForm1& f = u.starten({u.schreiben("a.ini", "[A]\nk=1\n[B]\nj=2\n")});
+        if (ansicht == "editor")
+            u.klick("tbtnFlip");
+        u.zeigen();
+        u.w(feld)->setFocus();
+        QVERIFY(u.w(feld)->hasFocus());
+        for (const QString& taste : tasten.split(", ")) {
+            const QKeyCombination k = QKeySequence(taste)[0];
+            QWidget* fokus = QApplication::focusWidget();
+            QTest::keyClick(fokus ? fokus : &f, k.key(), k.keyboardModifiers());
+        }
+        int eingaben = 0;
+        for (const ShownDialog& d : u.dialoge.shown)
+            eingaben += d.type == ShownDialog::Type::Input;
+        const QString feldText = u.w<QLineEdit>("SektionAnzeige")->text();
+        QCOMPARE(QStringList({u.sichtbareAnsicht(),
+                              QString::number(u.w<WerkzeugKnopf>("tbtnAnsicht")->bildIndex()),
+                              QString::number(eingaben), f.dateistatus(),
+                              ansicht == "browser" ? u.ausgewaehlt() : QString()})
+                     .join('|'),
+                 erwartet);
+        if (tasten.startsWith("X"))
+            QVERIFY(feldText.endsWith('x')); // the letter reached the field
+    }
+
+    // Open and save from the keyboard, in both views, where their buttons are enabled.
+    void ctrlOOpensAndF12Saves_data() {
+        QTest::addColumn<QString>("feld");
+        QTest::newRow("browser") << "iniAnzeige";
+        QTest::newRow("editor") << "SynMemo1";
+    }
+    void ctrlOOpensAndF12Saves() {
+        QFETCH(QString, feld);
+        Umgebung u;
+        TForm1& f = u.starten({u.schreiben("a.ini", "[A]\nk=1\n")});
+        const QString b = u.schreiben("b.ini", "[B]\n");
+        if (feld == "SynMemo1")
+            u.klick("tbtnFlip");
+        u.zeigen();
+        u.w(feld)->setFocus();
+        QTest::keyClick(u.w(feld), Qt::Key_F12); // nothing to save yet: the button is disabled
+        QVERIFY(u.dialoge.shown.isEmpty());
+        u.dialoge.type("N");
+        QTest::keyClick(u.w(feld), Qt::Key_S, Qt::ControlModifier);
+        u.dialoge.chooseFile(u.pfad("a.ini"));
+        QTest::keyClick(u.w(feld), Qt::Key_F12);
+        QVERIFY(Umgebung::lesen(u.pfad("a.ini")).contains("[N]"));
+        u.dialoge.chooseFile(b);
+        QTest::keyClick(u.w(feld), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(f.dateiname(), b);
+        QCOMPARE(f.dateistatus(), QString("gespeichert")); // the key typed nothing
+        QCOMPARE(u.dialoge.shown.size(), 3);
+        QVERIFY(u.dialoge.allAnswersUsed());
     }
 
     void ctrlKWithTheButtonDisabledRunsNothing() {

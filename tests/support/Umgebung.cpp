@@ -28,6 +28,9 @@ TForm1& Umgebung::starten(const QStringList& argumente, DialogService* andereDia
     optionen.programmpfad = programmverzeichnis.path() + QLatin1Char('/');
     optionen.programmdatei = programmverzeichnis.filePath(QStringLiteral("ravik"));
     optionen.temppfad = tempverzeichnis.path();
+    optionen.zustandspfad = zustandspfad;
+    optionen.sicherungsverzoegerungMs = sicherungsverzoegerungMs;
+    form_.reset(); // a window started again follows the one before it
     form_ = std::make_unique<TForm1>(optionen, andereDialoge ? *andereDialoge : dialoge, desktop);
     return *form_;
 }

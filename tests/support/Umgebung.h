@@ -55,6 +55,11 @@ public:
     QTemporaryDir programmverzeichnis;
     QTemporaryDir datenverzeichnis;
     QTemporaryDir tempverzeichnis;
+    QTemporaryDir zustandsverzeichnis;
+    // The recovery copy: where it is kept (another window's directory, to share it)
+    // and the rest before it is written.
+    QString zustandspfad = zustandsverzeichnis.path();
+    int sicherungsverzoegerungMs = 3000;
 
 private:
     std::unique_ptr<TForm1> form_;

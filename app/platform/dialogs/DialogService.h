@@ -13,7 +13,9 @@ namespace ravik {
 enum class MessageKind { Warning, Error, Information, Confirmation, Plain, AppError };
 
 // The button sets in use; buttons stand in the order "&Ja", "&Nein", "OK", "Abbrechen".
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// YesNoDefaultNo: "&Ja" and "&Nein", with Enter on "&Nein" (for a question whose "&Ja"
+// loses data).
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
 
 enum class Answer { Yes, No, Ok, Cancel };
 

@@ -103,7 +103,8 @@ Answer QtDialogService::message(MessageKind kind, const QString& text, MessageBu
     box.setText(text);
     box.setTextFormat(Qt::PlainText);
 
-    const bool yes = buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel;
+    const bool yes = buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel ||
+                     buttons == MessageButtons::YesNoDefaultNo;
     const bool ok = buttons == MessageButtons::Ok || buttons == MessageButtons::OkCancel;
     const bool cancel = buttons == MessageButtons::OkCancel || buttons == MessageButtons::YesNoCancel;
     // One role for all, so the buttons keep this left-to-right order on every desktop.
@@ -113,7 +114,8 @@ Answer QtDialogService::message(MessageKind kind, const QString& text, MessageBu
     QPushButton* cancelButton =
         cancel ? box.addButton(QStringLiteral("Abbrechen"), QMessageBox::ActionRole) : nullptr;
 
-    box.setDefaultButton(okButton ? okButton : yesButton);
+    box.setDefaultButton(
+        okButton ? okButton : (buttons == MessageButtons::YesNoDefaultNo ? noButton : yesButton));
     box.setEscapeButton(cancelButton ? cancelButton : (noButton ? noButton : okButton));
     centreOnScreen(&box);
     box.exec();

@@ -1,0 +1,113 @@
+// The document's file changed by another program: saving over it asks first, and the
+// window asks once whether to reload it when it becomes active again.
+#include "app/browser/BrowserAnsicht.h"
+#include "app/browser/IniBaum.h"
+#include "app/platform/dialogs/DialogService.h"
+#include "app/shell/Bilder.h"
+#include "app/shell/TForm1.h"
+#include "app/shell/WerkzeugKnopf.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QTimer>
+
+namespace ravik {
+namespace {
+
+bool dieselbeDatei(const QString& a, const QString& b) {
+    return !a.isEmpty() && !b.isEmpty() && QFileInfo(a) == QFileInfo(b);
+}
+
+QString angezeigt(const QString& pfad) {
+    return QFileInfo(pfad).absoluteFilePath();
+}
+
+} // namespace
+
+// A save over the document's own file that another program changed since it was
+// loaded or saved needs the user's word; a file that is gone is simply written anew.
+bool TForm1::ueberschreibenBestaetigt(const QString& pfad) {
+    Dateistempel& stempel = dokument_.dateistempel();
+    if (!dieselbeDatei(stempel.pfad(), pfad) ||
+        stempel.vergleichen() != Dateistempel::Vergleich::Geaendert)
+        return true;
+    return dialoge_.message(
+               MessageKind::Warning,
+               QStringLiteral("Die Datei %1 wurde außerhalb von Ravik geändert.\r\n\r\n"
+                              "Soll sie trotzdem überschrieben werden?")
+                   .arg(angezeigt(pfad)),
+               MessageButtons::YesNoDefaultNo) == Answer::Yes;
+}
+
+// The window became active: the file is looked at once the window is idle, never in
+// the middle of an action or while another box is open.
+void TForm1::dateiaenderungVormerken() {
+    pruefungAusstehend_ = true;
+    QTimer::singleShot(0, this, [this] { dateiaenderungNachfragen(); });
+}
+
+void TForm1::dateiaenderungNachfragen() {
+    if (!pruefungAusstehend_ || laufendeAktionen_ > 0 || QApplication::activeModalWidget())
+        return; // an action that is running asks again when it ends
+    pruefungAusstehend_ = false;
+    if (!isActiveWindow())
+        return; // the user went elsewhere again: the next activation asks
+    ausfuehren([this] { dateiaenderungPruefen(); });
+}
+
+void TForm1::dateiaenderungPruefen() {
+    if (!browserAktiv() && !editorAktiv())
+        return;
+    const QString pfad = dokument_.name();
+    Dateistempel& stempel = dokument_.dateistempel();
+    if (!dieselbeDatei(stempel.pfad(), pfad))
+        return;
+    const Dateistempel::Vergleich befund = stempel.vergleichen();
+    if (befund == Dateistempel::Vergleich::Gleich)
+        return;
+    // Each state of the file is brought up once: what the user was told about last
+    // time is not asked again.
+    Dateistempel& gemeldet = dokument_.gemeldeteAenderung();
+    if (!gemeldet.leer() && gemeldet.vergleichen() == Dateistempel::Vergleich::Gleich)
+        return;
+    gemeldet = Dateistempel::lesen(pfad);
+
+    if (befund == Dateistempel::Vergleich::Fehlt) {
+        // The open document is now the only copy of the file: the user should know,
+        // so that it can be saved before the window is closed.
+        dialoge_.message(MessageKind::Information,
+                         QStringLiteral("Die Datei %1 wurde außerhalb von Ravik gelöscht oder "
+                                        "umbenannt.\r\n\r\nBeim Speichern wird sie neu angelegt.")
+                             .arg(angezeigt(pfad)),
+                         MessageButtons::Ok);
+        return;
+    }
+    const bool ungespeichert = !dokument_.gespeichert();
+    QString frage = QStringLiteral("Die Datei %1 wurde außerhalb von Ravik geändert.\r\n\r\n"
+                                   "Soll sie neu geladen werden?")
+                        .arg(angezeigt(pfad));
+    if (ungespeichert)
+        frage += QStringLiteral("\r\n\r\nIhre ungespeicherten Änderungen gehen dabei verloren.");
+    const Answer antwort =
+        dialoge_.message(ungespeichert ? MessageKind::Warning : MessageKind::Confirmation, frage,
+                         ungespeichert ? MessageButtons::YesNoDefaultNo : MessageButtons::YesNo);
+    if (antwort == Answer::Yes)
+        dateiNeuLaden();
+}
+
+// As the open command loads a file, into the view that is current; a load that fails
+// leaves the document as it was.
+void TForm1::dateiNeuLaden() {
+    const QString pfad = dokument_.name();
+    if (browserAktiv()) {
+        DateiLaden(pfad, Ansicht::Browser);
+        tbtnAnsicht->setBildIndex(Bilder::kBaumEingeklappt);
+        browser_->baum().allesEinklappen();
+        tbtnAnsicht->setHinweis(QStringLiteral("Alle Schlüssel ausklappen (F2)"));
+    } else {
+        editorLaden(pfad);
+    }
+    statusSetzen(Dateistatus::Gespeichert);
+}
+
+} // namespace ravik

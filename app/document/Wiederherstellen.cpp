@@ -1,0 +1,143 @@
+// Crash recovery: the copy of the unsaved document that is kept while the program
+// runs, and the question at start-up about copies that a program which did not end
+// normally left behind.
+#include "app/document/Wiederherstellungswaechter.h"
+#include "app/editor/EditorAnsicht.h"
+#include "app/editor/SynMemo.h"
+#include "app/platform/dialogs/DialogService.h"
+#include "app/shell/TForm1.h"
+#include "core/platform/ini/IniDocument.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+
+namespace ravik {
+
+void TForm1::wiederherstellungEinrichten() {
+    if (optionen_.zustandspfad.isEmpty())
+        return;
+    wiederherstellung_ = std::make_unique<Wiederherstellungswaechter>(
+        optionen_.zustandspfad, optionen_.sicherungsverzoegerungMs,
+        [this] { return wiederherstellungsStand(); },
+        [this] {
+            return dokumentImEditor() ? qsizetype(editor_->editor().length())
+                                      : dokument_.text().textSize();
+        });
+    Wiederherstellungswaechter* waechter = wiederherstellung_.get();
+    // The browser view's edits all set the status; the editor reports each change.
+    dokument_.setStatusMeldung([waechter](Dateistatus status) { waechter->statusGesetzt(status); });
+    connect(&editor_->editor(), &SynMemo::textChanging, waechter,
+            &Wiederherstellungswaechter::aenderung);
+    connect(waechter, &Wiederherstellungswaechter::fehler, this, [this](const QString& text) {
+        dialoge_.message(MessageKind::Warning,
+                         text +
+                             QStringLiteral("\r\n\r\nBis zum Speichern sind die Änderungen nicht "
+                                            "gegen einen Absturz gesichert."),
+                         MessageButtons::Ok);
+    });
+}
+
+// Over the help and options panels the back button tells where the document is.
+bool TForm1::dokumentImEditor() const {
+    return editorAktiv() || (!browserAktiv() && btnZurueck->text() != QStringLiteral("Zurück"));
+}
+
+// The editor's text, or the browser view's document with the table's edits in it.
+std::optional<Wiederherstellungskopie> TForm1::wiederherstellungsStand() {
+    if (dokument_.gespeichert())
+        return std::nullopt;
+    Wiederherstellungskopie kopie;
+    kopie.name = dokument_.name();
+    kopie.kodierung = dokument_.kodierung();
+    kopie.zeilenende = dokument_.zeilenende();
+    kopie.editoransicht = dokumentImEditor();
+    if (kopie.editoransicht) {
+        const QByteArrayView text = editor_->editor().utf8Text();
+        kopie.text = wiederherstellung_->puffer(text.size());
+        kopie.text.append(text);
+        return kopie;
+    }
+    try {
+        dokument_.anwenden();
+    } catch (const std::exception&) {
+        return std::nullopt; // an edit the file cannot hold: saving tells why
+    }
+    kopie.text = wiederherstellung_->puffer(dokument_.text().textSize());
+    dokument_.editorTextSchreiben([&](QByteArrayView stueck) { kopie.text.append(stueck); });
+    return kopie;
+}
+
+// Copies are offered newest first; the first one taken becomes the document, and the
+// others wait for the next start. No deletes a copy; closing the question keeps it.
+void TForm1::WiederherstellungAnbieten() {
+    if (!wiederherstellung_)
+        return;
+    for (VerwaisteKopie& verwaist : wiederherstellung_->verwaisteKopien()) {
+        const std::optional<Wiederherstellungskopie> kopie = verwaist.lesen();
+        if (!kopie) {
+            // Kept under another name, where it is offered no more.
+            const QString beiseite = verwaist.pfad() + QStringLiteral(".beschaedigt");
+            QFile::rename(verwaist.pfad(), beiseite);
+            dialoge_.message(
+                MessageKind::Error,
+                QStringLiteral("Eine Wiederherstellungskopie ist beschädigt und kann nicht "
+                               "wiederhergestellt werden.\r\n\r\nSie wurde als %1 aufbewahrt.")
+                    .arg(QDir::toNativeSeparators(beiseite)),
+                MessageButtons::Ok);
+            continue;
+        }
+        const QString name = kopie->name.isEmpty() ? QStringLiteral("Neue Datei")
+                                                   : QDir::toNativeSeparators(kopie->name);
+        const Answer antwort = dialoge_.message(
+            MessageKind::Confirmation,
+            QStringLiteral("Ravik wurde nicht ordnungsgemäß beendet.\r\n\r\n"
+                           "Soll die ungespeicherte Fassung von %1 wiederhergestellt werden?")
+                .arg(name),
+            MessageButtons::YesNo);
+        if (antwort == Answer::No)
+            verwaist.verwerfen();
+        if (antwort != Answer::Yes)
+            continue;
+        wiederherstellen(*kopie);
+        wiederherstellung_->uebernehmen(verwaist);
+        return;
+    }
+}
+
+// Opens the copy in its view, under its file's name, unsaved.
+void TForm1::wiederherstellen(const Wiederherstellungskopie& kopie) {
+    dokument_.setKodierung(kopie.kodierung);
+    dokument_.setZeilenende(kopie.zeilenende);
+    SynMemo& memo = editor_->editor();
+    if (kopie.editoransicht) {
+        Anzeige(Ansicht::Editor);
+        WerteTabelleLoeschen();
+        dokument_.textFreigeben();
+        memo.setTextFrom([&](const SynMemo::PieceSink& stueck) { stueck(kopie.text); },
+                         kopie.text.size());
+        memo.setEolStyle(kopie.zeilenende);
+        ButtonsAktivieren(Ansicht::Editor);
+    } else {
+        std::unique_ptr<IniDocument> text = dokument_.textAusEditor(kopie.text);
+        Anzeige(Ansicht::Browser);
+        memo.clearAll();
+        memo.setEolStyle(kopie.zeilenende);
+        WerteTabelleLoeschen();
+        if (text->lineCount() > 0)
+            browserFuellen(std::move(text), false);
+        else
+            dokument_.textUebernehmen(std::move(text));
+        ButtonsAktivieren(Ansicht::Browser);
+    }
+    dokument_.setName(kopie.name);
+    if (kopie.name.isEmpty()) {
+        neueDateiTitel();
+    } else {
+        openDialogVorgabe_ = kopie.name;
+        titelSetzen(kopie.name);
+    }
+    geaendert();
+}
+
+} // namespace ravik
