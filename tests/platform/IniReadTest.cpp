@@ -263,10 +263,6 @@ private slots:
             << QByteArray(";;;;;;\n; Resource Limits ;\n;;;;;;\n[A]\n") << "A"
             << ""
             << "Resource Limits";
-        QTest::newRow("banner above a key")
-            << QByteArray("[A]\n;;;;;;\n; Resource Limits ;\n;;;;;;\nk=1\n") << "A"
-            << "k"
-            << "Resource Limits";
         QTest::newRow("a blank line breaks the run")
             << QByteArray("[A]\n; far\n\n; near\nk=1\n") << "A"
             << "k"
@@ -284,18 +280,12 @@ private slots:
         QTest::newRow("other lines break the run") << QByteArray("[A]\n; a\nnote\nk=1\n") << "A"
                                                    << "k"
                                                    << "";
-        QTest::newRow("indented comment") << QByteArray("[A]\n \t; tab\nk=1\n") << "A"
-                                          << "k"
-                                          << "tab";
         QTest::newRow("first occurrence") << QByteArray("[A]\n; one\nk=1\n[A]\n; two\nk=2\n") << "A"
                                           << "k"
                                           << "one";
         QTest::newRow("missing key") << php << "PHP"
                                      << "nope"
                                      << "";
-        QTest::newRow("missing section") << php << "nope"
-                                         << ""
-                                         << "";
         QTest::newRow("UTF-8") << QByteArray("[A]\n; Größe in Zoll\nk=1\n") << "A"
                                << "k"
                                << "Größe in Zoll";

@@ -75,13 +75,6 @@ private slots:
         liste.merken("/bad\nname.ini"); // a name the file cannot hold is not kept
         QCOMPARE(liste.dateien().size(), 3);
     }
-
-    void menuTextsNameTheFolderWhereNamesRepeat() {
-        QCOMPARE(ZuletztGeoeffnet::menuetexte(
-                     {"/etc/php/8.2/cli/php.ini", "/etc/smb.conf", "/etc/php/8.2/apache2/php.ini"}),
-                 (QStringList{"php.ini (/etc/php/8.2/cli)", "smb.conf",
-                              "php.ini (/etc/php/8.2/apache2)"}));
-    }
 };
 
 QTEST_GUILESS_MAIN(ZuletztGeoeffnetTest)
