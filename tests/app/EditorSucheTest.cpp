@@ -75,7 +75,7 @@ QString wahrePosition(SynMemo* memo) {
 
 } // namespace
 
-class SucheTest : public QObject {
+class EditorSucheTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -318,5 +318,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SucheTest)
-#include "SucheTest.moc"
+QTEST_MAIN(EditorSucheTest)
+#include "EditorSucheTest.moc"
