@@ -22,9 +22,11 @@ void TForm1::WerteTabelleLoeschen() {
     browser_->baum().leeren();
 }
 
-// Table and tree from the text; the detail panel shows the first section.
+// Table and tree from the text; the detail panel shows the first section. The text is
+// the document now: the hidden editor lets its copy go.
 void TForm1::browserFuellen(std::unique_ptr<IniDocument> text, bool ausDatei) {
     Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
+    editor_->editor().clearAll();
     if (ausDatei) {
         dokument_.setKodierung(text->encoding());
         dokument_.setZeilenende(text->lineEnds().editorStyle());

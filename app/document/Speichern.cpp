@@ -16,14 +16,14 @@
 namespace ravik {
 namespace {
 
-// Copies the file as it is now to "<file>.bak". A document without a file yet (new,
-// or its file is gone) has nothing to copy, and the save goes on without a backup.
+// Copies the file as it is now to "<file>.bak", as private as the file itself. A
+// document without a file yet (new, or its file is gone) has nothing to copy, and the
+// save goes on without a backup.
 void sicherheitskopieAnlegen(const QString& dateiname) {
     if (dateiname.isEmpty() || !FileIO::exists(dateiname))
         return;
-    const QByteArray inhalt = FileIO::readAll(dateiname);
     const QString kopie = dateiname + QStringLiteral(".bak");
-    if (const auto fehler = FileIO::replaceAtomically(kopie, inhalt))
+    if (const auto fehler = FileIO::copyFile(dateiname, kopie))
         throw EFCreateError(kopie, fehler->reason);
 }
 

@@ -149,6 +149,7 @@ private:
     void createBookmarkShortcuts();
     // A new text in pieces: begin, append each, end.
     void beginReplacingText();
+    void freshDocument();
     void appendRawText(QByteArrayView utf8);
     void endReplacingText();
     void keepLongLineLayouts(qsizetype longestLine);

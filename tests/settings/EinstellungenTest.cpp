@@ -46,23 +46,6 @@ private slots:
         QCOMPARE(memo->activeLineColor(), QColor(255, 255, 187));
     }
 
-    void numbersAreReadByTheProfileRules_data() {
-        QTest::addColumn<QByteArray>("wert");
-        QTest::addColumn<int>("zahl");
-        QTest::newRow("decimal") << QByteArray("65280") << 65280;
-        QTest::newRow("hexadecimal 0x") << QByteArray("0x0000FF") << 255;
-        QTest::newRow("a word gives the default") << QByteArray("rot") << 255;
-        QTest::newRow("empty gives the default") << QByteArray("") << 255;
-    }
-    void numbersAreReadByTheProfileRules() {
-        QFETCH(QByteArray, wert);
-        QFETCH(int, zahl);
-        Umgebung u;
-        einstellungenSchreiben(u, "[Color]\r\nSections=" + wert + "\r\n");
-        u.starten();
-        QCOMPARE(u.w<Farbfeld>("farbeSektionen")->zahl(), zahl);
-    }
-
     void anUnknownViewIsKeptAsMinusOne() {
         Umgebung u;
         einstellungenSchreiben(u, "[General]\r\nView=7\r\n");
@@ -110,23 +93,15 @@ private slots:
         QCOMPARE(u.w<SynMemo>("SynMemo1")->highlighter()->keyColor(), QColor(0, 0, 255));
     }
 
-    void handEditedNotationIsWrittenBackAsDecimal() {
-        Umgebung u;
-        einstellungenSchreiben(u, "; meine Farben\r\n[Color]\r\nSections = 0x0000FF\r\n");
-        TForm1& f = u.starten();
-        schliessen(f);
-        QCOMPARE(einstellungen(u), QByteArray("; meine Farben\r\n[Color]\r\nSections = 255\r\n"
-                                              "Keys=16711680\r\nActive=12320767\r\n[General]\r\nView=0\r\n"));
-    }
-
-    // An installed program's directory cannot take the file: the user's configuration
-    // directory does, and it is read from there too.
+    // Without a writable program directory (an installed program) the file lives in
+    // the user's configuration directory, and is read from there too.
     void withoutAWritableProgramDirectoryTheUsersConfigurationIsUsed() {
         Umgebung u;
         u.programmverzeichnis.remove();
         TForm1& f = u.starten({u.schreiben("a.ini", "[A]\n")});
         const QString erwartet =
-            QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath("ravik.ini");
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+            "/ravik/ravik.ini";
         QCOMPARE(f.einstellungsdatei(), erwartet);
         QFile::remove(erwartet);
         u.w<QComboBox>("comboAnsicht")->setCurrentIndex(1);
@@ -137,6 +112,20 @@ private slots:
         zweite.starten({zweite.schreiben("a.ini", "[A]\n")});
         QCOMPARE(zweite.sichtbareAnsicht(), QString("editor"));
         QFile::remove(erwartet);
+    }
+
+    // A settings file that cannot be written is reported as such, and the window
+    // still closes.
+    void aFailedWriteIsReportedAndTheWindowCloses() {
+        Umgebung u;
+        QVERIFY(QDir(u.programmverzeichnis.path()).mkdir("ravik.ini"));
+        TForm1& f = u.starten();
+        QCloseEvent e;
+        QCoreApplication::sendEvent(&f, &e);
+        QCOMPARE(u.dialoge.messageTexts(),
+                 QStringList{QString("In %1 kann nicht geschrieben werden.")
+                                 .arg(u.programmverzeichnis.filePath("ravik.ini"))});
+        QVERIFY(e.isAccepted());
     }
 };
 

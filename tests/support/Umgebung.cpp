@@ -21,13 +21,13 @@ Umgebung::~Umgebung() {
     form_.reset();
 }
 
-TForm1& Umgebung::starten(const QStringList& argumente) {
+TForm1& Umgebung::starten(const QStringList& argumente, DialogService* andereDialoge) {
     Startoptionen optionen;
     optionen.argumente = argumente;
     optionen.programmpfad = programmverzeichnis.path() + QLatin1Char('/');
     optionen.programmdatei = programmverzeichnis.filePath(QStringLiteral("ravik"));
     optionen.temppfad = tempverzeichnis.path();
-    form_ = std::make_unique<TForm1>(optionen, dialoge, desktop);
+    form_ = std::make_unique<TForm1>(optionen, andereDialoge ? *andereDialoge : dialoge, desktop);
     return *form_;
 }
 

@@ -18,8 +18,9 @@ public:
     Umgebung();
     ~Umgebung();
 
-    // Creates the window as the program does, with these command-line arguments.
-    TForm1& starten(const QStringList& argumente = {});
+    // Creates the window as the program does, with these command-line arguments;
+    // with the scripted dialogs unless a test brings others (the real ones).
+    TForm1& starten(const QStringList& argumente = {}, DialogService* andereDialoge = nullptr);
     TForm1& form() { return *form_; }
     // Shows the window and gives it the focus (for focus and key tests).
     void zeigen();

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace ravik {
@@ -16,10 +17,24 @@ enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 
 enum class Answer { Yes, No, Ok, Cancel };
 
+// Most INI files on Linux carry no ".ini" (git's config, *.conf, *.desktop, systemd
+// units), so the dialogs offer them too, after the INI files.
 struct FileDialogRequest {
-    QString preset;                                    // file name proposed
-    QString filter = QStringLiteral("INI-Dateien (*.ini)");
+    QString preset; // file name proposed
+    QStringList filters = {
+        QStringLiteral("INI-Dateien (*.ini)"),
+        QStringLiteral(
+            "Konfigurationsdateien (*.ini *.conf *.cnf *.cfg *.inf *.desktop *.service)"),
+        QStringLiteral("Alle Dateien (*)")};
     QString defaultSuffix = QStringLiteral("ini");
+
+    // The file the user named: the default suffix goes only to a name typed without
+    // any (no dot in it), never to the proposed file nor to one that exists, so that
+    // accepting "config" saves to "config".
+    QString chosenFile(const QString& named) const;
+    // The filter to show at first: the first that lists the proposed file, so that
+    // the file is seen among its kind.
+    QString filterForPreset() const;
 };
 
 // Every modal dialog of the program goes through this interface, so tests can script
@@ -34,8 +49,9 @@ public:
     // Returns the typed text, or an empty text when cancelled.
     virtual QString inputText(const QString& caption, const QString& prompt) = 0;
 
-    // Open and save dialogs; nullopt when the user cancels. The save dialog asks
-    // before it returns a file that exists already.
+    // Open and save dialogs; nullopt when the user cancels. The name the user gave is
+    // completed by request.chosenFile(). The save dialog asks, once, before it returns
+    // a file that exists already.
     virtual std::optional<QString> openFileName(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> saveFileName(const FileDialogRequest& request) = 0;
 

@@ -4,6 +4,7 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -47,16 +48,51 @@ void centreOnScreen(QWidget* dialog) {
         dialog->move(screen->availableGeometry().center() - dialog->rect().center());
 }
 
-QFileDialog* makeFileDialog(QWidget* parent, const FileDialogRequest& request) {
-    auto* dialog = new QFileDialog(parent);
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setNameFilter(request.filter);
-    dialog->setDefaultSuffix(request.defaultSuffix);
-    dialog->setSizeGripEnabled(true);
-    if (!request.preset.isEmpty())
-        dialog->selectFile(request.preset);
-    return dialog;
-}
+// Qt's own default suffix goes to every name without one, the proposed "config"
+// too; ours is given by the request, and before the dialog closes, so that the save
+// dialog asks about the file that will really be written.
+class FileDialog : public QFileDialog {
+public:
+    FileDialog(QWidget* parent, const FileDialogRequest& request, AcceptMode mode)
+        : QFileDialog(parent), request_(request) {
+        setOption(QFileDialog::DontUseNativeDialog);
+        setAcceptMode(mode);
+        // The user may also name a file that does not exist yet.
+        setFileMode(QFileDialog::AnyFile);
+        setNameFilters(request.filters);
+        // Before the name: in a save dialog a change of filter rewrites its suffix.
+        selectNameFilter(request.filterForPreset());
+        setSizeGripEnabled(true);
+        if (!request.preset.isEmpty())
+            selectFile(request.preset);
+    }
+
+    std::optional<QString> run() {
+        if (exec() != QDialog::Accepted || selectedFiles().isEmpty())
+            return std::nullopt;
+        return selectedFiles().constFirst();
+    }
+
+protected:
+    void accept() override {
+        const QStringList named = selectedFiles();
+        if (!named.isEmpty()) {
+            const QString chosen = request_.chosenFile(named.constFirst());
+            if (chosen != named.constFirst()) {
+                // The name field is completed as the user typed it (selectFile() would
+                // leave a field that has the focus alone).
+                if (auto* feld = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                    feld->setText(feld->text() + chosen.mid(named.constFirst().size()));
+                else
+                    selectFile(chosen);
+            }
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    const FileDialogRequest request_;
+};
 
 } // namespace
 
@@ -101,22 +137,13 @@ QString QtDialogService::inputText(const QString& caption, const QString& prompt
 }
 
 std::optional<QString> QtDialogService::openFileName(const FileDialogRequest& request) {
-    std::unique_ptr<QFileDialog> dialog(makeFileDialog(parent_, request));
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    // The user may type the name of a file that does not exist yet.
-    dialog->setFileMode(QFileDialog::AnyFile);
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog->selectedFiles().constFirst();
+    FileDialog dialog(parent_, request, QFileDialog::AcceptOpen);
+    return dialog.run();
 }
 
 std::optional<QString> QtDialogService::saveFileName(const FileDialogRequest& request) {
-    std::unique_ptr<QFileDialog> dialog(makeFileDialog(parent_, request));
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setFileMode(QFileDialog::AnyFile);
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog->selectedFiles().constFirst();
+    FileDialog dialog(parent_, request, QFileDialog::AcceptSave);
+    return dialog.run();
 }
 
 std::optional<QColor> QtDialogService::chooseColor(const QColor& initial) {

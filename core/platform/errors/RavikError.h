@@ -53,7 +53,9 @@ public:
 // failed allocation gets one, anything else shows what it says.
 QString messageOf(const std::exception& error);
 
-// The system's reason for the last failed file operation, from errno.
+// The reason for a failed file operation, from errno, in German for the common ones
+// (missing, no permission, a directory, disk full, read-only, too large, ...) and in
+// the system's words for the rest.
 QString systemReason(int errnoValue);
 
 // The error box's text: a "." is appended when the last character sorts after ".".

@@ -29,8 +29,9 @@ int openForReading(const QString& path) {
     throw EFOpenError(QFileInfo(path).absoluteFilePath(), reason);
 }
 
-// Only a regular file is read; from here on reads may block again. Gives its size.
-qint64 checkRegularFile(int fd, const QString& path) {
+// Only a regular file is read; from here on reads may block again. Gives its size,
+// and its metadata to `metadata` when asked.
+qint64 checkRegularFile(int fd, const QString& path, struct stat* metadata = nullptr) {
     struct stat info {};
     if (::fstat(fd, &info) != 0)
         failOpen(fd, path, systemReason(errno));
@@ -39,6 +40,8 @@ qint64 checkRegularFile(int fd, const QString& path) {
     if (!S_ISREG(info.st_mode))
         failOpen(fd, path, QStringLiteral("Das ist keine gewöhnliche Datei."));
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (metadata)
+        *metadata = info;
     return qint64(info.st_size);
 }
 
@@ -71,32 +74,67 @@ QByteArray readOpenFile(int fd, const QString& path) {
     return data;
 }
 
-} // namespace
+// Closes the descriptor however the reading ends.
+struct ReadingFile {
+    explicit ReadingFile(int descriptor) : fd(descriptor) {}
+    ReadingFile(const ReadingFile&) = delete;
+    ReadingFile& operator=(const ReadingFile&) = delete;
+    ~ReadingFile() { ::close(fd); }
+    const int fd;
+};
 
-void readInBlocks(const QString& path, qsizetype blockSize,
-                  const std::function<void(QByteArrayView)>& block) {
+ReadingFile openRegularFile(const QString& path, struct stat* metadata = nullptr) {
     const int fd = openForReading(path);
     if (fd < 0)
         failOpen(fd, path, systemReason(errno));
-    checkRegularFile(fd, path);
+    checkRegularFile(fd, path, metadata); // closes it when it fails
+    return ReadingFile(fd);
+}
+
+void readBlocks(const ReadingFile& file, const QString& path, qsizetype blockSize,
+                const std::function<void(QByteArrayView)>& block) {
     QByteArray puffer(blockSize, Qt::Uninitialized);
     for (;;) {
-        const ssize_t n = ::read(fd, puffer.data(), size_t(blockSize));
+        const ssize_t n = ::read(file.fd, puffer.data(), size_t(blockSize));
         if (n == 0)
             break;
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            failOpen(fd, path, systemReason(errno));
+            failOpen(-1, path, systemReason(errno));
         }
-        try {
-            block(QByteArrayView(puffer.constData(), n));
-        } catch (...) {
-            ::close(fd);
-            throw;
-        }
+        block(QByteArrayView(puffer.constData(), n));
     }
-    ::close(fd);
+}
+
+// What the process may not set (another owner, a group it is not in) is left as the
+// system made it. Permission bits that were meant for the source's group must then not
+// open the file to the group it got instead: that group gets no more than others.
+void takeAccess(int fd, const struct stat& from) {
+    if (from.st_uid != ::geteuid() || from.st_gid != ::getegid()) {
+        if (::fchown(fd, from.st_uid, from.st_gid) != 0)
+            (void)::fchown(fd, static_cast<uid_t>(-1), from.st_gid);
+    }
+    mode_t mode = from.st_mode & 07777;
+    struct stat now {};
+    if (::fstat(fd, &now) == 0) {
+        if (now.st_uid != from.st_uid)
+            mode &= ~mode_t(S_ISUID);
+        if (now.st_gid != from.st_gid)
+            mode = (mode & ~mode_t(S_ISGID | S_IRWXG)) | ((mode & S_IRWXO) << 3);
+    }
+    (void)::fchmod(fd, mode);
+}
+
+std::optional<FileWriteFailure> replaceWith(const QString& path, const ContentProducer& produce,
+                                            const struct stat* accessFrom);
+
+} // namespace
+
+void readInBlocks(const QString& path, qsizetype blockSize,
+                  const std::function<void(QByteArrayView)>& block) {
+    const ReadingFile file = openRegularFile(path);
+    readBlocks(file, path, blockSize, block);
 }
 
 QByteArray readAll(const QString& path) {
@@ -124,6 +162,30 @@ std::optional<FileWriteFailure> replaceAtomically(const QString& path, QByteArra
 
 std::optional<FileWriteFailure> replaceAtomically(const QString& path,
                                                   const ContentProducer& produce) {
+    return replaceWith(path, produce, nullptr);
+}
+
+std::optional<FileWriteFailure>
+replaceAtomically(const QString& path, const ContentProducer& produce, const QString& accessFrom) {
+    struct stat source {};
+    if (::stat(QFile::encodeName(accessFrom).constData(), &source) != 0)
+        return FileWriteFailure{FileWriteFailure::Stage::Create, systemReason(errno)};
+    return replaceWith(path, produce, &source);
+}
+
+std::optional<FileWriteFailure> copyFile(const QString& source, const QString& target) {
+    struct stat metadata {};
+    const ReadingFile file = openRegularFile(source, &metadata);
+    return replaceWith(
+        target,
+        [&](const PieceWriter& write) { readBlocks(file, source, qsizetype(1) << 18, write); },
+        &metadata);
+}
+
+namespace {
+
+std::optional<FileWriteFailure> replaceWith(const QString& path, const ContentProducer& produce,
+                                            const struct stat* accessFrom) {
     using Stage = FileWriteFailure::Stage;
     QFileInfo target(path);
     if (target.isDir())
@@ -139,22 +201,31 @@ std::optional<FileWriteFailure> replaceAtomically(const QString& path,
 
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
+    // The temporary file starts readable by its owner alone and gets its final access
+    // below, before any byte is written: whoever opened it in between would keep the
+    // rights it had then, and could read what is meant for fewer eyes, such as the
+    // backup of a private file. (Where the file system allows, Qt makes the file
+    // without a name until it is complete, so nobody can open it at all.) Files are
+    // only ever made on the program's one user-interface thread, so narrowing the
+    // process's mask for this moment touches nothing else.
+    const mode_t processMask = ::umask(077);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        const int error = errno;
-        return FileWriteFailure{Stage::Create, error ? systemReason(error) : file.errorString()};
-    }
-    // The new file is ours: give it the old one's owner and group, so that root saving
-    // a user's file does not take it from the user, and exactly its permissions
-    // (QSaveFile adds write permission for the owner, which a read-only file lacks).
-    if (exists) {
-        const int fd = file.handle();
-        if (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()) {
-            if (::fchown(fd, existing.st_uid, existing.st_gid) != 0)
-                (void)::fchown(fd, static_cast<uid_t>(-1), existing.st_gid);
-        }
-        (void)::fchmod(fd, existing.st_mode & 07777);
-    }
+    const bool opened = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    const int openError = errno;
+    ::umask(processMask);
+    if (!opened)
+        return FileWriteFailure{Stage::Create,
+                                openError ? systemReason(openError) : file.errorString()};
+    // The new file is ours: give it the owner and group of the file it stands for, so
+    // that root saving a user's file does not take it from the user, and exactly its
+    // permissions (QSaveFile adds write permission for the owner, which a read-only file
+    // lacks). A file new in every sense gets what the process mask allows.
+    if (accessFrom)
+        takeAccess(file.handle(), *accessFrom);
+    else if (exists)
+        takeAccess(file.handle(), existing);
+    else
+        (void)::fchmod(file.handle(), 0666 & ~processMask);
     std::optional<FileWriteFailure> failure;
     auto writeOut = [&](QByteArrayView data) {
         if (failure || data.isEmpty())
@@ -194,6 +265,8 @@ std::optional<FileWriteFailure> replaceAtomically(const QString& path,
     }
     return std::nullopt;
 }
+
+} // namespace
 
 bool exists(const QString& path) {
     QFileInfo info(path);

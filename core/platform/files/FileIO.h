@@ -46,6 +46,19 @@ using ContentProducer = std::function<void(const PieceWriter& write)>;
 std::optional<FileWriteFailure> replaceAtomically(const QString& path,
                                                   const ContentProducer& produce);
 
+// The same, but the new file takes the owner, group and permission bits of the file
+// at accessFrom rather than of the file it replaces; the owner and group where the
+// process may set them, and where it may not, the bits meant for the source's group
+// go to the new file's group only as far as others have them. The temporary file is
+// never more open than that, not even before its first byte.
+std::optional<FileWriteFailure>
+replaceAtomically(const QString& path, const ContentProducer& produce, const QString& accessFrom);
+
+// Copies source to target, replacing target atomically, as private as the source:
+// the copy takes the source's access as above. Raises EFOpenError (as readAll) when
+// the source cannot be read; a failure to write the copy is returned.
+std::optional<FileWriteFailure> copyFile(const QString& source, const QString& target);
+
 bool exists(const QString& path);     // a file (or link to one), not a directory
 bool removeFile(const QString& path); // true when it is gone afterwards
 
