@@ -55,6 +55,8 @@ Suchleiste::Suchleiste(SynMemo& editor, QWidget* parent) : QWidget(parent), edit
                           this);
     auto* zu = knopf(QStringLiteral("btnSucheSchliessen"), QStringLiteral("×"),
                      QStringLiteral("Suchleiste schließen (Esc)"), this);
+    zu->setFlat(true);
+    zu->setMaximumWidth(zu->sizeHint().height() + 4);
     grossKlein_ = new QCheckBox(QStringLiteral("Groß-/Kleinschreibung"), this);
     grossKlein_->setObjectName(QStringLiteral("sucheGrossKlein"));
     ganzesWort_ = new QCheckBox(QStringLiteral("Ganzes Wort"), this);

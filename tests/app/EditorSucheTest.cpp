@@ -226,20 +226,22 @@ private slots:
                  QByteArray("[Groe\xdf" "e]\na=Ma\xdf\nb=Ma\xdf\nc=klein  \nd=oel oel\n"));
     }
 
-    // Typing after a replacement is an undo step of its own.
+    // A replacement that holds the search text is not searched again; typing after a
+    // replacement is an undo step of its own.
     void typingAfterAReplacementIsAStepOfItsOwn() {
-        Editorfenster f("alt\r\n");
-        f.suchtextSetzen("alt", "neu");
+        Editorfenster f("alt alt\r\n");
+        f.suchtextSetzen("alt", "uralt");
         QTest::keyClick(f.memo, Qt::Key_F, Qt::ControlModifier);
         f.u.klick("btnAlleErsetzen");
+        QCOMPARE(f.meldung(), QString("2 Stellen ersetzt."));
         f.memo->setFocus();
         f.taste(Qt::Key_End);
         tippen(f.memo, "er");
-        QCOMPARE(f.memo->text(), QString("neuer\r\n"));
+        QCOMPARE(f.memo->text(), QString("uralt uralter\r\n"));
         f.taste(Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(f.memo->text(), QString("neu\r\n"));
+        QCOMPARE(f.memo->text(), QString("uralt uralt\r\n"));
         f.taste(Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(f.memo->text(), QString("alt\r\n"));
+        QCOMPARE(f.memo->text(), QString("alt alt\r\n"));
     }
 
     // The document's encoding and line breaks, whichever way the editor got it.
