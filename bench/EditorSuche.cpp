@@ -19,7 +19,8 @@ namespace {
 using Sci = QsciScintillaBase;
 
 // Prints the time and what the bar says afterwards.
-double messen(const char* name, const std::function<void()>& schritt, const QLabel* meldung = nullptr) {
+double messen(const char* name, const std::function<void()>& schritt,
+              const QLabel* meldung = nullptr) {
     QElapsedTimer uhr;
     uhr.start();
     schritt();
@@ -55,19 +56,25 @@ EditorSucheZeiten editorSucheMessen(QWidget& fenster) {
 
     EditorSucheZeiten z;
     suchen(QStringLiteral("nirgends"), {}, false);
-    messen("Editor: F3 ohne Fundstelle (zweimal alles)",
-           [&] { QTest::keyClick(memo, Qt::Key_F3); }, meldung);
+    messen(
+        "Editor: F3 ohne Fundstelle (zweimal alles)", [&] { QTest::keyClick(memo, Qt::Key_F3); },
+        meldung);
     suchen(QStringLiteral("größe"), {}, false);
-    messen("Editor: Umschalt+F3 oben, Umlaut, Aa = aA",
-           [&] { QTest::keyClick(memo, Qt::Key_F3, Qt::ShiftModifier); }, meldung);
+    messen(
+        "Editor: Umschalt+F3 oben, Umlaut, Aa = aA",
+        [&] { QTest::keyClick(memo, Qt::Key_F3, Qt::ShiftModifier); }, meldung);
 
     suchen(QStringLiteral("Sektion_"), QStringLiteral("Abschnitt_"), false);
-    z.alleErsetzen = messen("Editor: Alle ersetzen, Sektion_", [&] { alle->click(); }, meldung);
+    z.alleErsetzen = messen(
+        "Editor: Alle ersetzen, Sektion_", [&] { alle->click(); }, meldung);
     z.ersetzt = meldung->text().section(QLatin1Char(' '), 0, 0).toInt();
-    messen("Editor: Strg+Z darüber", [&] { QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier); });
+    messen("Editor: Strg+Z darüber",
+           [&] { QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier); });
     suchen(QStringLiteral("größe"), QStringLiteral("Maße"), false);
-    messen("Editor: Alle ersetzen, größe, Aa = aA", [&] { alle->click(); }, meldung);
-    messen("Editor: Strg+Z darüber", [&] { QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier); });
+    messen(
+        "Editor: Alle ersetzen, größe, Aa = aA", [&] { alle->click(); }, meldung);
+    messen("Editor: Strg+Z darüber",
+           [&] { QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier); });
     return z;
 }
 

@@ -36,7 +36,8 @@ CaretPosition::LineColumn CaretPosition::current() {
     const long position = editor_->SendScintilla(Sci::SCI_GETCURRENTPOS);
     const long line = editor_->SendScintilla(Sci::SCI_LINEFROMPOSITION, position);
     const long lineStart = editor_->SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
-    if (lineStart != lineStart_ || (position < position_ && position_ - position > position - lineStart))
+    if (lineStart != lineStart_ ||
+        (position < position_ && position_ - position > position - lineStart))
         characters_ = countInText(lineStart, position);
     else if (position >= position_)
         characters_ += countInText(position_, position);

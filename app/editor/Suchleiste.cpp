@@ -46,9 +46,9 @@ Suchleiste::Suchleiste(SynMemo& editor, QWidget* parent) : QWidget(parent), edit
                     QStringLiteral("Vorige Fundstelle (Umschalt+F3)"), this);
     naechste_ = knopf(QStringLiteral("btnNaechste"), QStringLiteral("Nächste"),
                       QStringLiteral("Nächste Fundstelle (F3)"), this);
-    ersetzen_ = knopf(QStringLiteral("btnErsetzen"), QStringLiteral("Ersetzen"),
-                      QStringLiteral("Die markierte Fundstelle ersetzen und die nächste suchen"),
-                      this);
+    ersetzen_ =
+        knopf(QStringLiteral("btnErsetzen"), QStringLiteral("Ersetzen"),
+              QStringLiteral("Die markierte Fundstelle ersetzen und die nächste suchen"), this);
     alleErsetzen_ = knopf(QStringLiteral("btnAlleErsetzen"), QStringLiteral("Alle ersetzen"),
                           QStringLiteral("Alle Fundstellen im Text ersetzen (ein Schritt "
                                          "für Rückgängig)"),

@@ -1,7 +1,7 @@
 #include "app/editor/TextSearch.h"
 
-#include <Qsci/qsciscintillabase.h>
 #include <QStringView>
+#include <Qsci/qsciscintillabase.h>
 
 namespace ravik {
 namespace {
@@ -104,7 +104,8 @@ TextSearch::Match TextSearch::foldedSearch(long from, long to) const {
             continue;
         const Match match{start + at, start + at + length};
         if (wholeWord_ &&
-            !editor_.SendScintilla(Sci::SCI_ISRANGEWORD, static_cast<unsigned long>(match.start), match.end))
+            !editor_.SendScintilla(Sci::SCI_ISRANGEWORD, static_cast<unsigned long>(match.start),
+                                   match.end))
             continue;
         if (forward)
             return match;
@@ -119,7 +120,8 @@ int TextSearch::replaceEach(const QString& replacement) const {
     long from = 0;
     for (Match match = inRange(from, editor_.SendScintilla(Sci::SCI_GETLENGTH)); match.found();
          match = inRange(from, editor_.SendScintilla(Sci::SCI_GETLENGTH))) {
-        editor_.SendScintilla(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(match.start), match.end);
+        editor_.SendScintilla(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(match.start),
+                              match.end);
         editor_.SendScintilla(Sci::SCI_REPLACETARGET, uintptr_t(bytes.size()), bytes.constData());
         from = match.start + bytes.size(); // after the replacement
         ++count;

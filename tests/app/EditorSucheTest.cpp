@@ -87,8 +87,9 @@ private slots:
         QTest::addColumn<bool>("grossKlein");
         QTest::addColumn<bool>("ganzesWort");
         QTest::addColumn<QStringList>("fundstellen"); // status position after each F3
-        QTest::addColumn<QStringList>("treffer");      // the selected text
-        const QByteArray aepfel = "k=\xc3\x84pfel \xc3\xa4pfel\r\n\xc3\x84PFEL=1\r\n"; // Äpfel äpfel / ÄPFEL
+        QTest::addColumn<QStringList>("treffer");     // the selected text
+        const QByteArray aepfel =
+            "k=\xc3\x84pfel \xc3\xa4pfel\r\n\xc3\x84PFEL=1\r\n"; // Äpfel äpfel / ÄPFEL
         QTest::newRow("umlauts, any case")
             << aepfel << "äpfel" << false << false
             << QStringList{"Zeile 1, Spalte 8", "Zeile 1, Spalte 14", "Zeile 2, Spalte 6"}
@@ -96,8 +97,9 @@ private slots:
         QTest::newRow("umlauts, case") << aepfel << "Äpfel" << true << false
                                        << QStringList{"Zeile 1, Spalte 8"} << QStringList{"Äpfel"};
         QTest::newRow("whole word after ß")
-            << QByteArray("a=Ma\xc3\x9f Ma\xc3\x9f" "band\r\nb=MASS ma\xc3\x9f") << "maß" << false
-            << true << QStringList{"Zeile 1, Spalte 6", "Zeile 2, Spalte 11"}
+            << QByteArray("a=Ma\xc3\x9f Ma\xc3\x9f"
+                          "band\r\nb=MASS ma\xc3\x9f")
+            << "maß" << false << true << QStringList{"Zeile 1, Spalte 6", "Zeile 2, Spalte 11"}
             << QStringList{"Maß", "maß"};
         QTest::newRow("whole word, ASCII")
             << QByteArray("key keys key_1\tkey") << "key" << false << true
@@ -185,7 +187,8 @@ private slots:
     // leaves them), other lines keep theirs. The document is changed.
     void replaceAndReplaceAll() {
         // "[Größe]", "a=groß  ", "b=Groß \t", "c=klein  ", "d=Öl öl"; Windows-1252, LF
-        Editorfenster f("[Gr\xf6\xdf" "e]\na=gro\xdf  \nb=Gro\xdf \t\nc=klein  \nd=\xd6l \xf6l\n");
+        Editorfenster f("[Gr\xf6\xdf"
+                        "e]\na=gro\xdf  \nb=Gro\xdf \t\nc=klein  \nd=\xd6l \xf6l\n");
         QCOMPARE(f.text("statusFormat"), QString("Windows-1252 · LF"));
         f.suchtextSetzen("groß", "Maß");
         QTest::keyClick(f.memo, Qt::Key_F, Qt::ControlModifier);
@@ -222,8 +225,8 @@ private slots:
         f.u.klick("btnAlleErsetzen");
         QCOMPARE(f.meldung(), QString("„ö“ wurde nicht gefunden."));
 
-        QCOMPARE(f.gespeichert(),
-                 QByteArray("[Groe\xdf" "e]\na=Ma\xdf\nb=Ma\xdf\nc=klein  \nd=oel oel\n"));
+        QCOMPARE(f.gespeichert(), QByteArray("[Groe\xdf"
+                                             "e]\na=Ma\xdf\nb=Ma\xdf\nc=klein  \nd=oel oel\n"));
     }
 
     // A replacement that holds the search text is not searched again; typing after a
@@ -249,13 +252,14 @@ private slots:
         QTest::addColumn<QByteArray>("inhalt");
         QTest::addColumn<bool>("ueberBrowser");
         QTest::addColumn<QString>("format");
-        QTest::newRow("UTF-8, CR LF") << QByteArray("[A]\r\nk=\xc3\xa4\r\n") << false << "UTF-8 · CR LF";
-        QTest::newRow("UTF-8 BOM, CR") << QByteArray("\xef\xbb\xbf[A]\rk=1\r") << false
-                                       << "UTF-8 mit BOM · CR";
-        QTest::newRow("UTF-16 LE") << QByteArray("\xff\xfe[\0A\0]\0\n\0", 10) << false
-                                   << "UTF-16 LE · LF";
-        QTest::newRow("Windows-1252 via browser") << QByteArray("[A]\nk=\xe4\n") << true
-                                                  << "Windows-1252 · LF";
+        QTest::newRow("UTF-8, CR LF")
+            << QByteArray("[A]\r\nk=\xc3\xa4\r\n") << false << "UTF-8 · CR LF";
+        QTest::newRow("UTF-8 BOM, CR")
+            << QByteArray("\xef\xbb\xbf[A]\rk=1\r") << false << "UTF-8 mit BOM · CR";
+        QTest::newRow("UTF-16 LE")
+            << QByteArray("\xff\xfe[\0A\0]\0\n\0", 10) << false << "UTF-16 LE · LF";
+        QTest::newRow("Windows-1252 via browser")
+            << QByteArray("[A]\nk=\xe4\n") << true << "Windows-1252 · LF";
     }
     void statusLineShowsTheFormat() {
         QFETCH(QByteArray, inhalt);
@@ -292,14 +296,23 @@ private slots:
         const Taste ende{Qt::Key_End, {}, nullptr};
         const Taste rechts{Qt::Key_Right, {}, nullptr};
         const Taste links{Qt::Key_Left, {}, nullptr};
-        const Taste auswahl[] = {rechts, links, {Qt::Key_Down, {}, nullptr},
-                                 {Qt::Key_Up, {}, nullptr}, ende, {Qt::Key_Home, {}, nullptr},
-                                 {Qt::Key_Backspace, {}, nullptr}, {Qt::Key_Delete, {}, nullptr},
-                                 {Qt::Key_Return, {}, nullptr}, {Qt::Key_Right, Qt::ControlModifier, nullptr},
-                                 strgZ, strgUmschaltZ, {Qt::Key_unknown, {}, "ä"},
-                                 {Qt::Key_unknown, {}, "x"}, {Qt::Key_unknown, {}, "€"}};
-        QList<Taste> tasten = {{Qt::Key_Down, {}, nullptr}, ende, links, links, {Qt::Key_unknown, {}, "ä"},
-                               strgZ, ende, strgUmschaltZ};
+        const Taste auswahl[] = {rechts,
+                                 links,
+                                 {Qt::Key_Down, {}, nullptr},
+                                 {Qt::Key_Up, {}, nullptr},
+                                 ende,
+                                 {Qt::Key_Home, {}, nullptr},
+                                 {Qt::Key_Backspace, {}, nullptr},
+                                 {Qt::Key_Delete, {}, nullptr},
+                                 {Qt::Key_Return, {}, nullptr},
+                                 {Qt::Key_Right, Qt::ControlModifier, nullptr},
+                                 strgZ,
+                                 strgUmschaltZ,
+                                 {Qt::Key_unknown, {}, "ä"},
+                                 {Qt::Key_unknown, {}, "x"},
+                                 {Qt::Key_unknown, {}, "€"}};
+        QList<Taste> tasten = {{Qt::Key_Down, {}, nullptr}, ende,  links, links,
+                               {Qt::Key_unknown, {}, "ä"},  strgZ, ende,  strgUmschaltZ};
         QRandomGenerator folge(15);
         while (tasten.size() < 400)
             tasten << auswahl[folge.bounded(int(std::size(auswahl)))];
