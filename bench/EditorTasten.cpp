@@ -1,6 +1,7 @@
 #include "bench/EditorTasten.h"
 
 #include "core/platform/files/TextFile.h"
+#include "app/editor/Statuszeile.h"
 #include "app/editor/SynMemo.h"
 #include "bench/Eingabe.h"
 
@@ -9,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cstdio>
@@ -148,9 +150,15 @@ double langeZeileMessen(const QString& verzeichnis, qint64 bytes, const char* na
         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
         f.write(langeZeile(bytes) + grosseIniDatei(20, 25));
     }
-    SynMemo memo;
-    memo.resize(900, 700);
-    memo.show();
+    // With the status line below, as in the window: it follows every key.
+    QWidget rahmen;
+    auto* memoImRahmen = new SynMemo(&rahmen);
+    SynMemo& memo = *memoImRahmen;
+    auto* spalte = new QVBoxLayout(&rahmen);
+    spalte->addWidget(memoImRahmen, 1);
+    spalte->addWidget(new Statuszeile(memo, &rahmen));
+    rahmen.resize(900, 700);
+    rahmen.show();
     zeichnen();
     const TextFileContent inhalt = TextFile::read(pfad);
     memo.setTextFrom([&](const SynMemo::PieceSink& stueck) { TextFile::toUtf8Pieces(inhalt, stueck); },

@@ -7,6 +7,7 @@
 #include "app/shell/TForm1.h"
 #include "core/platform/errors/RavikError.h"
 #include "core/platform/files/MemoryHints.h"
+#include "bench/EditorSuche.h"
 #include "bench/EditorTasten.h"
 #include "bench/Eingabe.h"
 #include "tests/support/RecordingDesktop.h"
@@ -289,6 +290,12 @@ int main(int argc, char* argv[]) {
     (void)neu;
     (void)loeschen;
     const bench::EditorTastenZeiten tasten = bench::editorTastenMessen(*f.w<SynMemo>("SynMemo1"));
+    // Find and replace on the file as saved above (20,000 sections), the changes dropped.
+    f.dialoge.answer(Answer::No);
+    f.dialoge.answer(Answer::Yes);
+    f.dialoge.chooseFile(datei);
+    f.form->tbtnDateiladenClick();
+    const bench::EditorSucheZeiten suche = bench::editorSucheMessen(*f.form);
     const double langeZeile = bench::langeZeileMessen(verzeichnis.path(), 1 << 20, "einer Zeile von 1 MB", 20);
 
     auto* synMemo = f.w<SynMemo>("SynMemo1");
@@ -351,6 +358,8 @@ int main(int argc, char* argv[]) {
     ziel("Editor: Taste neben einer Zeile von 1 MB", langeZeile, 100, "ms");
     ziel("Wiederherstellungskopie, Editoransicht", sicherungEditor, 16, "ms");
     ziel("Wiederherstellungskopie, Browseransicht", sicherungBrowser, 16, "ms");
+    ziel(qPrintable(QStringLiteral("Editor: Alle ersetzen, %1 Stellen").arg(suche.ersetzt)),
+         suche.alleErsetzen / 1000, 1, "s");
     std::fflush(stdout);
 
     fenster.reset(); // the big inputs start from an empty process

@@ -79,7 +79,7 @@ void TForm1::editorLaden(const QString& pfad) {
                           inhalt.bytes.size());
     dokument_.setKodierung(inhalt.scan.encoding());
     dokument_.setZeilenende(inhalt.scan.lineEnds().editorStyle());
-    editor_->editor().setEolStyle(dokument_.zeilenende());
+    editor_->dateiformatSetzen(dokument_.kodierung(), dokument_.zeilenende());
     dokument_.setDateistempel(std::move(stempel));
 }
 
@@ -90,7 +90,7 @@ void TForm1::editorAusDokument() {
     const IniDocument& text = dokument_.text();
     editor_->editor().setTextFrom([&](const SynMemo::PieceSink& stueck) { dokument_.editorTextSchreiben(stueck); },
                           text.textSize());
-    editor_->editor().setEolStyle(dokument_.zeilenende());
+    editor_->dateiformatSetzen(dokument_.kodierung(), dokument_.zeilenende());
 }
 
 void TForm1::DateiLaden(const QString& pfad, Ansicht ansicht) {

@@ -25,7 +25,7 @@ void TForm1::tbtnNeuClick() {
         Anzeige(Ansicht::Browser);
         WerteTabelleLoeschen();
         dokument_.leeren();
-        editor_->editor().setEolStyle(dokument_.zeilenende());
+        editor_->dateiformatSetzen(dokument_.kodierung(), dokument_.zeilenende());
         iniAnzeigeClick();
         tbtnNeueSektion->setEnabled(true);
         tbtnNeueSektionClick();
@@ -40,7 +40,7 @@ void TForm1::tbtnNeuClick() {
     neueDateiTitel();
     dokument_.leeren();
     editor_->editor().clearAll();
-    editor_->editor().setEolStyle(dokument_.zeilenende());
+    editor_->dateiformatSetzen(dokument_.kodierung(), dokument_.zeilenende());
 }
 
 void TForm1::Sicherheitsabfrage(QWidget* knopf) {

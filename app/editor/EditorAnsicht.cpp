@@ -1,5 +1,7 @@
 #include "app/editor/EditorAnsicht.h"
 
+#include "app/editor/Statuszeile.h"
+#include "app/editor/Suchleiste.h"
 #include "app/editor/SynMemo.h"
 #include "app/help/Werbebereich.h"
 #include "app/platform/widgets/Bausteine.h"
@@ -8,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace ravik {
@@ -17,9 +20,14 @@ EditorAnsicht::EditorAnsicht(QWidget* parent) : QWidget(parent) {
     auto* memo = new QWidget(this);
     memo->setObjectName(QStringLiteral("panelMemo"));
     editor_ = new SynMemo(memo);
+    suche_ = new Suchleiste(*editor_, memo);
+    statuszeile_ = new Statuszeile(*editor_, memo);
     auto* m = new QVBoxLayout(memo);
     m->setContentsMargins(0, 0, 0, 0);
-    m->addWidget(editor_);
+    m->setSpacing(0);
+    m->addWidget(editor_, 1);
+    m->addWidget(suche_);
+    m->addWidget(statuszeile_);
 
     auto* seite = new QWidget(this);
     seite->setObjectName(QStringLiteral("Panel5"));
@@ -40,6 +48,25 @@ EditorAnsicht::EditorAnsicht(QWidget* parent) : QWidget(parent) {
     h->addWidget(memo, 1);
     h->addWidget(Bausteine::senkrechteLinie(this));
     h->addWidget(seite);
+    tastenkuerzelAnlegen();
+}
+
+// Window-wide while the view is shown (the editor leaves unbound Ctrl combinations and
+// function keys to shortcuts); in the browser view the same keys are free for it.
+void EditorAnsicht::tastenkuerzelAnlegen() {
+    const auto kuerzel = [this](QKeyCombination taste, auto aktion) {
+        auto* s = new QShortcut(QKeySequence(taste), this);
+        s->setContext(Qt::WindowShortcut);
+        connect(s, &QShortcut::activated, this, aktion);
+    };
+    kuerzel(Qt::CTRL | Qt::Key_F, [this] { suche_->oeffnen(); });
+    kuerzel(QKeyCombination(Qt::Key_F3), [this] { suche_->weitersuchen(true); });
+    kuerzel(Qt::SHIFT | Qt::Key_F3, [this] { suche_->weitersuchen(false); });
+}
+
+void EditorAnsicht::dateiformatSetzen(TextEncoding kodierung, EolStyle zeilenende) {
+    editor_->setEolStyle(zeilenende);
+    statuszeile_->formatSetzen(kodierung, zeilenende);
 }
 
 } // namespace ravik

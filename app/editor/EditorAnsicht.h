@@ -1,16 +1,22 @@
 #pragma once
 
+#include "core/platform/text/LineEnds.h"
+#include "core/platform/text/TextCodec.h"
+
 #include <QWidget>
 
 class QCheckBox;
 
 namespace ravik {
 
+class Statuszeile;
+class Suchleiste;
 class SynMemo;
 class Werbebereich;
 
-// The editor view (`panelEditor`): the text editor on the left; on the right the
-// promotional area and the backup box.
+// The editor view (`panelEditor`): on the left the text editor with the find bar and
+// the status line below it; on the right the promotional area and the backup box.
+// Ctrl+F, F3 and Shift+F3 act while the view is shown.
 class EditorAnsicht : public QWidget {
     Q_OBJECT
 public:
@@ -19,9 +25,19 @@ public:
     SynMemo& editor() { return *editor_; }
     Werbebereich& werbung() { return *werbung_; }
     QCheckBox& sicherheitskopie() { return *sicherheitskopie_; }
+    Suchleiste& suche() { return *suche_; }
+
+    // The document's encoding and line-break style: the editor breaks lines with the
+    // style, the status line shows both. The window calls it whenever the document
+    // gets them (open, new document, switch to this view).
+    void dateiformatSetzen(TextEncoding kodierung, EolStyle zeilenende);
 
 private:
+    void tastenkuerzelAnlegen();
+
     SynMemo* editor_;
+    Suchleiste* suche_;
+    Statuszeile* statuszeile_;
     Werbebereich* werbung_;
     QCheckBox* sicherheitskopie_;
 };

@@ -56,6 +56,7 @@ void SynMemo::configure() {
     EditorKeyMap::applyStandardBindings(standardCommands());
 
     trimmer_ = new EditedLineTrimmer(this, kEditedLineMarker);
+    caretPosition_ = new CaretPosition(this);
     SendScintilla(SCI_SETMODEVENTMASK,
                   static_cast<unsigned long>(EditedLineTrimmer::kModificationEvents));
     // Typing over a column selection replaces it on every line, as Delete does.

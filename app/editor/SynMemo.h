@@ -1,9 +1,11 @@
 #pragma once
 
 #include "app/editor/Bookmarks.h"
+#include "app/editor/CaretPosition.h"
 #include "app/editor/EditedLineTrimmer.h"
 #include "app/editor/EditorKeyMap.h"
 #include "app/editor/SelectionModes.h"
+#include "app/editor/TextSearch.h"
 #include "core/platform/text/LineEnds.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -74,6 +76,19 @@ public:
     bool gotoBookmark(int index);
     int bookmarkLine(int index) const; // -1 when not set
 
+    // Find and replace in the whole text (SynMemoSearch.cpp). find selects the first
+    // match after the selection, or with forward false the last one before it, going
+    // on from the other end of the text when there is none.
+    FindResult find(const QString& text, const SearchOptions& options, bool forward);
+    // When the selection is a match, replaces it (one undo step) and returns true.
+    bool replaceSelection(const QString& text, const QString& replacement,
+                          const SearchOptions& options);
+    // Replaces every match as one undo step; returns how many there were.
+    int replaceAll(const QString& text, const QString& replacement, const SearchOptions& options);
+
+    // The caret's line and column, from 1; the column counts characters.
+    CaretPosition::LineColumn caretLineColumn() { return caretPosition_->current(); }
+
     // The scroll hint shown while the thumb is dragged; empty when none is shown.
     QString scrollHintText() const;
     // Where the hand-painted overwrite caret stands (empty in insert mode).
@@ -101,6 +116,9 @@ signals:
     // own included: one signal a change and nothing else, for whoever follows every
     // change (the recovery copy waits for the last one).
     void textChanging();
+    // The caret may have moved or the insert mode changed: raised after every key,
+    // mouse action, search and edit of the user, and after a new text.
+    void caretUpdated();
     // Taking in a new text goes on; longStepAhead when the next step is known to take
     // seconds (laying out a line of megabytes).
     void progress(qint64 bytesDone, bool longStepAhead);
@@ -153,6 +171,7 @@ private:
     void editAsOneStep(const std::function<void()>& edit);
     void breakLine(const std::function<void()>& run);
     void afterUserAction(bool trim = true);
+    void selectMatch(const TextSearch::Match& match);
 
     SynIniSyn* lexer_ = nullptr;
     EolStyle eol_ = EolStyle::CrLf;
@@ -163,6 +182,7 @@ private:
     bool overwriteStepOpen_ = false;
     bool replacing_ = false; // a new text is taken in
     EditedLineTrimmer* trimmer_ = nullptr;
+    CaretPosition* caretPosition_ = nullptr;
     OverwriteCaret* caret_ = nullptr;
     ScrollHint* scrollHint_ = nullptr;
     Bookmarks bookmarks_;

@@ -284,6 +284,7 @@ void SynMemo::afterUserAction(bool trim) {
     const bool selected = SendScintilla(SCI_GETSELECTIONEMPTY) == 0;
     if (selected != hasSelectedText())
         emit QSCN_SELCHANGED(selected);
+    emit caretUpdated();
 }
 
 } // namespace ravik

@@ -17,6 +17,7 @@ void SynMemo::beginReplacingText() {
     replacing_ = true;
     trimmer_->setSuspended(true);
     lexer_->forgetSkipped();
+    caretPosition_->forget();
     // Every insertion would be reported, and QScintilla answers each report by
     // counting the characters before it: loading in blocks would cost the square of
     // the file's size. Nobody needs to hear about the pieces of a new text.
