@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
@@ -249,6 +250,25 @@ int main(int argc, char* argv[]) {
     const Messung bestaetigen = messen("Einen Wert bestätigen (OK)", [&] { f.form->btnOKClick(); });
     f.dialoge.chooseFile(datei);
     const Messung speichern = messen("Speichern, Browseransicht", [&] { f.form->tbtnDateispeichernClick(); });
+    baum->auswaehlen(baum->model()->index(7, 0)); // a section with a comment line above it
+    const Messung kommentar =
+        messen("Detailanzeige, Sektion mit Kommentar", [&] { f.form->iniAnzeigeClick(); });
+
+    // The search above the tree, typed key by key into the real field (a key name, then
+    // a word with umlauts that stands in values); the tree is drawn after each key.
+    auto* baumSuche = f.w<QLineEdit>("sucheBaum");
+    double sucheLaengste = 0, sucheLeeren = 0;
+    for (const QString& wort : {QStringLiteral("Eintrag_24"), QStringLiteral("größe")}) {
+        for (int i = 1; i <= wort.size(); ++i) {
+            const QString titel = QStringLiteral("Baumsuche \"%1\"").arg(wort.left(i));
+            QKeyEvent taste(QEvent::KeyPress, 0, Qt::NoModifier, wort.mid(i - 1, 1));
+            const Messung m = messen(qPrintable(titel), [&] { QCoreApplication::sendEvent(baumSuche, &taste); });
+            sucheLaengste = std::max(sucheLaengste, m.ms);
+        }
+        const Messung m =
+            messen("Baumsuche leeren (Esc)", [&] { QTest::keyClick(baumSuche, Qt::Key_Escape); });
+        sucheLeeren = std::max(sucheLeeren, m.ms);
+    }
 
     f.form->Anzeige(Ansicht::Editor);
     f.dialoge.chooseFile(datei);
@@ -318,6 +338,9 @@ int main(int argc, char* argv[]) {
     ziel("Wechsel Editor → Browser", zumBrowser.ms / 1000, 1, "s");
     ziel("Wechsel Browser → Editor", zumEditor.ms / 1000, 1, "s");
     ziel("Detailanzeige", detail.ms, 5, "ms");
+    ziel("Detailanzeige mit Kommentar", kommentar.ms, 5, "ms");
+    ziel("Baumsuche: längster Tastendruck", sucheLaengste, 100, "ms");
+    ziel("Baumsuche leeren", sucheLeeren, 100, "ms");
     ziel("Wert bestätigen", bestaetigen.ms, 50, "ms");
     ziel("Spitzenspeicher / Dateigröße", spitze / dateiMb, 10, "×");
     ziel("Editor: Strg+Ende nach dem Öffnen", strgEnde.ms, 50, "ms");

@@ -28,6 +28,7 @@ void TForm1::iniAnzeigeClick() {
     const QModelIndex knoten = baum.ausgewaehlterKnoten();
     if (baum.knotenAnzahl() == 0 || !knoten.isValid()) {
         detail.leeren();
+        browser_->kommentarZeigen(QString());
         return;
     }
 
@@ -42,6 +43,7 @@ void TForm1::iniAnzeigeClick() {
         AltSektion = baum.text(knoten);
         detail.sektionZeigen(AltSektion);
     }
+    browser_->kommentarZeigen(dokument_.kommentar(AltSektion, AltSchluessel));
     detail.knoepfeFreigeben(true);
 }
 

@@ -5,7 +5,7 @@
 
 namespace ravik {
 
-IniBaum::IniBaum(QWidget* parent) : QTreeView(parent), modell_(this) {
+IniBaum::IniBaum(QWidget* parent) : QTreeView(parent), modell_(this), filter_(modell_, this) {
     setObjectName(QStringLiteral("iniAnzeige"));
     setModel(&modell_);
     setHeaderHidden(true);
@@ -18,48 +18,138 @@ IniBaum::IniBaum(QWidget* parent) : QTreeView(parent), modell_(this) {
     setIconSize(QSize(16, 16));
     setContextMenuPolicy(Qt::CustomContextMenu);
     setExpandsOnDoubleClick(true);
+    // A new tree ends the search; the view goes back to the whole tree before it
+    // changes, so that it never shows a search of a tree that is gone.
+    connect(&modell_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        if (!filtert())
+            return;
+        modellZeigen(&modell_);
+        vorherAufgeklappt_.clear();
+        vorher_ = Aufklappen::WieVorher;
+        emit filterAufgehoben();
+    });
+}
+
+QModelIndex IniBaum::quelle(const QModelIndex& index) const {
+    return index.model() == &filter_ ? filter_.zurQuelle(index) : index;
+}
+
+QModelIndex IniBaum::sichtbar(const QModelIndex& index) const {
+    if (index.model() == model())
+        return index;
+    return filtert() ? filter_.ausQuelle(index) : QModelIndex();
+}
+
+void IniBaum::modellZeigen(QAbstractItemModel* modell) {
+    QItemSelectionModel* alt = selectionModel();
+    setModel(modell);
+    delete alt;
+}
+
+void IniBaum::aufklappungMerken() {
+    vorher_ = Aufklappen::WieVorher;
+    vorherAufgeklappt_.clear();
+    for (int r = 0, n = modell_.sektionsAnzahl(); r < n; ++r) {
+        const QModelIndex sektion = modell_.index(r, 0);
+        if (isExpanded(sektion))
+            vorherAufgeklappt_.emplace_back(sektion);
+    }
+}
+
+void IniBaum::aufklappungWiederherstellen() {
+    if (vorher_ == Aufklappen::Alle)
+        expandAll();
+    if (vorher_ == Aufklappen::WieVorher)
+        for (const QPersistentModelIndex& sektion : vorherAufgeklappt_)
+            if (sektion.isValid())
+                expand(sektion);
+    vorherAufgeklappt_.clear();
+    vorher_ = Aufklappen::WieVorher;
+}
+
+bool IniBaum::filtern(const QString& text) {
+    const QPersistentModelIndex auswahl(ausgewaehlterKnoten());
+    if (text.isEmpty()) {
+        if (!filtert())
+            return false;
+        modellZeigen(&modell_);
+        filter_.filtern(QString());
+        aufklappungWiederherstellen();
+        if (auswahl.isValid()) {
+            if (!modell_.istSektion(auswahl))
+                expand(auswahl.parent());
+            auswaehlen(auswahl);
+            scrollTo(auswahl);
+        }
+        return false;
+    }
+    if (!filtert()) {
+        aufklappungMerken();
+        modellZeigen(&filter_);
+    }
+    filter_.filtern(text);
+    for (int zeile : filter_.sektionenMitSchluesseln())
+        expand(filter_.index(zeile, 0));
+    const QModelIndex bisher = filter_.ausQuelle(auswahl);
+    auswaehlen(bisher.isValid() ? bisher : filter_.ersterTreffer());
+    return ausgewaehlterKnoten() != QModelIndex(auswahl);
+}
+
+void IniBaum::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    QTreeView::scrollTo(sichtbar(index), hint);
 }
 
 QModelIndex IniBaum::ausgewaehlterKnoten() const {
     if (!selectionModel())
         return {};
     const QModelIndexList selected = selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? QModelIndex() : selected.constFirst();
+    return selected.isEmpty() ? QModelIndex() : quelle(selected.constFirst());
 }
 
 void IniBaum::auswaehlen(const QModelIndex& knoten) {
-    if (!knoten.isValid()) {
+    const QModelIndex ziel = sichtbar(knoten);
+    if (!ziel.isValid()) {
         selectionModel()->clearSelection();
         return;
     }
-    selectionModel()->setCurrentIndex(knoten, QItemSelectionModel::ClearAndSelect);
+    selectionModel()->setCurrentIndex(ziel, QItemSelectionModel::ClearAndSelect);
 }
 
 int IniBaum::ebene(const QModelIndex& knoten) const {
-    return modell_.istSektion(knoten) ? 0 : 1;
+    return modell_.istSektion(quelle(knoten)) ? 0 : 1;
 }
 
 int IniBaum::bildIndex(const QModelIndex& knoten) const {
     if (!knoten.isValid())
         return -1;
-    return modell_.istSektion(knoten) ? kSektionsBild : kSchluesselBild;
+    return modell_.istSektion(quelle(knoten)) ? kSektionsBild : kSchluesselBild;
+}
+
+QString IniBaum::text(const QModelIndex& knoten) const {
+    return modell_.text(quelle(knoten));
+}
+
+void IniBaum::setText(const QModelIndex& knoten, const QString& text) {
+    modell_.setText(quelle(knoten), text);
 }
 
 QModelIndex IniBaum::schluesselAnhaengen(const QModelIndex& sektion, const QString& name) {
-    return modell_.schluesselAnhaengen(sektion, name);
+    return modell_.schluesselAnhaengen(quelle(sektion), name);
 }
 
-void IniBaum::knotenLoeschen(const QModelIndex& knoten) {
+void IniBaum::knotenLoeschen(const QModelIndex& knotenHier) {
+    const QModelIndex knoten = quelle(knotenHier);
     const bool warAusgewaehlt = knoten == ausgewaehlterKnoten();
-    // The neighbour that takes the selection: next sibling, else the previous one,
-    // else the parent.
+    // The neighbour that takes the selection, among the nodes shown: next sibling,
+    // else the previous one, else the parent.
     QModelIndex nachfolger;
-    if (warAusgewaehlt) {
-        nachfolger = knoten.sibling(knoten.row() + 1, 0);
-        if (!nachfolger.isValid() && knoten.row() > 0)
-            nachfolger = knoten.sibling(knoten.row() - 1, 0);
+    const QModelIndex angezeigt = sichtbar(knoten);
+    if (warAusgewaehlt && angezeigt.isValid()) {
+        nachfolger = angezeigt.sibling(angezeigt.row() + 1, 0);
+        if (!nachfolger.isValid() && angezeigt.row() > 0)
+            nachfolger = angezeigt.sibling(angezeigt.row() - 1, 0);
         if (!nachfolger.isValid())
-            nachfolger = knoten.parent();
+            nachfolger = angezeigt.parent();
     }
     const QPersistentModelIndex ziel(nachfolger);
     modell_.entfernen(knoten);
@@ -75,11 +165,21 @@ void IniBaum::leeren() {
     modell_.leeren();
 }
 
+// During a search F2 decides for the whole tree: after it all sections are expanded,
+// or all collapsed.
 void IniBaum::allesAusklappen() {
+    if (filtert()) {
+        vorher_ = Aufklappen::Alle;
+        vorherAufgeklappt_.clear();
+    }
     expandAll();
 }
 
 void IniBaum::allesEinklappen() {
+    if (filtert()) {
+        vorher_ = Aufklappen::Keine;
+        vorherAufgeklappt_.clear();
+    }
     const QModelIndex knoten = ausgewaehlterKnoten();
     collapseAll();
     if (knoten.isValid() && !modell_.istSektion(knoten))

@@ -1,14 +1,22 @@
 #pragma once
 
+#include "app/browser/IniBaumFilter.h"
 #include "app/browser/IniBaumModell.h"
 
+#include <QPersistentModelIndex>
 #include <QTreeView>
+#include <vector>
 
 namespace ravik {
 
 // The tree `iniAnzeige`: sections at the top level, their keys below. Read-only; a
 // right click opens the context menu without selecting. Every left click (also on
 // the empty area) and every key press and release is reported.
+//
+// A search (filtern) shows only the sections and keys that hold a text; the tree
+// stays whole underneath. Every method here speaks of nodes of the whole tree
+// (IniBaumModell), also while a search is shown; it takes the indexes the view shows
+// as well.
 class IniBaum : public QTreeView {
     Q_OBJECT
 public:
@@ -18,18 +26,29 @@ public:
     explicit IniBaum(QWidget* parent = nullptr);
 
     IniBaumModell& modell() { return modell_; }
+    // The values the search looks at.
+    void setWerte(const WerteTabelle* werte) { filter_.setWerte(werte); }
+
+    // Shows what holds the text, the sections with such keys expanded; the selection
+    // stays where it was if that is shown, else it goes to the first match. An empty
+    // text shows the whole tree again, its sections expanded as before the search
+    // (F2 during the search decides anew for all), the selected node in sight.
+    // Returns true when the selection moved to another node.
+    bool filtern(const QString& text);
+    bool filtert() const { return model() == &filter_; }
+    int sichtbareSektionen() const { return model()->rowCount(); }
 
     int knotenAnzahl() const { return modell_.knotenAnzahl(); }
     QModelIndex ausgewaehlterKnoten() const;
     void auswaehlen(const QModelIndex& knoten);
     int ebene(const QModelIndex& knoten) const;
     int bildIndex(const QModelIndex& knoten) const; // 0 section, 2 key, -1 none
-    QString text(const QModelIndex& knoten) const { return modell_.text(knoten); }
+    QString text(const QModelIndex& knoten) const;
     QModelIndex erstesSektion() const { return modell_.index(0, 0); }
 
     QModelIndex sektionAnhaengen(const QString& name) { return modell_.sektionAnhaengen(name); }
     QModelIndex schluesselAnhaengen(const QModelIndex& sektion, const QString& name);
-    void setText(const QModelIndex& knoten, const QString& text) { modell_.setText(knoten, text); }
+    void setText(const QModelIndex& knoten, const QString& text);
     // Removes the node with its children; the selection moves to a neighbour.
     void knotenLoeschen(const QModelIndex& knoten);
     void leeren();
@@ -38,7 +57,11 @@ public:
     // A selected key hidden by the collapse hands the selection to its section.
     void allesEinklappen();
 
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
 signals:
+    // A new tree (loading, a new file) ended the search.
+    void filterAufgehoben();
     void geklickt();
     void tasteGedrueckt(QKeyEvent* event);
     void tasteLosgelassen(QKeyEvent* event);
@@ -50,7 +73,19 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
+    enum class Aufklappen { WieVorher, Alle, Keine };
+
+    QModelIndex quelle(const QModelIndex& index) const;
+    QModelIndex sichtbar(const QModelIndex& index) const;
+    void modellZeigen(QAbstractItemModel* modell);
+    void aufklappungMerken();
+    void aufklappungWiederherstellen();
+
     IniBaumModell modell_;
+    IniBaumFilter filter_;
+    // The whole tree's expansion from before the search.
+    Aufklappen vorher_ = Aufklappen::WieVorher;
+    std::vector<QPersistentModelIndex> vorherAufgeklappt_;
 };
 
 } // namespace ravik

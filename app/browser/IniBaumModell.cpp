@@ -27,6 +27,12 @@ IniBaumModell::Knoten* IniBaumModell::sektionVon(const QModelIndex& keyIndex) co
     return nummer < nachNummer_.size() ? nachNummer_[nummer] : nullptr;
 }
 
+int IniBaumModell::sektionsZeile(quintptr schluesselId) const {
+    const quint64 nummer = static_cast<quint64>(schluesselId) * kUnspread - 1;
+    const Knoten* s = nummer < nachNummer_.size() ? nachNummer_[nummer] : nullptr;
+    return s ? s->zeile : -1;
+}
+
 bool IniBaumModell::istSektion(const QModelIndex& index) const {
     return index.isValid() && index.internalId() == 0;
 }

@@ -33,6 +33,17 @@ public:
     bool istSektion(const QModelIndex& index) const;
     QString text(const QModelIndex& index) const;
 
+    // Plain reads for the filter (IniBaumFilter), by row.
+    const QString& sektionsName(int sektion) const { return sektionen_[sektion]->name; }
+    int schluesselAnzahl(int sektion) const { return int(sektionen_[sektion]->schluessel.size()); }
+    QByteArrayView schluesselUtf8(int sektion, int schluessel) const {
+        return namen_.view(sektionen_[sektion]->schluessel[schluessel]);
+    }
+    // The internal id that the section's key indexes carry, and back: the section's
+    // row for such an id (-1 once the section is gone).
+    quintptr schluesselId(int sektion) const { return idFuer(sektionen_[sektion]->nummer); }
+    int sektionsZeile(quintptr schluesselId) const;
+
     void leeren();
     // Loading a whole document: the view learns of it once, at the end.
     void ladenBeginnen();

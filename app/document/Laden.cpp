@@ -107,6 +107,8 @@ void TForm1::DateiLaden(const QString& pfad, Ansicht ansicht) {
 
 // The open dialog; a file becomes the document's name once it was loaded.
 std::optional<QString> TForm1::dateiWaehlen() {
+    if (vorgewaehlt_)
+        return vorgewaehlt_;
     const auto gewaehlt = dialoge_.openFileName({openDialogVorgabe_});
     if (gewaehlt)
         openDialogVorgabe_ = *gewaehlt;

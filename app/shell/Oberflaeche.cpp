@@ -38,7 +38,7 @@ QAction* eintrag(QMenu* menu, const QString& name, const QString& text) {
 
 void TForm1::oberflaecheAufbauen() {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Ravik: Der Velmora INI-Editor Version 1.0.0"));
+    fenstertitelSetzen(QStringLiteral("Ravik: Der Velmora INI-Editor Version 1.0.0"));
     setWindowIcon(Bilder::programmsymbol());
     setMinimumSize(500, 430);
     resize(630, 443);
@@ -62,6 +62,7 @@ void TForm1::oberflaecheAufbauen() {
     ToolBar1->hide();
     ToolBar2->hide();
     menuesAufbauen();
+    zuletztMenueAufbauen();
 }
 
 QToolBar* TForm1::werkzeugleisteAufbauen() {

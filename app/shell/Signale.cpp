@@ -3,8 +3,10 @@
 #include "app/browser/BrowserAnsicht.h"
 #include "app/browser/Detailpanel.h"
 #include "app/browser/IniBaum.h"
+#include "app/browser/Suchfeld.h"
 #include "app/editor/EditorAnsicht.h"
 #include "app/editor/SynMemo.h"
+#include "app/shell/DateiAblage.h"
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
 
@@ -65,6 +67,11 @@ void TForm1::signaleVerbinden() {
     connect(detail, &Detailpanel::enterGedrueckt, this, [this] { focusNextChild(); });
     connect(detail, &Detailpanel::kontextmenu, this, [this](const QPoint& p) { PopupEdit->popup(p); });
 
+    // The search above the tree, over the entry table's values.
+    baum->setWerte(&dokument_.tabelle());
+    connect(&browser_->suche(), &QLineEdit::textChanged, this,
+            [this](const QString& text) { ausfuehren([=] { sucheBaumChange(text); }); });
+
     // The editor view.
     SynMemo* memo = &editor_->editor();
     connect(memo, &SynMemo::characterTyped, this,
@@ -77,6 +84,16 @@ void TForm1::signaleVerbinden() {
             [this, memo](const QPoint& p) { PopupMemo->popup(memo->mapToGlobal(p)); });
     for (QMenu* menu : {PopupMemo, PopupBaum, PopupEdit})
         connect(menu, &QMenu::triggered, this, [this](QAction* a) { ausfuehren([=] { PopupClick(a); }); });
+
+    // The caption's modified mark follows the document's status.
+    dokument_.setStatusBeobachter([this] { aenderungsmarkeZeigen(); });
+    // A file dropped onto the browser or editor view is opened there. After the drop
+    // has ended: the guard's questions must not hold up the file manager.
+    auto* ablage = new DateiAblage(this, [this] { return browserAktiv() || editorAktiv(); });
+    connect(
+        ablage, &DateiAblage::abgelegt, this,
+        [this](const QString& pfad) { ausfuehren([=] { gewaehlteDateiOeffnen(pfad); }); },
+        Qt::QueuedConnection);
 }
 
 } // namespace ravik

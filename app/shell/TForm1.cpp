@@ -66,6 +66,7 @@ void TForm1::FormCreate() {
         Programmpfad += QLatin1Char('/');
     Temppfad = optionen_.temppfad;
     KonfigurationLaden();
+    zuletztMenueFuellen();
     FarbenAnwenden();
     dokument_.setName(QString());
     Werbetexte();
@@ -117,13 +118,14 @@ void TForm1::geaendert() {
 
 void TForm1::titelSetzen(const QString& pfad) {
     const QString name = FileIO::fileNamePart(pfad);
-    setWindowTitle(QStringLiteral("Ravik: Der Velmora INI-Editor (\"%1\")").arg(name));
+    fenstertitelSetzen(QStringLiteral("Ravik: Der Velmora INI-Editor (\"%1\")").arg(name));
     Anwendungstitel = QStringLiteral("Ravik (\"%1\")").arg(name);
     dialoge_.setApplicationTitle(Anwendungstitel);
+    zuletztMerken(pfad);
 }
 
 void TForm1::neueDateiTitel() {
-    setWindowTitle(QStringLiteral("Ravik: Der Velmora INI-Editor (Neue Datei)"));
+    fenstertitelSetzen(QStringLiteral("Ravik: Der Velmora INI-Editor (Neue Datei)"));
     Anwendungstitel = QStringLiteral("Ravik");
     dialoge_.setApplicationTitle(Anwendungstitel);
 }

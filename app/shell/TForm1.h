@@ -89,6 +89,12 @@ public:
     void WerteTabelleLoeschen();
     bool WertVorhanden(const QString& sektion, const QString& schluessel);
     void tbtnDateiladenClick();
+    // The open command with the file already chosen (from the recent files, or
+    // dropped onto the window): the unsaved-changes guard as for the open button,
+    // then this file instead of the open dialog.
+    void gewaehlteDateiOeffnen(const QString& pfad);
+    // A file of the recent-files menu; one that is gone leaves the list.
+    void zuletztOeffnen(const QString& pfad);
     // Returns true when the document was written.
     bool tbtnDateispeichernClick();
     void tbtnNeuClick();
@@ -109,6 +115,7 @@ public:
     void tbtnNeuerWertClick();
     void tbtnDeleteClick();
     void tbtnAnsichtClick();
+    void sucheBaumChange(const QString& text);
 
     // --- Settings (app/settings) ---
     void KonfigurationLaden();
@@ -159,7 +166,15 @@ private:
     void FormClose(QCloseEvent* event);
 
     // Helpers shared by several actions
+    // A file became the document's (opened or saved): the titles name it, and it
+    // joins the recent files.
     void titelSetzen(const QString& pfad);
+    // The caption, with Qt's modified mark while the document is not saved.
+    void fenstertitelSetzen(const QString& text);
+    void aenderungsmarkeZeigen();
+    void zuletztMenueAufbauen();
+    void zuletztMenueFuellen();
+    void zuletztMerken(const QString& pfad);
     std::optional<QString> dateiWaehlen();
     void neueDateiTitel();
     bool namenPruefen(const QString& sektion, const QString& schluessel);
@@ -191,6 +206,8 @@ private:
     int Klickzaehler = 0;
     int Werbeindex = 0;
     QString openDialogVorgabe_;
+    std::optional<QString> vorgewaehlt_; // a file chosen before the open command ran
+    QString fenstertitel_;
     Tastenvorschau tastenvorschau_;
     int laufendeAktionen_ = 0;
     bool pruefungAusstehend_ = false;
@@ -240,6 +257,7 @@ private:
     QPushButton* btnZurueck = nullptr;
     QPushButton* btnNutzung = nullptr;
 
+    QMenu* menueZuletzt = nullptr;
     QMenu* PopupMemo = nullptr;
     QMenu* PopupBaum = nullptr;
     QMenu* PopupEdit = nullptr;

@@ -56,6 +56,11 @@ bool TForm1::FormKeyDown(QKeyEvent* event) {
         if (strg && tbtnFlip->isEnabled())
             tbtnFlipClick();
         break;
+    case Qt::Key_F:
+        // The browser view's search; the editor view has its own.
+        if (strg && browserAktiv())
+            browser_->sucheFokussieren();
+        break;
     default:
         break;
     }

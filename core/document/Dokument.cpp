@@ -36,6 +36,17 @@ void Dokument::textFreigeben() {
     tabelle_.leeren();
 }
 
+QString Dokument::kommentar(const QString& sektion, const QString& schluessel) const {
+    const std::vector<int> zeilen = tabelle_.zeilenMit(sektion, schluessel);
+    for (auto it = zeilen.rbegin(); it != zeilen.rend(); ++it) {
+        if (tabelle_.istGeloescht(*it))
+            continue;
+        const auto herkunft = tabelle_.herkunft(*it);
+        return herkunft ? text_->commentAbove(herkunft->sektion, herkunft->schluessel) : QString();
+    }
+    return {};
+}
+
 std::unique_ptr<IniDocument> Dokument::uebernehmeText() {
     auto text = std::move(text_);
     text_ = std::make_unique<IniDocument>();

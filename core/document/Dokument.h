@@ -34,8 +34,14 @@ public:
     Dateistatus status() const { return status_; }
     void setStatus(Dateistatus status) {
         status_ = status;
+        if (statusBeobachter_)
+            statusBeobachter_();
         if (statusMelden_)
             statusMelden_(status);
+    }
+    // Told of every status set (the window's modified mark follows it).
+    void setStatusBeobachter(std::function<void()> beobachter) {
+        statusBeobachter_ = std::move(beobachter);
     }
     // Told of every status set, so that whoever keeps a copy of unsaved work follows it.
     void setStatusMeldung(std::function<void(Dateistatus)> melden) {
@@ -52,6 +58,11 @@ public:
     WerteTabelle& tabelle() { return tabelle_; }
     const WerteTabelle& tabelle() const { return tabelle_; }
     const IniDocument& text() const { return *text_; }
+
+    // The comment lines above the entry in the text (IniDocument::commentAbove), found
+    // under the names the entry has there: a renamed entry keeps its comment, one
+    // added since the text last took the table's edits has none.
+    QString kommentar(const QString& sektion, const QString& schluessel) const;
 
     // The file as this document last read or wrote it (empty for a new document), and
     // the state of that file the user was last told about, so that one change of the
@@ -103,6 +114,7 @@ public:
 private:
     QString name_;
     Dateistatus status_ = Dateistatus::Unbestimmt;
+    std::function<void()> statusBeobachter_;
     TextEncoding kodierung_ = TextEncoding::Utf8;
     EolStyle zeilenende_ = EolStyle::CrLf;
     std::unique_ptr<IniDocument> text_;

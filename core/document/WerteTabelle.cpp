@@ -243,6 +243,14 @@ std::vector<int> WerteTabelle::zeilenDerSektion(const QString& sektion, int limi
     return result;
 }
 
+void WerteTabelle::schluesselZeilen(const QString& sektion, std::vector<int>& zeilen) const {
+    zeilen.clear();
+    zeilenDerSektionDurchlaufen(sektionsIdOderMinus(sektion), RowCount(), [&](int r) {
+        if (!rows_[r].schluessel.isEmpty())
+            zeilen.push_back(r);
+    });
+}
+
 QString WerteTabelle::WertAuslesen(const QString& sektion, const QString& schluessel) const {
     const int id = sektionsIdOderMinus(sektion);
     if (id < 0)

@@ -105,6 +105,9 @@ public:
                                int limit = -1) const;
     // Every row of this section (its own rows and its key rows), first to last.
     std::vector<int> zeilenDerSektion(const QString& sektion, int limit = -1) const;
+    // The rows of this section's keys, first to last, into a vector the caller keeps:
+    // a search walks every section.
+    void schluesselZeilen(const QString& sektion, std::vector<int>& zeilen) const;
 
     // Bytes of key and value text held (with what overwrites left behind).
     qsizetype textBytes() const { return arena_.usedBytes(); }

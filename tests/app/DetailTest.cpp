@@ -7,6 +7,7 @@
 #include <QCheckBox>
 
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 using namespace ravik;
@@ -168,6 +169,64 @@ private slots:
         u.dialoge.chooseFile(datei);
         u.klick("tbtnDateispeichern");
         QCOMPARE(Umgebung::lesen(datei), "[A]\nk=" + lang + "x\n");
+    }
+
+    // Below the fields: the comment lines above the entry in the file. A renamed entry
+    // keeps its comment; a new one has none until it is saved.
+    void theEntrysCommentIsShownBelow() {
+        Umgebung u;
+        const QString pfad =
+            u.schreiben("a.ini", "; Datei\r\n[PHP]\r\n; Maximum amount of memory\r\n"
+                                 ";   a script may consume\r\nmemory_limit = 128M\r\n"
+                                 "max_execution_time = 30\r\n\r\n[Service]\r\n"
+                                 "# Restart when it fails\r\nRestart=on-failure\r\n"
+                                 "[core]\r\n\t# Ohne Arbeitsverzeichnis\r\n\tbare = false\r\n"
+                                 "\t#filemode = true\r\n\tsymlinks = true\r\n");
+        u.starten({pfad});
+        auto* kommentar = u.w<QPlainTextEdit>("KommentarAnzeige");
+        QVERIFY(kommentar->isReadOnly());
+        QCOMPARE(kommentar->toPlainText(),
+                 QString("Datei")); // the first section, selected on loading
+        const struct {
+            const char* knoten;
+            const char* text;
+        } faelle[] = {{"PHP/memory_limit", "Maximum amount of memory\n  a script may consume"},
+                      {"PHP/max_execution_time", ""},
+                      {"Service/Restart", "Restart when it fails"},
+                      {"Service", ""},
+                      {"core/bare", "Ohne Arbeitsverzeichnis"},
+                      {"core/symlinks", ""}};
+        for (const auto& fall : faelle) {
+            u.auswaehlen(fall.knoten);
+            QCOMPARE(kommentar->toPlainText(), QString::fromUtf8(fall.text));
+        }
+
+        u.auswaehlen("PHP/memory_limit");
+        u.w<QLineEdit>("SchluesselAnzeige")->setText("mem");
+        u.klick("btnOK");
+        u.auswaehlen("PHP");
+        u.w<QLineEdit>("SektionAnzeige")->setText("Zend");
+        u.klick("btnOK");
+        u.auswaehlen("Zend/mem");
+        QCOMPARE(kommentar->toPlainText(),
+                 QString("Maximum amount of memory\n  a script may consume"));
+        u.auswaehlen("Zend");
+        QCOMPARE(kommentar->toPlainText(), QString("Datei"));
+        u.dialoge.type("neu");
+        u.dialoge.type("1");
+        u.klick("tbtnNeuerWert");
+        QCOMPARE(u.ausgewaehlt(), QString("Zend/neu"));
+        QCOMPARE(kommentar->toPlainText(), QString());
+
+        u.dialoge.chooseFile(pfad);
+        u.klick("tbtnDateispeichern");
+        u.auswaehlen("Zend/mem");
+        QCOMPARE(kommentar->toPlainText(),
+                 QString("Maximum amount of memory\n  a script may consume"));
+        u.klick("tbtnFlip"); // and back: the comments come from the editor's text
+        u.klick("tbtnFlip");
+        u.auswaehlen("Service/Restart");
+        QCOMPARE(kommentar->toPlainText(), QString("Restart when it fails"));
     }
 };
 

@@ -117,8 +117,9 @@ private slots:
             QVERIFY(u.w<QsciScintilla>("SynMemo1")->text().endsWith("\r\ngeaendert=1"));
         }
         QCOMPARE(g.dateiname(), neu ? QString() : datei);
-        QCOMPARE(g.windowTitle(), neu ? QString("Ravik: Der Velmora INI-Editor (Neue Datei)")
-                                      : QString("Ravik: Der Velmora INI-Editor (\"a.ini\")"));
+        // Unsaved: the caption carries the mark of unsaved changes.
+        QCOMPARE(u.fenstertitel(), neu ? QString("Ravik: Der Velmora INI-Editor (Neue Datei)*")
+                                       : QString("Ravik: Der Velmora INI-Editor (\"a.ini\")*"));
         QCOMPARE(g.dateistatus(), QString("geaendert"));
         QVERIFY(u.aktiv("tbtnDateispeichern"));
         // The copy is the new window's now.

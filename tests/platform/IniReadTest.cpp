@@ -231,6 +231,96 @@ private slots:
         QCOMPARE(document.keyNames("s1234").size(), 5);
         QCOMPARE(read(document, "S1234", "K4"), QString("12344"));
     }
+
+    // The comment that explains a key or section: the run of ';' and '#' lines right
+    // above it, as php.ini, smb.conf and systemd units write them.
+    void commentAbove_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("comment");
+        const QByteArray php = "; About this file\r\n[PHP]\r\n\r\n;;;;;;;;;;;;;;;;;;;\r\n"
+                               "; Resource Limits ;\r\n;;;;;;;;;;;;;;;;;;;\r\n\r\n"
+                               "; Maximum execution time of each script, in seconds\r\n"
+                               "; https://php.net/max-execution-time\r\nmax_execution_time = 30\r\n"
+                               ";   Default Value: Off\r\n;;  Development Value: On\r\n"
+                               "display_errors = Off\r\nlog_errors = On\r\n";
+        QTest::newRow("key, two lines") << php << "PHP"
+                                        << "max_execution_time"
+                                        << "Maximum execution time of each script, in seconds\n"
+                                           "https://php.net/max-execution-time";
+        QTest::newRow("indentation after one blank kept")
+            << php << "php"
+            << "DISPLAY_ERRORS"
+            << "  Default Value: Off\n Development Value: On";
+        QTest::newRow("a key right above") << php << "PHP"
+                                           << "log_errors"
+                                           << "";
+        QTest::newRow("section header") << php << "PHP"
+                                        << ""
+                                        << "About this file";
+        QTest::newRow("banner above a section")
+            << QByteArray(";;;;;;\n; Resource Limits ;\n;;;;;;\n[A]\n") << "A"
+            << ""
+            << "Resource Limits";
+        QTest::newRow("a blank line breaks the run")
+            << QByteArray("[A]\n; far\n\n; near\nk=1\n") << "A"
+            << "k"
+            << "near";
+        QTest::newRow("hash comments")
+            << QByteArray(
+                   "[Service]\n#### Start ####\n# Restart when it fails\nRestart=on-failure\n")
+            << "Service"
+            << "Restart"
+            << "Start\nRestart when it fails";
+        QTest::newRow("a hash line with '=' is a key")
+            << QByteArray("[Journal]\n# Where\n#Storage=auto\nCompress=yes\n") << "Journal"
+            << "Compress"
+            << "";
+        QTest::newRow("other lines break the run") << QByteArray("[A]\n; a\nnote\nk=1\n") << "A"
+                                                   << "k"
+                                                   << "";
+        QTest::newRow("first occurrence") << QByteArray("[A]\n; one\nk=1\n[A]\n; two\nk=2\n") << "A"
+                                          << "k"
+                                          << "one";
+        QTest::newRow("missing key") << php << "PHP"
+                                     << "nope"
+                                     << "";
+        QTest::newRow("UTF-8") << QByteArray("[A]\n; Größe in Zoll\nk=1\n") << "A"
+                               << "k"
+                               << "Größe in Zoll";
+        QTest::newRow("Windows-1252") << QByteArray("[A]\n; Gr\xF6\xDF"
+                                                    "e\nk=1\n")
+                                      << "A"
+                                      << "k"
+                                      << "Größe";
+    }
+    void commentAbove() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, comment);
+        QCOMPARE(IniDocument(file).commentAbove(section, key), comment);
+    }
+
+    void aLongCommentKeepsTheLinesNearestTheKey() {
+        QByteArray file = "[A]\n";
+        for (int i = 1; i <= 5000; ++i)
+            file += "; line " + QByteArray::number(i) + "\n";
+        file += "k=1\n";
+        const QStringList lines = IniDocument(file).commentAbove("A", "k").split('\n');
+        QCOMPARE(lines.size(), 100);
+        QCOMPARE(lines.first(), QString("line 4901"));
+        QCOMPARE(lines.last(), QString("line 5000"));
+    }
+
+    void anEditedTextShowsItsOwnComments() {
+        IniDocument document(QByteArray("[A]\n; old\nk=1\n"));
+        document.renameKeys("A", {{"k", "m"}});
+        document.setValue("A", "n", "2");
+        QCOMPARE(document.commentAbove("A", "m"), QString("old"));
+        QCOMPARE(document.commentAbove("A", "n"), QString());
+    }
 };
 
 QTEST_GUILESS_MAIN(IniReadTest)

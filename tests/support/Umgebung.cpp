@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QStandardPaths>
+#include <QWindow>
 
 namespace ravik::test {
 
@@ -71,6 +72,11 @@ void Umgebung::klick(const QString& name) {
 
 void Umgebung::taste(const QString& widget, Qt::Key key, Qt::KeyboardModifiers mod) {
     QTest::keyClick(w(widget), key, mod);
+}
+
+QString Umgebung::fenstertitel() const {
+    form_->winId(); // the native window, which carries the caption as shown
+    return form_->windowHandle()->title();
 }
 
 QString Umgebung::sichtbareAnsicht() const {

@@ -39,6 +39,9 @@ public:
     void klick(const QString& name);
     void taste(const QString& widget, Qt::Key key, Qt::KeyboardModifiers mod = Qt::NoModifier);
 
+    // The caption as the window system shows it (Qt's modified mark put in).
+    QString fenstertitel() const;
+
     // Short views of the window's state.
     QString sichtbareAnsicht() const; // "start", "browser", "editor", "setup", "hilfe" or ""
     bool aktiv(const QString& name) const;

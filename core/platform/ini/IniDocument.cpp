@@ -442,6 +442,71 @@ std::optional<QString> IniDocument::value(const QString& section, const QString&
     return codec_.decode(IniSyntax::unquote(IniSyntax::splitKey(text(line)).rawValue));
 }
 
+// ';' is the engine's comment; '#' serves as one in many files (systemd units,
+// smb.conf), and reads as one wherever the line is no key.
+bool IniDocument::isCommentLine(qint32 line) const {
+    const quint8 kind = lines_[line].kind;
+    if (kind == kindValue(LineKind::Comment))
+        return true;
+    return kind == kindValue(LineKind::Other) && IniSyntax::trimBlanks(text(line)).startsWith('#');
+}
+
+namespace {
+
+// Files explain a key in a few lines; a run beyond this many is cut from the top.
+constexpr int kMaxCommentLines = 100;
+
+QByteArrayView commentBody(QByteArrayView line) {
+    line = IniSyntax::trimBlanks(line);
+    const char mark = line.front();
+    qsizetype start = 0;
+    while (start < line.size() && (line[start] == ';' || line[start] == '#'))
+        ++start;
+    if (start < line.size() && IniSyntax::isBlank(line[start]))
+        ++start;
+    line = line.sliced(start);
+    // A closing mark set off by blanks is decoration: "; Resource Limits ;".
+    qsizetype end = line.size();
+    while (end > 0 && line[end - 1] == mark)
+        --end;
+    if (end < line.size() && end > 0 && IniSyntax::isBlank(line[end - 1]))
+        line.truncate(end);
+    while (!line.isEmpty() && IniSyntax::isBlank(line.back()))
+        line.chop(1);
+    return line;
+}
+
+} // namespace
+
+QString IniDocument::commentAbove(const QString& section, const QString& key) const {
+    const qint32 id = findSection(section);
+    if (id < 0)
+        return {};
+    qint32 line = sections_[id].header;
+    if (!key.isEmpty()) {
+        Bytes name;
+        if (!codec_.encode(IniSyntax::trimBlanks(key), name))
+            return {};
+        line = findKey(id, view(name));
+        if (line < 0)
+            return {};
+    }
+    std::vector<qint32> run;
+    for (qint32 i = lines_[line].prev; i >= 0 && isCommentLine(i); i = lines_[i].prev) {
+        if (int(run.size()) == kMaxCommentLines)
+            break;
+        run.push_back(i);
+    }
+    QStringList texts;
+    for (auto it = run.rbegin(); it != run.rend(); ++it)
+        texts.append(codec_.decode(commentBody(text(*it))));
+    while (!texts.isEmpty() && texts.constFirst().isEmpty())
+        texts.removeFirst();
+    while (!texts.isEmpty() && texts.constLast().isEmpty())
+        texts.removeLast();
+    return texts.join(QLatin1Char('\n'));
+}
+
 // ---- Edits ---------------------------------------------------------------------
 
 void IniDocument::refuseIfUnfit(bool fits, QStringView text, const QString& what) const {

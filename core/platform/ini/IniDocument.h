@@ -56,6 +56,12 @@ public:
     bool sectionHasKeys(const QString& section) const;
     // Trimmed, one outer pair of matching quotes removed; nullopt when missing.
     std::optional<QString> value(const QString& section, const QString& key) const;
+    // The comment lines right above a key (of the section's first occurrence) or,
+    // with an empty key, above the section's first header: the run of lines starting
+    // with ';' or '#' that ends there, broken by any other line (a blank one too).
+    // Without the comment characters, one blank after them and decoration at the end
+    // ("; Title ;"); the lines joined with '\n'; empty when there are none.
+    QString commentAbove(const QString& section, const QString& key) const;
     // keyNames() and the value() of each, in one walk over the section.
     void keysWithValues(const QString& section, QStringList& keys, QStringList& values) const;
     // The same as UTF-8 bytes, handed over without converting them: only for a UTF-8
@@ -157,6 +163,7 @@ private:
     qint32 findSection(QStringView name) const;
     qint32 findKey(qint32 sectionId, QByteArrayView name) const;
     qint32 lastKeyLine(qint32 sectionId);
+    bool isCommentLine(qint32 line) const;
     template <typename Visit> void forEachLineOf(qint32 header, Visit&& visit) const;
 
     void refuseIfUnfit(bool fits, QStringView text, const QString& what) const;
