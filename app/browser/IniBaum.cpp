@@ -88,10 +88,17 @@ bool IniBaum::filtern(const QString& text) {
         modellZeigen(&filter_);
     }
     filter_.filtern(text);
-    for (int zeile : filter_.sektionenMitSchluesseln())
-        expand(filter_.index(zeile, 0));
+    // A text as short as one letter can match most keys of a big file: listing them all
+    // would cost the view a row each, and the view never gives that memory back. Such a
+    // search shows the sections collapsed until the text narrows it.
+    if (filter_.gezeigteSchluessel() <= kAufklappGrenze)
+        for (int zeile : filter_.sektionenMitSchluesseln())
+            expand(filter_.index(zeile, 0));
     const QModelIndex bisher = filter_.ausQuelle(auswahl);
-    auswaehlen(bisher.isValid() ? bisher : filter_.ersterTreffer());
+    const QModelIndex ziel = bisher.isValid() ? bisher : filter_.ersterTreffer();
+    if (ziel.parent().isValid())
+        expand(ziel.parent());
+    auswaehlen(ziel);
     return ausgewaehlterKnoten() != QModelIndex(auswahl);
 }
 

@@ -22,6 +22,8 @@ class IniBaum : public QTreeView {
 public:
     static constexpr int kSektionsBild = 0;
     static constexpr int kSchluesselBild = 2;
+    // A search that shows more keys than this leaves their sections collapsed.
+    static constexpr qsizetype kAufklappGrenze = 10000;
 
     explicit IniBaum(QWidget* parent = nullptr);
 
@@ -29,7 +31,8 @@ public:
     // The values the search looks at.
     void setWerte(const WerteTabelle* werte) { filter_.setWerte(werte); }
 
-    // Shows what holds the text, the sections with such keys expanded; the selection
+    // Shows what holds the text, the sections with such keys expanded (up to
+    // kAufklappGrenze keys; the selected one's section always); the selection
     // stays where it was if that is shown, else it goes to the first match. An empty
     // text shows the whole tree again, its sections expanded as before the search
     // (F2 during the search decides anew for all), the selected node in sight.

@@ -137,6 +137,13 @@ std::vector<int> IniBaumFilter::sektionenMitSchluesseln() const {
     return zeilen;
 }
 
+qsizetype IniBaumFilter::gezeigteSchluessel() const {
+    qsizetype anzahl = 0;
+    for (const Sektion& sektion : sektionen_)
+        anzahl += qsizetype(sektion.schluessel.size());
+    return anzahl;
+}
+
 QModelIndex IniBaumFilter::ersterTreffer() const {
     if (sektionen_.empty())
         return {};

@@ -33,6 +33,8 @@ public:
     const QString& text() const { return nadel_.text(); }
     // Rows here of the sections that show keys.
     std::vector<int> sektionenMitSchluesseln() const;
+    // How many keys are shown, over all sections.
+    qsizetype gezeigteSchluessel() const;
     // The first node that holds the text itself.
     QModelIndex ersterTreffer() const;
 

@@ -1,5 +1,7 @@
 #include "app/document/Wiederherstellungswaechter.h"
 
+#include <algorithm>
+
 namespace ravik {
 
 Wiederherstellungswaechter::Wiederherstellungswaechter(const QString& verzeichnis,
@@ -28,13 +30,28 @@ void Wiederherstellungswaechter::aenderung() {
     seitAenderung_.start();
     if (uhr_.isActive())
         return;
-    uhr_.start(verzoegerungMs_);
-    datei_.vorbereiten(groesse_()); // the copy's buffer, while the user goes on
+    uhr_.start(int(std::max<qint64>(0, verzoegerungMs_ - vorlaufMs())));
+}
+
+// The copy's buffer is made ready a little before the copy is due rather than at the
+// first change: a document being edited does not hold a second copy of itself for
+// longer than that.
+qint64 Wiederherstellungswaechter::vorlaufMs() const {
+    return std::min(1000, verzoegerungMs_ / 3);
+}
+
+void Wiederherstellungswaechter::pufferVorbereiten() {
+    datei_.vorbereiten(groesse_());
 }
 
 // The timer runs from the first change of a burst; the wait is counted from the last.
 void Wiederherstellungswaechter::zeitAbgelaufen() {
     const qint64 rest = verzoegerungMs_ - seitAenderung_.elapsed();
+    if (rest > vorlaufMs()) {
+        uhr_.start(int(rest - vorlaufMs()));
+        return;
+    }
+    pufferVorbereiten(); // nothing to do when it is ready
     if (rest > 0) {
         uhr_.start(int(rest));
         return;

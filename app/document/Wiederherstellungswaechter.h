@@ -31,6 +31,9 @@ public:
     // A change of the document. Costs a clock reading: it comes with every keystroke.
     void aenderung();
     void statusGesetzt(Dateistatus status);
+    // Has the buffer for the next copy made ready in the background (what happens a
+    // little before the delay ends).
+    void pufferVorbereiten();
     // Takes the state at once and hands it to the writer (what the delay ends in).
     void jetztSichern();
     // The changes are given up, or the program ends normally.
@@ -50,6 +53,7 @@ signals:
 
 private:
     void zeitAbgelaufen();
+    qint64 vorlaufMs() const;
 
     const QString verzeichnis_;
     const int verzoegerungMs_;

@@ -93,8 +93,17 @@ void Wiederherstellungsdatei::schreiben(Wiederherstellungskopie kopie) {
 }
 
 void Wiederherstellungsdatei::entfernen() {
-    if (angelegt_)
+    if (angelegt_) {
         auftragGeben(Auftrag{});
+        return;
+    }
+    // No copy was written yet: only a buffer made ready for one may be held.
+    QByteArray freigeben;
+    {
+        const std::lock_guard<std::mutex> sperre(schutz_);
+        vorzubereiten_ = 0;
+        std::swap(freigeben, frei_);
+    }
 }
 
 bool Wiederherstellungsdatei::uebernehmen(VerwaisteKopie& kopie) {
@@ -149,15 +158,16 @@ QByteArray Wiederherstellungsdatei::puffer(qsizetype bytes) {
     return puffer;
 }
 
-// The text of a copy written or given up becomes the next copy's buffer; removing
-// the copy lets the buffer go.
+// A written copy's text is let go rather than kept for the next copy: a document at
+// rest should not hold a second copy of itself (the next change makes a buffer ready
+// again). Removing the copy lets a ready buffer go too.
 void Wiederherstellungsdatei::zurueckgeben(std::optional<Auftrag>& auftrag, QByteArray& freigeben) {
     if (!auftrag)
         return;
     if (!auftrag->kopie)
         std::swap(freigeben, frei_);
-    else if (frei_.capacity() < auftrag->kopie->text.capacity())
-        std::swap(frei_, auftrag->kopie->text);
+    else
+        std::swap(freigeben, auftrag->kopie->text);
 }
 
 void Wiederherstellungsdatei::fadenStarten() {

@@ -34,9 +34,10 @@ public:
     // The text of a copy is taken while the user waits, and fresh memory costs a fault
     // per page as it is first filled, many times what copying into memory in use
     // costs. So the buffer for the next copy's text is made ready in the background
-    // (vorbereiten, at the first change), and a written copy's buffer serves the next
-    // one. puffer() gives an empty buffer with room for `bytes`: the ready one when it
-    // is large enough. The buffer goes with the copy.
+    // (vorbereiten, a little before the copy is due). puffer() gives an empty buffer with
+    // room for `bytes`: the ready one when it is large enough. The buffer goes with the
+    // copy, and is let go once the copy is written or removed, so a document at rest
+    // does not hold a second copy of itself.
     void vorbereiten(qsizetype bytes);
     QByteArray puffer(qsizetype bytes);
 

@@ -88,6 +88,28 @@ private slots:
                  baum.isEmpty());
     }
 
+    // A text found in more keys than the view should list at once leaves their sections
+    // collapsed (but for the selected key's); a narrower text expands them again.
+    void aBroadSearchShowsSectionsCollapsed() {
+        QByteArray inhalt;
+        for (const char* sektion : {"A", "B", "C"}) {
+            inhalt += QByteArray("[") + sektion + "]\n";
+            for (int k = 0; k < 4000; ++k)
+                inhalt += "k" + QByteArray::number(k) + "=v\n";
+        }
+        Umgebung u;
+        u.starten({u.schreiben("breit.ini", inhalt)});
+        suchen(u, "k");
+        QCOMPARE(u.w<IniBaum>("iniAnzeige")->model()->rowCount(), 3);
+        QCOMPARE(aufgeklappt(u), QStringList{});
+        suchen(u, "k39");
+        QCOMPARE(aufgeklappt(u), (QStringList{"A", "B", "C"}));
+        u.auswaehlen("B/k3999");
+        suchen(u, "k");
+        QCOMPARE(aufgeklappt(u), QStringList{"B"});
+        QCOMPARE(u.ausgewaehlt(), QString("B/k3999"));
+    }
+
     // Typing narrows and widens; a selection the search hides goes to the first match,
     // which the panel shows. Escape gives the whole tree back as it was, with the
     // found key in sight.
