@@ -59,7 +59,8 @@ QSet<QString>& eigeneSperren() {
 namespace Wiederherstellung {
 
 QString standardVerzeichnis() {
-    // The base directory specification allows absolute paths only.
+    // Only an absolute XDG_STATE_HOME counts; a relative one is ignored, as other
+    // desktop programs ignore it.
     QString basis = qEnvironmentVariable("XDG_STATE_HOME");
     if (basis.isEmpty() || QDir::isRelativePath(basis))
         basis = QDir::homePath() + QStringLiteral("/.local/state");
