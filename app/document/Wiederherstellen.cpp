@@ -44,6 +44,7 @@ bool TForm1::dokumentImEditor() const {
 }
 
 // The editor's text, or the browser view's document with the table's edits in it.
+// Throws when the edits cannot be put into the text.
 std::optional<Wiederherstellungskopie> TForm1::wiederherstellungsStand() {
     if (dokument_.gespeichert())
         return std::nullopt;
@@ -58,11 +59,9 @@ std::optional<Wiederherstellungskopie> TForm1::wiederherstellungsStand() {
         kopie.text.append(text);
         return kopie;
     }
-    try {
-        dokument_.anwenden();
-    } catch (const std::exception&) {
-        return std::nullopt; // an edit the file cannot hold: saving tells why
-    }
+    // An edit the file cannot hold throws: the guard tells the user that the copy
+    // stays behind, and tries again at the next change.
+    dokument_.anwenden();
     kopie.text = wiederherstellung_->puffer(dokument_.text().textSize());
     dokument_.editorTextSchreiben([&](QByteArrayView stueck) { kopie.text.append(stueck); });
     return kopie;
@@ -77,8 +76,9 @@ void TForm1::WiederherstellungAnbieten() {
         const std::optional<Wiederherstellungskopie> kopie = verwaist.lesen();
         if (!kopie) {
             // Kept under another name, where it is offered no more.
-            const QString beiseite = verwaist.pfad() + QStringLiteral(".beschaedigt");
-            QFile::rename(verwaist.pfad(), beiseite);
+            QString beiseite = verwaist.beiseitelegen();
+            if (beiseite.isEmpty())
+                beiseite = verwaist.pfad(); // it could not be renamed: it stays as it is
             dialoge_.message(
                 MessageKind::Error,
                 QStringLiteral("Eine Wiederherstellungskopie ist beschädigt und kann nicht "

@@ -1,5 +1,9 @@
 #include "app/document/Wiederherstellungswaechter.h"
 
+#include "core/platform/errors/RavikError.h"
+
+#include <QDir>
+
 #include <algorithm>
 
 namespace ravik {
@@ -8,18 +12,18 @@ Wiederherstellungswaechter::Wiederherstellungswaechter(const QString& verzeichni
                                                        int verzoegerungMs, Stand stand,
                                                        Groesse groesse)
     : verzeichnis_(verzeichnis), verzoegerungMs_(verzoegerungMs), stand_(std::move(stand)),
-      groesse_(std::move(groesse)), datei_(verzeichnis, [this](const QString& text) {
-          // From the writing thread, too: told on this one.
-          QMetaObject::invokeMethod(
-              this,
-              [this, text] {
-                  if (gemeldet_)
-                      return;
-                  gemeldet_ = true;
-                  emit fehler(text);
-              },
-              Qt::QueuedConnection);
-      }) {
+      groesse_(std::move(groesse)),
+      datei_(
+          verzeichnis,
+          [this](const QString& text) {
+              // From the writing thread, too: told on this one.
+              QMetaObject::invokeMethod(
+                  this, [this, text] { ergebnis(text, true); }, Qt::QueuedConnection);
+          },
+          [this] {
+              QMetaObject::invokeMethod(
+                  this, [this] { ergebnis(std::nullopt, false); }, Qt::QueuedConnection);
+          }) {
     uhr_.setSingleShot(true);
     connect(&uhr_, &QTimer::timeout, this, &Wiederherstellungswaechter::zeitAbgelaufen);
 }
@@ -28,8 +32,9 @@ Wiederherstellungswaechter::~Wiederherstellungswaechter() = default;
 
 void Wiederherstellungswaechter::aenderung() {
     seitAenderung_.start();
-    if (uhr_.isActive())
+    if (uhr_.isActive() && !wiederholung_)
         return;
+    wiederholung_ = false;
     uhr_.start(int(std::max<qint64>(0, verzoegerungMs_ - vorlaufMs())));
 }
 
@@ -46,6 +51,7 @@ void Wiederherstellungswaechter::pufferVorbereiten() {
 
 // The timer runs from the first change of a burst; the wait is counted from the last.
 void Wiederherstellungswaechter::zeitAbgelaufen() {
+    wiederholung_ = false;
     const qint64 rest = verzoegerungMs_ - seitAenderung_.elapsed();
     if (rest > vorlaufMs()) {
         uhr_.start(int(rest - vorlaufMs()));
@@ -68,12 +74,45 @@ void Wiederherstellungswaechter::statusGesetzt(Dateistatus status) {
 
 void Wiederherstellungswaechter::jetztSichern() {
     uhr_.stop();
-    if (auto kopie = stand_())
+    wiederholung_ = false;
+    std::optional<Wiederherstellungskopie> kopie;
+    try {
+        kopie = stand_();
+    } catch (const std::exception& e) {
+        // Told after what the writer reported before, as it happened after it.
+        const QString text =
+            QStringLiteral("Die Wiederherstellungskopie %1 kann nicht auf den neuesten Stand "
+                           "gebracht werden. %2")
+                .arg(QDir::toNativeSeparators(kopiePfad()), errorBoxText(messageOf(e)));
+        QMetaObject::invokeMethod(
+            this, [this, text] { ergebnis(text, false); }, Qt::QueuedConnection);
+        return;
+    }
+    if (kopie)
         datei_.schreiben(std::move(*kopie));
+}
+
+void Wiederherstellungswaechter::ergebnis(const std::optional<QString>& fehlertext,
+                                          bool schreibfehler) {
+    if (!fehlertext) {
+        gemeldet_ = false;
+        return;
+    }
+    // A full disk or a folder set right may need no change of the document: the copy
+    // is tried again after a while. A state that cannot be taken waits for a change.
+    if (schreibfehler && !uhr_.isActive()) {
+        wiederholung_ = true;
+        uhr_.start(std::max(verzoegerungMs_ * 10, 1000));
+    }
+    if (gemeldet_)
+        return;
+    gemeldet_ = true;
+    emit fehler(*fehlertext);
 }
 
 void Wiederherstellungswaechter::entfernen() {
     uhr_.stop();
+    wiederholung_ = false;
     datei_.entfernen();
 }
 

@@ -16,10 +16,17 @@ namespace ravik {
 // wait, and once the document has rested for the delay its state is taken (on this
 // thread, from the views) and written in the background. A saved document needs no
 // copy, and neither does a program that ends normally.
+//
+// A copy that cannot be brought up to date (the document's edits cannot be put into
+// its text, the disk is full, the file-size limit is reached, the directory may not
+// be used) is reported once, not at every attempt; the next change tries again, and a
+// failed write is also tried again after a while by itself. Once a copy is written,
+// the next failure is reported anew.
 class Wiederherstellungswaechter : public QObject {
     Q_OBJECT
 public:
-    // The document's state now; nullopt when it has no unsaved changes.
+    // The document's state now; nullopt when it has no unsaved changes. Throws a
+    // RavikError with the German reason when the state cannot be taken.
     using Stand = std::function<std::optional<Wiederherstellungskopie>()>;
     // The bytes its text takes, about (cheap: asked at the first change after a copy).
     using Groesse = std::function<qsizetype()>;
@@ -48,11 +55,14 @@ public:
     bool uebernehmen(VerwaisteKopie& kopie) { return datei_.uebernehmen(kopie); }
 
 signals:
-    // The copy cannot be written (raised for the first failure only).
+    // The copy cannot be written (raised for the first failure after a copy was
+    // written, or since the start).
     void fehler(const QString& text);
 
 private:
     void zeitAbgelaufen();
+    // Results in the order they happened, on this thread.
+    void ergebnis(const std::optional<QString>& fehlertext, bool schreibfehler);
     qint64 vorlaufMs() const;
 
     const QString verzeichnis_;
@@ -61,7 +71,8 @@ private:
     const Groesse groesse_;
     QTimer uhr_;
     QElapsedTimer seitAenderung_;
-    bool gemeldet_ = false;
+    bool gemeldet_ = false;     // this run of failures was reported
+    bool wiederholung_ = false; // the timer runs to try a failed write again
     Wiederherstellungsdatei datei_; // last: its thread ends before the rest goes
 };
 

@@ -19,7 +19,20 @@ QString TForm1::einstellungsdatei() const {
 }
 
 void TForm1::KonfigurationLaden() {
-    const Einstellungen e = Einstellungen::lesen(einstellungsdatei());
+    const QString grund = Einstellungen::gesperrt(einstellungsdatei());
+    einstellungenGesperrt_ = !grund.isEmpty();
+    if (einstellungenGesperrt_)
+        dialoge_.message(MessageKind::Warning,
+                         QStringLiteral("Die Einstellungen werden nicht verwendet. %1
+
+"
+                                        "Ravik beginnt mit den Voreinstellungen und speichert "
+                                        "weder Einstellungen noch die zuletzt geöffneten "
+                                        "Dateien.")
+                             .arg(grund),
+                         MessageButtons::Ok);
+    const Einstellungen e = einstellungenGesperrt_ ? Einstellungen()
+                                                   : Einstellungen::lesen(einstellungsdatei());
     comboAnsicht->setCurrentIndex(e.ansicht);
     farbeSektionen->setZahl(e.farbeSektionen);
     farbeSchluessel->setZahl(e.farbeSchluessel);
@@ -27,6 +40,8 @@ void TForm1::KonfigurationLaden() {
 }
 
 void TForm1::KonfigurationSpeichern() {
+    if (einstellungenGesperrt_)
+        return; // the user was told at the start
     Einstellungen e;
     e.ansicht = comboAnsicht->currentIndex();
     e.farbeSektionen = farbeSektionen->zahl();

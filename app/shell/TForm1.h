@@ -201,6 +201,9 @@ private:
     // Unit-level state
     QString Programmpfad;
     QString Temppfad;
+    // The settings file is not used (a link, another user's): told once at the start,
+    // and not written at close.
+    bool einstellungenGesperrt_ = false;
     QString AltSektion, AltSchluessel, AltWert;
     QString Anwendungstitel;
     int Klickzaehler = 0;

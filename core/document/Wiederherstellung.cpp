@@ -1,15 +1,14 @@
 #include "core/document/Wiederherstellung.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
-#include <QLockFile>
 #include <QSet>
 #include <algorithm>
-#include <mutex>
+#include <cerrno>
+#include <utility>
 
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,14 +45,6 @@ QByteArray zeilenendeName(EolStyle stil) {
     return {};
 }
 
-// Lock files this process holds, by path. A lock that names this process's pid and
-// is not among them was left by an earlier process that had the same pid.
-std::mutex eigeneSperrenSchutz;
-QSet<QString>& eigeneSperren() {
-    static QSet<QString> sperren;
-    return sperren;
-}
-
 } // namespace
 
 namespace Wiederherstellung {
@@ -67,27 +58,12 @@ QString standardVerzeichnis() {
     return QDir::cleanPath(basis + QStringLiteral("/ravik"));
 }
 
-bool verzeichnisAnlegen(const QString& verzeichnis) {
-    const QString pfad = QDir::cleanPath(QDir(verzeichnis).absolutePath());
-    QStringList fehlend;
-    for (QString p = pfad; !QFileInfo::exists(p);) {
-        fehlend.prepend(p);
-        const QString oben = QFileInfo(p).path();
-        if (oben == p)
-            break;
-        p = oben;
-    }
-    const auto nurEigentuemer = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-    for (const QString& d : fehlend)
-        if (!QDir().mkdir(d, nurEigentuemer) && !QFileInfo(d).isDir())
-            return false;
-    struct stat info {};
-    const QByteArray nativ = QFile::encodeName(pfad);
-    if (::stat(nativ.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
-        return false;
-    if ((info.st_mode & 077) && info.st_uid == ::geteuid())
-        ::chmod(nativ.constData(), info.st_mode & 0700);
-    return true;
+std::shared_ptr<const SafeDirectory> verzeichnisOeffnen(const QString& verzeichnis, bool anlegen) {
+    auto ordner = std::make_shared<SafeDirectory>(SafeDirectory::open(
+        verzeichnis, anlegen ? SafeDirectory::Create::Yes : SafeDirectory::Create::No, 0700));
+    if (anlegen)
+        ordner->restrictToOwner();
+    return ordner;
 }
 
 QByteArray kopf(const Wiederherstellungskopie& kopie) {
@@ -105,7 +81,10 @@ std::optional<Wiederherstellungskopie> lesen(const QString& pfad) {
     QFile datei(pfad);
     if (!datei.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray inhalt = datei.readAll();
+    return auslesen(datei.readAll());
+}
+
+std::optional<Wiederherstellungskopie> auslesen(const QByteArray& inhalt) {
     const qsizetype ende = inhalt.indexOf("\n\n");
     if (ende < 0)
         return std::nullopt;
@@ -147,46 +126,124 @@ std::optional<Wiederherstellungskopie> lesen(const QString& pfad) {
     return kopie;
 }
 
-void eigeneSperre(const QString& pfad, bool gehalten) {
-    const std::lock_guard<std::mutex> schutz(eigeneSperrenSchutz);
-    if (gehalten)
-        eigeneSperren().insert(pfad);
-    else
-        eigeneSperren().remove(pfad);
+Sperre::Sperre(std::shared_ptr<const SafeDirectory> ordner, QString name, int fd)
+    : ordner_(std::move(ordner)), name_(std::move(name)), fd_(fd) {}
+
+Sperre::Sperre(Sperre&& andere) noexcept
+    : ordner_(std::move(andere.ordner_)), name_(std::move(andere.name_)),
+      fd_(std::exchange(andere.fd_, -1)) {}
+
+Sperre& Sperre::operator=(Sperre&& andere) noexcept {
+    if (this != &andere) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        ordner_ = std::move(andere.ordner_);
+        name_ = std::move(andere.name_);
+        fd_ = std::exchange(andere.fd_, -1);
+    }
+    return *this;
 }
 
-bool istEigeneSperre(const QString& pfad) {
-    const std::lock_guard<std::mutex> schutz(eigeneSperrenSchutz);
-    return eigeneSperren().contains(pfad);
+Sperre::~Sperre() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+void Sperre::entfernen() {
+    if (fd_ < 0)
+        return;
+    // Removed before it is let go: whoever waits for it then finds its file gone.
+    ordner_->remove(name_);
+    ::close(std::exchange(fd_, -1));
+}
+
+std::optional<Sperre> Sperre::anlegen(std::shared_ptr<const SafeDirectory> ordner,
+                                      const QString& name) {
+    const int fd = ordner->openFile(name, O_RDWR | O_CREAT | O_EXCL, 0600);
+    if (fd < 0)
+        return std::nullopt;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int fehler = errno;
+        ::close(fd);
+        ordner->remove(name);
+        errno = fehler;
+        return std::nullopt;
+    }
+    // For whoever looks: which process holds it.
+    (void)writeFully(fd, QByteArray::number(qint64(::getpid())) + '\n');
+    return Sperre(std::move(ordner), name, fd);
+}
+
+std::optional<Sperre> Sperre::verwaist(std::shared_ptr<const SafeDirectory> ordner,
+                                       const QString& name) {
+    int fd = ordner->openFile(name, O_RDWR);
+    if (fd < 0 && errno == ENOENT)
+        return anlegen(std::move(ordner), name);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat offen {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &offen) != 0 || !S_ISREG(offen.st_mode)) {
+        ::close(fd);
+        return std::nullopt; // its process runs
+    }
+    // Its process may have ended normally meanwhile and removed the file: the lock
+    // counts only while the name still leads to it.
+    const std::optional<struct stat> eintrag = ordner->entry(name);
+    if (!eintrag || eintrag->st_ino != offen.st_ino || eintrag->st_dev != offen.st_dev) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    return Sperre(std::move(ordner), name, fd);
 }
 
 } // namespace Wiederherstellung
 
-VerwaisteKopie::VerwaisteKopie(QString pfad, QDateTime geaendert, std::unique_ptr<QLockFile> sperre)
-    : pfad_(std::move(pfad)), geaendert_(std::move(geaendert)), sperre_(std::move(sperre)) {}
+VerwaisteKopie::VerwaisteKopie(std::shared_ptr<const SafeDirectory> ordner, QString kennung,
+                               QDateTime geaendert, Wiederherstellung::Sperre sperre)
+    : ordner_(std::move(ordner)), kennung_(std::move(kennung)), geaendert_(std::move(geaendert)),
+      sperre_(std::move(sperre)) {}
 VerwaisteKopie::VerwaisteKopie(VerwaisteKopie&&) noexcept = default;
 VerwaisteKopie& VerwaisteKopie::operator=(VerwaisteKopie&&) noexcept = default;
 VerwaisteKopie::~VerwaisteKopie() = default;
 
+QString VerwaisteKopie::name() const {
+    return kennung_ + Wiederherstellung::kKopieEndung;
+}
+
+QString VerwaisteKopie::pfad() const {
+    return ordner_->filePath(name());
+}
+
 std::optional<Wiederherstellungskopie> VerwaisteKopie::lesen() const {
-    return Wiederherstellung::lesen(pfad_);
+    const std::optional<QByteArray> inhalt = ordner_->readFile(name(), nullptr);
+    if (!inhalt)
+        return std::nullopt;
+    return Wiederherstellung::auslesen(*inhalt);
 }
 
 void VerwaisteKopie::verwerfen() {
-    QFile::remove(pfad_);
+    ordner_->remove(name());
     if (sperre_)
-        sperre_->unlock(); // removes the lock file
+        sperre_->entfernen();
+}
+
+QString VerwaisteKopie::beiseitelegen() {
+    const QString beiseite = name() + Wiederherstellung::kBeschaedigtEndung;
+    const bool umbenannt = ordner_->rename(name(), beiseite);
+    if (sperre_)
+        sperre_->entfernen();
+    return umbenannt ? ordner_->filePath(beiseite) : QString();
 }
 
 std::vector<VerwaisteKopie> VerwaisteKopie::finden(const QString& verzeichnis) {
     using namespace Wiederherstellung;
-    const QDir dir(verzeichnis);
-    if (!dir.exists())
+    const std::shared_ptr<const SafeDirectory> ordner = verzeichnisOeffnen(verzeichnis, false);
+    if (!ordner->usable())
         return {};
     // Every process that left a file here: its copy, its lock, or a copy it was
     // writing when it ended.
     QSet<QString> kennungen;
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+    for (const QString& name : ordner->entries()) {
         for (const QString& endung : {kNeuEndung, kKopieEndung, kSperreEndung})
             if (name.endsWith(endung)) {
                 kennungen.insert(name.chopped(endung.size()));
@@ -195,25 +252,18 @@ std::vector<VerwaisteKopie> VerwaisteKopie::finden(const QString& verzeichnis) {
     }
     std::vector<VerwaisteKopie> kopien;
     for (const QString& kennung : kennungen) {
-        const QString sperrpfad = dir.filePath(kennung + kSperreEndung);
-        if (istEigeneSperre(sperrpfad))
-            continue;
-        auto sperre = std::make_unique<QLockFile>(sperrpfad);
-        sperre->setStaleLockTime(0); // a lock is stale only when its process is gone
-        qint64 pid = 0;
-        if (sperre->getLockInfo(&pid, nullptr, nullptr) &&
-            pid == QCoreApplication::applicationPid())
-            sperre->removeStaleLockFile();
-        if (!sperre->tryLock(0))
+        std::optional<Sperre> sperre = Sperre::verwaist(ordner, kennung + kSperreEndung);
+        if (!sperre)
             continue; // its process is running
-        QFile::remove(dir.filePath(kennung + kNeuEndung));
-        const QString kopie = dir.filePath(kennung + kKopieEndung);
-        const QFileInfo info(kopie);
-        if (!info.isFile()) {
-            sperre->unlock();
+        ordner->remove(kennung + kNeuEndung);
+        const std::optional<struct stat> info = ordner->entry(kennung + kKopieEndung);
+        if (!info || !S_ISREG(info->st_mode)) {
+            sperre->entfernen();
             continue;
         }
-        kopien.emplace_back(kopie, info.lastModified(), std::move(sperre));
+        const QDateTime geaendert = QDateTime::fromMSecsSinceEpoch(
+            qint64(info->st_mtim.tv_sec) * 1000 + info->st_mtim.tv_nsec / 1000000);
+        kopien.emplace_back(ordner, kennung, geaendert, std::move(*sperre));
     }
     std::sort(kopien.begin(), kopien.end(), [](const VerwaisteKopie& a, const VerwaisteKopie& b) {
         return a.geaendert() > b.geaendert();

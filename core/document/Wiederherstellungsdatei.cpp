@@ -7,12 +7,12 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace ravik {
@@ -27,15 +27,19 @@ QString neueKennung() {
         .arg(nummer++);
 }
 
-QString fehlerText(const QString& pfad, const QString& grund) {
+QString fehlerText(const QString& pfad, QString grund) {
+    if (!grund.endsWith(QLatin1Char('.')))
+        grund += QLatin1Char('.');
     return QStringLiteral("Die Wiederherstellungskopie %1 kann nicht geschrieben werden. %2")
         .arg(QDir::toNativeSeparators(pfad), grund);
 }
 
 } // namespace
 
-Wiederherstellungsdatei::Wiederherstellungsdatei(QString verzeichnis, Fehlermeldung meldung)
-    : verzeichnis_(std::move(verzeichnis)), kennung_(neueKennung()), meldung_(std::move(meldung)) {}
+Wiederherstellungsdatei::Wiederherstellungsdatei(QString verzeichnis, Fehlermeldung meldung,
+                                                 Erfolgsmeldung geschrieben)
+    : verzeichnis_(std::move(verzeichnis)), kennung_(neueKennung()), meldung_(std::move(meldung)),
+      geschrieben_(std::move(geschrieben)) {}
 
 void Wiederherstellungsdatei::melden(const QString& text) const {
     if (meldung_)
@@ -50,35 +54,43 @@ Wiederherstellungsdatei::~Wiederherstellungsdatei() {
     signal_.notify_all();
     if (faden_.joinable())
         faden_.join();
-    if (sperre_) {
-        Wiederherstellung::eigeneSperre(sperre_->fileName(), false);
-        sperre_->unlock();
-    }
+    if (sperre_)
+        sperre_->entfernen();
+}
+
+QString Wiederherstellungsdatei::name(const QString& endung) const {
+    return kennung_ + endung;
 }
 
 QString Wiederherstellungsdatei::datei(const QString& endung) const {
-    return QDir(verzeichnis_).filePath(kennung_ + endung);
+    return QDir(verzeichnis_).filePath(name(endung));
 }
 
 QString Wiederherstellungsdatei::pfad() const {
     return datei(Wiederherstellung::kKopieEndung);
 }
 
+// The directory is opened (and made) when the first copy is due, and checked again
+// at every copy until it can be used: a directory that is a link or another user's is
+// never written to.
 bool Wiederherstellungsdatei::sperren() {
     if (sperre_)
         return true;
-    if (!Wiederherstellung::verzeichnisAnlegen(verzeichnis_)) {
-        melden(fehlerText(pfad(), QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden.")
-                                      .arg(QDir::toNativeSeparators(verzeichnis_))));
+    std::shared_ptr<const SafeDirectory> ordner =
+        Wiederherstellung::verzeichnisOeffnen(verzeichnis_, true);
+    if (!ordner->usable()) {
+        melden(fehlerText(pfad(), ordner->reason()));
         return false;
     }
-    auto sperre = std::make_unique<QLockFile>(datei(Wiederherstellung::kSperreEndung));
-    sperre->setStaleLockTime(0);
-    if (!sperre->tryLock(0)) {
-        melden(fehlerText(pfad(), QStringLiteral("Die Sperrdatei kann nicht angelegt werden.")));
+    std::optional<Wiederherstellung::Sperre> sperre =
+        Wiederherstellung::Sperre::anlegen(ordner, name(Wiederherstellung::kSperreEndung));
+    if (!sperre) {
+        const QString grund = systemReason(errno);
+        melden(fehlerText(pfad(), QStringLiteral("Die Sperrdatei kann nicht angelegt werden: %1")
+                                      .arg(grund)));
         return false;
     }
-    Wiederherstellung::eigeneSperre(sperre->fileName(), true);
+    ordner_ = std::move(ordner);
     sperre_ = std::move(sperre);
     return true;
 }
@@ -110,9 +122,7 @@ bool Wiederherstellungsdatei::uebernehmen(VerwaisteKopie& kopie) {
     if (!sperren())
         return false;
     warten();
-    const QByteArray von = QFile::encodeName(kopie.pfad());
-    const QByteArray nach = QFile::encodeName(pfad());
-    if (::rename(von.constData(), nach.constData()) != 0)
+    if (!kopie.ordner().renameInto(kopie.name(), *ordner_, name(Wiederherstellung::kKopieEndung)))
         return false;
     angelegt_ = true;
     kopie.verwerfen(); // its lock; the file is ours now
@@ -209,9 +219,11 @@ void Wiederherstellungsdatei::auftragAusfuehren(std::unique_lock<std::mutex>& sp
     if (auftrag->kopie) {
         if (const std::optional<QString> fehler = kopieSchreiben(*auftrag->kopie))
             melden(*fehler);
+        else if (geschrieben_)
+            geschrieben_();
     } else {
-        QFile::remove(pfad());
-        QFile::remove(datei(Wiederherstellung::kNeuEndung));
+        ordner_->remove(name(Wiederherstellung::kKopieEndung));
+        ordner_->remove(name(Wiederherstellung::kNeuEndung));
     }
     QByteArray freigeben;
     sperre.lock();
@@ -241,30 +253,30 @@ void Wiederherstellungsdatei::pufferBereiten(std::unique_lock<std::mutex>& sperr
 
 std::optional<QString>
 Wiederherstellungsdatei::kopieSchreiben(const Wiederherstellungskopie& kopie) const {
-    const QString neu = datei(Wiederherstellung::kNeuEndung);
-    QFile::remove(neu);
-    QFile f(neu);
+    const QString neu = name(Wiederherstellung::kNeuEndung);
+    ordner_->remove(neu);
     // Created with the owner's rights only: the text is never readable by others,
     // not even for a moment.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner))
-        return fehlerText(pfad(), f.errorString());
-    const QByteArray kopf = Wiederherstellung::kopf(kopie);
-    errno = 0;
-    const bool geschrieben = f.write(kopf) == kopf.size() &&
-                             f.write(kopie.text) == kopie.text.size() && f.flush() &&
-                             ::fsync(f.handle()) == 0;
-    const QString grund = errno ? systemReason(errno) : f.errorString();
-    f.close();
-    if (!geschrieben) {
-        QFile::remove(neu);
+    const int fd = ordner_->openFile(neu, O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (fd < 0) {
+        const QString grund = systemReason(errno);
         return fehlerText(pfad(), grund);
     }
-    const QByteArray von = QFile::encodeName(neu);
-    const QByteArray nach = QFile::encodeName(pfad());
-    if (::rename(von.constData(), nach.constData()) != 0) {
-        const int fehler = errno;
-        QFile::remove(neu);
-        return fehlerText(pfad(), systemReason(fehler));
+    const QByteArray kopf = Wiederherstellung::kopf(kopie);
+    bool geschrieben = writeFully(fd, kopf) && writeFully(fd, kopie.text) && ::fsync(fd) == 0;
+    int fehler = geschrieben ? 0 : errno;
+    if (::close(fd) != 0 && geschrieben) {
+        geschrieben = false;
+        fehler = errno;
+    }
+    if (geschrieben && !ordner_->rename(neu, name(Wiederherstellung::kKopieEndung))) {
+        geschrieben = false;
+        fehler = errno;
+    }
+    if (!geschrieben) {
+        ordner_->remove(neu); // the last whole copy stays
+        const QString grund = systemReason(fehler);
+        return fehlerText(pfad(), grund);
     }
     return std::nullopt;
 }

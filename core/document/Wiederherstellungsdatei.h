@@ -9,8 +9,6 @@
 #include <optional>
 #include <thread>
 
-class QLockFile;
-
 namespace ravik {
 
 // This process's recovery copy. The copy is written by a thread of its own, so that
@@ -21,8 +19,11 @@ class Wiederherstellungsdatei {
 public:
     // Told why the copy could not be written, in German; called on either thread.
     using Fehlermeldung = std::function<void(const QString& text)>;
+    // Told when a copy was written (on the writing thread).
+    using Erfolgsmeldung = std::function<void()>;
 
-    Wiederherstellungsdatei(QString verzeichnis, Fehlermeldung meldung);
+    Wiederherstellungsdatei(QString verzeichnis, Fehlermeldung meldung,
+                            Erfolgsmeldung geschrieben = {});
     // Finishes what was requested, then lets the lock go: a copy still there counts as
     // left behind from then on.
     ~Wiederherstellungsdatei();
@@ -42,7 +43,9 @@ public:
     QByteArray puffer(qsizetype bytes);
 
     // Writes the copy in the background: readable by the owner only from the first
-    // byte, and atomically (a new file renamed over the old one).
+    // byte, and atomically (a new file renamed over the old one). A write that fails
+    // (a full disk, the file-size limit) leaves the last copy as it was and nothing
+    // half-written beside it.
     void schreiben(Wiederherstellungskopie kopie);
     // Removes the copy in the background, after a write under way.
     void entfernen();
@@ -59,6 +62,7 @@ private:
 
     bool sperren();
     void melden(const QString& text) const;
+    QString name(const QString& endung) const;
     QString datei(const QString& endung) const;
     void auftragGeben(Auftrag auftrag);
     void zurueckgeben(std::optional<Auftrag>& auftrag, QByteArray& freigeben);
@@ -71,7 +75,10 @@ private:
     const QString verzeichnis_;
     const QString kennung_;
     const Fehlermeldung meldung_;
-    std::unique_ptr<QLockFile> sperre_;
+    const Erfolgsmeldung geschrieben_;
+    // Set once, with the lock, before the first request reaches the thread.
+    std::shared_ptr<const SafeDirectory> ordner_;
+    std::optional<Wiederherstellung::Sperre> sperre_;
     bool angelegt_ = false; // a copy may exist
 
     std::mutex schutz_;

@@ -1,8 +1,8 @@
 #include "core/settings/Dateityp.h"
 
 #include "core/platform/errors/RavikError.h"
-#include "core/platform/files/FileIO.h"
 #include "core/platform/ini/TIniFile.h"
+#include "core/settings/Einstellungsdatei.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -58,11 +58,18 @@ QString mimePaket(const QString& endung, const QString& mimeTyp) {
         .arg(mimeTyp, endung);
 }
 
+// The user's own files of the desktop: written through their folder, never through a
+// link planted in their place.
 void schreiben(const QString& pfad, const QString& inhalt) {
-    if (!QDir().mkpath(QFileInfo(pfad).absolutePath()))
-        throw EFCreateError(pfad, QStringLiteral("Das Verzeichnis kann nicht angelegt werden."));
-    if (const auto fehler = FileIO::replaceAtomically(pfad, inhalt.toUtf8()))
-        throw EFCreateError(pfad, fehler->reason);
+    einstellungsdateiErsetzen(pfad, inhalt.toUtf8());
+}
+
+// An INI file of the desktop bound to its folder; a refused folder or file is
+// reported with its reason before anything is written.
+void pruefen(const QString& pfad) {
+    const QString grund = einstellungsdateiGesperrt(pfad);
+    if (!grund.isEmpty())
+        throw EFCreateError(pfad, grund);
 }
 
 } // namespace
@@ -91,8 +98,8 @@ QString DateitypRegistrieren(const QString& endungEingabe, const QString& typnam
     const QString eintrag = QString::fromLatin1(kDesktopEintrag);
     const QString standard = QStringLiteral("@"); // the unnamed (default) value
     try {
-        QDir().mkpath(QFileInfo(orte.eintraege).absolutePath());
-        TIniFile eintraege(orte.eintraege);
+        pruefen(orte.eintraege);
+        TIniFile eintraege = einstellungsdateiBinden(orte.eintraege, true);
         eintraege.WriteValue(endung, standard, typname);
         eintraege.WriteValue(typname, standard, beschreibung);
         eintraege.WriteValue(typname + QStringLiteral("\\DefaultIcon"), standard,
@@ -113,8 +120,8 @@ QString DateitypRegistrieren(const QString& endungEingabe, const QString& typnam
         if (!datenbank.isEmpty())
             QProcess::execute(datenbank, {orte.anwendungen});
 
-        QDir().mkpath(QFileInfo(orte.mimeapps).absolutePath());
-        TIniFile mimeapps(orte.mimeapps);
+        pruefen(orte.mimeapps);
+        TIniFile mimeapps = einstellungsdateiBinden(orte.mimeapps, true);
         mimeapps.WriteValue(QStringLiteral("Default Applications"), mimeTyp, eintrag);
         const QString hinzugefuegt = mimeapps.ReadValue(QStringLiteral("Added Associations"), mimeTyp, QString());
         if (!hinzugefuegt.split(QLatin1Char(';'), Qt::SkipEmptyParts).contains(eintrag))

@@ -2,10 +2,14 @@
 
 #include "core/platform/errors/RavikError.h"
 #include "core/platform/ini/TIniFile.h"
+#include "core/settings/Einstellungsdatei.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace ravik {
 namespace {
@@ -44,7 +48,7 @@ bool systemProgrammverzeichnis(const QString& verzeichnis) {
 Einstellungen Einstellungen::lesen(const QString& datei) {
     Einstellungen e;
     try {
-        TIniFile ini(datei);
+        TIniFile ini = einstellungsdateiBinden(datei, false);
         e.ansicht = ini.ReadNumber(kAllgemein, kAnsicht, e.ansicht);
         e.farbeSektionen = ini.ReadNumber(kFarben, kSektionen, e.farbeSektionen);
         e.farbeSchluessel = ini.ReadNumber(kFarben, kSchluessel, e.farbeSchluessel);
@@ -56,9 +60,7 @@ Einstellungen Einstellungen::lesen(const QString& datei) {
 }
 
 void Einstellungen::schreiben(const QString& datei) const {
-    if (!QDir().mkpath(QFileInfo(datei).absolutePath()))
-        throw EIniFileException::cannotWrite(datei);
-    TIniFile ini(datei);
+    TIniFile ini = einstellungsdateiBinden(datei, true);
     try {
         ini.WriteNumber(kAllgemein, kAnsicht, ansicht);
         ini.WriteNumber(kFarben, kSektionen, farbeSektionen);
@@ -80,9 +82,18 @@ QString Einstellungen::datei(const QString& programmverzeichnis) {
     return QDir(konfiguration).filePath(QStringLiteral("ravik/") + kDateiname);
 }
 
+QString Einstellungen::gesperrt(const QString& datei) {
+    return einstellungsdateiGesperrt(datei);
+}
+
+// Root running a user's unpacked copy keeps its settings in its own folder, rather
+// than leaving a file of root's in the user's.
 bool Einstellungen::portabel(const QString& programmverzeichnis) {
     const QFileInfo info(programmverzeichnis);
-    return info.isDir() && info.isWritable() && !systemProgrammverzeichnis(programmverzeichnis);
+    struct stat eigentuemer {};
+    return info.isDir() && info.isWritable() &&
+           ::stat(QFile::encodeName(programmverzeichnis).constData(), &eigentuemer) == 0 &&
+           eigentuemer.st_uid == ::geteuid() && !systemProgrammverzeichnis(programmverzeichnis);
 }
 
 } // namespace ravik

@@ -2,6 +2,7 @@
 
 #include "core/platform/errors/RavikError.h"
 #include "core/platform/ini/TIniFile.h"
+#include "core/settings/Einstellungsdatei.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,7 +29,7 @@ QString ZuletztGeoeffnet::normalisiert(const QString& datei) {
 QStringList ZuletztGeoeffnet::dateien() const {
     QStringList liste;
     try {
-        TIniFile ini(einstellungsdatei_);
+        TIniFile ini = einstellungsdateiBinden(einstellungsdatei_, false);
         for (int i = 1; i <= kAnzahl; ++i) {
             const QString datei = ini.ReadValue(kSektion, schluessel(i), QString());
             if (!datei.isEmpty() && !liste.contains(datei))
@@ -58,7 +59,7 @@ void ZuletztGeoeffnet::vergessen(const QString& datei) {
 }
 
 void ZuletztGeoeffnet::schreiben(const QStringList& liste) const {
-    TIniFile ini(einstellungsdatei_);
+    TIniFile ini = einstellungsdateiBinden(einstellungsdatei_, true);
     if (liste.isEmpty()) {
         ini.RemoveSection(kSektion);
     } else {
@@ -69,7 +70,6 @@ void ZuletztGeoeffnet::schreiben(const QStringList& liste) const {
                 ini.RemoveKey(kSektion, schluessel(i));
         }
     }
-    QDir().mkpath(QFileInfo(einstellungsdatei_).absolutePath());
     ini.Flush();
 }
 

@@ -2,6 +2,7 @@
 // when the changes are saved or given up, offered again after a window that did not
 // close normally.
 #include "app/document/Wiederherstellungswaechter.h"
+#include "tests/platform/TestFiles.h"
 #include "tests/support/Umgebung.h"
 
 #include <QCloseEvent>
@@ -206,6 +207,56 @@ private slots:
                 zweites.wiederherstellung()->kopiePfad());
         QVERIFY(Wiederherstellung::lesen(erstes.wiederherstellung()->kopiePfad())
                     ->text.contains("k=geaendert"));
+    }
+
+    // A copy that cannot be brought up to date is reported once, however often it is
+    // tried, and is written again once the cause is gone: a value the file's code
+    // page cannot hold, corrected; the file-size limit, lifted (with no further edit).
+    void eineKopieDieNichtNachkommtWirdEinmalGemeldet_data() {
+        QTest::addColumn<QString>("ursache");
+        QTest::addColumn<QString>("grund");
+        QTest::newRow("Łódź in Windows-1252") << "Łódź" << "das Zeichen „Ł“";
+        QTest::newRow("Dateigrößenlimit") << "Grenze" << "Die Datei ist zu groß.";
+    }
+    void eineKopieDieNichtNachkommtWirdEinmalGemeldet() {
+        QFETCH(QString, ursache);
+        QFETCH(QString, grund);
+        Umgebung u;
+        schnell(u);
+        u.starten({u.schreiben("a.ini", "[A]\r\nk=\xe4\r\nl=2\r\n")});
+        bearbeiten(u, "browser");
+        QTRY_VERIFY_WITH_TIMEOUT(kopieMit(u.zustandspfad, "k=geaendert"), kFrist);
+        auto wert = [&](const QString& schluessel, const QString& text) {
+            u.auswaehlen("A/" + schluessel);
+            u.w<QLineEdit>("WertAnzeige")->setText(text);
+            u.klick("btnOK");
+        };
+        std::optional<testfiles::FileSizeLimit> grenze;
+        if (ursache == "Grenze")
+            grenze.emplace(64);
+        else
+            wert("k", ursache);
+        wert("l", "Versuch 1");
+        QTRY_COMPARE_WITH_TIMEOUT(u.dialoge.shown.size(), 1, kFrist);
+        wert("l", "Versuch 2");
+        QTest::qWait(1000); // attempts go on meanwhile, unreported
+        QCOMPARE(u.dialoge.shown.size(), 1);
+        const ShownDialog& meldung = u.dialoge.shown[0];
+        QCOMPARE(meldung.kind, MessageKind::Warning);
+        QVERIFY2(meldung.text.startsWith("Die Wiederherstellungskopie " + kopien(u.zustandspfad)[0]) &&
+                     meldung.text.contains(grund) &&
+                     meldung.text.endsWith("\r\n\r\nBis zum Speichern sind die Änderungen nicht "
+                                           "gegen einen Absturz gesichert."),
+                 qPrintable(meldung.text));
+        QVERIFY(kopieMit(u.zustandspfad, "k=geaendert")); // the last copy stays whole
+
+        if (grenze)
+            grenze.reset();
+        else
+            wert("k", "Lodz");
+        QTRY_VERIFY_WITH_TIMEOUT(kopieMit(u.zustandspfad, "l=Versuch 2"), kFrist);
+        QCOMPARE(u.dialoge.shown.size(), 1);
+        QCOMPARE(testfiles::entries(u.zustandspfad).size(), 2); // the copy and its lock
     }
 
     void eineBeschaedigteKopieWirdGemeldetUndAufbewahrt() {

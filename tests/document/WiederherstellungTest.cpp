@@ -1,6 +1,7 @@
 // The recovery copy without a window: its file, its privacy, and which copies count
 // as left behind.
 #include "core/document/Wiederherstellungsdatei.h"
+#include "tests/platform/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,6 +37,62 @@ QString hinterlassen(const QString& verzeichnis, const QByteArray& text) {
     datei.schreiben({QStringLiteral("/d/a.ini"), TextEncoding::Utf8, EolStyle::Lf, true, text});
     datei.warten();
     return datei.pfad();
+}
+
+// A state directory where an attacker would plant it, for a user `ich`: the folder
+// itself a link (to a folder of another's, or into nothing), a folder of another user
+// open to all, or missing beneath another user's folder (root with a user's HOME).
+// Gives the directory the program is pointed at, and the folder that must stay as it is.
+struct Falle {
+    QString zustand;
+    QString unberuehrt;
+};
+Falle fallen(const QString& basis, const QString& art, uid_t ich, uid_t fremd) {
+    auto geben = [](const QString& pfad, uid_t wem, mode_t modus) {
+        const QByteArray nativ = QFile::encodeName(pfad);
+        if (testfiles::runningAsRoot())
+            (void)::lchown(nativ.constData(), wem, wem);
+        (void)::chmod(nativ.constData(), modus);
+    };
+    const QString zustand = basis + "/state/ravik";
+    QDir(basis).mkpath("state");
+    QDir(basis).mkpath("ziel");
+    geben(basis, ::geteuid(), 0755);
+    geben(basis + "/state", art == "in fremdem Verzeichnis" ? fremd : ich, 0755);
+    geben(basis + "/ziel", fremd, 0755);
+    if (art == "Verknüpfung")
+        QFile::link(basis + "/ziel", zustand);
+    if (art == "Verknüpfung ins Leere")
+        QFile::link(basis + "/ziel/neu", zustand);
+    if (art == "in fremdem Verzeichnis")
+        return {zustand, basis + "/state"};
+    if (art == "fremdes Verzeichnis") {
+        QDir().mkdir(zustand);
+        // A copy planted there is not offered.
+        testfiles::writeFile(zustand + "/x.wiederherstellung",
+                             "Ravik-Wiederherstellung 1\nname: /a.ini\nkodierung: utf-8\n"
+                             "zeilenende: lf\nansicht: editor\nlaenge: 0\n\n");
+        geben(zustand, fremd, 0777);
+        return {zustand, zustand};
+    }
+    return {zustand, basis + "/ziel"};
+}
+
+// What the writer reports and what a later start would offer, as the user runs it.
+QByteArray versuchen(const QString& zustand) {
+    QStringList meldungen;
+    {
+        Wiederherstellungsdatei datei(zustand, [&](const QString& text) { meldungen << text; });
+        datei.schreiben({QStringLiteral("/a.ini"), TextEncoding::Utf8, EolStyle::Lf, true, "geheim"});
+        datei.warten();
+    }
+    return (meldungen.join('\n') + QStringLiteral("|%1").arg(VerwaisteKopie::finden(zustand).size()))
+        .toUtf8();
+}
+
+// Mode and entries of a folder: what must not change.
+QString zustandVon(const QString& ordner) {
+    return QString::number(modus(ordner), 8) + ':' + testfiles::entries(ordner).join(',');
 }
 
 QStringList gefunden(const std::vector<VerwaisteKopie>& kopien) {
@@ -109,10 +166,84 @@ private slots:
         QCOMPARE(modus(basis.filePath(QStringLiteral("state"))), 0700);
         QCOMPARE(modus(zustand), 0700);
 
-        // A directory made open to others by someone else is closed again.
+        // The user's own directory, opened to others meanwhile, is closed again.
         QVERIFY(QFile::setPermissions(zustand, QFileDevice::Permissions(0x7755)));
-        QVERIFY(Wiederherstellung::verzeichnisAnlegen(zustand));
+        QVERIFY(Wiederherstellung::verzeichnisOeffnen(zustand, true)->usable());
         QCOMPARE(modus(zustand), 0700);
+    }
+
+    // Root with a user's HOME (sudo -E), or a shared XDG_STATE_HOME: the directory is
+    // not used, nothing in it or behind it changes, the user is told why.
+    void einVerzeichnisDasNichtTaugtWirdNichtBenutzt_data() {
+        QTest::addColumn<QString>("art");
+        QTest::addColumn<QString>("grund");
+        QTest::newRow("Verknüpfung") << "Verknüpfung" << "ist eine symbolische Verknüpfung";
+        QTest::newRow("Verknüpfung ins Leere")
+            << "Verknüpfung ins Leere" << "ist eine symbolische Verknüpfung";
+        QTest::newRow("fremdes Verzeichnis, 0777")
+            << "fremdes Verzeichnis" << "gehört einem anderen Benutzer und wird nicht verwendet";
+        QTest::newRow("in fremdem Verzeichnis")
+            << "in fremdem Verzeichnis" << "gehört einem anderen Benutzer; darin legt Ravik nichts an";
+    }
+    void einVerzeichnisDasNichtTaugtWirdNichtBenutzt() {
+        QFETCH(QString, art);
+        QFETCH(QString, grund);
+        const bool fremd = art.contains("fremd");
+        if (fremd && !testfiles::runningAsRoot())
+            QSKIP("another user's folder can be made only by root; CI runs this as root");
+        auto pruefen = [&](const QByteArray& bericht, const QString& zustand,
+                           const QString& unberuehrt, const QString& vorher) {
+            const QStringList teile = QString::fromUtf8(bericht).split('|');
+            QCOMPARE(teile.size(), 2);
+            QVERIFY2(teile[0].startsWith("Die Wiederherstellungskopie ") && teile[0].contains(grund) &&
+                         !teile[0].contains('\n'),
+                     qPrintable(teile[0]));
+            QCOMPARE(teile[1], QString("0")); // nothing offered from there
+            QCOMPARE(zustandVon(unberuehrt), vorher);
+            QVERIFY(QFileInfo(zustand).isSymLink() == art.startsWith("Verknüpfung"));
+        };
+        {
+            QTemporaryDir basis;
+            const Falle f = fallen(basis.path(), art, ::geteuid(), testfiles::kUnprivilegedId);
+            const QString vorher = zustandVon(f.unberuehrt);
+            pruefen(versuchen(f.zustand), f.zustand, f.unberuehrt, vorher);
+        }
+        if (!testfiles::runningAsRoot())
+            return;
+        // An ordinary user, to whom root's folders are another user's.
+        QTemporaryDir basis;
+        const Falle f =
+            fallen(basis.path(), art, testfiles::kUnprivilegedId, testfiles::kUnprivilegedId - 1);
+        const QString vorher = zustandVon(f.unberuehrt);
+        const auto bericht = testfiles::runUnprivileged([&] { return versuchen(f.zustand); });
+        QVERIFY(bericht);
+        pruefen(*bericht, f.zustand, f.unberuehrt, vorher);
+    }
+
+    // With SIGXFSZ ignored a copy beyond the file-size limit fails with EFBIG: the
+    // reason is told, the last whole copy stays, nothing half-written is left, and the
+    // next copy within the limit is written.
+    void einZuGrosserKopieversuchHinterlaesstNichts() {
+        QTemporaryDir zustand;
+        QStringList meldungen;
+        Wiederherstellungsdatei datei(zustand.path(), [&](const QString& text) { meldungen << text; });
+        const Wiederherstellungskopie klein{"/a.ini", TextEncoding::Utf8, EolStyle::Lf, true, "[A]"};
+        datei.schreiben(klein);
+        datei.warten();
+        {
+            const testfiles::FileSizeLimit grenze(4096);
+            datei.schreiben({"/a.ini", TextEncoding::Utf8, EolStyle::Lf, true, QByteArray(8192, 'x')});
+            datei.warten();
+        }
+        QCOMPARE(meldungen.size(), 1);
+        QVERIFY2(meldungen[0].endsWith("kann nicht geschrieben werden. Die Datei ist zu groß."),
+                 qPrintable(meldungen[0]));
+        QCOMPARE(testfiles::entries(zustand.path()).size(), 2); // the copy and its lock
+        QCOMPARE(Wiederherstellung::lesen(datei.pfad())->text, QByteArray("[A]"));
+        datei.schreiben({"/a.ini", TextEncoding::Utf8, EolStyle::Lf, true, "[B]"});
+        datei.warten();
+        QCOMPARE(meldungen.size(), 1);
+        QCOMPARE(Wiederherstellung::lesen(datei.pfad())->text, QByteArray("[B]"));
     }
 
     void wasNichtGeschriebenWerdenKannWirdGemeldet() {

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -93,6 +94,32 @@ private slots:
         const QString fehler = DateitypRegistrieren(".ini", "INI-Datei", "x", "/usr/bin/ravik", "%1", 0, orte);
         QVERIFY(!fehler.isEmpty());
         QVERIFY(fehler.contains("kann nicht erstellt werden"));
+    }
+
+    // A link planted for a file or a folder of the association is not followed: the
+    // file it leads to stays as it was, and the user reads why.
+    void linksInTheUsersFoldersAreNotFollowed_data() {
+        QTest::addColumn<QString>("verknuepft");
+        QTest::newRow("mimeapps.list") << "config/mimeapps.list";
+        QTest::newRow("Verzeichnis der Anwendungen") << "data/applications";
+        QTest::newRow("Aufzeichnung der Einträge") << "config/ravik/dateitypen.ini";
+    }
+    void linksInTheUsersFoldersAreNotFollowed() {
+        QFETCH(QString, verknuepft);
+        QTemporaryDir home, fremd;
+        const DateitypOrte orte = orteIn(home);
+        QFile ziel(fremd.filePath("io.github.ravik.Ravik.desktop"));
+        QVERIFY(ziel.open(QIODevice::WriteOnly));
+        ziel.write("fremd\n");
+        ziel.close();
+        QVERIFY(QDir().mkpath(QFileInfo(home.filePath(verknuepft)).path()));
+        QVERIFY(QFile::link(verknuepft.endsWith("applications") ? fremd.path() : ziel.fileName(),
+                            home.filePath(verknuepft)));
+        const QString fehler = DateitypRegistrieren(".ini", "INI-Datei", "x", "/usr/bin/ravik", "%1", 0, orte);
+        QVERIFY2(fehler.contains("ist eine symbolische Verknüpfung und wird nicht verwendet."),
+                 qPrintable(fehler));
+        QCOMPARE(lesen(ziel.fileName()), QByteArray("fremd\n"));
+        QCOMPARE(QDir(fremd.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 
     void anEmptyExtensionRegistersNothing() {

@@ -2,9 +2,11 @@
 // profile rules for numbers, what is written back, failures, and where the file lives.
 #include "core/platform/errors/RavikError.h"
 #include "core/settings/Einstellungen.h"
+#include "core/settings/ZuletztGeoeffnet.h"
 #include "tests/platform/TestFiles.h"
 
 #include <QStandardPaths>
+#include <sys/stat.h>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -19,6 +21,55 @@ QString schreibfehler(const Einstellungen& e, const QString& datei) {
         return fehler.message();
     }
     return QStringLiteral("<geschrieben>");
+}
+
+const QByteArray kAussen = "[General]\r\nView=1\r\n";
+
+// The settings file `basis`/cfg/ravik/ravik.ini planted where an attacker would, for
+// a user `ich`; the file outside (or another user's) that must stay as it is.
+QString pflanzen(const QString& basis, const QString& art, uid_t ich, uid_t fremd) {
+    auto geben = [](const QString& pfad, uid_t wem, mode_t modus) {
+        const QByteArray nativ = QFile::encodeName(pfad);
+        if (runningAsRoot())
+            (void)::lchown(nativ.constData(), wem, wem);
+        (void)::chmod(nativ.constData(), modus);
+    };
+    QDir(basis).mkpath("cfg");
+    QDir(basis).mkpath("aussen");
+    geben(basis, ::geteuid(), 0755);
+    geben(basis + "/cfg", ich, 0755);
+    const QString ordner = basis + "/cfg/ravik";
+    QString aussen = basis + "/aussen/ravik.ini";
+    if (art == "Ordner als Verknüpfung") {
+        QFile::link(basis + "/aussen", ordner);
+    } else {
+        QDir().mkdir(ordner);
+        geben(ordner, art == "fremder Ordner" ? fremd : ich, art == "fremder Ordner" ? 0777 : 0755);
+    }
+    if (art == "ravik.ini als Verknüpfung")
+        QFile::link(aussen, ordner + "/ravik.ini");
+    if (art.startsWith("fremde"))
+        aussen = ordner + "/ravik.ini";
+    writeFile(aussen, kAussen);
+    geben(aussen, fremd, 0666);
+    geben(basis + "/aussen", fremd, 0755);
+    return aussen;
+}
+
+// What the settings and the recent files make of it, as the user runs them.
+QByteArray benutzen(const QString& datei) {
+    QString merken = QStringLiteral("<gemerkt>");
+    try {
+        ZuletztGeoeffnet(datei).merken(QStringLiteral("/etc/a.ini"));
+    } catch (const RavikError& fehler) {
+        merken = fehler.message();
+    }
+    return QStringList{Einstellungen::gesperrt(datei),
+                       QString::number(Einstellungen::lesen(datei).ansicht),
+                       schreibfehler(Einstellungen(), datei), merken,
+                       QString::number(ZuletztGeoeffnet(datei).dateien().size())}
+        .join('|')
+        .toUtf8();
 }
 } // namespace
 
@@ -100,6 +151,54 @@ private slots:
             QCOMPARE(schreibfehler(Einstellungen(), datei),
                      QStringLiteral("In %1 kann nicht geschrieben werden").arg(datei));
         QCOMPARE(readFile(pfad("datei")), QByteArray("x"));
+    }
+
+    // Root with a user's HOME (sudo -E), or a folder shared with others: the settings
+    // are the defaults, nothing is written, and what the link leads to stays.
+    void aLinkedOrForeignSettingsFileIsNotUsed_data() {
+        QTest::addColumn<QString>("art");
+        QTest::addColumn<QString>("grund");
+        QTest::newRow("ravik.ini als Verknüpfung")
+            << "ravik.ini als Verknüpfung" << "Die Datei %1 ist eine symbolische Verknüpfung";
+        QTest::newRow("Ordner als Verknüpfung")
+            << "Ordner als Verknüpfung" << "Das Verzeichnis %2 ist eine symbolische Verknüpfung";
+        QTest::newRow("fremder Ordner, 0777")
+            << "fremder Ordner" << "Das Verzeichnis %2 gehört einem anderen Benutzer";
+        QTest::newRow("fremde Datei") << "fremde Datei" << "Die Datei %1 gehört einem anderen Benutzer";
+    }
+    void aLinkedOrForeignSettingsFileIsNotUsed() {
+        QFETCH(QString, art);
+        QFETCH(QString, grund);
+        if (art.contains("fremd") && !runningAsRoot())
+            QSKIP("another user's file can be made only by root; CI runs this as root");
+        auto pruefen = [&](const QString& basis, const QString& aussen, const QByteArray& bericht) {
+            const QString datei = basis + "/cfg/ravik/ravik.ini";
+            const QStringList teile = QString::fromUtf8(bericht).split('|');
+            QCOMPARE(teile.size(), 5);
+            const QString erwartet =
+                QString(grund).replace("%1", datei).replace("%2", basis + "/cfg/ravik");
+            QVERIFY2(teile[0].startsWith(erwartet), qPrintable(teile[0]));
+            QCOMPARE(teile[1], QString("0")); // the default view, not the planted one
+            QCOMPARE(teile[2], QStringLiteral("In %1 kann nicht geschrieben werden").arg(datei));
+            QVERIFY(teile[3] != "<gemerkt>");
+            QCOMPARE(teile[4], QString("0"));
+            QCOMPARE(readFile(aussen), kAussen);
+            QCOMPARE(entries(QFileInfo(aussen).path()), QStringList{"ravik.ini"});
+        };
+        {
+            QTemporaryDir basis;
+            const QString aussen = pflanzen(basis.path(), art, ::geteuid(), kUnprivilegedId);
+            pruefen(basis.path(), aussen, benutzen(basis.path() + "/cfg/ravik/ravik.ini"));
+        }
+        if (!runningAsRoot())
+            return;
+        // An ordinary user, to whom root's and a third user's files are another's.
+        QTemporaryDir basis;
+        const QString aussen = pflanzen(basis.path(), art, kUnprivilegedId, kUnprivilegedId - 1);
+        const auto bericht =
+            runUnprivileged([&] { return benutzen(basis.path() + "/cfg/ravik/ravik.ini"); });
+        QVERIFY(bericht);
+        pruefen(basis.path(), aussen, *bericht);
     }
 
     void theFileLivesBesideAPortableProgramOnly_data() {

@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 using namespace ravik;
@@ -44,6 +45,32 @@ private slots:
         QCOMPARE(memo->highlighter()->sectionColor(), QColor(255, 0, 0));
         QCOMPARE(memo->highlighter()->keyColor(), QColor(0, 0, 255));
         QCOMPARE(memo->activeLineColor(), QColor(255, 255, 187));
+    }
+
+    // Settings that are not Ravik's to use (here a link planted for ravik.ini): told
+    // once at the start, the defaults apply, and the close writes nothing through it.
+    void aLinkedSettingsFileIsToldOnceAndNotWritten() {
+        Umgebung u;
+        QTemporaryDir aussen;
+        const QString ziel = aussen.filePath("fremd.ini");
+        QFile f(ziel);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[General]\r\nView=1\r\n");
+        f.close();
+        const QString link = u.programmverzeichnis.filePath("ravik.ini");
+        QVERIFY(QFile::link(ziel, link));
+        TForm1& form = u.starten({u.schreiben("a.ini", "[A]\n")});
+        QCOMPARE(u.dialoge.messageTexts(),
+                 QStringList{"Die Einstellungen werden nicht verwendet. Die Datei " + link +
+                             " ist eine symbolische Verknüpfung und wird nicht verwendet.\r\n\r\n"
+                             "Ravik beginnt mit den Voreinstellungen und speichert weder "
+                             "Einstellungen noch die zuletzt geöffneten Dateien."});
+        QCOMPARE(u.sichtbareAnsicht(), QString("browser")); // not the planted editor view
+        u.w<QComboBox>("comboAnsicht")->setCurrentIndex(1);
+        schliessen(form);
+        QCOMPARE(u.dialoge.shown.size(), 1);
+        QCOMPARE(Umgebung::lesen(ziel), QByteArray("[General]\r\nView=1\r\n"));
+        QVERIFY(QFileInfo(link).isSymLink());
     }
 
     void anUnknownViewIsKeptAsMinusOne() {

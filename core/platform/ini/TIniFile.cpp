@@ -2,6 +2,7 @@
 
 #include "core/platform/errors/RavikError.h"
 #include "core/platform/files/FileIO.h"
+#include "core/platform/files/SafeDirectory.h"
 #include "core/platform/ini/IniDocument.h"
 #include "core/platform/ini/IniNumber.h"
 #include "core/platform/ini/IniValidation.h"
@@ -12,11 +13,22 @@ namespace ravik {
 
 TIniFile::TIniFile(QString path) : path_(std::move(path)) {}
 
+TIniFile::TIniFile(std::shared_ptr<const SafeDirectory> folder, const QString& name)
+    : path_(folder->filePath(name)), folder_(std::move(folder)), name_(name) {}
+
 TIniFile::~TIniFile() = default;
 
 IniDocument& TIniFile::document() {
     if (!document_) {
-        std::optional<QByteArray> bytes = FileIO::readAllIfExists(path_);
+        std::optional<QByteArray> bytes;
+        if (folder_) {
+            QString failure;
+            bytes = folder_->readFile(name_, &failure);
+            if (!failure.isEmpty())
+                throw EFOpenError(path_, failure);
+        } else {
+            bytes = FileIO::readAllIfExists(path_);
+        }
         if (!bytes) {
             document_ = std::make_unique<IniDocument>();
         } else {
@@ -100,13 +112,16 @@ void TIniFile::WriteNumber(const QString& section, const QString& key, int value
 
 void TIniFile::Flush(bool createIfMissing) {
     const bool modified = document_ && document_->isModified();
-    if (!modified && !(createIfMissing && !FileIO::exists(path_)))
+    const bool missing = folder_ ? !folder_->entry(name_) : !FileIO::exists(path_);
+    if (!modified && !(createIfMissing && missing))
         return;
-    const auto failure = FileIO::replaceAtomically(path_, [this](const FileIO::PieceWriter& write) {
+    const auto produce = [this](const FileIO::PieceWriter& write) {
         if (document_)
             document_->writeTo(write);
-    });
-    if (failure)
+    };
+    const bool failed = folder_ ? folder_->replaceFile(name_, produce).has_value()
+                                : FileIO::replaceAtomically(path_, produce).has_value();
+    if (failed)
         throw EIniFileException::cannotWrite(path_);
     if (document_)
         document_->markSaved();

@@ -8,6 +8,7 @@
 namespace ravik {
 
 class IniDocument;
+class SafeDirectory;
 
 // An INI file bound to one path. Binding touches no file; the file is read once,
 // when first needed, and written by Flush() only if something changed, atomically
@@ -21,6 +22,10 @@ class IniDocument;
 class TIniFile {
 public:
     explicit TIniFile(QString path);
+    // Bound to the file `name` in a folder opened safely (see SafeDirectory): the file
+    // is read and replaced through the folder's descriptor and never followed when it
+    // is a link; a refused folder or file reads as an error and is never written.
+    TIniFile(std::shared_ptr<const SafeDirectory> folder, const QString& name);
     ~TIniFile(); // does not write: call Flush()
     TIniFile(const TIniFile&) = delete;
     TIniFile& operator=(const TIniFile&) = delete;
@@ -80,6 +85,8 @@ private:
     IniDocument& document();
 
     QString path_;
+    std::shared_ptr<const SafeDirectory> folder_; // null: the path as it is
+    QString name_;                                 // within folder_
     std::unique_ptr<IniDocument> document_;
 };
 
