@@ -23,9 +23,7 @@ void TForm1::KonfigurationLaden() {
     einstellungenGesperrt_ = !grund.isEmpty();
     if (einstellungenGesperrt_)
         dialoge_.message(MessageKind::Warning,
-                         QStringLiteral("Die Einstellungen werden nicht verwendet. %1
-
-"
+                         QStringLiteral("Die Einstellungen werden nicht verwendet. %1\r\n\r\n"
                                         "Ravik beginnt mit den Voreinstellungen und speichert "
                                         "weder Einstellungen noch die zuletzt geöffneten "
                                         "Dateien.")
