@@ -162,6 +162,11 @@ private slots:
         QVERIFY(!FileIO::replaceAtomically(file, "second, longer").has_value());
         QCOMPARE(readFile(file), QByteArray("second, longer"));
         QCOMPARE(entries(dir_->path()), QStringList{"a.ini"});
+        // The temporary file's name stays legal beside the longest name there can be.
+        const QString longest(255, 'l');
+        QVERIFY(writeFile(path(longest), "old"));
+        QCOMPARE(failureReport(path(longest), "new"), QByteArray("written"));
+        QCOMPARE(entries(dir_->path()), (QStringList{"a.ini", longest}));
     }
 
     void writesContentInPieces() {

@@ -90,7 +90,7 @@ class TemporaryFile {
 public:
     TemporaryFile(int directory, const QByteArray& besides) : directory_(directory) {
         // The target's name keeps the file recognisable; cut so the name stays legal.
-        const QByteArray stem = besides.left(NAME_MAX - 16);
+        const QByteArray stem = besides.left(NAME_MAX - 20);
         for (int attempt = 0; attempt < 100; ++attempt) {
             name_ = stem + ".ravik-" + QByteArray::number(QRandomGenerator::global()->generate64() & 0xffffffffffffull, 36);
             fd_.reset(::openat(directory_, name_.constData(),
