@@ -3,6 +3,7 @@
 #include "app/platform/desktop/Desktop.h"
 #include "app/platform/dialogs/QtDialogService.h"
 #include "core/document/Wiederherstellung.h"
+#include "core/platform/files/FileIO.h"
 #include "core/platform/files/MemoryHints.h"
 
 #include <QApplication>
@@ -28,6 +29,7 @@ void deutscheUebersetzungLaden(QApplication& app) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    ravik::FileIO::failWritesPastTheSizeLimit();
     ravik::MemoryHints::configureAllocator();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ravik"));

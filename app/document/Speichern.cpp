@@ -16,27 +16,43 @@
 namespace ravik {
 namespace {
 
-// Copies the file as it is now to "<file>.bak", as private as the file itself. A
-// document without a file yet (new, or its file is gone) has nothing to copy, and the
-// save goes on without a backup.
-void sicherheitskopieAnlegen(const QString& dateiname) {
+// Copies the file as it is now to "<file>.bak", as private as the file itself; the
+// name "<file>.bak" is replaced whatever it holds, a link is not followed. A document
+// without a file yet (new, or its file is gone) has nothing to copy, and the save goes
+// on without a backup. Gives the backup's name, or nothing when none was made.
+QString sicherheitskopieAnlegen(const QString& dateiname) {
     if (dateiname.isEmpty() || !FileIO::exists(dateiname))
-        return;
+        return {};
     const QString kopie = dateiname + QStringLiteral(".bak");
     if (const auto fehler = FileIO::copyFile(dateiname, kopie))
         throw EFCreateError(kopie, fehler->reason);
+    return kopie;
 }
 
 } // namespace
+
+// A file the save would be refused at (read-only, a directory) is refused before its
+// backup is made, with the error its view gives for it.
+void TForm1::speicherzielPruefen(const QString& pfad, Ansicht ansicht) {
+    const auto fehler = FileIO::checkWritable(pfad);
+    if (!fehler)
+        return;
+    if (ansicht != Ansicht::Editor)
+        throw EIniFileException::cannotWrite(pfad);
+    throw EFCreateError(QFileInfo(pfad).absoluteFilePath(), fehler->reason);
+}
 
 bool TForm1::tbtnDateispeichernClick() {
     const Ansicht ansicht = browserAktiv() ? Ansicht::Browser : Ansicht::Editor;
     const auto gewaehlt = dialoge_.saveFileName({dokument_.name()});
     if (!gewaehlt || !ueberschreibenBestaetigt(*gewaehlt))
         return false;
+    speicherzielPruefen(*gewaehlt, ansicht);
+    QString sicherung;
     if (editor_->sicherheitskopie().isChecked())
-        sicherheitskopieAnlegen(dokument_.name());
-    DateiSpeichern(*gewaehlt, ansicht);
+        sicherung = sicherheitskopieAnlegen(dokument_.name());
+    // The backup is a copy of the file written only when it is the same file.
+    DateiSpeichern(*gewaehlt, ansicht, *gewaehlt == dokument_.name() ? sicherung : QString());
     dokument_.setDateistempel(Dateistempel::lesen(*gewaehlt));
     tbtnDateispeichern->setEnabled(true);
     statusSetzen(Dateistatus::Gespeichert);
@@ -47,17 +63,19 @@ bool TForm1::tbtnDateispeichernClick() {
 
 // The browser view writes the document's text with the table's edits; the editor
 // view its text. Both in the document's encoding, every untouched byte as it was.
-void TForm1::DateiSpeichern(const QString& pfad, Ansicht ansicht) {
+// kopieDesOriginals names a backup of the very file written, made just now.
+void TForm1::DateiSpeichern(const QString& pfad, Ansicht ansicht, const QString& kopieDesOriginals) {
     Warteanzeige warten(this, QStringLiteral("Datei wird gespeichert …"));
     const auto fortschritt = [&](qint64 erledigt) { warten.schritt(erledigt); };
     if (ansicht != Ansicht::Editor) {
         dokument_.anwenden(fortschritt);
-        dokument_.speichern(pfad, fortschritt);
+        dokument_.speichern(pfad, fortschritt, kopieDesOriginals);
         return;
     }
     const QString angezeigt = QFileInfo(pfad).absoluteFilePath();
     editor_->editor().trimEditedLines(); // no blanks left at the end of an edited line
-    const auto fehler = TextFile::write(pfad, editor_->editor().utf8Text(), dokument_.kodierung(), fortschritt);
+    const auto fehler = TextFile::write(pfad, editor_->editor().utf8Text(), dokument_.kodierung(),
+                                        fortschritt, {kopieDesOriginals});
     if (!fehler)
         return;
     switch (fehler->stage) {
@@ -71,7 +89,7 @@ void TForm1::DateiSpeichern(const QString& pfad, Ansicht ansicht) {
     case FileWriteFailure::Stage::Write:
         break;
     }
-    throw EWriteError();
+    throw EWriteError(angezeigt, fehler->reason);
 }
 
 void TForm1::CheckBox1Click() {

@@ -85,7 +85,9 @@ public:
 
     // --- Document: load, save, new, switch, close (app/document) ---
     void DateiLaden(const QString& pfad, Ansicht ansicht);
-    void DateiSpeichern(const QString& pfad, Ansicht ansicht);
+    void DateiSpeichern(const QString& pfad, Ansicht ansicht,
+                        const QString& kopieDesOriginals = QString());
+    void speicherzielPruefen(const QString& pfad, Ansicht ansicht);
     void WerteTabelleLoeschen();
     bool WertVorhanden(const QString& sektion, const QString& schluessel);
     void tbtnDateiladenClick();

@@ -179,10 +179,11 @@ void Dokument::editorTextSchreiben(const std::function<void(QByteArrayView)>& st
     text_->writeText(stueck);
 }
 
-void Dokument::speichern(const QString& pfad, const Fortschritt& fortschritt) const {
+void Dokument::speichern(const QString& pfad, const Fortschritt& fortschritt,
+                         const QString& kopieDesOriginals) const {
     qint64 geschrieben = 0;
     qint64 gemeldet = 0;
-    const auto fehler = FileIO::replaceAtomically(pfad, [&](const FileIO::PieceWriter& schreiben) {
+    const auto inhalt = [&](const FileIO::PieceWriter& schreiben) {
         text_->writeTo([&](QByteArrayView stueck) {
             schreiben(stueck);
             geschrieben += stueck.size();
@@ -191,7 +192,8 @@ void Dokument::speichern(const QString& pfad, const Fortschritt& fortschritt) co
                 fortschritt(geschrieben);
             }
         });
-    });
+    };
+    const auto fehler = FileIO::save(pfad, inhalt, {kopieDesOriginals});
     if (fehler)
         throw EIniFileException::cannotWrite(pfad);
 }

@@ -104,9 +104,13 @@ public:
     // The text as the editor shows it: UTF-8 pieces without a byte-order mark.
     void editorTextSchreiben(const std::function<void(QByteArrayView)>& stueck) const;
 
-    // Writes the text to the file atomically (keeping an existing file's permissions
-    // and links). Raises EIniFileException "In %s kann nicht geschrieben werden".
-    void speichern(const QString& pfad, const Fortschritt& fortschritt = {}) const;
+    // Writes the text to the file as FileIO::save does (atomically, keeping an existing
+    // file's owner, group, permissions, ACL, attributes and links; in place where the
+    // owner or group could not be kept). kopieDesOriginals names the backup just made
+    // of that file, if any. Raises EIniFileException "In %s kann nicht geschrieben
+    // werden".
+    void speichern(const QString& pfad, const Fortschritt& fortschritt = {},
+                   const QString& kopieDesOriginals = {}) const;
 
     // Larger files are refused: the browser view holds a file several times over.
     static constexpr qint64 kMaxBytes = qint64(512) * 1024 * 1024;

@@ -202,7 +202,9 @@ private slots:
         e.speichern(e.u.pfad("old.ini"));
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previousHandler);
-        QCOMPARE(e.fehler(), QStringLiteral("Stream-Schreibfehler."));
+        QCOMPARE(e.fehler(), QStringLiteral("Stream-Schreibfehler: Datei \"%1\" wurde nicht "
+                                            "gespeichert. Die Datei ist zu groß.")
+                                 .arg(e.u.pfad("old.ini")));
         QCOMPARE(Umgebung::lesen(e.u.pfad("old.ini")), QByteArray("old=1\n"));
         QCOMPARE(QDir(e.u.datenverzeichnis.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.ini"});
         QCOMPARE(e.u.form().dateistatus(), QString("geaendert"));

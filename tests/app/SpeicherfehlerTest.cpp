@@ -124,7 +124,8 @@ private slots:
         } faelle[] = {
             {"browser, disk full", "browser", Fehler::PlatteVoll, false,
              Meldung::KannNichtSchreiben, ""},
-            {"editor, disk full", "editor", Fehler::PlatteVoll, false, Meldung::StreamFehler, ""},
+            {"editor, disk full", "editor", Fehler::PlatteVoll, false, Meldung::StreamFehler,
+             "Die Datei ist zu groß"},
             {"backup, disk full", "browser", Fehler::PlatteVoll, true,
              Meldung::KannSicherungNichtErstellen, "Die Datei ist zu groß"},
             {"browser, target is a directory", "browser", Fehler::ZielIstVerzeichnis, false,
@@ -142,6 +143,11 @@ private slots:
             {"browser, file read-only", "browser", Fehler::DateiGeschuetzt, false,
              Meldung::KannNichtSchreiben, ""},
             {"editor, file read-only", "editor", Fehler::DateiGeschuetzt, false,
+             Meldung::KannZielNichtErstellen, "Keine Berechtigung"},
+            // Refused before the backup is made: the earlier backup stays.
+            {"browser, file read-only, with backup", "browser", Fehler::DateiGeschuetzt, true,
+             Meldung::KannNichtSchreiben, ""},
+            {"editor, file read-only, with backup", "editor", Fehler::DateiGeschuetzt, true,
              Meldung::KannZielNichtErstellen, "Keine Berechtigung"},
             {"backup read-only", "editor", Fehler::SicherungGeschuetzt, true,
              Meldung::KannSicherungNichtErstellen, "Keine Berechtigung"},
@@ -212,7 +218,8 @@ private slots:
             erwartet = QString("In %1 kann nicht geschrieben werden.").arg(ziel);
             break;
         case Meldung::StreamFehler:
-            erwartet = "Stream-Schreibfehler.";
+            erwartet = QString("Stream-Schreibfehler: Datei \"%1\" wurde nicht gespeichert. %2.")
+                           .arg(ziel, grund);
             break;
         case Meldung::KannZielNichtErstellen:
             erwartet = QString("Datei \"%1\" kann nicht erstellt werden. %2.").arg(ziel, grund);
@@ -321,6 +328,12 @@ private slots:
         QCOMPARE(sicherung.st_uid, vorher.st_uid);
         if (!fremdeGruppe)
             QCOMPARE(sicherung.st_gid, vorher.st_gid);
+        // The file itself keeps its group and bits, also where the saving user is not
+        // in that group (it is then written in place).
+        struct stat gespeichert {};
+        QCOMPARE(::stat(QFile::encodeName(datei).constData(), &gespeichert), 0);
+        QCOMPARE(gespeichert.st_gid, vorher.st_gid);
+        QCOMPARE(gespeichert.st_mode & 07777, mode_t(modus));
     }
 
     void permissionsAndOwnerOfTheSavedFileAreKept_data() {

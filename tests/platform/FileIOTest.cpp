@@ -1,4 +1,5 @@
 #include "TestFiles.h"
+#include "TestUsers.h"
 
 #include "core/platform/errors/RavikError.h"
 #include "core/platform/files/FileIO.h"
@@ -10,7 +11,9 @@
 
 #include <cstring>
 #include <memory>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 
 using namespace ravik;
 using namespace testfiles;
@@ -58,10 +61,43 @@ private slots:
         QCOMPARE(FileIO::readAll(path("empty")), QByteArray());
     }
 
-    void readsFilesThatReportNoSize() {
-        // Files under /proc claim size 0 yet have content.
-        const QByteArray status = FileIO::readAll(QStringLiteral("/proc/self/status"));
-        QVERIFY(status.contains("Name:"));
+    // Nothing that is not a file on a disk is read: a read could wait for ever
+    // (/proc/kmsg waits for the kernel's next message, a pipe for a writer) or never
+    // end. Each is tried in a child that is stopped after a few seconds.
+    void refusesWhatIsNotAFileOnADisk_data() {
+        QTest::addColumn<QString>("file"); // in the test's directory, or an absolute path
+        QTest::newRow("pipe without a writer") << "pipe";
+        QTest::newRow("socket") << "socket";
+        QTest::newRow("device") << "/dev/null";
+        QTest::newRow("procfs, reported as an empty regular file") << "/proc/self/status";
+        QTest::newRow("procfs, blocks") << "/proc/kmsg";
+        QTest::newRow("sysfs") << "/sys/devices/system/cpu/online";
+    }
+    void refusesWhatIsNotAFileOnADisk() {
+        QFETCH(QString, file);
+        if (file.startsWith('/') && !QFileInfo::exists(file))
+            QSKIP("this system has no such file");
+        QCOMPARE(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray socketPath = QFile::encodeName(path("socket"));
+        QVERIFY(socketPath.size() < qsizetype(sizeof address.sun_path));
+        std::strcpy(address.sun_path, socketPath.constData());
+        const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QCOMPARE(::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        const QString name = file.startsWith('/') ? file : path(file);
+        const QString expected =
+            QStringLiteral("Datei %1 kann nicht geöffnet werden. Das ist keine gewöhnliche Datei.").arg(name);
+        const int result = testusers::runAs(std::nullopt, 5, [&] {
+            const bool all = openErrorOf([&] { FileIO::readAll(name); }) == expected;
+            const bool ifExists = openErrorOf([&] { FileIO::readAllIfExists(name); }) == expected;
+            const bool blocks = openErrorOf([&] {
+                                    FileIO::readInBlocks(name, 4096, [](QByteArrayView) {});
+                                }) == expected;
+            return all && ifExists && blocks ? 0 : 1;
+        });
+        ::close(server);
+        QCOMPARE(result, 0);
     }
 
     void missingFile() {
@@ -126,6 +162,11 @@ private slots:
         QVERIFY(!FileIO::replaceAtomically(file, "second, longer").has_value());
         QCOMPARE(readFile(file), QByteArray("second, longer"));
         QCOMPARE(entries(dir_->path()), QStringList{"a.ini"});
+        // The temporary file's name stays legal beside the longest name there can be.
+        const QString longest(255, 'l');
+        QVERIFY(writeFile(path(longest), "old"));
+        QCOMPARE(failureReport(path(longest), "new"), QByteArray("written"));
+        QCOMPARE(entries(dir_->path()), (QStringList{"a.ini", longest}));
     }
 
     void writesContentInPieces() {
@@ -284,7 +325,8 @@ private slots:
                     const QString file = QFile::symLinkTarget(fd);
                     struct stat info {};
                     if (file.startsWith(dir_->path()) && file != source && file != target &&
-                        ::stat(QFile::encodeName(fd).constData(), &info) == 0)
+                        ::stat(QFile::encodeName(fd).constData(), &info) == 0 &&
+                        S_ISREG(info.st_mode))
                         openModes << QString::number(info.st_mode & 0777, 8);
                 }
                 write("geheim");

@@ -14,6 +14,10 @@ EFCreateError::EFCreateError(const QString& path, const QString& reason)
 
 EWriteError::EWriteError() : RavikError(QStringLiteral("Stream-Schreibfehler")) {}
 
+EWriteError::EWriteError(const QString& path, const QString& reason)
+    : RavikError(QStringLiteral("Stream-Schreibfehler: Datei \"%1\" wurde nicht gespeichert. %2")
+                     .arg(path, reason)) {}
+
 EIniFileException EIniFileException::cannotWrite(const QString& path) {
     return EIniFileException(QStringLiteral("In %1 kann nicht geschrieben werden").arg(path));
 }

@@ -29,10 +29,12 @@ public:
     EFCreateError(const QString& path, const QString& reason);
 };
 
-// "Stream-Schreibfehler"
+// "Stream-Schreibfehler", and with the file and the reason when they are known:
+// "Stream-Schreibfehler: Datei \"%s\" wurde nicht gespeichert. %s"
 class EWriteError : public RavikError {
 public:
     EWriteError();
+    EWriteError(const QString& path, const QString& reason);
 };
 
 // "In %s kann nicht geschrieben werden", or a refusal of a name or value

@@ -1,26 +1,51 @@
 #include "core/platform/files/FileIO.h"
 
 #include "core/platform/errors/RavikError.h"
+#include "core/platform/files/FileReplace.h"
 #include "core/platform/files/MemoryHints.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace ravik::FileIO {
 
 namespace {
 
-// Opened without blocking, so that a named pipe cannot stall the program; only
-// regular files are read, as a device such as /dev/zero would never end.
-int openForReading(const QString& path) {
-    const QByteArray native = QFile::encodeName(path);
-    return ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+QString notARegularFile() {
+    return QStringLiteral("Das ist keine gewöhnliche Datei.");
+}
+
+// The kernel's own file systems show files as regular that are not files on a disk:
+// a read may wait for ever (/proc/kmsg waits for the kernel's next message, a trace
+// pipe for the next event) or take something from whoever else reads it.
+bool onKernelFileSystem(const struct statfs& fs) {
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case PROC_SUPER_MAGIC:
+    case SYSFS_MAGIC:
+    case DEBUGFS_MAGIC:
+    case TRACEFS_MAGIC:
+    case SECURITYFS_MAGIC:
+    case SELINUX_MAGIC:
+    case SMACK_MAGIC:
+    case CGROUP_SUPER_MAGIC:
+    case CGROUP2_SUPER_MAGIC:
+    case PSTOREFS_MAGIC:
+    case EFIVARFS_MAGIC:
+    case BPF_FS_MAGIC:
+    case BINFMTFS_MAGIC:
+    case RDTGROUP_SUPER_MAGIC:
+        return true;
+    default:
+        return false;
+    }
 }
 
 [[noreturn]] void failOpen(int fd, const QString& path, const QString& reason) {
@@ -29,16 +54,36 @@ int openForReading(const QString& path) {
     throw EFOpenError(QFileInfo(path).absoluteFilePath(), reason);
 }
 
-// Only a regular file is read; from here on reads may block again. Gives its size,
-// and its metadata to `metadata` when asked.
-qint64 checkRegularFile(int fd, const QString& path, struct stat* metadata = nullptr) {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        failOpen(fd, path, systemReason(errno));
+// Only a regular file on a disk is read. Devices, pipes and sockets are refused before
+// they are opened (opening some devices already does something), and again once open,
+// where nothing can have been swapped in.
+void refuseSpecialFile(const struct stat& info, const struct statfs& fs, int fd,
+                       const QString& path) {
     if (S_ISDIR(info.st_mode))
         failOpen(fd, path, systemReason(EISDIR));
-    if (!S_ISREG(info.st_mode))
-        failOpen(fd, path, QStringLiteral("Das ist keine gewöhnliche Datei."));
+    if (!S_ISREG(info.st_mode) || onKernelFileSystem(fs))
+        failOpen(fd, path, notARegularFile());
+}
+
+// Opened without blocking, so that a named pipe cannot stall the program. A name that
+// cannot be looked at is left to open() to report.
+int openForReading(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info {};
+    struct statfs fs {};
+    if (::stat(native.constData(), &info) == 0 && ::statfs(native.constData(), &fs) == 0)
+        refuseSpecialFile(info, fs, -1, path);
+    return ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+}
+
+// From here on reads may block again. Gives its size, and its metadata to `metadata`
+// when asked.
+qint64 checkRegularFile(int fd, const QString& path, struct stat* metadata = nullptr) {
+    struct stat info {};
+    struct statfs fs {};
+    if (::fstat(fd, &info) != 0 || ::fstatfs(fd, &fs) != 0)
+        failOpen(fd, path, systemReason(errno));
+    refuseSpecialFile(info, fs, fd, path);
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if (metadata)
         *metadata = info;
@@ -47,8 +92,8 @@ qint64 checkRegularFile(int fd, const QString& path, struct stat* metadata = nul
 
 QByteArray readOpenFile(int fd, const QString& path) {
     const qint64 size = checkRegularFile(fd, path);
-    // Read straight into a buffer of the file's size. A file that grows meanwhile
-    // (or reports no size, as some system files do) is read on to its end.
+    // Read straight into a buffer of the file's size. A file that grows meanwhile is
+    // read on to its end.
     QByteArray data(static_cast<qsizetype>(size), Qt::Uninitialized);
     MemoryHints::expectLargeFill(data.data(), size_t(data.size()));
     qsizetype filled = 0;
@@ -107,28 +152,6 @@ void readBlocks(const ReadingFile& file, const QString& path, qsizetype blockSiz
     }
 }
 
-// What the process may not set (another owner, a group it is not in) is left as the
-// system made it. Permission bits that were meant for the source's group must then not
-// open the file to the group it got instead: that group gets no more than others.
-void takeAccess(int fd, const struct stat& from) {
-    if (from.st_uid != ::geteuid() || from.st_gid != ::getegid()) {
-        if (::fchown(fd, from.st_uid, from.st_gid) != 0)
-            (void)::fchown(fd, static_cast<uid_t>(-1), from.st_gid);
-    }
-    mode_t mode = from.st_mode & 07777;
-    struct stat now {};
-    if (::fstat(fd, &now) == 0) {
-        if (now.st_uid != from.st_uid)
-            mode &= ~mode_t(S_ISUID);
-        if (now.st_gid != from.st_gid)
-            mode = (mode & ~mode_t(S_ISGID | S_IRWXG)) | ((mode & S_IRWXO) << 3);
-    }
-    (void)::fchmod(fd, mode);
-}
-
-std::optional<FileWriteFailure> replaceWith(const QString& path, const ContentProducer& produce,
-                                            const struct stat* accessFrom);
-
 } // namespace
 
 void readInBlocks(const QString& path, qsizetype blockSize,
@@ -162,111 +185,63 @@ std::optional<FileWriteFailure> replaceAtomically(const QString& path, QByteArra
 
 std::optional<FileWriteFailure> replaceAtomically(const QString& path,
                                                   const ContentProducer& produce) {
-    return replaceWith(path, produce, nullptr);
+    return FileReplace::replace(path, produce, {});
+}
+
+std::optional<FileWriteFailure> save(const QString& path, const ContentProducer& produce,
+                                     const SaveOptions& options) {
+    FileReplace::Request request;
+    request.undoCopy = options.copyOfOriginal;
+    return FileReplace::replace(path, produce, request);
+}
+
+std::optional<FileWriteFailure> checkWritable(const QString& path) {
+    return FileReplace::checkWritable(path);
+}
+
+std::optional<FileWriteFailure> replaceEntry(const QString& path, const ContentProducer& produce) {
+    FileReplace::Request request;
+    request.followLink = false;
+    request.mayWriteInPlace = false;
+    return FileReplace::replace(path, produce, request);
 }
 
 std::optional<FileWriteFailure>
 replaceAtomically(const QString& path, const ContentProducer& produce, const QString& accessFrom) {
+    const QByteArray native = QFile::encodeName(accessFrom);
     struct stat source {};
-    if (::stat(QFile::encodeName(accessFrom).constData(), &source) != 0)
+    if (::stat(native.constData(), &source) != 0)
         return FileWriteFailure{FileWriteFailure::Stage::Create, systemReason(errno)};
-    return replaceWith(path, produce, &source);
+    // Opened for its ACL and attributes only; a file that cannot be read gives its
+    // owner, group and bits alone.
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    FileReplace::Request request;
+    request.accessFrom = &source;
+    request.accessFromFd = fd;
+    request.mayWriteInPlace = false;
+    const auto failure = FileReplace::replace(path, produce, request);
+    if (fd >= 0)
+        ::close(fd);
+    return failure;
 }
 
 std::optional<FileWriteFailure> copyFile(const QString& source, const QString& target) {
     struct stat metadata {};
     const ReadingFile file = openRegularFile(source, &metadata);
-    return replaceWith(
+    FileReplace::Request request;
+    request.followLink = false;
+    request.accessFrom = &metadata;
+    request.accessFromFd = file.fd;
+    request.mayWriteInPlace = false;
+    return FileReplace::replace(
         target,
         [&](const PieceWriter& write) { readBlocks(file, source, qsizetype(1) << 18, write); },
-        &metadata);
+        request);
 }
 
-namespace {
-
-std::optional<FileWriteFailure> replaceWith(const QString& path, const ContentProducer& produce,
-                                            const struct stat* accessFrom) {
-    using Stage = FileWriteFailure::Stage;
-    QFileInfo target(path);
-    if (target.isDir())
-        return FileWriteFailure{Stage::Create, systemReason(EISDIR)};
-    const QByteArray native = QFile::encodeName(path);
-    struct stat existing {};
-    const bool exists = ::stat(native.constData(), &existing) == 0;
-    // Renaming over a file needs only the directory's permission: a file the user made
-    // read-only would be replaced all the same. Refuse it, as writing in place would.
-    // Root may write anyway, as everywhere else.
-    if (exists && ::faccessat(AT_FDCWD, native.constData(), W_OK, AT_EACCESS) != 0)
-        return FileWriteFailure{Stage::Create, systemReason(errno)};
-
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    // The temporary file starts readable by its owner alone and gets its final access
-    // below, before any byte is written: whoever opened it in between would keep the
-    // rights it had then, and could read what is meant for fewer eyes, such as the
-    // backup of a private file. (Where the file system allows, Qt makes the file
-    // without a name until it is complete, so nobody can open it at all.) Files are
-    // only ever made on the program's one user-interface thread, so narrowing the
-    // process's mask for this moment touches nothing else.
-    const mode_t processMask = ::umask(077);
-    errno = 0;
-    const bool opened = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    const int openError = errno;
-    ::umask(processMask);
-    if (!opened)
-        return FileWriteFailure{Stage::Create,
-                                openError ? systemReason(openError) : file.errorString()};
-    // The new file is ours: give it the owner and group of the file it stands for, so
-    // that root saving a user's file does not take it from the user, and exactly its
-    // permissions (QSaveFile adds write permission for the owner, which a read-only file
-    // lacks). A file new in every sense gets what the process mask allows.
-    if (accessFrom)
-        takeAccess(file.handle(), *accessFrom);
-    else if (exists)
-        takeAccess(file.handle(), existing);
-    else
-        (void)::fchmod(file.handle(), 0666 & ~processMask);
-    std::optional<FileWriteFailure> failure;
-    auto writeOut = [&](QByteArrayView data) {
-        if (failure || data.isEmpty())
-            return;
-        errno = 0;
-        if (file.write(data.data(), data.size()) != data.size()) {
-            const int error = errno;
-            failure =
-                FileWriteFailure{Stage::Write, error ? systemReason(error) : file.errorString()};
-        }
-    };
-    // Small pieces are gathered here rather than in QFileDevice's buffer: QSaveFile
-    // does not notice when flushing that buffer fails at commit (a full disk), and
-    // would rename the cut-off file over the original. So the file is unbuffered.
-    constexpr qsizetype kChunk = 1 << 16;
-    QByteArray pending;
-    pending.reserve(kChunk);
-    produce([&](QByteArrayView piece) {
-        if (pending.size() + piece.size() > kChunk) {
-            writeOut(pending);
-            pending.clear();
-        }
-        if (piece.size() >= kChunk)
-            writeOut(piece);
-        else
-            pending.append(piece);
-    });
-    writeOut(pending);
-    if (failure) {
-        file.cancelWriting();
-        return failure;
-    }
-    errno = 0;
-    if (!file.commit()) {
-        const int error = errno;
-        return FileWriteFailure{Stage::Write, error ? systemReason(error) : file.errorString()};
-    }
-    return std::nullopt;
+void failWritesPastTheSizeLimit() {
+    std::signal(SIGXFSZ, SIG_IGN);
 }
-
-} // namespace
 
 bool exists(const QString& path) {
     QFileInfo info(path);

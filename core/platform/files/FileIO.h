@@ -19,8 +19,9 @@ struct FileWriteFailure {
 namespace FileIO {
 
 // Reads a whole file; raises EFOpenError (path, system reason) when it cannot.
-// Directories, pipes and devices are refused the same way: only regular files are
-// read, so that nothing can block or never end.
+// Directories, pipes, sockets, devices and the kernel's files (/proc, /sys and their
+// kin) are refused the same way, "Das ist keine gewöhnliche Datei.": only regular
+// files on a disk are read, so that nothing can block or never end.
 QByteArray readAll(const QString& path);
 
 // Reads a file block by block, handing each to `block` (never more than `blockSize`
@@ -35,8 +36,14 @@ std::optional<QByteArray> readAllIfExists(const QString& path);
 
 // Replaces (or creates) the file at path with data, atomically: the data goes to a
 // temporary file in the same directory, is flushed to disk and renamed over the
-// target. A symbolic link is followed and its target replaced; the permissions of an
-// existing file are kept. On failure the old file is untouched.
+// target. A symbolic link is followed and its target replaced, the link stays. The
+// new file keeps the owner, group, permission bits, ACL and extended attributes
+// (SELinux label included) of the file it replaces, as far as the process may set
+// them. Where it may not give the owner or group (another user's file in a shared
+// folder, a group the process is not in), the file is written in place instead, so
+// that inode, owner, group and hard links stay: its content is first copied aside
+// (a private file beside it, removed after success), and a failure half-way puts it
+// back. A read-only file is refused. On failure the old file is untouched.
 std::optional<FileWriteFailure> replaceAtomically(const QString& path, QByteArrayView data);
 
 // The same, with the content handed over in pieces, so that a large file need not be
@@ -46,18 +53,44 @@ using ContentProducer = std::function<void(const PieceWriter& write)>;
 std::optional<FileWriteFailure> replaceAtomically(const QString& path,
                                                   const ContentProducer& produce);
 
-// The same, but the new file takes the owner, group and permission bits of the file
-// at accessFrom rather than of the file it replaces; the owner and group where the
-// process may set them, and where it may not, the bits meant for the source's group
-// go to the new file's group only as far as others have them. The temporary file is
-// never more open than that, not even before its first byte.
+struct SaveOptions {
+    // An exact copy of the file as it is before this save (its backup, just made), to
+    // take the old content back from should a write in place fail; none is made then.
+    QString copyOfOriginal;
+};
+
+// Saving the user's file: replaceAtomically with the options above.
+std::optional<FileWriteFailure> save(const QString& path, const ContentProducer& produce,
+                                     const SaveOptions& options);
+
+// What saving would be refused at the file itself (a read-only file, a directory, a
+// device), found before anything is written; nullopt for a file that may be written
+// or is not there yet.
+std::optional<FileWriteFailure> checkWritable(const QString& path);
+
+// Like replaceAtomically, but the directory entry itself is replaced: a symbolic link
+// there is not followed but replaced by the new file, its target untouched (a
+// dangling link creates nothing); never written in place.
+std::optional<FileWriteFailure> replaceEntry(const QString& path, const ContentProducer& produce);
+
+// The same as replaceAtomically, but the new file takes the owner, group, permission
+// bits, ACL and attributes of the file at accessFrom rather than of the file it
+// replaces; the owner and group where the process may set them, and where it may not,
+// the bits meant for the source's group go to the new file's group only as far as
+// others have them. The temporary file is never more open than that, not even before
+// its first byte. Never written in place.
 std::optional<FileWriteFailure>
 replaceAtomically(const QString& path, const ContentProducer& produce, const QString& accessFrom);
 
-// Copies source to target, replacing target atomically, as private as the source:
-// the copy takes the source's access as above. Raises EFOpenError (as readAll) when
-// the source cannot be read; a failure to write the copy is returned.
+// Copies source to target as private as the source: the copy takes the source's
+// access as above. The target's directory entry is replaced (see replaceEntry): a
+// link there is never followed. Raises EFOpenError (as readAll) when the source
+// cannot be read; a failure to write the copy is returned.
 std::optional<FileWriteFailure> copyFile(const QString& source, const QString& target);
+
+// Set once at program start: a write past the file-size limit (ulimit -f) then fails
+// with EFBIG, "Die Datei ist zu groß", instead of ending the process by SIGXFSZ.
+void failWritesPastTheSizeLimit();
 
 bool exists(const QString& path);     // a file (or link to one), not a directory
 bool removeFile(const QString& path); // true when it is gone afterwards

@@ -46,11 +46,12 @@ void toUtf8Pieces(const TextFileContent& content,
 }
 
 std::optional<FileWriteFailure> write(const QString& path, QByteArrayView utf8,
-                                      TextEncoding encoding, const Progress& progress) {
+                                      TextEncoding encoding, const Progress& progress,
+                                      const FileIO::SaveOptions& options) {
     // Checked before the file is touched; then converted piece by piece on the way out.
     if (!LineText::fitsEncoding(utf8, encoding))
         return FileWriteFailure{FileWriteFailure::Stage::Encoding, QString()};
-    return FileIO::replaceAtomically(path, [&](const FileIO::PieceWriter& write) {
+    const auto produce = [&](const FileIO::PieceWriter& write) {
         qint64 written = 0;
         LineText::toFilePieces(utf8, encoding, [&](QByteArrayView piece) {
             write(piece);
@@ -58,7 +59,8 @@ std::optional<FileWriteFailure> write(const QString& path, QByteArrayView utf8,
             if (progress)
                 progress(written);
         });
-    });
+    };
+    return FileIO::save(path, produce, options);
 }
 
 } // namespace ravik::TextFile

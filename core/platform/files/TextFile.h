@@ -29,10 +29,12 @@ void toUtf8Pieces(const TextFileContent& content,
                   const std::function<void(QByteArrayView piece)>& piece);
 
 // Writes UTF-8 text to the file in the encoding, byte-order mark included, in pieces
-// and atomically (see FileIO::replaceAtomically). Text the encoding cannot hold fails
-// at Stage::Encoding before the file is touched.
+// and atomically (see FileIO::replaceAtomically and FileIO::save, whose options it
+// passes on). Text the encoding cannot hold fails at Stage::Encoding before the file
+// is touched.
 std::optional<FileWriteFailure> write(const QString& path, QByteArrayView utf8,
-                                      TextEncoding encoding, const Progress& progress = {});
+                                      TextEncoding encoding, const Progress& progress = {},
+                                      const FileIO::SaveOptions& options = {});
 
 } // namespace TextFile
 } // namespace ravik
