@@ -6,7 +6,7 @@
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
 #include "core/document/Bearbeitung.h"
-#include "core/platform/ini/TIniFile.h"
+#include "core/platform/ini/IniDocument.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -47,16 +47,18 @@ void TForm1::iniAnzeigeClick() {
     detail.knoepfeFreigeben(true);
 }
 
-// Names that would damage the file, or empty names, are refused where they are typed.
+// Names that would damage the file, that its encoding cannot hold, or empty names,
+// are refused where they are typed. (In the editor view the text is empty and new,
+// so only the names' own rules apply there.)
 bool TForm1::namenPruefen(const QString& sektion, const QString& schluessel) {
     QString grund;
     if (!sektion.isNull()) {
         grund = sektion.isEmpty() ? QStringLiteral("Der Titel der Sektion darf nicht leer sein.")
-                                  : TIniFile::validateSectionName(sektion);
+                                  : dokument_.text().sectionNameRefusal(sektion);
     }
     if (grund.isEmpty() && !schluessel.isNull()) {
         grund = schluessel.isEmpty() ? QStringLiteral("Der Titel des Schlüssels darf nicht leer sein.")
-                                     : TIniFile::validateKeyName(schluessel);
+                                     : dokument_.text().keyNameRefusal(schluessel);
     }
     if (grund.isEmpty())
         return true;
@@ -66,21 +68,25 @@ bool TForm1::namenPruefen(const QString& sektion, const QString& schluessel) {
     return false;
 }
 
+bool TForm1::wertPruefen(const QString& wert) {
+    const QString grund = dokument_.text().valueRefusal(wert);
+    if (grund.isEmpty())
+        return true;
+    dialoge_.message(MessageKind::Error, grund, MessageButtons::Ok);
+    return false;
+}
+
 void TForm1::btnOKClick() {
     const Bearbeitung::Detailtexte alt{AltSektion, AltSchluessel, AltWert};
-    const Bearbeitung::Detailtexte neu = browser_->detail().texte();
+    // Names as the file will hold them, so that " x" is the key x.
+    const Bearbeitung::Detailtexte neu = Bearbeitung::wieInDatei(browser_->detail().texte());
     const bool neuerSchluessel = neu.schluessel != alt.schluessel;
     const bool neueSektion = neu.sektion != alt.sektion;
 
     if (!namenPruefen(neueSektion ? neu.sektion : QString(), neuerSchluessel ? neu.schluessel : QString()))
         return;
-    if (neu.wert != alt.wert) {
-        const QString grund = TIniFile::validateValue(neu.wert);
-        if (!grund.isEmpty()) {
-            dialoge_.message(MessageKind::Error, grund, MessageButtons::Ok);
-            return;
-        }
-    }
+    if (neu.wert != alt.wert && !wertPruefen(neu.wert))
+        return;
     // Two entries of one name apart from case would be one in the file.
     if (Bearbeitung::namenskonflikt(dokument_.tabelle(), alt, neu)) {
         titelVorhandenMelden();
