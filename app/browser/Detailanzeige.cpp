@@ -6,7 +6,7 @@
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
 #include "core/document/Bearbeitung.h"
-#include "core/platform/ini/IniDocument.h"
+#include "core/platform/ini/TIniFile.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -47,18 +47,16 @@ void TForm1::iniAnzeigeClick() {
     detail.knoepfeFreigeben(true);
 }
 
-// Names that would damage the file, that its encoding cannot hold, or empty names,
-// are refused where they are typed. (In the editor view the text is empty and new,
-// so only the names' own rules apply there.)
+// Names that would damage the file, or empty names, are refused where they are typed.
 bool TForm1::namenPruefen(const QString& sektion, const QString& schluessel) {
     QString grund;
     if (!sektion.isNull()) {
         grund = sektion.isEmpty() ? QStringLiteral("Der Titel der Sektion darf nicht leer sein.")
-                                  : dokument_.text().sectionNameRefusal(sektion);
+                                  : TIniFile::validateSectionName(sektion);
     }
     if (grund.isEmpty() && !schluessel.isNull()) {
         grund = schluessel.isEmpty() ? QStringLiteral("Der Titel des Schlüssels darf nicht leer sein.")
-                                     : dokument_.text().keyNameRefusal(schluessel);
+                                     : TIniFile::validateKeyName(schluessel);
     }
     if (grund.isEmpty())
         return true;
@@ -69,7 +67,7 @@ bool TForm1::namenPruefen(const QString& sektion, const QString& schluessel) {
 }
 
 bool TForm1::wertPruefen(const QString& wert) {
-    const QString grund = dokument_.text().valueRefusal(wert);
+    const QString grund = TIniFile::validateValue(wert);
     if (grund.isEmpty())
         return true;
     dialoge_.message(MessageKind::Error, grund, MessageButtons::Ok);

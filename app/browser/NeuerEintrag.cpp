@@ -28,10 +28,12 @@ QString TForm1::neuenWertErfragen() {
 // Names are taken as the file will hold them, without outer blanks, so that they
 // are compared with the others as the file compares them.
 void TForm1::tbtnNeueSektionClick() {
-    const QString name = Bearbeitung::nameWieInDatei(
-        dialoge_.inputText(QStringLiteral("Neue Sektion einfügen"),
-                           QStringLiteral("Bitte geben Sie den Titel der neuen Sektion ein:")));
-    if (name.isEmpty() || !namenPruefen(name, QString()))
+    const QString getippt = dialoge_.inputText(QStringLiteral("Neue Sektion einfügen"),
+                                               QStringLiteral("Bitte geben Sie den Titel der neuen Sektion ein:"));
+    if (getippt.isEmpty()) // cancelled
+        return;
+    const QString name = Bearbeitung::nameWieInDatei(getippt);
+    if (!namenPruefen(name, QString()))
         return;
     if (browserAktiv()) {
         if (WertVorhanden(name, QString()))
@@ -58,9 +60,9 @@ void TForm1::tbtnNeueSektionClick() {
 
 void TForm1::tbtnNeuerWertClick() {
     if (!browserAktiv()) {
-        const QString schluessel =
-            Bearbeitung::nameWieInDatei(dialoge_.inputText(kNeuerSchluesselTitel, kNeuerSchluesselFrage));
-        if (!schluessel.isEmpty() && namenPruefen(QString(), schluessel)) {
+        const QString getippt = dialoge_.inputText(kNeuerSchluesselTitel, kNeuerSchluesselFrage);
+        const QString schluessel = Bearbeitung::nameWieInDatei(getippt);
+        if (!getippt.isEmpty() && namenPruefen(QString(), schluessel)) {
             const QString wert = neuenWertErfragen();
             editor_->editor().appendLine(schluessel + QLatin1Char('=') + wert);
         }
@@ -71,9 +73,11 @@ void TForm1::tbtnNeuerWertClick() {
     const QModelIndex ausgewaehlt = browser_->baum().ausgewaehlterKnoten();
     if (!ausgewaehlt.isValid())
         return;
-    const QString schluessel =
-        Bearbeitung::nameWieInDatei(dialoge_.inputText(kNeuerSchluesselTitel, kNeuerSchluesselFrage));
-    if (schluessel.isEmpty() || !namenPruefen(QString(), schluessel))
+    const QString getippt = dialoge_.inputText(kNeuerSchluesselTitel, kNeuerSchluesselFrage);
+    if (getippt.isEmpty()) // cancelled
+        return;
+    const QString schluessel = Bearbeitung::nameWieInDatei(getippt);
+    if (!namenPruefen(QString(), schluessel))
         return;
     const QModelIndex sektionsKnoten =
         browser_->baum().ebene(ausgewaehlt) == 1 ? ausgewaehlt.parent() : ausgewaehlt;

@@ -178,8 +178,8 @@ private:
     std::optional<QString> dateiWaehlen();
     void neueDateiTitel();
     bool namenPruefen(const QString& sektion, const QString& schluessel);
-    // A typed value the file cannot hold (a line break, a character its encoding
-    // lacks) is refused with the reason; true when it is fine.
+    // A typed value that would break the file's line (a line break, a NUL) is
+    // refused with the reason; true when it is fine.
     bool wertPruefen(const QString& wert);
     // The value of a new key, asked again while it is refused; empty when cancelled.
     QString neuenWertErfragen();

@@ -223,13 +223,16 @@ private slots:
         u.dialoge.cancelInput();
         u.klick("tbtnNeueSektion");
         QCOMPARE(u.baumTexte(), (QStringList{"A", "A/k"}));
-        u.dialoge.type("  "); // blanks are a name, kept as typed
+        // The file holds names without their outer blanks: blanks alone are no name.
+        u.dialoge.type("  ");
         u.klick("tbtnNeueSektion");
-        QCOMPARE(u.baumTexte().last(), QString("  "));
+        QCOMPARE(u.dialoge.messageTexts(),
+                 QStringList{"Der Titel der Sektion darf nicht leer sein.\r\n\r\nBitte wählen Sie einen anderen Titel."});
+        QCOMPARE(u.baumTexte(), (QStringList{"A", "A/k"}));
         u.dialoge.type("x]y");
         u.klick("tbtnNeueSektion");
         QCOMPARE(u.dialoge.shown.last().kind, MessageKind::Error);
-        QCOMPARE(u.baumTexte().size(), 3);
+        QCOMPARE(u.baumTexte().size(), 2);
     }
 
     void newKeyGoesToTheSelectedSectionAtTheEndOfTheTable() {
