@@ -145,9 +145,10 @@ bool Dokument::anwendenPruefen() const {
             continue;
         }
         const QString schluessel = t.schluessel(r);
-        if (!h || h->schluessel != schluessel) {
-            if (const QString grund = text.keyNameRefusal(schluessel); !grund.isEmpty())
+        if (const QString grund = text.keyNameRefusal(schluessel); !grund.isEmpty()) {
+            if (!h || h->schluessel != schluessel)
                 eintragAblehnen(sektion, schluessel, grund);
+            unsicher = true; // a name as the file has it
         }
         // The section's own row is checked for itself; this one may be a name from the file.
         if (&sektion != geprueft) {
