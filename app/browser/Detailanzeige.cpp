@@ -66,21 +66,25 @@ bool TForm1::namenPruefen(const QString& sektion, const QString& schluessel) {
     return false;
 }
 
+bool TForm1::wertPruefen(const QString& wert) {
+    const QString grund = TIniFile::validateValue(wert);
+    if (grund.isEmpty())
+        return true;
+    dialoge_.message(MessageKind::Error, grund, MessageButtons::Ok);
+    return false;
+}
+
 void TForm1::btnOKClick() {
     const Bearbeitung::Detailtexte alt{AltSektion, AltSchluessel, AltWert};
-    const Bearbeitung::Detailtexte neu = browser_->detail().texte();
+    // Names as the file will hold them, so that " x" is the key x.
+    const Bearbeitung::Detailtexte neu = Bearbeitung::wieInDatei(browser_->detail().texte());
     const bool neuerSchluessel = neu.schluessel != alt.schluessel;
     const bool neueSektion = neu.sektion != alt.sektion;
 
     if (!namenPruefen(neueSektion ? neu.sektion : QString(), neuerSchluessel ? neu.schluessel : QString()))
         return;
-    if (neu.wert != alt.wert) {
-        const QString grund = TIniFile::validateValue(neu.wert);
-        if (!grund.isEmpty()) {
-            dialoge_.message(MessageKind::Error, grund, MessageButtons::Ok);
-            return;
-        }
-    }
+    if (neu.wert != alt.wert && !wertPruefen(neu.wert))
+        return;
     // Two entries of one name apart from case would be one in the file.
     if (Bearbeitung::namenskonflikt(dokument_.tabelle(), alt, neu)) {
         titelVorhandenMelden();

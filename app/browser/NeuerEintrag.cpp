@@ -17,10 +17,23 @@ const QString kNeuerWertTitel = QStringLiteral("Neuen Wert einfügen");
 const QString kNeuerWertFrage = QStringLiteral("Bitte geben Sie den Wert des neuen Schlüssels ein:");
 } // namespace
 
+QString TForm1::neuenWertErfragen() {
+    for (;;) {
+        const QString wert = dialoge_.inputText(kNeuerWertTitel, kNeuerWertFrage);
+        if (wertPruefen(wert))
+            return wert;
+    }
+}
+
+// Names are taken as the file will hold them, without outer blanks, so that they
+// are compared with the others as the file compares them.
 void TForm1::tbtnNeueSektionClick() {
-    const QString name = dialoge_.inputText(QStringLiteral("Neue Sektion einfügen"),
-                                            QStringLiteral("Bitte geben Sie den Titel der neuen Sektion ein:"));
-    if (name.isEmpty() || !namenPruefen(name, QString()))
+    const QString getippt = dialoge_.inputText(QStringLiteral("Neue Sektion einfügen"),
+                                               QStringLiteral("Bitte geben Sie den Titel der neuen Sektion ein:"));
+    if (getippt.isEmpty()) // cancelled
+        return;
+    const QString name = Bearbeitung::nameWieInDatei(getippt);
+    if (!namenPruefen(name, QString()))
         return;
     if (browserAktiv()) {
         if (WertVorhanden(name, QString()))
@@ -47,9 +60,10 @@ void TForm1::tbtnNeueSektionClick() {
 
 void TForm1::tbtnNeuerWertClick() {
     if (!browserAktiv()) {
-        const QString schluessel = dialoge_.inputText(kNeuerSchluesselTitel, kNeuerSchluesselFrage);
-        if (!schluessel.isEmpty() && namenPruefen(QString(), schluessel)) {
-            const QString wert = dialoge_.inputText(kNeuerWertTitel, kNeuerWertFrage);
+        const QString getippt = dialoge_.inputText(kNeuerSchluesselTitel, kNeuerSchluesselFrage);
+        const QString schluessel = Bearbeitung::nameWieInDatei(getippt);
+        if (!getippt.isEmpty() && namenPruefen(QString(), schluessel)) {
+            const QString wert = neuenWertErfragen();
             editor_->editor().appendLine(schluessel + QLatin1Char('=') + wert);
         }
         dokument_.setStatus(Dateistatus::Geaendert);
@@ -59,8 +73,11 @@ void TForm1::tbtnNeuerWertClick() {
     const QModelIndex ausgewaehlt = browser_->baum().ausgewaehlterKnoten();
     if (!ausgewaehlt.isValid())
         return;
-    const QString schluessel = dialoge_.inputText(kNeuerSchluesselTitel, kNeuerSchluesselFrage);
-    if (schluessel.isEmpty() || !namenPruefen(QString(), schluessel))
+    const QString getippt = dialoge_.inputText(kNeuerSchluesselTitel, kNeuerSchluesselFrage);
+    if (getippt.isEmpty()) // cancelled
+        return;
+    const QString schluessel = Bearbeitung::nameWieInDatei(getippt);
+    if (!namenPruefen(QString(), schluessel))
         return;
     const QModelIndex sektionsKnoten =
         browser_->baum().ebene(ausgewaehlt) == 1 ? ausgewaehlt.parent() : ausgewaehlt;
@@ -74,7 +91,7 @@ void TForm1::tbtnNeuerWertClick() {
     if (Bearbeitung::schluesselZurueckholen(dokument_.tabelle(), sektion, schluessel))
         dokument_.setStatus(Dateistatus::Geaendert);
     if (dokument_.status() == Dateistatus::Geaendert2) {
-        const QString wert = dialoge_.inputText(kNeuerWertTitel, kNeuerWertFrage);
+        const QString wert = neuenWertErfragen();
         Bearbeitung::schluesselAnfuegen(dokument_.tabelle(), sektion, schluessel, wert);
     }
     geaendert();

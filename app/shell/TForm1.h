@@ -180,6 +180,11 @@ private:
     std::optional<QString> dateiWaehlen();
     void neueDateiTitel();
     bool namenPruefen(const QString& sektion, const QString& schluessel);
+    // A typed value that would break the file's line (a line break, a NUL) is
+    // refused with the reason; true when it is fine.
+    bool wertPruefen(const QString& wert);
+    // The value of a new key, asked again while it is refused; empty when cancelled.
+    QString neuenWertErfragen();
     void titelVorhandenMelden();
     void statusSetzen(Dateistatus status);
     void geaendert(); // a command changed the document: status and save button

@@ -1,5 +1,7 @@
 #include "core/document/Bearbeitung.h"
 
+#include "core/platform/ini/IniSyntax.h"
+
 namespace ravik::Bearbeitung {
 
 namespace {
@@ -21,6 +23,17 @@ int lebendeSchluesselZeile(const WerteTabelle& tabelle, const QString& sektion,
 }
 
 } // namespace
+
+QString nameWieInDatei(const QString& name) {
+    const QStringView getrimmt = IniSyntax::trimBlanks(QStringView(name));
+    if (getrimmt.size() == name.size())
+        return name;
+    return getrimmt.isEmpty() ? QStringLiteral("") : getrimmt.toString();
+}
+
+Detailtexte wieInDatei(const Detailtexte& texte) {
+    return {nameWieInDatei(texte.sektion), nameWieInDatei(texte.schluessel), texte.wert};
+}
 
 bool namenskonflikt(const WerteTabelle& tabelle, const Detailtexte& alt, const Detailtexte& neu) {
     if (neu.sektion != alt.sektion &&

@@ -26,8 +26,16 @@ struct Bestaetigung {
     bool geaendert() const { return wert || schluessel || sektion; }
 };
 
+// A name as the file will hold it: without its outer blanks (empty, not null, when it
+// was nothing but blanks).
+QString nameWieInDatei(const QString& name);
+// The detail panel's texts with the names as the file will hold them; the value
+// stays as typed.
+Detailtexte wieInDatei(const Detailtexte& texte);
+
 // A confirm that would give an entry the name of another live one (compared as the
-// file reads names, without regard to case): the file would merge the two.
+// file holds names, without outer blanks and without regard to case): the file would
+// merge the two.
 bool namenskonflikt(const WerteTabelle& tabelle, const Detailtexte& alt, const Detailtexte& neu);
 
 // Confirming the detail panel, in three passes (value, key, section), each over the

@@ -111,10 +111,77 @@ void Dokument::textUebernehmen(std::unique_ptr<IniDocument> text, const Fortschr
     }
 }
 
+namespace {
+
+[[noreturn]] void eintragAblehnen(const QString& sektion, const QString& schluessel,
+                                  const QString& grund) {
+    const QString eintrag = schluessel.isEmpty()
+                                ? QStringLiteral("Sektion „%1“").arg(sektion)
+                                : QStringLiteral("Sektion „%1“, Schlüssel „%2“").arg(sektion, schluessel);
+    throw EIniFileException(eintrag + QStringLiteral(": ") + grund);
+}
+
+} // namespace
+
+// Everything the text would refuse of the table's edits is found here, before the
+// first of them is made, and refused with the entry it concerns. What only the text
+// can judge (an entry written back as the file has it, a name read from the file) is
+// left to it: the result tells that the apply needs a copy to fall back on.
+bool Dokument::anwendenPruefen() const {
+    const WerteTabelle& t = tabelle_;
+    const IniDocument& text = *text_;
+    bool unsicher = false;
+    const QString* geprueft = nullptr; // the rows of a section mostly follow each other
+    for (int r = 0; r < t.RowCount(); ++r) {
+        if (!t.seitAbgleichGeaendert(r) || t.istGeloescht(r))
+            continue;
+        const auto h = t.herkunft(r);
+        const QString& sektion = t.sektion(r);
+        if (t.istSektionsZeile(r)) {
+            if (!h || h->sektion != sektion) {
+                if (const QString grund = text.sectionNameRefusal(sektion); !grund.isEmpty())
+                    eintragAblehnen(sektion, {}, grund);
+            }
+            continue;
+        }
+        const QString schluessel = t.schluessel(r);
+        if (const QString grund = text.keyNameRefusal(schluessel); !grund.isEmpty()) {
+            if (!h || h->schluessel != schluessel)
+                eintragAblehnen(sektion, schluessel, grund);
+            unsicher = true; // a name as the file has it
+        }
+        // The section's own row is checked for itself; this one may be a name from the file.
+        if (&sektion != geprueft) {
+            geprueft = &sektion;
+            unsicher = unsicher || !text.sectionNameRefusal(sektion).isEmpty();
+        }
+        if (const QString grund = text.valueRefusalUtf8(t.wertUtf8(r)); !grund.isEmpty()) {
+            if (!h || text.value(h->sektion, h->schluessel) != t.wert(r))
+                eintragAblehnen(sektion, schluessel, grund);
+            unsicher = true; // the value as the file has it
+        }
+    }
+    return unsicher;
+}
+
 void Dokument::anwenden(const Fortschritt& fortschritt) {
-    WerteTabelle& t = tabelle_;
-    if (t.istLeer())
+    if (tabelle_.istLeer())
         return;
+    std::unique_ptr<IniDocument> vorher;
+    if (anwendenPruefen())
+        vorher = std::make_unique<IniDocument>(*text_);
+    try {
+        tabelleEinbringen(fortschritt);
+    } catch (...) {
+        if (vorher)
+            text_ = std::move(vorher);
+        throw;
+    }
+    tabelle_.herkunftAbgleichen();
+}
+
+void Dokument::tabelleEinbringen(const Fortschritt& fortschritt) {
+    WerteTabelle& t = tabelle_;
     IniDocument& text = *text_;
     const int zeilen = t.RowCount();
 
@@ -123,7 +190,7 @@ void Dokument::anwenden(const Fortschritt& fortschritt) {
     for (int r = 0; r < zeilen; ++r) {
         if (!t.istGeloescht(r) || !t.seitAbgleichGeaendert(r))
             continue;
-        if (const auto h = t.herkunft(r)) {
+        if (const auto h = t.herkunft(r); h && !t.anderemLebendenEintragGleich(r)) {
             if (t.istSektionsZeile(r))
                 text.removeSection(h->sektion);
             else
@@ -172,7 +239,6 @@ void Dokument::anwenden(const Fortschritt& fortschritt) {
         }
         text.setValueUtf8(sektionUtf8, t.schluesselUtf8(r), t.wertUtf8(r));
     }
-    t.herkunftAbgleichen();
 }
 
 void Dokument::editorTextSchreiben(const std::function<void(QByteArrayView)>& stueck) const {

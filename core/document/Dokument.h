@@ -98,7 +98,9 @@ public:
     // Brings the table's edits into the text: removes deleted entries, renames in place,
     // creates new sections, writes every live key's value (an unchanged one changes no
     // byte). Afterwards the table's rows stand for the text as it is now, so applying
-    // again changes nothing.
+    // again changes nothing. All or nothing: a name or value the file cannot hold
+    // raises EIniFileException naming the entry, and the text and the table stay
+    // exactly as they were.
     void anwenden(const Fortschritt& fortschritt = {});
 
     // The text as the editor shows it: UTF-8 pieces without a byte-order mark.
@@ -116,6 +118,9 @@ public:
     static constexpr qint64 kMaxBytes = qint64(512) * 1024 * 1024;
 
 private:
+    bool anwendenPruefen() const;
+    void tabelleEinbringen(const Fortschritt& fortschritt);
+
     QString name_;
     Dateistatus status_ = Dateistatus::Unbestimmt;
     std::function<void()> statusBeobachter_;

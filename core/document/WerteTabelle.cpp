@@ -1,6 +1,7 @@
 #include "core/document/WerteTabelle.h"
 
 #include "core/platform/files/MemoryHints.h"
+#include "core/platform/ini/IniSyntax.h"
 
 #include <algorithm>
 
@@ -162,6 +163,26 @@ std::optional<WerteTabelle::Herkunft> WerteTabelle::herkunft(int row) const {
     return Herkunft{sektionsNamen_[alt->sektion], arena_.text(alt->schluessel)};
 }
 
+bool WerteTabelle::anderemLebendenEintragGleich(int row) const {
+    const auto h = herkunft(row);
+    if (!h)
+        return false;
+    auto gleich = [&](int r) {
+        if (r == row || istGeloescht(r) || !rows_[r].ausText)
+            return false;
+        const auto andere = herkunft(r);
+        return andere->sektion == h->sektion && andere->schluessel == h->schluessel;
+    };
+    // A row keeps the names of its entry unless it was renamed.
+    for (int r : zeilenMit(h->sektion, h->schluessel))
+        if (!alteNamen_.contains(r) && gleich(r))
+            return true;
+    for (auto it = alteNamen_.cbegin(); it != alteNamen_.cend(); ++it)
+        if (gleich(it.key()))
+            return true;
+    return false;
+}
+
 std::vector<int> WerteTabelle::umbenannteZeilen() const {
     std::vector<int> zeilen;
     zeilen.reserve(alteNamen_.size());
@@ -271,19 +292,27 @@ bool WerteTabelle::hatLebendeZeile(const QString& sektion, const QString& schlue
 
 bool WerteTabelle::hatLebendenNamen(const QString& sektion, const QString& schluessel,
                                     int ausser) const {
-    const QByteArray schluesselUtf8 = schluessel.toUtf8();
+    // As the file holds names: without their outer blanks, without regard to case.
+    const QStringView gesuchteSektion = IniSyntax::trimBlanks(QStringView(sektion));
+    const QStringView gesuchterSchluessel = IniSyntax::trimBlanks(QStringView(schluessel));
+    const QByteArray schluesselUtf8 = gesuchterSchluessel.toUtf8();
     for (int id = 0; id < int(sektionsNamen_.size()); ++id) {
-        if (sektionsNamen_[id].compare(sektion, Qt::CaseInsensitive) != 0)
+        if (IniSyntax::trimBlanks(QStringView(sektionsNamen_[id])).compare(gesuchteSektion, Qt::CaseInsensitive) != 0)
             continue;
         bool gefunden = false;
         zeilenDerSektionDurchlaufen(id, RowCount(), [&](int r) {
             if (gefunden || r == ausser || istGeloescht(r))
                 return;
             const TextArena::Text k = rows_[r].schluessel;
-            if (schluessel.isEmpty() ? k.isEmpty()
-                                     : (!k.isEmpty() && (arena_.equals(k, schluesselUtf8) ||
-                                                         arena_.text(k).compare(schluessel, Qt::CaseInsensitive) == 0)))
-                gefunden = true;
+            if (schluessel.isEmpty()) {
+                gefunden = k.isEmpty();
+                return;
+            }
+            if (k.isEmpty())
+                return;
+            gefunden = arena_.equals(k, schluesselUtf8) ||
+                       IniSyntax::trimBlanks(QStringView(arena_.text(k)))
+                               .compare(gesuchterSchluessel, Qt::CaseInsensitive) == 0;
         });
         if (gefunden)
             return true;

@@ -72,6 +72,10 @@ public:
         QString schluessel; // empty for a section
     };
     std::optional<Herkunft> herkunft(int row) const;
+    // Another row, not marked "delete", stands for the same entry of the text as this
+    // one (a section brought back has a row for each time it was named so): deleting
+    // this row must not take that entry out of the text.
+    bool anderemLebendenEintragGleich(int row) const;
     // Rows that have been renamed since they were loaded, in table order.
     std::vector<int> umbenannteZeilen() const;
     // A renamed section lives on in the row that carries its new name.
@@ -94,8 +98,9 @@ public:
 
     // A row with this section and key that is not marked "delete" exists.
     bool hatLebendeZeile(const QString& sektion, const QString& schluessel) const;
-    // The same with names compared as the file reads them, without regard to case;
-    // row `ausser` does not count (an entry about to be renamed).
+    // The same with names compared as the file holds them, without their outer blanks
+    // and without regard to case; row `ausser` does not count (an entry about to be
+    // renamed).
     bool hatLebendenNamen(const QString& sektion, const QString& schluessel,
                           int ausser = -1) const;
 

@@ -104,8 +104,10 @@ QString DateitypRegistrieren(const QString& endungEingabe, const QString& typnam
         eintraege.WriteValue(typname, standard, beschreibung);
         eintraege.WriteValue(typname + QStringLiteral("\\DefaultIcon"), standard,
                              QStringLiteral("%1,%2").arg(programmpfad).arg(symbolIndex));
+        // The command starts and ends in quotes of its own; a value given in quotes is
+        // written as given and read without them, so one more pair keeps them.
         eintraege.WriteValue(typname + QStringLiteral("\\Shell\\Open\\Command"), standard,
-                             QStringLiteral("\"%1\" \"%2\"").arg(programmpfad, parameter));
+                             QStringLiteral("\"\"%1\" \"%2\"\"").arg(programmpfad, parameter));
         eintraege.Flush();
 
         schreiben(QDir(orte.anwendungen).filePath(eintrag),

@@ -417,9 +417,12 @@ private:
 
     Lines now() const { return physicalLines(textOf(doc_)); }
 
+    // A value written in quotes (as given) reads back without them.
     void readsBack(const QString& s, const QString& k, const QString& v, const std::string& op) {
         const std::optional<QString> read = doc_.value(s, k);
-        FUZZ_EXPECT(read == v, op + ": wrote " + shown(v) + " but reads " +
+        const QByteArray written = v.toUtf8();
+        const QString expected = TextCodec::decode(IniSyntax::unquote(written), TextEncoding::Utf8);
+        FUZZ_EXPECT(read == expected, op + ": wrote " + shown(v) + " but reads " +
                                    (read ? shown(*read) : std::string("nothing")));
     }
 

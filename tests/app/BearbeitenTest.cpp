@@ -99,6 +99,9 @@ private slots:
         QTest::newRow("key, case only") << "A/m" << "SchluesselAnzeige" << "M" << false;
         QTest::newRow("section onto section") << "A" << "SektionAnzeige" << "b" << true;
         QTest::newRow("section, case only") << "A" << "SektionAnzeige" << "a" << false;
+        // The file holds names without their outer blanks.
+        QTest::newRow("key onto key, padded") << "A/m" << "SchluesselAnzeige" << "k " << true;
+        QTest::newRow("section onto section, padded") << "A" << "SektionAnzeige" << "\tB " << true;
     }
     void renamesOntoAnotherNameAreRefused() {
         QFETCH(QString, knoten);
@@ -151,6 +154,31 @@ private slots:
         QCOMPARE(f.dateistatus(), QString("gespeichert"));
     }
 
+    // A value the file cannot hold is refused where it is typed: in the detail field,
+    // and in the new key's value box, which then asks again.
+    void aValueWithALineBreakIsRefusedWhereItIsTyped() {
+        Umgebung u;
+        TForm1& f = u.starten({u.schreiben("a.ini", kBeispiel)});
+        const QString meldung = "Der Wert darf keinen Zeilenumbruch enthalten.";
+        u.auswaehlen("A/k");
+        tippen(u, "WertAnzeige", "a\nb");
+        u.klick("btnOK");
+        QCOMPARE(u.dialoge.messageTexts(), QStringList{meldung});
+        QCOMPARE(u.dialoge.shown.last().kind, MessageKind::Error);
+        QCOMPARE(u.tabelle(), (QStringList{"A|||", "A|k|1|"}));
+        QCOMPARE(f.dateistatus(), QString("gespeichert"));
+
+        u.dialoge.clear();
+        u.dialoge.type("neu");
+        u.dialoge.type("x\r\ny"); // pasted
+        u.dialoge.cancelInput();  // asked again, and Escape gives the empty value
+        u.klick("tbtnNeuerWert");
+        QCOMPARE(u.dialoge.messageTexts(), QStringList{meldung});
+        QCOMPARE(u.dialoge.shown.last().caption, QString("Neuen Wert einfügen"));
+        QCOMPARE(u.tabelle().last(), QString("A|neu||edit"));
+        QVERIFY(u.dialoge.allAnswersUsed());
+    }
+
     void newSectionInAnEmptyDocumentTakesTheBlankRow() {
         Umgebung u;
         TForm1& f = u.starten();
@@ -195,13 +223,16 @@ private slots:
         u.dialoge.cancelInput();
         u.klick("tbtnNeueSektion");
         QCOMPARE(u.baumTexte(), (QStringList{"A", "A/k"}));
-        u.dialoge.type("  "); // blanks are a name, kept as typed
+        // The file holds names without their outer blanks: blanks alone are no name.
+        u.dialoge.type("  ");
         u.klick("tbtnNeueSektion");
-        QCOMPARE(u.baumTexte().last(), QString("  "));
+        QCOMPARE(u.dialoge.messageTexts(),
+                 QStringList{"Der Titel der Sektion darf nicht leer sein.\r\n\r\nBitte wählen Sie einen anderen Titel."});
+        QCOMPARE(u.baumTexte(), (QStringList{"A", "A/k"}));
         u.dialoge.type("x]y");
         u.klick("tbtnNeueSektion");
         QCOMPARE(u.dialoge.shown.last().kind, MessageKind::Error);
-        QCOMPARE(u.baumTexte().size(), 3);
+        QCOMPARE(u.baumTexte().size(), 2);
     }
 
     void newKeyGoesToTheSelectedSectionAtTheEndOfTheTable() {
@@ -229,7 +260,11 @@ private slots:
         u.dialoge.type("k"); // a duplicate in the same section is not
         u.klick("tbtnNeuerWert");
         QCOMPARE(u.dialoge.messageTexts().size(), 1);
+        u.dialoge.type(" K "); // nor one that differs only in blanks and case
+        u.klick("tbtnNeuerWert");
+        QCOMPARE(u.dialoge.messageTexts().size(), 2);
         QCOMPARE(u.baumTexte().count("A/k"), 1);
+        QCOMPARE(u.tabelle().size(), 6);
     }
 
     void aDeletedKeyComesBackEmptyWithoutAskingForAValue() {

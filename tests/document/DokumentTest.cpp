@@ -85,6 +85,13 @@ private slots:
         QVERIFY(!Bearbeitung::namenskonflikt(t, {"A", "m", "2"}, {"A", "M", "2"}));
         QVERIFY(Bearbeitung::namenskonflikt(t, {"A", "", ""}, {"b", "", ""}));
         QVERIFY(!Bearbeitung::namenskonflikt(t, {"A", "", ""}, {"a", "", ""}));
+        // The file holds names without their outer blanks: "k " is k, " B\t" is B.
+        QVERIFY(Bearbeitung::namenskonflikt(t, {"A", "m", "2"}, {"A", "k ", "2"}));
+        QVERIFY(Bearbeitung::namenskonflikt(t, {"A", "", ""}, {" B\t", "", ""}));
+        QVERIFY(t.hatLebendenNamen(" a", " K"));
+        QVERIFY(!t.hatLebendenNamen("A", "k2"));
+        QCOMPARE(Bearbeitung::nameWieInDatei(" \tx y\f"), QString("x y"));
+        QVERIFY(!Bearbeitung::nameWieInDatei("  ").isNull());
         Bearbeitung::sektionLoeschen(d.tabelle(), "B"); // a deleted name is free again
         QVERIFY(!Bearbeitung::namenskonflikt(t, {"A", "", ""}, {"b", "", ""}));
     }

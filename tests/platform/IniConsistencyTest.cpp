@@ -2,6 +2,7 @@
 
 #include "core/platform/errors/RavikError.h"
 #include "core/platform/ini/IniDocument.h"
+#include "core/platform/ini/IniSyntax.h"
 #include "core/platform/text/TextCodec.h"
 
 #include <QHash>
@@ -233,7 +234,10 @@ private slots:
                 try {
                     if (operation < 6) {
                         document.setValue(section, key, value);
-                        QCOMPARE(document.value(section, key).value_or("<missing>"), value);
+                        // A value given in quotes reads back without them.
+                        const QByteArray written = value.toUtf8();
+                        QCOMPARE(document.value(section, key).value_or("<missing>"),
+                                 QString::fromUtf8(IniSyntax::unquote(written)));
                     } else if (operation < 8) {
                         const bool existed = document.value(section, key).has_value();
                         QCOMPARE(document.removeKey(section, key), existed);

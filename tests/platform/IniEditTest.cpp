@@ -1,5 +1,6 @@
 #include "TestBytes.h"
 #include "core/platform/ini/IniDocument.h"
+#include "core/platform/ini/IniSyntax.h"
 
 #include <QTest>
 
@@ -79,8 +80,10 @@ private:
         apply(document, operation, section, key, value);
         QCOMPARE(document.toBytes(), after);
         QCOMPARE(document.isModified(), after != before);
-        if (operation == "write") { // and it reads back as written
-            QCOMPARE(document.value(section, key).value_or("<missing>"), value);
+        if (operation == "write") { // and it reads back as written, without its quotes
+            const QByteArray utf8 = value.toUtf8();
+            QCOMPARE(document.value(section, key).value_or("<missing>"),
+                     QString::fromUtf8(IniSyntax::unquote(utf8)));
             // Writing the same through the UTF-8 entry gives the same bytes.
             IniDocument viaUtf8(before);
             viaUtf8.setValueUtf8(section.toUtf8(), key.toUtf8(), value.toUtf8());
@@ -169,16 +172,27 @@ private slots:
                                         << "A"
                                         << "k"
                                         << "x\t" << QByteArray("[A]\nk=\"x\t\"\nd=\"1\"\ns='1'\n");
-        QTest::newRow("looks quoted")
+        // Quotes typed around a value are the file's quoting: written once, as given.
+        QTest::newRow("given in quotes")
             << file << "write"
             << "A"
             << "k"
-            << "\"x\"" << QByteArray("[A]\nk=\"\"x\"\"\nd=\"1\"\ns='1'\n");
-        QTest::newRow("looks single-quoted")
+            << "\"x\"" << QByteArray("[A]\nk=\"x\"\nd=\"1\"\ns='1'\n");
+        QTest::newRow("given in single quotes")
             << file << "write"
             << "A"
             << "k"
-            << "'x'" << QByteArray("[A]\nk=\"'x'\"\nd=\"1\"\ns='1'\n");
+            << "'x'" << QByteArray("[A]\nk='x'\nd=\"1\"\ns='1'\n");
+        QTest::newRow("given in quotes, old value quoted")
+            << file << "write"
+            << "A"
+            << "d"
+            << "\"b c\"" << QByteArray("[A]\nk=1\nd=\"b c\"\ns='1'\n");
+        QTest::newRow("given in quotes, as the file has them")
+            << file << "write"
+            << "A"
+            << "d"
+            << "\"1\"" << file;
         QTest::newRow("mismatched quotes as they are")
             << file << "write"
             << "A"

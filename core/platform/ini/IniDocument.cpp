@@ -532,7 +532,8 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
     IniSyntax::KeyParts parts;
     if (line >= 0) {
         parts = IniSyntax::splitKey(text(line));
-        if (valueFits && IniSyntax::unquote(parts.rawValue) == view(valueBytes))
+        if (valueFits && (IniSyntax::unquote(parts.rawValue) == view(valueBytes) ||
+                          parts.rawValue == view(valueBytes)))
             return;
     }
 
@@ -605,7 +606,7 @@ void IniDocument::setValueUtf8(QByteArrayView section, QByteArrayView key, QByte
     IniSyntax::KeyParts parts;
     if (line >= 0) {
         parts = IniSyntax::splitKey(text(line));
-        if (IniSyntax::unquote(parts.rawValue) == value)
+        if (IniSyntax::unquote(parts.rawValue) == value || parts.rawValue == value)
             return;
     }
     if ((id < 0 && !fitsSectionName(section)) || (line < 0 && !fitsKeyName(key)) || !plainText(value)) {
@@ -621,6 +622,39 @@ void IniDocument::setValueUtf8(QByteArrayView section, QByteArrayView key, QByte
     QByteArray changed = text(line).first(parts.valueStart).toByteArray();
     changed.append(IniSyntax::valueText(value, IniSyntax::enclosingQuote(parts.rawValue)));
     replaceText(line, changed);
+}
+
+QString IniDocument::sectionNameRefusal(QStringView name) const {
+    if (QString reason = IniValidation::checkSectionName(name); !reason.isEmpty())
+        return reason;
+    const QStringView trimmed = IniSyntax::trimBlanks(name);
+    Bytes bytes;
+    return codec_.encode(trimmed, bytes) ? QString() : codec_.refusal(trimmed, sectionWord());
+}
+
+QString IniDocument::keyNameRefusal(QStringView name) const {
+    if (QString reason = IniValidation::checkKeyName(name); !reason.isEmpty())
+        return reason;
+    const QStringView trimmed = IniSyntax::trimBlanks(name);
+    Bytes bytes;
+    return codec_.encode(trimmed, bytes) ? QString() : codec_.refusal(trimmed, keyWord());
+}
+
+QString IniDocument::valueRefusal(QStringView value) const {
+    if (QString reason = IniValidation::checkValue(value); !reason.isEmpty())
+        return reason;
+    Bytes bytes;
+    return codec_.encode(value, bytes) ? QString() : codec_.refusal(value, valueWord());
+}
+
+QString IniDocument::valueRefusalUtf8(QByteArrayView value) const {
+    if (plainText(value)) {
+        if (codec_.isUtf8() ? TextCodec::isValidUtf8(value)
+                            : std::all_of(value.begin(), value.end(),
+                                          [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            return {};
+    }
+    return valueRefusal(utf8Text(value));
 }
 
 void IniDocument::reserve(qsizetype lines, qsizetype bytes) {

@@ -79,6 +79,16 @@ public:
     // converting anything.
     void setValueUtf8(QByteArrayView section, QByteArrayView key, QByteArrayView value);
     bool createSection(const QString& section); // true when it was added
+
+    // Why an edit would refuse this text as a section name, a key name or a value (the
+    // checks of IniValidation, then the file's encoding); empty when it would not.
+    // Names are judged as written, without their outer blanks. Only the text is
+    // judged: an edit that writes what the file has already is never refused.
+    QString sectionNameRefusal(QStringView name) const;
+    QString keyNameRefusal(QStringView name) const;
+    QString valueRefusal(QStringView value) const;
+    // The same for UTF-8 text, without converting a plain one.
+    QString valueRefusalUtf8(QByteArrayView value) const;
     // Room for this many more lines and bytes of new text (many keys about to be
     // written), so the document grows without copying itself.
     void reserve(qsizetype lines, qsizetype bytes);

@@ -81,9 +81,12 @@ QByteArrayView unquote(QByteArrayView rawValue) {
 }
 
 QByteArray valueText(QByteArrayView value, char keepQuote) {
+    // A value given in quotes is written as given: the file's readers take them as
+    // quoting, so a second pair would become part of the value.
+    if (enclosingQuote(value))
+        return value.toByteArray();
     char quote = keepQuote;
-    if (!quote && !value.isEmpty() &&
-        (isBlank(value.front()) || isBlank(value.back()) || enclosingQuote(value)))
+    if (!quote && !value.isEmpty() && (isBlank(value.front()) || isBlank(value.back())))
         quote = '"';
     if (!quote)
         return value.toByteArray();

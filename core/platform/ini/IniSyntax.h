@@ -49,8 +49,9 @@ QByteArrayView unquote(QByteArrayView rawValue);
 // The quote character around a raw value (0 when it is not quoted).
 char enclosingQuote(QByteArrayView rawValue);
 
-// The text that reads back as value: quoted when trimming or unquoting would change
-// it. keepQuote, the quote of the value being replaced, is kept when not 0.
+// The text written for a value: a value in one outer pair of matching quotes as it
+// is; otherwise quoted when trimming would change it, and in keepQuote (the quote of
+// the value being replaced) when that is not 0.
 QByteArray valueText(QByteArrayView value, char keepQuote);
 
 QByteArray sectionLine(QByteArrayView name);
