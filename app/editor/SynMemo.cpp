@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kFirstBookmarkMarker = 0;
 constexpr int kEditedLineMarker = 10;
+constexpr int kOriginalLineMarker = 11;
 
 } // namespace
 
@@ -55,7 +56,7 @@ void SynMemo::configure() {
     applyEolMode();
     EditorKeyMap::applyStandardBindings(standardCommands());
 
-    trimmer_ = new EditedLineTrimmer(this, kEditedLineMarker);
+    trimmer_ = new EditedLineTrimmer(this, kEditedLineMarker, kOriginalLineMarker);
     caretPosition_ = new CaretPosition(this);
     SendScintilla(SCI_SETMODEVENTMASK,
                   static_cast<unsigned long>(EditedLineTrimmer::kModificationEvents));
@@ -141,7 +142,7 @@ QRect SynMemo::overwriteCaretRect() const {
 }
 
 bool SynMemo::isLineEdited(int line) const {
-    return trimmer_->isMarked(line);
+    return trimmer_->isChanged(line);
 }
 
 void SynMemo::mousePressEvent(QMouseEvent* event) {
