@@ -59,6 +59,11 @@ replaceAtomically(const QString& path, const ContentProducer& produce, const QSt
 // the source cannot be read; a failure to write the copy is returned.
 std::optional<FileWriteFailure> copyFile(const QString& source, const QString& target);
 
+// The file replaceAtomically writes for path: a symbolic link's last target, in its
+// folder with every link on the way resolved. Empty when nothing can be written there
+// (the folder does not exist, the links go round in a circle).
+QString writtenFile(const QString& path);
+
 bool exists(const QString& path);     // a file (or link to one), not a directory
 bool removeFile(const QString& path); // true when it is gone afterwards
 
