@@ -21,10 +21,9 @@ size_t hashOf(const char* text, long length) {
 const int EditedLineTrimmer::kModificationEvents =
     Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE;
 
-EditedLineTrimmer::EditedLineTrimmer(QsciScintilla* editor, int touchedMarker, int originalMarker)
-    : QObject(editor), editor_(editor), touched_(touchedMarker), original_(originalMarker) {
+EditedLineTrimmer::EditedLineTrimmer(QsciScintilla* editor, int markerNumber)
+    : QObject(editor), editor_(editor), touched_(markerNumber) {
     editor_->markerDefine(QsciScintilla::Invisible, touched_);
-    editor_->markerDefine(QsciScintilla::Invisible, original_);
     connect(editor_, &QsciScintillaBase::SCN_MODIFIED, this,
             [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
                 noteModification(position, type, length);
@@ -35,7 +34,6 @@ void EditedLineTrimmer::forget() {
     pendingPosition_ = -1;
     editor_->SendScintilla(Sci::SCI_MARKERDELETEALL, touched_);
     anyMarked_ = false;
-    editor_->SendScintilla(Sci::SCI_MARKERDELETEALL, original_);
     rememberedLines_.clear();
     remembered_ = false;
 }
@@ -53,7 +51,7 @@ void EditedLineTrimmer::rememberText() {
         return anyMarked_ && (editor_->SendScintilla(Sci::SCI_MARKERGET, line) & touched) &&
                !isAsRemembered(line);
     };
-    std::vector<std::pair<long, size_t>> lines; // with blanks at the end
+    QSet<size_t> remembered; // the lines with blanks at the end
     long line = 0;
     long lineStart = 0;
     // Scintilla's own line ends: CR LF, LF, CR.
@@ -63,7 +61,7 @@ void EditedLineTrimmer::rememberText() {
         if (c != '\n' && c != '\r')
             continue;
         if (i > lineStart && isBlank(text[i - 1]) && !stillChanged(line))
-            lines.emplace_back(line, hashOf(text + lineStart, i - lineStart));
+            remembered.insert(hashOf(text + lineStart, i - lineStart));
         if (atEnd)
             break;
         if (c == '\r' && i + 1 < length && text[i + 1] == '\n')
@@ -71,12 +69,7 @@ void EditedLineTrimmer::rememberText() {
         ++line;
         lineStart = i + 1;
     }
-    editor_->SendScintilla(Sci::SCI_MARKERDELETEALL, original_);
-    rememberedLines_.clear();
-    for (const auto& [number, hash] : lines) {
-        editor_->SendScintilla(Sci::SCI_MARKERADD, number, original_);
-        rememberedLines_.insert(hash);
-    }
+    rememberedLines_.swap(remembered);
     remembered_ = true;
 }
 
@@ -86,7 +79,6 @@ void EditedLineTrimmer::rememberLine(long line) {
     const long end = editor_->SendScintilla(Sci::SCI_GETLINEENDPOSITION, line);
     if (trailingBlanksStart(line) < 0)
         return;
-    editor_->SendScintilla(Sci::SCI_MARKERADD, line, original_);
     rememberedLines_.insert(lineHash(start, end));
 }
 
@@ -103,8 +95,7 @@ size_t EditedLineTrimmer::lineHash(long start, long end) const {
 }
 
 bool EditedLineTrimmer::isAsRemembered(long line) const {
-    if (rememberedLines_.isEmpty() ||
-        !(editor_->SendScintilla(Sci::SCI_MARKERGET, line) & (1L << original_)))
+    if (rememberedLines_.isEmpty())
         return false;
     const long start = editor_->SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
     const long end = editor_->SendScintilla(Sci::SCI_GETLINEENDPOSITION, line);

@@ -10,17 +10,14 @@ namespace ravik {
 // Removes the trailing spaces and tabs of a line the user changed once the caret has
 // left it, and of every changed line when the text is stored. A line counts as
 // changed by its text, not by where the caret went: lines the user's edits touched
-// carry an invisible marker, and a touched line whose text is still the one it had
-// when the text was loaded or saved keeps its blanks. So deleting the line above,
-// breaking the line before its first character, or typing and undoing leaves a line
-// as it was; a line typed anew, or really changed, loses them.
+// carry an invisible marker, and a touched line whose text is one the text had when it
+// was loaded or saved keeps its blanks. So deleting the line above, breaking a line
+// before its first character, moving a line elsewhere, or typing and undoing leaves a
+// line as it was; a line typed anew, or really changed, loses them (unless its text is
+// exactly that of a line the file had, which then keeps them too).
 //
-// What a line had is remembered only for the lines that ended in blanks then (no
-// other line can be "unchanged" and still end in blanks): such a line carries a
-// second marker, which Scintilla keeps with the line's text through edits (deleting
-// the line above joins the markers of both into the one that remains), and the hash
-// of its text is kept. A touched line is unchanged when it carries that marker and
-// its text is one of those remembered.
+// Only the lines that ended in blanks then are remembered (no other line can be
+// unchanged and still end in blanks), by the hash of their text.
 //
 // Changes are learnt from Scintilla's reports made *before* each insertion or deletion
 // (kModificationEvents): QScintilla answers every report made *after* a change by
@@ -29,7 +26,7 @@ namespace ravik {
 class EditedLineTrimmer : public QObject {
     Q_OBJECT
 public:
-    EditedLineTrimmer(QsciScintilla* editor, int touchedMarker, int originalMarker);
+    EditedLineTrimmer(QsciScintilla* editor, int markerNumber);
 
     // The modification events the trimmer needs, for SCI_SETMODEVENTMASK.
     static const int kModificationEvents;
@@ -70,7 +67,6 @@ private:
 
     QsciScintilla* editor_;
     int touched_;
-    int original_;
     bool suspended_ = false;
     mutable bool anyMarked_ = false;
     mutable long pendingPosition_ = -1;

@@ -16,7 +16,6 @@ namespace {
 
 constexpr int kFirstBookmarkMarker = 0;
 constexpr int kEditedLineMarker = 10;
-constexpr int kOriginalLineMarker = 11;
 
 } // namespace
 
@@ -56,7 +55,7 @@ void SynMemo::configure() {
     applyEolMode();
     EditorKeyMap::applyStandardBindings(standardCommands());
 
-    trimmer_ = new EditedLineTrimmer(this, kEditedLineMarker, kOriginalLineMarker);
+    trimmer_ = new EditedLineTrimmer(this, kEditedLineMarker);
     caretPosition_ = new CaretPosition(this);
     SendScintilla(SCI_SETMODEVENTMASK,
                   static_cast<unsigned long>(EditedLineTrimmer::kModificationEvents));

@@ -233,6 +233,7 @@ private slots:
         QTest::newRow("line deleted with Shift+Down, Delete") << QStringList{"Down", "Shift+Down", "Delete", "Down", "Up"} << QByteArray("[S]\nl=2   \nm=3\n") << true;
         QTest::newRow("line deleted with Ctrl+Y") << QStringList{"Down", "Ctrl+Y", "Down"} << QByteArray("[S]\nl=2   \nm=3\n") << true;
         QTest::newRow("Home, Return moves the line") << QStringList{"Down", "Down", "Home", "Return", "Down"} << QByteArray("[S]\nk=1   \n\nl=2   \nm=3\n") << true;
+        QTest::newRow("line moved by cut and paste") << QStringList{"Down", "Shift+Down", "Ctrl+X", "Down", "Ctrl+V", "Ctrl+Home"} << QByteArray("[S]\nl=2   \nk=1   \nm=3\n") << true;
         QTest::newRow("typed and undone") << QStringList{"Down", "End", "'x", "Ctrl+Z", "Down"} << datei << false;
         QTest::newRow("Alle ersetzen undone") << QStringList{"ersetzen:=>: ", "Ctrl+Z", "Ctrl+Home", "Down", "Down", "Down"} << datei << false;
         QTest::newRow("blank deleted") << QStringList{"Down", "End", "Backspace", "Down"} << QByteArray("[S]\nk=1\nl=2   \nm=3\n") << true;
