@@ -6,6 +6,7 @@
 #include "app/shell/Bilder.h"
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
+#include "core/platform/files/FileIO.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -22,21 +23,44 @@ QString angezeigt(const QString& pfad) {
     return QFileInfo(pfad).absoluteFilePath();
 }
 
+// What the file at pfad has become, when a save would now write another file: a
+// symbolic link, or a path through a link that points elsewhere.
+QString umgelenkt(const QString& pfad) {
+    const QString ziel = FileIO::writtenFile(pfad);
+    if (QFileInfo(pfad).isSymLink())
+        return QStringLiteral("Die Datei %1 ist jetzt eine Verknüpfung auf %2.")
+            .arg(angezeigt(pfad), ziel);
+    return QStringLiteral("Der Pfad der Datei %1 führt jetzt zu %2.").arg(angezeigt(pfad), ziel);
+}
+
 } // namespace
 
 // A save over the document's own file that another program changed since it was
-// loaded or saved needs the user's word; a file that is gone is simply written anew.
+// loaded or saved needs the user's word, and so does a save that would now write
+// another file; a file that is gone is simply written anew.
 bool TForm1::ueberschreibenBestaetigt(const QString& pfad) {
     Dateistempel& stempel = dokument_.dateistempel();
-    if (!dieselbeDatei(stempel.pfad(), pfad) ||
-        stempel.vergleichen() != Dateistempel::Vergleich::Geaendert)
+    if (!dieselbeDatei(stempel.pfad(), pfad))
         return true;
-    return dialoge_.message(
-               MessageKind::Warning,
-               QStringLiteral("Die Datei %1 wurde außerhalb von Ravik geändert.\r\n\r\n"
-                              "Soll sie trotzdem überschrieben werden?")
-                   .arg(angezeigt(pfad)),
-               MessageButtons::YesNoDefaultNo) == Answer::Yes;
+    QString frage;
+    switch (stempel.vergleichen()) {
+    case Dateistempel::Vergleich::Gleich:
+    case Dateistempel::Vergleich::Fehlt:
+        return true;
+    case Dateistempel::Vergleich::Geaendert:
+        frage = QStringLiteral("Die Datei %1 wurde außerhalb von Ravik geändert.\r\n\r\n"
+                               "Soll sie trotzdem überschrieben werden?")
+                    .arg(angezeigt(pfad));
+        break;
+    case Dateistempel::Vergleich::Umgelenkt:
+        frage =
+            umgelenkt(pfad) + QStringLiteral("\r\n\r\nBeim Speichern wird %1 geschrieben.\r\n\r\n"
+                                             "Soll sie trotzdem überschrieben werden?")
+                                  .arg(FileIO::writtenFile(pfad));
+        break;
+    }
+    return dialoge_.message(MessageKind::Warning, frage, MessageButtons::YesNoDefaultNo) ==
+           Answer::Yes;
 }
 
 // The window became active: the file is looked at once the window is idle, never in
@@ -83,9 +107,11 @@ void TForm1::dateiaenderungPruefen() {
         return;
     }
     const bool ungespeichert = !dokument_.gespeichert();
-    QString frage = QStringLiteral("Die Datei %1 wurde außerhalb von Ravik geändert.\r\n\r\n"
-                                   "Soll sie neu geladen werden?")
-                        .arg(angezeigt(pfad));
+    QString frage = befund == Dateistempel::Vergleich::Umgelenkt
+                        ? umgelenkt(pfad) + QStringLiteral("\r\n\r\nSoll sie neu geladen werden?")
+                        : QStringLiteral("Die Datei %1 wurde außerhalb von Ravik geändert.\r\n\r\n"
+                                         "Soll sie neu geladen werden?")
+                              .arg(angezeigt(pfad));
     if (ungespeichert)
         frage += QStringLiteral("\r\n\r\nIhre ungespeicherten Änderungen gehen dabei verloren.");
     const Answer antwort =

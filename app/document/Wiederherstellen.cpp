@@ -68,7 +68,8 @@ std::optional<Wiederherstellungskopie> TForm1::wiederherstellungsStand() {
 }
 
 // Copies are offered newest first; the first one taken becomes the document, and the
-// others wait for the next start. No deletes a copy; closing the question keeps it.
+// others wait for the next start. Only a click on Nein deletes a copy: Escape and the
+// close box keep it, as a copy deleted by mistake is lost for good.
 void TForm1::WiederherstellungAnbieten() {
     if (!wiederherstellung_)
         return;
@@ -94,7 +95,7 @@ void TForm1::WiederherstellungAnbieten() {
             QStringLiteral("Ravik wurde nicht ordnungsgemäß beendet.\r\n\r\n"
                            "Soll die ungespeicherte Fassung von %1 wiederhergestellt werden?")
                 .arg(name),
-            MessageButtons::YesNo);
+            MessageButtons::YesNoEscapeCancels);
         if (antwort == Answer::No)
             verwaist.verwerfen();
         if (antwort != Answer::Yes)
@@ -116,13 +117,13 @@ void TForm1::wiederherstellen(const Wiederherstellungskopie& kopie) {
         dokument_.textFreigeben();
         memo.setTextFrom([&](const SynMemo::PieceSink& stueck) { stueck(kopie.text); },
                          kopie.text.size());
-        memo.setEolStyle(kopie.zeilenende);
+        editor_->dateiformatSetzen(kopie.kodierung, kopie.zeilenende);
         ButtonsAktivieren(Ansicht::Editor);
     } else {
         std::unique_ptr<IniDocument> text = dokument_.textAusEditor(kopie.text);
         Anzeige(Ansicht::Browser);
         memo.clearAll();
-        memo.setEolStyle(kopie.zeilenende);
+        editor_->dateiformatSetzen(kopie.kodierung, kopie.zeilenende);
         WerteTabelleLoeschen();
         if (text->lineCount() > 0)
             browserFuellen(std::move(text), false);

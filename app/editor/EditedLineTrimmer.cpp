@@ -1,5 +1,6 @@
 #include "app/editor/EditedLineTrimmer.h"
 
+#include <QHashFunctions>
 #include <Qsci/qsciscintilla.h>
 #include <algorithm>
 #include <vector>
@@ -11,14 +12,18 @@ using Sci = QsciScintillaBase;
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
+
+size_t hashOf(const char* text, long length) {
+    return qHashBits(text, size_t(length), 0x9e3779b97f4a7c15u);
+}
 } // namespace
 
 const int EditedLineTrimmer::kModificationEvents =
     Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE;
 
 EditedLineTrimmer::EditedLineTrimmer(QsciScintilla* editor, int markerNumber)
-    : QObject(editor), editor_(editor), marker_(markerNumber) {
-    editor_->markerDefine(QsciScintilla::Invisible, marker_);
+    : QObject(editor), editor_(editor), touched_(markerNumber) {
+    editor_->markerDefine(QsciScintilla::Invisible, touched_);
     connect(editor_, &QsciScintillaBase::SCN_MODIFIED, this,
             [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
                 noteModification(position, type, length);
@@ -27,18 +32,79 @@ EditedLineTrimmer::EditedLineTrimmer(QsciScintilla* editor, int markerNumber)
 
 void EditedLineTrimmer::forget() {
     pendingPosition_ = -1;
-    editor_->SendScintilla(Sci::SCI_MARKERDELETEALL, marker_);
+    editor_->SendScintilla(Sci::SCI_MARKERDELETEALL, touched_);
     anyMarked_ = false;
+    rememberedLines_.clear();
+    remembered_ = false;
 }
 
-bool EditedLineTrimmer::isMarked(int line) const {
+void EditedLineTrimmer::rememberText() {
     markPendingInsertion();
-    return (editor_->SendScintilla(Sci::SCI_MARKERGET, line) & (1L << marker_)) != 0;
+    if (remembered_)
+        return; // nothing changed since
+    const auto* text =
+        static_cast<const char*>(editor_->SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
+    const long length = editor_->SendScintilla(Sci::SCI_GETLENGTH);
+    // A line the user changed and the trim has not reached yet stays a changed one.
+    const long touched = 1L << touched_;
+    const auto stillChanged = [&](long line) {
+        return anyMarked_ && (editor_->SendScintilla(Sci::SCI_MARKERGET, line) & touched) &&
+               !isAsRemembered(line);
+    };
+    QSet<size_t> remembered; // the lines with blanks at the end
+    long line = 0;
+    long lineStart = 0;
+    // Scintilla's own line ends: CR LF, LF, CR.
+    for (long i = 0;; ++i) {
+        const bool atEnd = i == length;
+        const char c = atEnd ? '\n' : text[i];
+        if (c != '\n' && c != '\r')
+            continue;
+        if (i > lineStart && isBlank(text[i - 1]) && !stillChanged(line))
+            remembered.insert(hashOf(text + lineStart, i - lineStart));
+        if (atEnd)
+            break;
+        if (c == '\r' && i + 1 < length && text[i + 1] == '\n')
+            ++i;
+        ++line;
+        lineStart = i + 1;
+    }
+    rememberedLines_.swap(remembered);
+    remembered_ = true;
+}
+
+void EditedLineTrimmer::rememberLine(long line) {
+    markPendingInsertion();
+    const long start = editor_->SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
+    const long end = editor_->SendScintilla(Sci::SCI_GETLINEENDPOSITION, line);
+    if (trailingBlanksStart(line) < 0)
+        return;
+    rememberedLines_.insert(lineHash(start, end));
+}
+
+bool EditedLineTrimmer::isChanged(int line) const {
+    markPendingInsertion();
+    return (editor_->SendScintilla(Sci::SCI_MARKERGET, line) & (1L << touched_)) != 0 &&
+           !isAsRemembered(line);
+}
+
+size_t EditedLineTrimmer::lineHash(long start, long end) const {
+    const auto* text = reinterpret_cast<const char*>(editor_->SendScintilla(
+        Sci::SCI_GETRANGEPOINTER, static_cast<unsigned long>(start), end - start));
+    return hashOf(text, end - start);
+}
+
+bool EditedLineTrimmer::isAsRemembered(long line) const {
+    if (rememberedLines_.isEmpty())
+        return false;
+    const long start = editor_->SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
+    const long end = editor_->SendScintilla(Sci::SCI_GETLINEENDPOSITION, line);
+    return rememberedLines_.contains(lineHash(start, end));
 }
 
 void EditedLineTrimmer::mark(long line) const {
-    if (!(editor_->SendScintilla(Sci::SCI_MARKERGET, line) & (1L << marker_)))
-        editor_->SendScintilla(Sci::SCI_MARKERADD, line, marker_);
+    if (!(editor_->SendScintilla(Sci::SCI_MARKERGET, line) & (1L << touched_)))
+        editor_->SendScintilla(Sci::SCI_MARKERADD, line, touched_);
     anyMarked_ = true;
 }
 
@@ -54,12 +120,15 @@ void EditedLineTrimmer::markPendingInsertion() const {
             mark(line);
     } else if (end == editor_->SendScintilla(Sci::SCI_GETLINEENDPOSITION, last) &&
                isBlank(char(editor_->SendScintilla(Sci::SCI_GETCHARAT, end - 1)))) {
+        // Undo or redo put blanks back at a line's end: whether they stay is judged by
+        // the line's text, as for the user's own edits.
         mark(last);
     }
 }
 
 void EditedLineTrimmer::noteModification(int position, int type, int length) {
     markPendingInsertion();
+    remembered_ = false;
     if (suspended_)
         return;
     const bool byUser = type & Sci::SC_PERFORMED_USER;
@@ -94,7 +163,7 @@ void EditedLineTrimmer::trimMarked(bool keepCaretLines) {
                 Sci::SCI_LINEFROMPOSITION, editor_->SendScintilla(Sci::SCI_GETSELECTIONNCARET, i)));
         std::sort(caretLines.begin(), caretLines.end());
     }
-    const long mask = 1L << marker_;
+    const long mask = 1L << touched_;
     bool grouped = false;
     bool caretLineMarked = false;
     for (long line = editor_->SendScintilla(Sci::SCI_MARKERNEXT, 0, mask); line >= 0;
@@ -103,32 +172,34 @@ void EditedLineTrimmer::trimMarked(bool keepCaretLines) {
             caretLineMarked = true;
             continue;
         }
+        editor_->SendScintilla(Sci::SCI_MARKERDELETE, line, touched_);
+        const long blanks = trailingBlanksStart(line);
+        if (blanks < 0 || isAsRemembered(line))
+            continue;
         if (!grouped) {
             // The trim is an undo step of its own unless the edit that caused it has
             // opened one.
             editor_->SendScintilla(Sci::SCI_BEGINUNDOACTION);
             grouped = true;
         }
-        trimLine(line);
-        editor_->SendScintilla(Sci::SCI_MARKERDELETE, line, marker_);
+        const bool was = suspended_;
+        suspended_ = true;
+        editor_->SendScintilla(Sci::SCI_DELETERANGE, blanks,
+                               editor_->SendScintilla(Sci::SCI_GETLINEENDPOSITION, line) - blanks);
+        suspended_ = was;
     }
     if (grouped)
         editor_->SendScintilla(Sci::SCI_ENDUNDOACTION);
     anyMarked_ = caretLineMarked;
 }
 
-void EditedLineTrimmer::trimLine(long line) {
+long EditedLineTrimmer::trailingBlanksStart(long line) const {
     const long start = editor_->SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
     const long end = editor_->SendScintilla(Sci::SCI_GETLINEENDPOSITION, line);
     long keep = end;
     while (keep > start && isBlank(char(editor_->SendScintilla(Sci::SCI_GETCHARAT, keep - 1))))
         --keep;
-    if (keep == end)
-        return;
-    const bool was = suspended_;
-    suspended_ = true;
-    editor_->SendScintilla(Sci::SCI_DELETERANGE, keep, end - keep);
-    suspended_ = was;
+    return keep == end ? -1 : keep;
 }
 
 } // namespace ravik

@@ -141,7 +141,7 @@ QRect SynMemo::overwriteCaretRect() const {
 }
 
 bool SynMemo::isLineEdited(int line) const {
-    return trimmer_->isMarked(line);
+    return trimmer_->isChanged(line);
 }
 
 void SynMemo::mousePressEvent(QMouseEvent* event) {

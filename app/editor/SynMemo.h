@@ -45,11 +45,13 @@ public:
     // changes.
     QByteArrayView utf8Text() const;
 
-    // Removes the trailing blanks of every line the user edited, the caret's line
-    // included, as one undo step. Whatever stores or hands on the text calls it first.
+    // Removes the trailing blanks of every line the user changed (its text is no longer
+    // the one it had when the text was taken in or saved), the caret's line included,
+    // as one undo step. Whatever stores or hands on the text calls it first.
     void trimEditedLines();
 
-    // The text as it is now counts as saved: the next change raises textEdited again.
+    // The text as it is now counts as saved: the next change raises textEdited again,
+    // and lines are judged changed against this text.
     void markSaved();
 
     // The text is empty: no line, or one empty line.
@@ -93,7 +95,8 @@ public:
     QString scrollHintText() const;
     // Where the hand-painted overwrite caret stands (empty in insert mode).
     QRect overwriteCaretRect() const;
-    // The line was edited and will lose its trailing blanks once the caret leaves it.
+    // The line was edited, its text differs from what it was, and it will lose its
+    // trailing blanks once the caret leaves it.
     bool isLineEdited(int line) const;
 
     // Larger files are refused: the editor holds them several times over in memory.

@@ -274,6 +274,7 @@ void SynMemo::trimEditedLines() {
 void SynMemo::markSaved() {
     endRun();
     SendScintilla(SCI_SETSAVEPOINT);
+    trimmer_->rememberText();
 }
 
 void SynMemo::afterUserAction(bool trim) {

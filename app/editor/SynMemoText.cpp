@@ -56,6 +56,7 @@ void SynMemo::endReplacingText() {
     SendScintilla(SCI_SETSAVEPOINT);
     trimmer_->setSuspended(false);
     trimmer_->forget();
+    trimmer_->rememberText();
     bookmarks_.clear();
     selectionModes_.forget();
     replacing_ = false;
@@ -156,6 +157,7 @@ void SynMemo::appendLine(const QString& line) {
     SendScintilla(SCI_BEGINUNDOACTION);
     SendScintilla(SCI_APPENDTEXT, uintptr_t(bytes.size()), bytes.constData());
     SendScintilla(SCI_ENDUNDOACTION);
+    trimmer_->rememberLine(SendScintilla(SCI_GETLINECOUNT) - 1);
 }
 
 void SynMemo::setActiveLineColor(const QColor& color) {

@@ -94,6 +94,7 @@ bool Dateistempel::frisch(const Merkmale& m) {
 Dateistempel Dateistempel::vorLesen(const QString& pfad) {
     Dateistempel s;
     s.pfad_ = pfad;
+    s.geschrieben_ = FileIO::writtenFile(pfad);
     s.merkmale_ = merkmaleLesen(pfad);
     s.frisch_ = frisch(s.merkmale_);
     return s;
@@ -115,6 +116,9 @@ Dateistempel Dateistempel::lesen(const QString& pfad) {
 Dateistempel::Vergleich Dateistempel::vergleichen() {
     if (leer())
         return Vergleich::Gleich;
+    const QString geschrieben = FileIO::writtenFile(pfad_);
+    if (!geschrieben_.isEmpty() && !geschrieben.isEmpty() && geschrieben != geschrieben_)
+        return Vergleich::Umgelenkt;
     const Merkmale jetzt = merkmaleLesen(pfad_);
     if (!jetzt.vorhanden)
         return merkmale_.vorhanden || !hash_.isEmpty() ? Vergleich::Fehlt : Vergleich::Gleich;

@@ -13,9 +13,14 @@ namespace ravik {
 // unchanged. File times are coarse (a few milliseconds, on some file systems seconds):
 // a file whose times were still recent when it was stamped may have been changed again
 // within the same tick, so its marks are trusted only once they have aged.
+//
+// The stamp also keeps which file a save to its path would write. When that is now
+// another file (the path became a symbolic link, or a link on the way points
+// elsewhere), the comparison says so whatever the bytes: a save would not write the
+// file that was read.
 class Dateistempel {
 public:
-    enum class Vergleich { Gleich, Geaendert, Fehlt };
+    enum class Vergleich { Gleich, Geaendert, Fehlt, Umgelenkt };
 
     Dateistempel() = default; // no file
 
@@ -31,7 +36,8 @@ public:
     bool leer() const { return pfad_.isEmpty(); }
     const QString& pfad() const { return pfad_; }
 
-    // The file at the stamp's path now: Gleich when it holds the same bytes (or is
+    // The file at the stamp's path now: Umgelenkt when a save would write another file
+    // than it did (FileIO::writtenFile), Gleich when it holds the same bytes (or is
     // still missing, when it was missing), Fehlt when it is gone. Equal bytes under new
     // marks take the new marks, so the next comparison is cheap again.
     Vergleich vergleichen();
@@ -52,6 +58,7 @@ private:
     static QByteArray hashLesen(const QString& pfad);
 
     QString pfad_;
+    QString geschrieben_; // the file a save would write, when the stamp was taken
     Merkmale merkmale_;
     QByteArray hash_;
     bool frisch_ = false; // the marks were too recent to be trusted

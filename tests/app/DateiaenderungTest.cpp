@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 
 using namespace ravik;
 using namespace ravik::test;
@@ -139,6 +140,52 @@ private slots:
                               kGeaendert.arg(pfad) + "Soll sie neu geladen werden?\r\n\r\nIhre "
                               "ungespeicherten Änderungen gehen dabei verloren."}));
         QVERIFY(Umgebung::lesen(pfad).contains("[N]"));
+        QCOMPARE(f.dateistatus(), QString("gespeichert"));
+    }
+
+    // A file that became a symbolic link, or whose folder did, with the same bytes:
+    // coming back and saving name the file a save would write; Ja writes it.
+    void aFileThatNowLeadsElsewhereIsNamed_data() {
+        QTest::addColumn<QString>("wie");
+        QTest::addColumn<QString>("gesagt");
+        QTest::newRow("link") << "verknüpfen" << "Die Datei %1 ist jetzt eine Verknüpfung auf %2.";
+        QTest::newRow("folder") << "ordner" << "Der Pfad der Datei %1 führt jetzt zu %2.";
+    }
+    void aFileThatNowLeadsElsewhereIsNamed() {
+        QFETCH(QString, wie);
+        QFETCH(QString, gesagt);
+        Umgebung u;
+        QDir daten(u.datenverzeichnis.path());
+        QVERIFY(daten.mkdir("ordner") && daten.mkdir("woanders"));
+        const QString pfad = u.schreiben("ordner/a.ini", kAlt);
+        TForm1& f = u.starten({pfad});
+        u.zeigen();
+        u.dialoge.type("N");
+        u.klick("tbtnNeueSektion");
+        u.dialoge.clear();
+        const QString ziel = QFileInfo(u.schreiben("woanders/a.ini", kAlt)).canonicalFilePath();
+        if (wie == "verknüpfen")
+            QVERIFY(QFile::remove(pfad) && QFile::link(ziel, pfad));
+        else
+            QVERIFY(daten.rename("ordner", "alt") && QFile::link(u.pfad("woanders"), u.pfad("ordner")));
+
+        u.dialoge.answer(Answer::No);
+        zurueckkehren(u);
+        u.dialoge.chooseFile(pfad);
+        u.dialoge.answer(Answer::No);
+        u.klick("tbtnDateispeichern");
+        QCOMPARE(Umgebung::lesen(ziel), kAlt);
+        u.dialoge.chooseFile(pfad);
+        u.dialoge.answer(Answer::Yes);
+        u.klick("tbtnDateispeichern");
+        const QString kopf = gesagt.arg(pfad, ziel) + "\r\n\r\n";
+        const QString speichern = kopf + "Beim Speichern wird " + ziel + " geschrieben.\r\n\r\n"
+                                         "Soll sie trotzdem überschrieben werden?";
+        QCOMPARE(u.dialoge.messageTexts(),
+                 (QStringList{kopf + "Soll sie neu geladen werden?\r\n\r\nIhre ungespeicherten "
+                                     "Änderungen gehen dabei verloren.",
+                              speichern, speichern}));
+        QVERIFY(Umgebung::lesen(ziel).contains("[N]"));
         QCOMPARE(f.dateistatus(), QString("gespeichert"));
     }
 

@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeySequence>
+#include <QLineEdit>
 #include <QRandomGenerator>
 #include <QStringEncoder>
 #include <csignal>
@@ -220,6 +222,51 @@ private slots:
         QCOMPARE(e.fehler(), QStringLiteral("Die Datei %1 wurde nicht gespeichert: Der Text enthält Zeichen, die in der Kodierung Windows-1252 nicht darstellbar sind.").arg(pfad));
         QCOMPARE(Umgebung::lesen(pfad), QByteArray("k=\xe4\r\n"));
         QVERIFY(QDir(e.u.datenverzeichnis.path()).entryList(QDir::Files | QDir::Hidden).size() == 1);
+    }
+
+    // Only lines whose text the user changed lose their trailing blanks, whatever the
+    // caret did on the way: each step is a key ("Shift+Down"), a text typed ('text) or
+    // "Alle ersetzen" through the find bar (ersetzen:what>by).
+    void onlyChangedLinesLoseTheirBlanks_data() {
+        QTest::addColumn<QStringList>("schritte");
+        QTest::addColumn<QByteArray>("gespeichert");
+        QTest::addColumn<bool>("geaendert"); // the editor's text left its save point
+        const QByteArray datei = "[S]\nk=1   \nl=2   \nm=3\n";
+        QTest::newRow("line deleted with Shift+Down, Delete") << QStringList{"Down", "Shift+Down", "Delete", "Down", "Up"} << QByteArray("[S]\nl=2   \nm=3\n") << true;
+        QTest::newRow("line deleted with Ctrl+Y") << QStringList{"Down", "Ctrl+Y", "Down"} << QByteArray("[S]\nl=2   \nm=3\n") << true;
+        QTest::newRow("Home, Return moves the line") << QStringList{"Down", "Down", "Home", "Return", "Down"} << QByteArray("[S]\nk=1   \n\nl=2   \nm=3\n") << true;
+        QTest::newRow("line moved by cut and paste") << QStringList{"Down", "Shift+Down", "Ctrl+X", "Down", "Ctrl+V", "Ctrl+Home"} << QByteArray("[S]\nl=2   \nk=1   \nm=3\n") << true;
+        QTest::newRow("typed and undone") << QStringList{"Down", "End", "'x", "Ctrl+Z", "Down"} << datei << false;
+        QTest::newRow("Alle ersetzen undone") << QStringList{"ersetzen:=>: ", "Ctrl+Z", "Ctrl+Home", "Down", "Down", "Down"} << datei << false;
+        QTest::newRow("blank deleted") << QStringList{"Down", "End", "Backspace", "Down"} << QByteArray("[S]\nk=1\nl=2   \nm=3\n") << true;
+        QTest::newRow("blank deleted and typed again") << QStringList{"Down", "End", "Backspace", "' ", "Down"} << datei << true;
+        QTest::newRow("blank deleted, caret stays") << QStringList{"Down", "End", "Backspace"} << QByteArray("[S]\nk=1\nl=2   \nm=3\n") << true;
+        QTest::newRow("new line") << QStringList{"Ctrl+End", "'n=4  ", "Up"} << QByteArray("[S]\nk=1   \nl=2   \nm=3\nn=4") << true;
+    }
+    void onlyChangedLinesLoseTheirBlanks() {
+        QFETCH(QStringList, schritte);
+        QFETCH(QByteArray, gespeichert);
+        QFETCH(bool, geaendert);
+        Editorfenster e;
+        e.oeffnen(e.u.schreiben("a.ini", "[S]\nk=1   \nl=2   \nm=3\n"));
+        for (const QString& schritt : schritte) {
+            if (schritt.startsWith('\'')) {
+                e.tippen(schritt.mid(1));
+            } else if (schritt.startsWith("ersetzen:")) {
+                QTest::keyClick(e.memo, Qt::Key_F, Qt::ControlModifier);
+                const QStringList was = schritt.mid(9).split('>');
+                e.u.w<QLineEdit>("sucheText")->setText(was[0]);
+                e.u.w<QLineEdit>("ersetzenText")->setText(was[1]);
+                e.u.klick("btnAlleErsetzen");
+                QVERIFY(e.puffer().contains(was[1].toUtf8()));
+            } else {
+                const QKeyCombination taste = QKeySequence::fromString(schritt)[0];
+                QTest::keyClick(e.memo, taste.key(), taste.keyboardModifiers());
+            }
+        }
+        QCOMPARE(e.memo->isModified(), geaendert);
+        e.speichern(e.u.pfad("b.ini"));
+        QCOMPARE(Umgebung::lesen(e.u.pfad("b.ini")), gespeichert);
     }
 
     // Blanks typed at the end of the line that still holds the caret are not saved,

@@ -115,6 +115,9 @@ private slots:
         QTest::newRow("yes no, escape") << jaNein << QStringList{"&Ja", "&Nein"} << int(Qt::Key_Escape) << int(Answer::No);
         QTest::newRow("yes no (default no), enter") << int(MessageButtons::YesNoDefaultNo) << QStringList{"&Ja", "&Nein"} << int(Qt::Key_Return) << int(Answer::No);
         QTest::newRow("yes no cancel, escape") << alle << QStringList{"&Ja", "&Nein", "Abbrechen"} << int(Qt::Key_Escape) << int(Answer::Cancel);
+        const auto jaNeinSchliessen = int(MessageButtons::YesNoEscapeCancels);
+        QTest::newRow("yes no (escape cancels), enter") << jaNeinSchliessen << QStringList{"&Ja", "&Nein"} << int(Qt::Key_Return) << int(Answer::Yes);
+        QTest::newRow("yes no (escape cancels), escape") << jaNeinSchliessen << QStringList{"&Ja", "&Nein"} << int(Qt::Key_Escape) << int(Answer::Cancel);
     }
     void buttonsStandInTheirOrderAndKeysAnswer() {
         QFETCH(int, knoepfe);
@@ -137,8 +140,12 @@ private slots:
 
     void theCloseBoxAnswersCancel() {
         QtDialogService dialoge;
-        sobaldOffen([](QWidget* dialog) { dialog->close(); });
-        QCOMPARE(dialoge.message(MessageKind::Warning, "Text", MessageButtons::YesNo), Answer::Cancel);
+        for (MessageButtons knoepfe : {MessageButtons::YesNo, MessageButtons::YesNoEscapeCancels}) {
+            bool geschlossen = false;
+            sobaldOffen([&](QWidget* dialog) { geschlossen = dialog->close(); });
+            QCOMPARE(dialoge.message(MessageKind::Warning, "Text", knoepfe), Answer::Cancel);
+            QVERIFY(geschlossen);
+        }
     }
 
     void kindsGiveCaptionsAndIcons() {

@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <Qsci/qsciscintilla.h>
 
@@ -107,7 +108,7 @@ private slots:
         TForm1& g = u.starten({andere});
         QCOMPARE(u.dialoge.shown.size(), 1);
         QCOMPARE(u.dialoge.shown[0].kind, MessageKind::Confirmation);
-        QCOMPARE(u.dialoge.shown[0].buttons, MessageButtons::YesNo);
+        QCOMPARE(u.dialoge.shown[0].buttons, MessageButtons::YesNoEscapeCancels);
         QCOMPARE(u.dialoge.shown[0].text, frage(neu ? "Neue Datei" : datei));
         QCOMPARE(u.sichtbareAnsicht(), QString(art == "browser" ? "browser" : "editor"));
         if (art == "browser") {
@@ -186,6 +187,47 @@ private slots:
         u.dialoge.clear();
         u.starten();
         QVERIFY(u.dialoge.shown.isEmpty());
+    }
+
+    // Escape and the close box leave the question for the next start; the copy taken
+    // then comes back with its file's encoding and line breaks, also in the status line.
+    void geschlossenBleibtDieKopieUndKommtMitIhremFormatWieder_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::addColumn<QString>("art");
+        QTest::newRow("Escape, Editoransicht") << true << "editor";
+        QTest::newRow("Schließfeld, Browseransicht") << false << "browser";
+    }
+    void geschlossenBleibtDieKopieUndKommtMitIhremFormatWieder() {
+        QFETCH(bool, escape);
+        QFETCH(QString, art);
+        Umgebung u;
+        schnell(u);
+        const QString datei = u.schreiben("a.ini", "[A]\nk=\xe4\n"); // Windows-1252, LF
+        u.starten({datei});
+        bearbeiten(u, art);
+        QTRY_VERIFY_WITH_TIMEOUT(kopieMit(u.zustandspfad, "geaendert"), kFrist);
+        const QStringList vorher = kopien(u.zustandspfad);
+        if (escape)
+            u.dialoge.pressEscape();
+        else
+            u.dialoge.closeBox();
+        u.starten();
+        QCOMPARE(u.dialoge.messageTexts(), QStringList{frage(datei)});
+        QCOMPARE(kopien(u.zustandspfad), vorher);
+
+        u.dialoge.clear();
+        u.dialoge.answer(Answer::Yes);
+        TForm1& g = u.starten();
+        QCOMPARE(u.dialoge.messageTexts(), QStringList{frage(datei)});
+        QCOMPARE(g.dateistatus(), QString("geaendert"));
+        if (art == "browser")
+            u.klick("tbtnFlip");
+        QCOMPARE(u.w<QLabel>("statusFormat")->text(), QString("Windows-1252 · LF"));
+        u.dialoge.chooseFile(datei);
+        u.klick("tbtnDateispeichern");
+        QVERIFY(Umgebung::lesen(datei).startsWith("[A]\nk="));
+        QVERIFY(Umgebung::lesen(datei).contains("geaendert"));
+        QVERIFY(!Umgebung::lesen(datei).contains('\r'));
     }
 
     void dieKopieEinesLaufendenFenstersWirdNichtAngeboten() {

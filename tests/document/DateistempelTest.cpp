@@ -2,6 +2,7 @@
 // same bytes, and from one that is gone.
 #include "core/document/Dateistempel.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,6 +38,11 @@ private slots:
         QTest::newRow("removed") << a << "löschen" << QByteArray() << Vergleich::Fehlt;
         QTest::newRow("still missing") << QByteArray() << "" << QByteArray() << Vergleich::Gleich;
         QTest::newRow("created") << QByteArray() << "schreiben" << a << Vergleich::Geaendert;
+        // A save would write another file: told whatever the bytes.
+        QTest::newRow("replaced by a link") << a << "verknüpfen" << a << Vergleich::Umgelenkt;
+        QTest::newRow("folder replaced by a link") << a << "ordner verknüpfen" << a << Vergleich::Umgelenkt;
+        QTest::newRow("read through a link, target changed") << a << "über Verknüpfung" << a + "x" << Vergleich::Geaendert;
+        QTest::newRow("read through a link, target touched") << a << "über Verknüpfung" << a << Vergleich::Gleich;
     }
     void comparesWithTheFileAsItIsNow() {
         QFETCH(QByteArray, vorher);
@@ -44,14 +50,26 @@ private slots:
         QFETCH(QByteArray, nachher);
         QFETCH(Vergleich, befund);
         QTemporaryDir dir;
-        const QString pfad = dir.filePath("a.ini");
+        QVERIFY(QDir(dir.path()).mkdir("ordner"));
+        const QString pfad = dir.filePath("ordner/a.ini");
+        if (wie == "über Verknüpfung")
+            QVERIFY(QFile::link(dir.filePath("echt.ini"), pfad));
         if (!vorher.isEmpty())
             schreiben(pfad, vorher);
         Dateistempel stempel = Dateistempel::vorLesen(pfad); // as a load takes it
         if (!vorher.isEmpty())
             stempel.inhaltSetzen(vorher);
-        if (wie == "schreiben")
+        if (wie == "schreiben" || wie == "über Verknüpfung")
             schreiben(pfad, nachher);
+        if (wie == "verknüpfen") {
+            schreiben(dir.filePath("ziel.ini"), nachher);
+            QVERIFY(QFile::remove(pfad) && QFile::link(dir.filePath("ziel.ini"), pfad));
+        }
+        if (wie == "ordner verknüpfen") {
+            QVERIFY(QDir(dir.path()).rename("ordner", "alt") && QDir(dir.path()).mkdir("woanders"));
+            schreiben(dir.filePath("woanders/a.ini"), nachher);
+            QVERIFY(QFile::link(dir.filePath("woanders"), dir.filePath("ordner")));
+        }
         if (wie == "ersetzen") {
             schreiben(dir.filePath("neu"), nachher);
             // QFile::rename never overwrites; an editor saving atomically does.

@@ -18,6 +18,9 @@ Answer ScriptedDialogs::message(MessageKind kind, const QString& text, MessageBu
     d.caption = captionFor(kind);
     d.text = text;
     shown.append(d);
+    if (!replies.isEmpty() && std::holds_alternative<Closed>(replies.head()))
+        return std::get<Closed>(replies.dequeue()) == Closed::ByEscape ? escapeAnswer(buttons)
+                                                                       : Answer::Cancel;
     // A box with only "OK" needs no script: it can only be acknowledged.
     if (buttons == MessageButtons::Ok &&
         (replies.isEmpty() || !std::holds_alternative<Answer>(replies.head())))

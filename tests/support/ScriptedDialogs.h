@@ -26,9 +26,16 @@ struct ShownDialog {
 // unexpected and cancelled, so the test can fail on it.
 class ScriptedDialogs : public DialogService {
 public:
-    using Reply = std::variant<Answer, QString, std::optional<QString>, std::optional<QColor>>;
+    // A message box closed instead of answered.
+    enum class Closed { ByEscape, ByCloseBox };
+    using Reply =
+        std::variant<Answer, Closed, QString, std::optional<QString>, std::optional<QColor>>;
 
     void answer(Answer a) { replies.enqueue(a); }
+    // Escape answers as the box's buttons say (DialogService::escapeAnswer); the close
+    // box answers cancel.
+    void pressEscape() { replies.enqueue(Closed::ByEscape); }
+    void closeBox() { replies.enqueue(Closed::ByCloseBox); }
     void type(const QString& text) { replies.enqueue(text); }           // input box
     void cancelInput() { replies.enqueue(QString()); }
     void chooseFile(const QString& path) { replies.enqueue(std::optional<QString>(path)); }

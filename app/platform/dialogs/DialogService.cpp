@@ -60,4 +60,19 @@ QString DialogService::captionFor(MessageKind kind) const {
     return applicationTitle_;
 }
 
+Answer DialogService::escapeAnswer(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return Answer::Ok;
+    case MessageButtons::YesNo:
+    case MessageButtons::YesNoDefaultNo:
+        return Answer::No;
+    case MessageButtons::OkCancel:
+    case MessageButtons::YesNoCancel:
+    case MessageButtons::YesNoEscapeCancels:
+        break;
+    }
+    return Answer::Cancel;
+}
+
 } // namespace ravik

@@ -14,8 +14,9 @@ enum class MessageKind { Warning, Error, Information, Confirmation, Plain, AppEr
 
 // The button sets in use; buttons stand in the order "&Ja", "&Nein", "OK", "Abbrechen".
 // YesNoDefaultNo: "&Ja" and "&Nein", with Enter on "&Nein" (for a question whose "&Ja"
-// loses data).
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
+// loses data). YesNoEscapeCancels: "&Ja" and "&Nein", where Escape answers cancel, as
+// the close box does (for a question whose "&Nein" loses data: only a click on it may).
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo, YesNoEscapeCancels };
 
 enum class Answer { Yes, No, Ok, Cancel };
 
@@ -65,6 +66,10 @@ public:
     const QString& applicationTitle() const { return applicationTitle_; }
 
     QString captionFor(MessageKind kind) const;
+
+    // What Escape answers: "Abbrechen" when the box has it, else "&Nein", else "OK";
+    // cancel for YesNoEscapeCancels. The close box always answers cancel.
+    static Answer escapeAnswer(MessageButtons buttons);
 
     static constexpr int kInputMaxLength = 255;
 

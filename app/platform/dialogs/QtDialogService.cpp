@@ -4,6 +4,7 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -12,16 +13,30 @@
 namespace ravik {
 namespace {
 
-// A message box that tells a click on its close box apart from a button.
+// A message box that tells a click on its close box apart from a button; with
+// escapeCloses, Escape closes it as the close box does. (Qt's box takes Escape and the
+// close box only where it has an escape button, which then counts as clicked.)
 class MessageBox : public QMessageBox {
 public:
     using QMessageBox::QMessageBox;
-    bool closedByCloseBox = false;
+    bool closed = false;
+    bool escapeCloses = false;
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (escapeCloses && event->matches(QKeySequence::Cancel)) {
+            closed = true;
+            QDialog::reject();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
     void closeEvent(QCloseEvent* event) override {
-        closedByCloseBox = true;
-        QMessageBox::closeEvent(event);
+        closed = true;
+        if (escapeCloses)
+            QDialog::closeEvent(event);
+        else
+            QMessageBox::closeEvent(event);
     }
 };
 
@@ -104,7 +119,8 @@ Answer QtDialogService::message(MessageKind kind, const QString& text, MessageBu
     box.setTextFormat(Qt::PlainText);
 
     const bool yes = buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel ||
-                     buttons == MessageButtons::YesNoDefaultNo;
+                     buttons == MessageButtons::YesNoDefaultNo ||
+                     buttons == MessageButtons::YesNoEscapeCancels;
     const bool ok = buttons == MessageButtons::Ok || buttons == MessageButtons::OkCancel;
     const bool cancel = buttons == MessageButtons::OkCancel || buttons == MessageButtons::YesNoCancel;
     // One role for all, so the buttons keep this left-to-right order on every desktop.
@@ -116,12 +132,14 @@ Answer QtDialogService::message(MessageKind kind, const QString& text, MessageBu
 
     box.setDefaultButton(
         okButton ? okButton : (buttons == MessageButtons::YesNoDefaultNo ? noButton : yesButton));
-    box.setEscapeButton(cancelButton ? cancelButton : (noButton ? noButton : okButton));
+    box.escapeCloses = escapeAnswer(buttons) == Answer::Cancel && !cancelButton;
+    if (!box.escapeCloses)
+        box.setEscapeButton(cancelButton ? cancelButton : (noButton ? noButton : okButton));
     centreOnScreen(&box);
     box.exec();
 
     QAbstractButton* clicked = box.clickedButton();
-    if (box.closedByCloseBox || !clicked)
+    if (box.closed || !clicked)
         return Answer::Cancel;
     if (clicked == yesButton)
         return Answer::Yes;

@@ -243,6 +243,21 @@ void failWritesPastTheSizeLimit() {
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
+QString writtenFile(const QString& path) {
+    constexpr int kMostLinks = 40; // as the system follows them
+    QFileInfo file(path);
+    for (int links = 0; file.isSymLink(); ++links) {
+        if (links == kMostLinks)
+            return {};
+        file.setFile(file.symLinkTarget());
+    }
+    const QString folder = QFileInfo(file.absolutePath()).canonicalFilePath();
+    if (folder.isEmpty())
+        return {};
+    return folder.endsWith(QLatin1Char('/')) ? folder + file.fileName()
+                                             : folder + QLatin1Char('/') + file.fileName();
+}
+
 bool exists(const QString& path) {
     QFileInfo info(path);
     return info.exists() && !info.isDir();

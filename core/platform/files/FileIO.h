@@ -92,6 +92,11 @@ std::optional<FileWriteFailure> copyFile(const QString& source, const QString& t
 // with EFBIG, "Die Datei ist zu groß", instead of ending the process by SIGXFSZ.
 void failWritesPastTheSizeLimit();
 
+// The file replaceAtomically writes for path: a symbolic link's last target, in its
+// folder with every link on the way resolved. Empty when nothing can be written there
+// (the folder does not exist, the links go round in a circle).
+QString writtenFile(const QString& path);
+
 bool exists(const QString& path);     // a file (or link to one), not a directory
 bool removeFile(const QString& path); // true when it is gone afterwards
 
