@@ -137,14 +137,18 @@ bool Aktionen::taste(const QKeyEvent& taste, bool& eigen) {
 }
 
 void Aktionen::menueeintrag(QAction* eintrag, Befehl befehl, bool auchGesperrt) {
-    menueeintraege_.insert(eintrag, {befehl, auchGesperrt});
+    menueeintraege_.insert(eintrag, [this, befehl, auchGesperrt] { ausloesen(befehl, auchGesperrt); });
+}
+
+void Aktionen::menueeintrag(QAction* eintrag, std::function<void()> wirkung) {
+    menueeintraege_.insert(eintrag, std::move(wirkung));
 }
 
 bool Aktionen::menueeintragAusloesen(QAction* eintrag) {
     const auto it = menueeintraege_.constFind(eintrag);
     if (it == menueeintraege_.constEnd())
         return false;
-    ausloesen(it->befehl, it->auchGesperrt);
+    (*it)();
     return true;
 }
 

@@ -45,7 +45,9 @@ public:
     // A context-menu item that runs a command. `auchGesperrt`: the item runs it also
     // while the command is disabled.
     void menueeintrag(QAction* eintrag, Befehl befehl, bool auchGesperrt = false);
-    // Runs the command of a context-menu item; false for items that are no command's.
+    // A context-menu item with an effect of its own (the clipboard items).
+    void menueeintrag(QAction* eintrag, std::function<void()> wirkung);
+    // Runs what a context-menu item stands for; false for an item nobody registered.
     bool menueeintragAusloesen(QAction* eintrag);
 
     // The facts the enabled states follow. Saving becomes possible with the first
@@ -55,10 +57,6 @@ public:
     void strukturFuer(Ansicht ansicht, bool baumGefuellt);
 
 private:
-    struct Eintrag {
-        Befehl befehl;
-        bool auchGesperrt;
-    };
     // The one place that sets every command's enabled state.
     void freigabenSetzen();
 
@@ -66,7 +64,7 @@ private:
     std::array<std::function<void()>, kAnzahl> ausfuehrungen_;
     std::array<bool, kAnzahl> tasteAuchGesperrt_{};
     std::array<bool, kAnzahl> tasteEigen_{};
-    QHash<QAction*, Eintrag> menueeintraege_;
+    QHash<QAction*, std::function<void()>> menueeintraege_;
 
     bool speichernMoeglich_ = false;
     Ansicht strukturAnsicht_ = Ansicht::Browser;

@@ -2,6 +2,7 @@
 // a time, and the three context menus.
 #include "app/browser/BrowserAnsicht.h"
 #include "app/editor/EditorAnsicht.h"
+#include "app/editor/SynMemo.h"
 #include "app/platform/widgets/Bausteine.h"
 #include "app/settings/Farbfeld.h"
 #include "core/help/Werbetexte.h"
@@ -10,6 +11,7 @@
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -17,6 +19,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -256,11 +259,30 @@ QWidget* TForm1::hilfeseiteAufbauen() {
 }
 
 void TForm1::menuesAufbauen() {
+    // The clipboard items act on the focused control; without a focused editor the
+    // editor menu's items act on the editor whose menu it is.
+    auto imEditor = [this](void (SynMemo::*wirkung)()) {
+        return [this, wirkung] {
+            auto* memo = qobject_cast<SynMemo*>(QApplication::focusWidget());
+            SynMemo* ziel = memo ? memo : &editor_->editor();
+            (ziel->*wirkung)();
+        };
+    };
+    auto imFeld = [](std::function<void(QLineEdit&)> wirkung) {
+        return [wirkung] {
+            if (auto* feld = qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+                wirkung(*feld);
+        };
+    };
+
     PopupMemo = new QMenu(this);
     PopupMemo->setObjectName(QStringLiteral("PopupMemo"));
-    eintrag(PopupMemo, QStringLiteral("puCopy"), QStringLiteral("Kopieren"));
-    eintrag(PopupMemo, QStringLiteral("puCut"), QStringLiteral("Ausschneiden"));
-    eintrag(PopupMemo, QStringLiteral("puInsert"), QStringLiteral("Einfügen"));
+    aktionen_->menueeintrag(eintrag(PopupMemo, QStringLiteral("puCopy"), QStringLiteral("Kopieren")),
+                            imEditor(&SynMemo::copy));
+    aktionen_->menueeintrag(eintrag(PopupMemo, QStringLiteral("puCut"), QStringLiteral("Ausschneiden")),
+                            imEditor(&SynMemo::cut));
+    aktionen_->menueeintrag(eintrag(PopupMemo, QStringLiteral("puInsert"), QStringLiteral("Einfügen")),
+                            imEditor(&SynMemo::paste));
     PopupMemo->addSeparator();
     aktionen_->menueeintrag(eintrag(PopupMemo, QStringLiteral("puHelp"), QStringLiteral("Hilfe")),
                             Aktionen::Hilfe);
@@ -281,9 +303,12 @@ void TForm1::menuesAufbauen() {
 
     PopupEdit = new QMenu(this);
     PopupEdit->setObjectName(QStringLiteral("PopupEdit"));
-    eintrag(PopupEdit, QStringLiteral("puCopyEdit"), QStringLiteral("Kopieren"));
-    eintrag(PopupEdit, QStringLiteral("puCutEdit"), QStringLiteral("Ausschneiden"));
-    eintrag(PopupEdit, QStringLiteral("puPasteEdit"), QStringLiteral("Einfügen"));
+    aktionen_->menueeintrag(eintrag(PopupEdit, QStringLiteral("puCopyEdit"), QStringLiteral("Kopieren")),
+                            imFeld([](QLineEdit& f) { f.copy(); }));
+    aktionen_->menueeintrag(eintrag(PopupEdit, QStringLiteral("puCutEdit"), QStringLiteral("Ausschneiden")),
+                            imFeld([](QLineEdit& f) { f.cut(); }));
+    aktionen_->menueeintrag(eintrag(PopupEdit, QStringLiteral("puPasteEdit"), QStringLiteral("Einfügen")),
+                            imFeld([](QLineEdit& f) { f.paste(); }));
     PopupEdit->addSeparator();
     aktionen_->menueeintrag(eintrag(PopupEdit, QStringLiteral("puHelpEdit"), QStringLiteral("Hilfe")),
                             Aktionen::Hilfe);

@@ -1,18 +1,13 @@
 // Keyboard routes to the commands, the tree's and the detail fields' keys, typing in
 // the editor, and the context menus.
 #include "app/browser/BrowserAnsicht.h"
-#include "app/editor/EditorAnsicht.h"
 #include "app/browser/Detailpanel.h"
-#include "app/browser/DetailFeld.h"
 #include "app/browser/IniBaum.h"
-#include "app/editor/SynMemo.h"
 #include "app/shell/Aktionen.h"
 #include "app/shell/TForm1.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QKeyEvent>
-#include <QLineEdit>
 
 namespace ravik {
 
@@ -54,33 +49,10 @@ void TForm1::SynMemo1KeyPress(QChar) {
         Werbetexte();
 }
 
+// Every item of the three context menus: what it stands for was registered when the
+// menus were built (Oberflaeche.cpp).
 void TForm1::PopupClick(QAction* eintrag) {
-    // Help and the tree's structure items are the commands' own.
-    if (aktionen_->menueeintragAusloesen(eintrag))
-        return;
-    const QString name = eintrag->objectName();
-    QWidget* fokus = QApplication::focusWidget();
-    if (name == QLatin1String("puCopy") || name == QLatin1String("puCut") ||
-               name == QLatin1String("puInsert")) {
-        // The clipboard items act on the focused control; without a focused editor they
-        // act on the editor whose menu this is.
-        auto* memo = qobject_cast<SynMemo*>(fokus);
-        if (!memo)
-            memo = &editor_->editor();
-        if (name == QLatin1String("puCopy"))
-            memo->copy();
-        else if (name == QLatin1String("puCut"))
-            memo->cut();
-        else
-            memo->paste();
-    } else if (auto* feld = qobject_cast<QLineEdit*>(fokus)) {
-        if (name == QLatin1String("puCopyEdit"))
-            feld->copy();
-        else if (name == QLatin1String("puCutEdit"))
-            feld->cut();
-        else if (name == QLatin1String("puPasteEdit"))
-            feld->paste();
-    }
+    aktionen_->menueeintragAusloesen(eintrag);
 }
 
 } // namespace ravik
