@@ -9,7 +9,6 @@
 #include "app/shell/Aktionen.h"
 #include "app/shell/DateiAblage.h"
 #include "app/shell/TForm1.h"
-#include "app/shell/WerkzeugKnopf.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
