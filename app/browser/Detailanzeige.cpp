@@ -4,6 +4,7 @@
 #include "app/browser/IniBaum.h"
 #include "app/platform/dialogs/DialogService.h"
 #include "app/shell/TForm1.h"
+#include "app/shell/Aktionen.h"
 #include "app/shell/WerkzeugKnopf.h"
 #include "core/document/Bearbeitung.h"
 #include "core/platform/ini/TIniFile.h"
@@ -102,7 +103,7 @@ void TForm1::btnOKClick() {
     AltSchluessel = neu.schluessel;
     AltSektion = neu.sektion;
     AltWert = neu.wert;
-    tbtnDateispeichern->setEnabled(true);
+    aktionen_->speichernErlauben();
     if (browserAktiv())
         browser_->baum().setFocus();
 }

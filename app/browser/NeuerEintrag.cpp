@@ -5,6 +5,7 @@
 #include "app/browser/IniBaum.h"
 #include "app/editor/SynMemo.h"
 #include "app/shell/TForm1.h"
+#include "app/shell/Aktionen.h"
 #include "app/shell/WerkzeugKnopf.h"
 #include "core/document/Bearbeitung.h"
 #include "app/platform/dialogs/DialogService.h"
@@ -55,7 +56,7 @@ void TForm1::tbtnNeueSektionClick() {
         ButtonsAktivieren(Ansicht::Editor);
         dokument_.setStatus(Dateistatus::Geaendert);
     }
-    tbtnDateispeichern->setEnabled(true);
+    aktionen_->speichernErlauben();
 }
 
 void TForm1::tbtnNeuerWertClick() {

@@ -4,6 +4,7 @@
 #include "app/editor/SynMemo.h"
 #include "app/platform/dialogs/DialogService.h"
 #include "app/shell/TForm1.h"
+#include "app/shell/Aktionen.h"
 #include "app/shell/Warteanzeige.h"
 #include "app/shell/WerkzeugKnopf.h"
 #include "core/platform/errors/RavikError.h"
@@ -54,7 +55,7 @@ bool TForm1::tbtnDateispeichernClick() {
     // The backup is a copy of the file written only when it is the same file.
     DateiSpeichern(*gewaehlt, ansicht, *gewaehlt == dokument_.name() ? sicherung : QString());
     dokument_.setDateistempel(Dateistempel::lesen(*gewaehlt));
-    tbtnDateispeichern->setEnabled(true);
+    aktionen_->speichernErlauben();
     statusSetzen(Dateistatus::Gespeichert);
     dokument_.setName(*gewaehlt);
     titelSetzen(*gewaehlt);

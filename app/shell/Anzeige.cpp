@@ -3,6 +3,7 @@
 #include "app/browser/Detailpanel.h"
 #include "app/browser/IniBaum.h"
 #include "app/editor/EditorAnsicht.h"
+#include "app/shell/Aktionen.h"
 #include "app/shell/Bilder.h"
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
@@ -76,16 +77,9 @@ void TForm1::Anzeige(Ansicht ansicht) {
 }
 
 void TForm1::ButtonsAktivieren(Ansicht ansicht) {
-    bool neuerWert = true, loeschen = false, ausklappen = false, detail = true;
-    if (ansicht == Ansicht::Browser) {
-        const bool gefuellt = browser_->baum().knotenAnzahl() > 0;
-        neuerWert = loeschen = ausklappen = detail = gefuellt;
-    }
-    tbtnNeueSektion->setEnabled(true);
-    tbtnNeuerWert->setEnabled(neuerWert);
-    tbtnDelete->setEnabled(loeschen);
-    tbtnAnsicht->setEnabled(ausklappen);
-    browser_->detail().knoepfeFreigeben(detail);
+    const bool gefuellt = browser_->baum().knotenAnzahl() > 0;
+    aktionen_->strukturFuer(ansicht, gefuellt);
+    browser_->detail().knoepfeFreigeben(ansicht != Ansicht::Browser || gefuellt);
 }
 
 // The back buttons' captions tell where they lead.

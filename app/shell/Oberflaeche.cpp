@@ -2,13 +2,16 @@
 // a time, and the three context menus.
 #include "app/browser/BrowserAnsicht.h"
 #include "app/editor/EditorAnsicht.h"
+#include "app/editor/SynMemo.h"
 #include "app/platform/widgets/Bausteine.h"
 #include "app/settings/Farbfeld.h"
 #include "core/help/Werbetexte.h"
+#include "app/shell/Aktionen.h"
 #include "app/shell/Bilder.h"
 #include "app/shell/TForm1.h"
 #include "app/shell/WerkzeugKnopf.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -16,6 +19,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -46,6 +50,7 @@ void TForm1::oberflaecheAufbauen() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    aktionen_ = new Aktionen(this);
     layout->addWidget(werkzeugleisteAufbauen());
     layout->addWidget(strukturleisteAufbauen());
 
@@ -70,13 +75,12 @@ QToolBar* TForm1::werkzeugleisteAufbauen() {
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setMovable(false);
     ToolBar1->setIconSize(QSize(24, 24));
-    tbtnNeu = new WerkzeugKnopf(QStringLiteral("tbtnNeu"), QStringLiteral("Neue INI-Datei erstellen"), Bilder::kNeueDatei, ToolBar1);
-    tbtnDateiladen = new WerkzeugKnopf(QStringLiteral("tbtnDateiladen"), QStringLiteral("INI-Datei öffnen (STRG-O)"), Bilder::kOeffnen, ToolBar1);
-    tbtnDateispeichern = new WerkzeugKnopf(QStringLiteral("tbtnDateispeichern"), QStringLiteral("INI-Datei speichern (F12)"), Bilder::kSpeichern, ToolBar1);
-    tbtnFlip = new WerkzeugKnopf(QStringLiteral("tbtnFlip"),
-                                 QStringLiteral("Bearbeitungsmodus wechseln (aktuelle Änderungen gehen verloren)"), Bilder::kZumEditor, ToolBar1);
-    tbtnOptionen = new WerkzeugKnopf(QStringLiteral("tbtnOptionen"), QStringLiteral("Optionen"), Bilder::kOptionen, ToolBar1);
-    tbtnHilfe = new WerkzeugKnopf(QStringLiteral("tbtnHilfe"), QStringLiteral("Hilfe anzeigen (F1)"), Bilder::kHilfe, ToolBar1);
+    tbtnNeu = aktionen_->knopf(Aktionen::Neu, ToolBar1);
+    tbtnDateiladen = aktionen_->knopf(Aktionen::Oeffnen, ToolBar1);
+    tbtnDateispeichern = aktionen_->knopf(Aktionen::Speichern, ToolBar1);
+    tbtnFlip = aktionen_->knopf(Aktionen::Wechseln, ToolBar1);
+    tbtnOptionen = aktionen_->knopf(Aktionen::Optionen, ToolBar1);
+    tbtnHilfe = aktionen_->knopf(Aktionen::Hilfe, ToolBar1);
     ToolBar1->addWidget(tbtnNeu);
     ToolBar1->addWidget(tbtnDateiladen);
     ToolBar1->addSeparator();
@@ -87,7 +91,6 @@ QToolBar* TForm1::werkzeugleisteAufbauen() {
     ToolBar1->addWidget(tbtnOptionen);
     ToolBar1->addSeparator();
     ToolBar1->addWidget(tbtnHilfe);
-    tbtnDateispeichern->setEnabled(false);
     return ToolBar1;
 }
 
@@ -96,19 +99,16 @@ QToolBar* TForm1::strukturleisteAufbauen() {
     ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
     ToolBar2->setMovable(false);
     ToolBar2->setIconSize(QSize(24, 24));
-    tbtnNeueSektion = new WerkzeugKnopf(QStringLiteral("tbtnNeueSektion"), QStringLiteral("Neue Sektion einfügen (STRG-S)"), Bilder::kNeueSektion, ToolBar2);
-    tbtnNeuerWert = new WerkzeugKnopf(QStringLiteral("tbtnNeuerWert"), QStringLiteral("Neuen Schlüssel einfügen (STRG-K)"), Bilder::kNeuerSchluessel, ToolBar2);
-    tbtnDelete = new WerkzeugKnopf(QStringLiteral("tbtnDelete"), QStringLiteral("Markierten Eintrag löschen (ENTF)"), Bilder::kLoeschen, ToolBar2);
-    tbtnAnsicht = new WerkzeugKnopf(QStringLiteral("tbtnAnsicht"), QStringLiteral("Alle Schlüssel ausklappen (F2)"), Bilder::kBaumEingeklappt, ToolBar2);
+    tbtnNeueSektion = aktionen_->knopf(Aktionen::NeueSektion, ToolBar2);
+    tbtnNeuerWert = aktionen_->knopf(Aktionen::NeuerWert, ToolBar2);
+    tbtnDelete = aktionen_->knopf(Aktionen::Loeschen, ToolBar2);
+    tbtnAnsicht = aktionen_->knopf(Aktionen::Ausklappen, ToolBar2);
     ToolBar2->addWidget(tbtnNeueSektion);
     ToolBar2->addWidget(tbtnNeuerWert);
     ToolBar2->addSeparator();
     ToolBar2->addWidget(tbtnDelete);
     ToolBar2->addSeparator();
     ToolBar2->addWidget(tbtnAnsicht);
-    tbtnNeuerWert->setEnabled(false);
-    tbtnDelete->setEnabled(false);
-    tbtnAnsicht->setEnabled(false);
     return ToolBar2;
 }
 
@@ -259,30 +259,59 @@ QWidget* TForm1::hilfeseiteAufbauen() {
 }
 
 void TForm1::menuesAufbauen() {
+    // The clipboard items act on the focused control; without a focused editor the
+    // editor menu's items act on the editor whose menu it is.
+    auto imEditor = [this](void (SynMemo::*wirkung)()) {
+        return [this, wirkung] {
+            auto* memo = qobject_cast<SynMemo*>(QApplication::focusWidget());
+            SynMemo* ziel = memo ? memo : &editor_->editor();
+            (ziel->*wirkung)();
+        };
+    };
+    auto imFeld = [](std::function<void(QLineEdit&)> wirkung) {
+        return [wirkung] {
+            if (auto* feld = qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+                wirkung(*feld);
+        };
+    };
+
     PopupMemo = new QMenu(this);
     PopupMemo->setObjectName(QStringLiteral("PopupMemo"));
-    eintrag(PopupMemo, QStringLiteral("puCopy"), QStringLiteral("Kopieren"));
-    eintrag(PopupMemo, QStringLiteral("puCut"), QStringLiteral("Ausschneiden"));
-    eintrag(PopupMemo, QStringLiteral("puInsert"), QStringLiteral("Einfügen"));
+    aktionen_->menueeintrag(eintrag(PopupMemo, QStringLiteral("puCopy"), QStringLiteral("Kopieren")),
+                            imEditor(&SynMemo::copy));
+    aktionen_->menueeintrag(eintrag(PopupMemo, QStringLiteral("puCut"), QStringLiteral("Ausschneiden")),
+                            imEditor(&SynMemo::cut));
+    aktionen_->menueeintrag(eintrag(PopupMemo, QStringLiteral("puInsert"), QStringLiteral("Einfügen")),
+                            imEditor(&SynMemo::paste));
     PopupMemo->addSeparator();
-    eintrag(PopupMemo, QStringLiteral("puHelp"), QStringLiteral("Hilfe"));
+    aktionen_->menueeintrag(eintrag(PopupMemo, QStringLiteral("puHelp"), QStringLiteral("Hilfe")),
+                            Aktionen::Hilfe);
 
     PopupBaum = new QMenu(this);
     PopupBaum->setObjectName(QStringLiteral("PopupBaum"));
-    eintrag(PopupBaum, QStringLiteral("puSectionTree"), QStringLiteral("Neue Sektion"));
-    eintrag(PopupBaum, QStringLiteral("puKeyTree"), QStringLiteral("Neuer Schlüssel"));
+    aktionen_->menueeintrag(eintrag(PopupBaum, QStringLiteral("puSectionTree"), QStringLiteral("Neue Sektion")),
+                            Aktionen::NeueSektion);
+    aktionen_->menueeintrag(eintrag(PopupBaum, QStringLiteral("puKeyTree"), QStringLiteral("Neuer Schlüssel")),
+                            Aktionen::NeuerWert);
     PopupBaum->addSeparator();
-    eintrag(PopupBaum, QStringLiteral("puDeleteTree"), QStringLiteral("Löschen"));
+    // The tree's own item deletes what was right-clicked, whatever the button shows.
+    aktionen_->menueeintrag(eintrag(PopupBaum, QStringLiteral("puDeleteTree"), QStringLiteral("Löschen")),
+                            Aktionen::Loeschen, true);
     PopupBaum->addSeparator();
-    eintrag(PopupBaum, QStringLiteral("puHelpTree"), QStringLiteral("Hilfe"));
+    aktionen_->menueeintrag(eintrag(PopupBaum, QStringLiteral("puHelpTree"), QStringLiteral("Hilfe")),
+                            Aktionen::Hilfe);
 
     PopupEdit = new QMenu(this);
     PopupEdit->setObjectName(QStringLiteral("PopupEdit"));
-    eintrag(PopupEdit, QStringLiteral("puCopyEdit"), QStringLiteral("Kopieren"));
-    eintrag(PopupEdit, QStringLiteral("puCutEdit"), QStringLiteral("Ausschneiden"));
-    eintrag(PopupEdit, QStringLiteral("puPasteEdit"), QStringLiteral("Einfügen"));
+    aktionen_->menueeintrag(eintrag(PopupEdit, QStringLiteral("puCopyEdit"), QStringLiteral("Kopieren")),
+                            imFeld([](QLineEdit& f) { f.copy(); }));
+    aktionen_->menueeintrag(eintrag(PopupEdit, QStringLiteral("puCutEdit"), QStringLiteral("Ausschneiden")),
+                            imFeld([](QLineEdit& f) { f.cut(); }));
+    aktionen_->menueeintrag(eintrag(PopupEdit, QStringLiteral("puPasteEdit"), QStringLiteral("Einfügen")),
+                            imFeld([](QLineEdit& f) { f.paste(); }));
     PopupEdit->addSeparator();
-    eintrag(PopupEdit, QStringLiteral("puHelpEdit"), QStringLiteral("Hilfe"));
+    aktionen_->menueeintrag(eintrag(PopupEdit, QStringLiteral("puHelpEdit"), QStringLiteral("Hilfe")),
+                            Aktionen::Hilfe);
 }
 
 } // namespace ravik

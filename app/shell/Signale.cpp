@@ -6,9 +6,9 @@
 #include "app/browser/Suchfeld.h"
 #include "app/editor/EditorAnsicht.h"
 #include "app/editor/SynMemo.h"
+#include "app/shell/Aktionen.h"
 #include "app/shell/DateiAblage.h"
 #include "app/shell/TForm1.h"
-#include "app/shell/WerkzeugKnopf.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -21,18 +21,20 @@ void TForm1::signaleVerbinden() {
     auto klick = [this](QAbstractButton* knopf, void (TForm1::*aktion)()) {
         connect(knopf, &QAbstractButton::clicked, this, [this, aktion] { ausfuehren([=] { (this->*aktion)(); }); });
     };
-    klick(tbtnNeu, &TForm1::tbtnNeuClick);
-    klick(tbtnDateiladen, &TForm1::tbtnDateiladenClick);
-    connect(tbtnDateispeichern, &QAbstractButton::clicked, this,
-            [this] { ausfuehren([this] { tbtnDateispeichernClick(); }); });
-    klick(tbtnFlip, &TForm1::tbtnFlipClick);
-    connect(tbtnOptionen, &QAbstractButton::clicked, this,
-            [this] { ausfuehren([this] { Anzeige(Ansicht::Setup); }); });
-    klick(tbtnHilfe, &TForm1::tbtnHilfeClick);
-    klick(tbtnNeueSektion, &TForm1::tbtnNeueSektionClick);
-    klick(tbtnNeuerWert, &TForm1::tbtnNeuerWertClick);
-    klick(tbtnDelete, &TForm1::tbtnDeleteClick);
-    klick(tbtnAnsicht, &TForm1::tbtnAnsichtClick);
+    // The commands, whether a tool button, a key or a context-menu item runs them.
+    auto befehl = [this](Aktionen::Befehl b, void (TForm1::*aktion)()) {
+        aktionen_->binden(b, [this, aktion] { ausfuehren([=] { (this->*aktion)(); }); });
+    };
+    befehl(Aktionen::Neu, &TForm1::tbtnNeuClick);
+    befehl(Aktionen::Oeffnen, &TForm1::tbtnDateiladenClick);
+    aktionen_->binden(Aktionen::Speichern, [this] { ausfuehren([this] { tbtnDateispeichernClick(); }); });
+    befehl(Aktionen::Wechseln, &TForm1::tbtnFlipClick);
+    aktionen_->binden(Aktionen::Optionen, [this] { ausfuehren([this] { Anzeige(Ansicht::Setup); }); });
+    befehl(Aktionen::Hilfe, &TForm1::tbtnHilfeClick);
+    befehl(Aktionen::NeueSektion, &TForm1::tbtnNeueSektionClick);
+    befehl(Aktionen::NeuerWert, &TForm1::tbtnNeuerWertClick);
+    befehl(Aktionen::Loeschen, &TForm1::tbtnDeleteClick);
+    befehl(Aktionen::Ausklappen, &TForm1::tbtnAnsichtClick);
 
     connect(BitBtn3, &QPushButton::clicked, this,
             [this] { ausfuehren([this] { Anzeige(Ansicht::Browser); }); });

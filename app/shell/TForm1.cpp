@@ -1,5 +1,6 @@
 #include "app/editor/EditorAnsicht.h"
 #include "app/shell/TForm1.h"
+#include "app/shell/Aktionen.h"
 
 #include "app/document/Wiederherstellungswaechter.h"
 
@@ -112,7 +113,7 @@ void TForm1::statusSetzen(Dateistatus status) {
 }
 
 void TForm1::geaendert() {
-    tbtnDateispeichern->setEnabled(true);
+    aktionen_->speichernErlauben();
     dokument_.setStatus(Dateistatus::Geaendert);
 }
 

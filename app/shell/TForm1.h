@@ -26,6 +26,7 @@ class QAction;
 
 namespace ravik {
 
+class Aktionen;
 class BrowserAnsicht;
 class DialogService;
 class Desktop;
@@ -226,6 +227,9 @@ private:
     Dokument dokument_;
     // Keeps the recovery copy of the unsaved document; gone before the document.
     std::unique_ptr<Wiederherstellungswaechter> wiederherstellung_;
+
+    // The commands: one action each, shown by the tool buttons, run by keys and menus.
+    Aktionen* aktionen_ = nullptr;
 
     // Widgets (named after their objectName)
     QToolBar* ToolBar1 = nullptr;

@@ -5,7 +5,8 @@
 namespace ravik {
 
 // A tool button whose picture is chosen by index from the tool images. Two buttons
-// keep state in that index (the view switch and expand/collapse).
+// keep state in that index (the view switch and expand/collapse). A button that shows
+// a command's action passes its picture, hint and enabled state on to the action.
 class WerkzeugKnopf : public QToolButton {
     Q_OBJECT
 public:
@@ -14,7 +15,10 @@ public:
     int bildIndex() const { return bildIndex_; }
     void setBildIndex(int index);
     QString hinweis() const { return toolTip(); }
-    void setHinweis(const QString& text) { setToolTip(text); }
+    void setHinweis(const QString& text);
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private:
     int bildIndex_ = -1;

@@ -155,6 +155,32 @@ private slots:
         QVERIFY(u.dialoge.allAnswersUsed());
     }
 
+    // Help and expand take any modifiers, the structure keys and the switch need Ctrl
+    // and allow others, open and save want their modifiers exactly.
+    void modifiersHeldWithTheWindowKeys_data() {
+        QTest::addColumn<QString>("taste");
+        QTest::addColumn<QString>("erwartet"); // view|dialogs shown|expand image
+        QTest::newRow("Shift+F1") << "Shift+F1" << "hilfe|0|2";
+        QTest::newRow("Ctrl+Alt+F2") << "Ctrl+Alt+F2" << "browser|0|3";
+        QTest::newRow("Ctrl+Alt+S") << "Ctrl+Alt+S" << "browser|1|2";
+        QTest::newRow("Alt+S") << "Alt+S" << "browser|0|2";
+        QTest::newRow("Ctrl+O") << "Ctrl+O" << "browser|1|2";
+        QTest::newRow("Ctrl+Shift+O") << "Ctrl+Shift+O" << "browser|0|2";
+        QTest::newRow("Meta+Ctrl+A") << "Meta+Ctrl+A" << "editor|0|2";
+    }
+    void modifiersHeldWithTheWindowKeys() {
+        QFETCH(QString, taste);
+        QFETCH(QString, erwartet);
+        Umgebung u;
+        u.starten({u.schreiben("a.ini", "[A]\nk=1\n")});
+        const QKeyCombination k = QKeySequence(taste)[0];
+        QTest::keyClick(u.w("iniAnzeige"), k.key(), k.keyboardModifiers()); // dialogs: Escape
+        QCOMPARE(QStringList({u.sichtbareAnsicht(), QString::number(u.dialoge.shown.size()),
+                              QString::number(u.w<WerkzeugKnopf>("tbtnAnsicht")->bildIndex())})
+                     .join('|'),
+                 erwartet);
+    }
+
     void ctrlKWithTheButtonDisabledRunsNothing() {
         Umgebung u;
         u.starten();
