@@ -186,7 +186,6 @@ private:
     // The value of a new key, asked again while it is refused; empty when cancelled.
     QString neuenWertErfragen();
     void titelVorhandenMelden();
-    void statusSetzen(Dateistatus status);
     void geaendert(); // a command changed the document: status and save button
     // Loading: the browser view from a text, the editor view from a file or the text.
     void browserFuellen(std::unique_ptr<IniDocument> text, bool ausDatei);
