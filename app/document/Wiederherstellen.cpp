@@ -10,7 +10,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QPushButton>
 
 namespace ravik {
 
@@ -38,9 +37,9 @@ void TForm1::wiederherstellungEinrichten() {
     });
 }
 
-// Over the help and options panels the back button tells where the document is.
+// Also over the help and options panels: the view the document was last shown in.
 bool TForm1::dokumentImEditor() const {
-    return editorAktiv() || (!browserAktiv() && btnZurueck->text() != QStringLiteral("Zurück"));
+    return ansichtsstand_.dokumentImEditor();
 }
 
 // The editor's text, or the browser view's document with the table's edits in it

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/document/Ansichtsstand.h"
 #include "app/shell/Ansicht.h"
 #include "app/shell/Tastenvorschau.h"
 #include "core/document/Dokument.h"
@@ -220,6 +221,7 @@ private:
     Tastenvorschau tastenvorschau_;
     int laufendeAktionen_ = 0;
     bool pruefungAusstehend_ = false;
+    Ansichtsstand ansichtsstand_; // the view shown, written by Anzeige()
 
     // The open document: its name (Dateiname), status (Dateistatus), text and table.
     Dokument dokument_;
