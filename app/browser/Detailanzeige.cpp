@@ -99,7 +99,7 @@ void TForm1::btnOKClick() {
     if (ergebnis.sektion)
         browser_->baum().setText(knoten, neu.sektion);
     if (ergebnis.geaendert())
-        dokument_.setStatus(Dateistatus::Geaendert);
+        dokument_.bearbeitet();
     AltSchluessel = neu.schluessel;
     AltSektion = neu.sektion;
     AltWert = neu.wert;

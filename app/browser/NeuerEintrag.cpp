@@ -40,21 +40,21 @@ void TForm1::tbtnNeueSektionClick() {
         if (WertVorhanden(name, QString()))
             return;
         browser_->baum().auswaehlen(browser_->baum().sektionAnhaengen(name));
-        dokument_.setStatus(Dateistatus::Geaendert2);
+        dokument_.eintragHinzugefuegt();
         // A section deleted earlier and not yet saved comes back, as an empty section.
         if (Bearbeitung::sektionZurueckholen(dokument_.tabelle(), name))
-            dokument_.setStatus(Dateistatus::Geaendert);
+            dokument_.bearbeitet();
         if (dokument_.status() == Dateistatus::Geaendert2)
             Bearbeitung::sektionAnfuegen(dokument_.tabelle(), name);
         iniAnzeigeClick();
         ButtonsAktivieren(Ansicht::Browser);
-        dokument_.setStatus(Dateistatus::Geaendert);
+        dokument_.bearbeitet();
     } else {
         if (WertVorhanden(name, QString()))
             return;
         editor_->editor().appendLine(QLatin1Char('[') + name + QLatin1Char(']'));
         ButtonsAktivieren(Ansicht::Editor);
-        dokument_.setStatus(Dateistatus::Geaendert);
+        dokument_.bearbeitet();
     }
     aktionen_->speichernErlauben();
 }
@@ -67,7 +67,7 @@ void TForm1::tbtnNeuerWertClick() {
             const QString wert = neuenWertErfragen();
             editor_->editor().appendLine(schluessel + QLatin1Char('=') + wert);
         }
-        dokument_.setStatus(Dateistatus::Geaendert);
+        dokument_.bearbeitet();
         return;
     }
 
@@ -87,10 +87,10 @@ void TForm1::tbtnNeuerWertClick() {
         return;
     browser_->baum().auswaehlen(browser_->baum().schluesselAnhaengen(sektionsKnoten, schluessel));
     iniAnzeigeClick();
-    dokument_.setStatus(Dateistatus::Geaendert2);
+    dokument_.eintragHinzugefuegt();
     // A key deleted earlier and not yet saved comes back, with an empty value.
     if (Bearbeitung::schluesselZurueckholen(dokument_.tabelle(), sektion, schluessel))
-        dokument_.setStatus(Dateistatus::Geaendert);
+        dokument_.bearbeitet();
     if (dokument_.status() == Dateistatus::Geaendert2) {
         const QString wert = neuenWertErfragen();
         Bearbeitung::schluesselAnfuegen(dokument_.tabelle(), sektion, schluessel, wert);

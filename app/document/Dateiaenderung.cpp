@@ -133,7 +133,7 @@ void TForm1::dateiNeuLaden() {
     } else {
         editorLaden(pfad);
     }
-    statusSetzen(Dateistatus::Gespeichert);
+    dokument_.alsGespeichertAnsehen();
 }
 
 } // namespace ravik

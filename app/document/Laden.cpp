@@ -8,12 +8,8 @@
 #include "app/shell/TForm1.h"
 #include "app/shell/Warteanzeige.h"
 #include "app/shell/WerkzeugKnopf.h"
-#include "core/platform/errors/RavikError.h"
-#include "core/platform/files/TextFile.h"
 #include "core/platform/ini/IniDocument.h"
 
-#include <QFileInfo>
-#include <new>
 
 namespace ravik {
 
@@ -47,40 +43,14 @@ void TForm1::browserFuellen(std::unique_ptr<IniDocument> text, bool ausDatei) {
     }
 }
 
-// The file is read and checked whole before the editor's text is touched, so a file
-// that cannot be opened leaves the document as it was.
+// The document reads the file into the editor; a file that cannot be opened leaves
+// the document as it was. (The tree's names stay, for the expand button that F2
+// works in the editor view too.)
 void TForm1::editorLaden(const QString& pfad) {
-    const QFileInfo info(pfad);
-    const QString angezeigt = info.absoluteFilePath();
-    if (info.isFile() && info.size() > SynMemo::kMaxFileBytes)
-        throw EFOpenError(angezeigt, QStringLiteral("Die Datei ist %1 MB groß; der Editor lädt "
-                                                    "höchstens %2 MB.")
-                                         .arg(info.size() / (1024 * 1024))
-                                         .arg(SynMemo::kMaxFileBytes / (1024 * 1024)));
     Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
     const auto fortschritt = warten.folgen(editor_->editor());
-    Dateistempel stempel = Dateistempel::vorLesen(pfad);
-    TextFileContent inhalt;
-    try {
-        inhalt = TextFile::read(pfad, [&](qint64 bytes) { warten.schritt(bytes); });
-    } catch (const std::bad_alloc&) {
-        throw EFOpenError(angezeigt, QStringLiteral("Nicht genügend Arbeitsspeicher."));
-    }
-    stempel.inhaltSetzen(inhalt.bytes);
-    if (inhalt.scan.longestLine() > SynMemo::kMaxLineBytes)
-        throw EFOpenError(angezeigt,
-                          QStringLiteral("Die Datei enthält eine Zeile mit mehr als %1 Bytes; so "
-                                         "lange Zeilen kann der Editor nicht bearbeiten.")
-                              .arg(SynMemo::kMaxLineBytes));
-    // From here on the editor's text is the document: the browser view's copy goes (the
-    // tree's names stay, for the expand button that F2 works in the editor view too).
-    dokument_.textFreigeben();
-    editor_->editor().setTextFrom([&](const SynMemo::PieceSink& stueck) { TextFile::toUtf8Pieces(inhalt, stueck); },
-                          inhalt.bytes.size());
-    dokument_.setKodierung(inhalt.scan.encoding());
-    dokument_.setZeilenende(inhalt.scan.lineEnds().editorStyle());
+    dokument_.imEditorOeffnen(pfad, *editor_, [&](qint64 bytes) { warten.schritt(bytes); });
     editor_->dateiformatSetzen(dokument_.kodierung(), dokument_.zeilenende());
-    dokument_.setDateistempel(std::move(stempel));
 }
 
 // The document's text, with the table's edits applied, becomes the editor's.

@@ -20,11 +20,10 @@ void TForm1::tbtnNeuClick() {
             Sicherheitsabfrage(tbtnNeu);
             return;
         }
-        dokument_.setName(QString());
+        dokument_.neu();
         neueDateiTitel();
         Anzeige(Ansicht::Browser);
         WerteTabelleLoeschen();
-        dokument_.leeren();
         editor_->dateiformatSetzen(dokument_.kodierung(), dokument_.zeilenende());
         iniAnzeigeClick();
         tbtnNeueSektion->setEnabled(true);
@@ -36,9 +35,8 @@ void TForm1::tbtnNeuClick() {
         Sicherheitsabfrage(tbtnNeu);
         return;
     }
-    dokument_.setName(QString());
+    dokument_.neu();
     neueDateiTitel();
-    dokument_.leeren();
     editor_->editor().clearAll();
     editor_->dateiformatSetzen(dokument_.kodierung(), dokument_.zeilenende());
 }
@@ -61,7 +59,7 @@ void TForm1::Sicherheitsabfrage(QWidget* knopf) {
                        "Dieser Vorgang kann nicht rückgängig gemacht werden!"),
         MessageButtons::YesNoCancel);
     if (zweite == Answer::Yes) {
-        statusSetzen(Dateistatus::Gespeichert);
+        dokument_.alsGespeichertAnsehen();
         if (knopf == tbtnNeu)
             tbtnNeuClick();
         else

@@ -1,46 +1,19 @@
-// Saving: the save command with its backup copy, and writing either view's document.
+// Saving: the save command (the document writes, with its backup copy), and the
+// backup box of both views.
 #include "app/browser/BrowserAnsicht.h"
 #include "app/editor/EditorAnsicht.h"
-#include "app/editor/SynMemo.h"
 #include "app/platform/dialogs/DialogService.h"
 #include "app/shell/TForm1.h"
 #include "app/shell/Aktionen.h"
 #include "app/shell/Warteanzeige.h"
 #include "app/shell/WerkzeugKnopf.h"
-#include "core/platform/errors/RavikError.h"
-#include "core/platform/files/FileIO.h"
-#include "core/platform/files/TextFile.h"
 
 #include <QCheckBox>
-#include <QFileInfo>
 
 namespace ravik {
-namespace {
 
-// Copies the file as it is now to "<file>.bak", as private as the file itself; the
-// name "<file>.bak" is replaced whatever it holds, a link is not followed. A document
-// without a file yet (new, or its file is gone) has nothing to copy, and the save goes
-// on without a backup. Gives the backup's name, or nothing when none was made.
-QString sicherheitskopieAnlegen(const QString& dateiname) {
-    if (dateiname.isEmpty() || !FileIO::exists(dateiname))
-        return {};
-    const QString kopie = dateiname + QStringLiteral(".bak");
-    if (const auto fehler = FileIO::copyFile(dateiname, kopie))
-        throw EFCreateError(kopie, fehler->reason);
-    return kopie;
-}
-
-} // namespace
-
-// A file the save would be refused at (read-only, a directory) is refused before its
-// backup is made, with the error its view gives for it.
 void TForm1::speicherzielPruefen(const QString& pfad, Ansicht ansicht) {
-    const auto fehler = FileIO::checkWritable(pfad);
-    if (!fehler)
-        return;
-    if (ansicht != Ansicht::Editor)
-        throw EIniFileException::cannotWrite(pfad);
-    throw EFCreateError(QFileInfo(pfad).absoluteFilePath(), fehler->reason);
+    Dokument::speicherzielPruefen(pfad, ansicht == Ansicht::Editor);
 }
 
 bool TForm1::tbtnDateispeichernClick() {
@@ -48,49 +21,28 @@ bool TForm1::tbtnDateispeichernClick() {
     const auto gewaehlt = dialoge_.saveFileName({dokument_.name()});
     if (!gewaehlt || !ueberschreibenBestaetigt(*gewaehlt))
         return false;
-    speicherzielPruefen(*gewaehlt, ansicht);
-    QString sicherung;
-    if (editor_->sicherheitskopie().isChecked())
-        sicherung = sicherheitskopieAnlegen(dokument_.name());
-    // The backup is a copy of the file written only when it is the same file.
-    DateiSpeichern(*gewaehlt, ansicht, *gewaehlt == dokument_.name() ? sicherung : QString());
-    dokument_.setDateistempel(Dateistempel::lesen(*gewaehlt));
+    {
+        Warteanzeige warten(this, QStringLiteral("Datei wird gespeichert …"));
+        dokument_.speichernUnter(*gewaehlt, editor_->sicherheitskopie().isChecked(),
+                                 ansicht == Ansicht::Editor ? editor_ : nullptr,
+                                 [&](qint64 erledigt) { warten.schritt(erledigt); });
+    }
     aktionen_->speichernErlauben();
-    statusSetzen(Dateistatus::Gespeichert);
-    dokument_.setName(*gewaehlt);
     titelSetzen(*gewaehlt);
     return true;
 }
 
-// The browser view writes the document's text with the table's edits; the editor
-// view its text. Both in the document's encoding, every untouched byte as it was.
-// kopieDesOriginals names a backup of the very file written, made just now.
+// Writes either view's document (see Dokument::speichernUnter, which the save command
+// uses): kopieDesOriginals names a backup of the very file written, made just now.
 void TForm1::DateiSpeichern(const QString& pfad, Ansicht ansicht, const QString& kopieDesOriginals) {
     Warteanzeige warten(this, QStringLiteral("Datei wird gespeichert …"));
     const auto fortschritt = [&](qint64 erledigt) { warten.schritt(erledigt); };
-    if (ansicht != Ansicht::Editor) {
-        dokument_.anwenden(fortschritt);
-        dokument_.speichern(pfad, fortschritt, kopieDesOriginals);
+    if (ansicht == Ansicht::Editor) {
+        dokument_.editorSpeichern(pfad, *editor_, fortschritt, kopieDesOriginals);
         return;
     }
-    const QString angezeigt = QFileInfo(pfad).absoluteFilePath();
-    editor_->editor().trimEditedLines(); // no blanks left at the end of an edited line
-    const auto fehler = TextFile::write(pfad, editor_->editor().utf8Text(), dokument_.kodierung(),
-                                        fortschritt, {kopieDesOriginals});
-    if (!fehler)
-        return;
-    switch (fehler->stage) {
-    case FileWriteFailure::Stage::Encoding:
-        throw RavikError(QStringLiteral("Die Datei %1 wurde nicht gespeichert: Der Text enthält "
-                                        "Zeichen, die in der Kodierung %2 nicht darstellbar "
-                                        "sind.")
-                             .arg(angezeigt, TextCodec::displayName(dokument_.kodierung())));
-    case FileWriteFailure::Stage::Create:
-        throw EFCreateError(angezeigt, fehler->reason);
-    case FileWriteFailure::Stage::Write:
-        break;
-    }
-    throw EWriteError(angezeigt, fehler->reason);
+    dokument_.anwenden(fortschritt);
+    dokument_.speichern(pfad, fortschritt, kopieDesOriginals);
 }
 
 void TForm1::CheckBox1Click() {

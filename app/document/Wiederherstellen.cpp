@@ -10,7 +10,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QPushButton>
 
 namespace ravik {
 
@@ -26,7 +25,7 @@ void TForm1::wiederherstellungEinrichten() {
         });
     Wiederherstellungswaechter* waechter = wiederherstellung_.get();
     // The browser view's edits all set the status; the editor reports each change.
-    dokument_.setStatusMeldung([waechter](Dateistatus status) { waechter->statusGesetzt(status); });
+    connect(&dokument_, &Dokument::statusGesetzt, waechter, &Wiederherstellungswaechter::statusGesetzt);
     connect(&editor_->editor(), &SynMemo::textChanging, waechter,
             &Wiederherstellungswaechter::aenderung);
     connect(waechter, &Wiederherstellungswaechter::fehler, this, [this](const QString& text) {
@@ -38,13 +37,14 @@ void TForm1::wiederherstellungEinrichten() {
     });
 }
 
-// Over the help and options panels the back button tells where the document is.
+// Also over the help and options panels: the view the document was last shown in.
 bool TForm1::dokumentImEditor() const {
-    return editorAktiv() || (!browserAktiv() && btnZurueck->text() != QStringLiteral("Zurück"));
+    return ansichtsstand_.dokumentImEditor();
 }
 
-// The editor's text, or the browser view's document with the table's edits in it.
-// Throws when the edits cannot be put into the text.
+// The editor's text, or the browser view's document with the table's edits in it
+// (the document itself stays as it is). Throws when the edits cannot be put into the
+// text.
 std::optional<Wiederherstellungskopie> TForm1::wiederherstellungsStand() {
     if (dokument_.gespeichert())
         return std::nullopt;
@@ -61,9 +61,8 @@ std::optional<Wiederherstellungskopie> TForm1::wiederherstellungsStand() {
     }
     // An edit the file cannot hold throws: the guard tells the user that the copy
     // stays behind, and tries again at the next change.
-    dokument_.anwenden();
     kopie.text = wiederherstellung_->puffer(dokument_.text().textSize());
-    dokument_.editorTextSchreiben([&](QByteArrayView stueck) { kopie.text.append(stueck); });
+    dokument_.schnappschussSchreiben([&](QByteArrayView stueck) { kopie.text.append(stueck); });
     return kopie;
 }
 

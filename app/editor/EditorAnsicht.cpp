@@ -69,4 +69,21 @@ void EditorAnsicht::dateiformatSetzen(TextEncoding kodierung, EolStyle zeilenend
     statuszeile_->formatSetzen(kodierung, zeilenende);
 }
 
+QByteArrayView EditorAnsicht::aktuellerText() {
+    editor_->trimEditedLines(); // no blanks left at the end of an edited line
+    return editor_->utf8Text();
+}
+
+void EditorAnsicht::textSetzen(const Quelle& quelle, qsizetype bytes) {
+    editor_->setTextFrom(quelle, bytes);
+}
+
+qint64 EditorAnsicht::groessteDatei() const {
+    return SynMemo::kMaxFileBytes;
+}
+
+qint64 EditorAnsicht::laengsteZeile() const {
+    return SynMemo::kMaxLineBytes;
+}
+
 } // namespace ravik

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/document/Textquelle.h"
 #include "core/platform/text/LineEnds.h"
 #include "core/platform/text/TextCodec.h"
 
@@ -16,8 +17,9 @@ class Werbebereich;
 
 // The editor view (`panelEditor`): on the left the text editor with the find bar and
 // the status line below it; on the right the promotional area and the backup box.
-// Ctrl+F, F3 and Shift+F3 act while the view is shown.
-class EditorAnsicht : public QWidget {
+// Ctrl+F, F3 and Shift+F3 act while the view is shown. Its text is the document's
+// while the view is current (Textquelle).
+class EditorAnsicht : public QWidget, public Textquelle {
     Q_OBJECT
 public:
     explicit EditorAnsicht(QWidget* parent);
@@ -31,6 +33,11 @@ public:
     // style, the status line shows both. The window calls it whenever the document
     // gets them (open, new document, switch to this view).
     void dateiformatSetzen(TextEncoding kodierung, EolStyle zeilenende);
+
+    QByteArrayView aktuellerText() override;
+    void textSetzen(const Quelle& quelle, qsizetype bytes) override;
+    qint64 groessteDatei() const override;
+    qint64 laengsteZeile() const override;
 
 private:
     void tastenkuerzelAnlegen();

@@ -17,14 +17,14 @@ const QString kZurueck = QStringLiteral("Zurück");
 const QString kZurueckZumProgramm = QStringLiteral("Zurück zum Programm");
 } // namespace
 
-// The current view is read from the panels; a panel counts as shown when it is not
-// hidden, also while the window itself is not on screen.
+// The current view is the one Anzeige() showed last, whether the window itself is on
+// screen or not.
 bool TForm1::browserAktiv() const {
-    return !browser_->isHidden();
+    return ansichtsstand_.browserAktiv();
 }
 
 bool TForm1::editorAktiv() const {
-    return !editor_->isHidden();
+    return ansichtsstand_.editorAktiv();
 }
 
 void TForm1::Anzeige(Ansicht ansicht) {
@@ -40,6 +40,7 @@ void TForm1::Anzeige(Ansicht ansicht) {
         {false, false, true, false, false, false},
     };
     const Zeile& zeile = kTabelle[static_cast<int>(ansicht)];
+    ansichtsstand_.zeigen(ansicht);
 
     if (zeile.leisten) {
         ToolBar2->show();

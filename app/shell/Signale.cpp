@@ -87,8 +87,13 @@ void TForm1::signaleVerbinden() {
     for (QMenu* menu : {PopupMemo, PopupBaum, PopupEdit})
         connect(menu, &QMenu::triggered, this, [this](QAction* a) { ausfuehren([=] { PopupClick(a); }); });
 
-    // The caption's modified mark follows the document's status.
-    dokument_.setStatusBeobachter([this] { aenderungsmarkeZeigen(); });
+    // The caption's modified mark follows the document's status; from a saved state
+    // on, the editor reports the next change of its text.
+    connect(&dokument_, &Dokument::statusGesetzt, this, [this](Dateistatus status) {
+        aenderungsmarkeZeigen();
+        if (status == Dateistatus::Gespeichert)
+            editor_->editor().markSaved();
+    });
     // A file dropped onto the browser or editor view is opened there. After the drop
     // has ended: the guard's questions must not hold up the file manager.
     auto* ablage = new DateiAblage(this, [this] { return browserAktiv() || editorAktiv(); });

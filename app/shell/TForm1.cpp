@@ -92,7 +92,7 @@ void TForm1::FormCreate() {
             titelSetzen(p);
         }
     }
-    statusSetzen(Dateistatus::Gespeichert);
+    dokument_.alsGespeichertAnsehen();
 }
 
 void TForm1::Warmstart(Ansicht ansicht) {
@@ -105,16 +105,9 @@ void TForm1::Warmstart(Ansicht ansicht) {
     Werbetexte();
 }
 
-void TForm1::statusSetzen(Dateistatus status) {
-    dokument_.setStatus(status);
-    // From a saved state on, the editor reports the next change of its text.
-    if (status == Dateistatus::Gespeichert)
-        editor_->editor().markSaved();
-}
-
 void TForm1::geaendert() {
     aktionen_->speichernErlauben();
-    dokument_.setStatus(Dateistatus::Geaendert);
+    dokument_.bearbeitet();
 }
 
 void TForm1::titelSetzen(const QString& pfad) {

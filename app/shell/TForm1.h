@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/document/Ansichtsstand.h"
 #include "app/shell/Ansicht.h"
 #include "app/shell/Tastenvorschau.h"
 #include "core/document/Dokument.h"
@@ -187,7 +188,6 @@ private:
     // The value of a new key, asked again while it is refused; empty when cancelled.
     QString neuenWertErfragen();
     void titelVorhandenMelden();
-    void statusSetzen(Dateistatus status);
     void geaendert(); // a command changed the document: status and save button
     // Loading: the browser view from a text, the editor view from a file or the text.
     void browserFuellen(std::unique_ptr<IniDocument> text, bool ausDatei);
@@ -222,6 +222,7 @@ private:
     Tastenvorschau tastenvorschau_;
     int laufendeAktionen_ = 0;
     bool pruefungAusstehend_ = false;
+    Ansichtsstand ansichtsstand_; // the view shown, written by Anzeige()
 
     // The open document: its name (Dateiname), status (Dateistatus), text and table.
     Dokument dokument_;

@@ -19,9 +19,33 @@ QString nichtGenugSpeicher() {
 
 } // namespace
 
-Dokument::Dokument() : text_(std::make_unique<IniDocument>()) {}
+Dokument::Dokument(QObject* parent) : QObject(parent), text_(std::make_unique<IniDocument>()) {}
 
 Dokument::~Dokument() = default;
+
+void Dokument::setName(const QString& name) {
+    if (name == name_)
+        return;
+    name_ = name;
+    emit nameGeaendert(name_);
+}
+
+void Dokument::statusSetzen(Dateistatus status) {
+    status_ = status;
+    emit statusGesetzt(status_);
+}
+
+void Dokument::bearbeitet() {
+    statusSetzen(Dateistatus::Geaendert);
+}
+
+void Dokument::eintragHinzugefuegt() {
+    statusSetzen(Dateistatus::Geaendert2);
+}
+
+void Dokument::alsGespeichertAnsehen() {
+    statusSetzen(Dateistatus::Gespeichert);
+}
 
 void Dokument::leeren() {
     text_ = std::make_unique<IniDocument>();
@@ -171,7 +195,7 @@ void Dokument::anwenden(const Fortschritt& fortschritt) {
     if (anwendenPruefen())
         vorher = std::make_unique<IniDocument>(*text_);
     try {
-        tabelleEinbringen(fortschritt);
+        tabelleEinbringen(*text_, fortschritt);
     } catch (...) {
         if (vorher)
             text_ = std::move(vorher);
@@ -180,9 +204,8 @@ void Dokument::anwenden(const Fortschritt& fortschritt) {
     tabelle_.herkunftAbgleichen();
 }
 
-void Dokument::tabelleEinbringen(const Fortschritt& fortschritt) {
-    WerteTabelle& t = tabelle_;
-    IniDocument& text = *text_;
+void Dokument::tabelleEinbringen(IniDocument& text, const Fortschritt& fortschritt) const {
+    const WerteTabelle& t = tabelle_;
     const int zeilen = t.RowCount();
 
     // Deleted entries go first, under the names the text gives them: a live entry may
@@ -243,6 +266,24 @@ void Dokument::tabelleEinbringen(const Fortschritt& fortschritt) {
 
 void Dokument::editorTextSchreiben(const std::function<void(QByteArrayView)>& stueck) const {
     text_->writeText(stueck);
+}
+
+bool Dokument::tabelleHatAenderungen() const {
+    for (int r = 0; r < tabelle_.RowCount(); ++r)
+        if (tabelle_.seitAbgleichGeaendert(r))
+            return true;
+    return false;
+}
+
+void Dokument::schnappschussSchreiben(const std::function<void(QByteArrayView)>& stueck) const {
+    if (tabelle_.istLeer() || !tabelleHatAenderungen()) {
+        text_->writeText(stueck);
+        return;
+    }
+    anwendenPruefen();
+    IniDocument kopie(*text_);
+    tabelleEinbringen(kopie, {});
+    kopie.writeText(stueck);
 }
 
 void Dokument::speichern(const QString& pfad, const Fortschritt& fortschritt,

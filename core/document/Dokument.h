@@ -5,12 +5,14 @@
 #include "core/document/Zustaende.h"
 #include "core/platform/text/LineText.h"
 
+#include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
 
 namespace ravik {
 
+class Textquelle;
 class IniDocument;
 
 // The open document, one home for both views: its file name, its status, its
@@ -20,34 +22,32 @@ class IniDocument;
 // switching to the editor write the text with the edits and leave every other line
 // as it was. While the editor view is current, the editor's text is the document;
 // switching back makes it the text again.
-class Dokument {
+class Dokument : public QObject {
+    Q_OBJECT
 public:
     using Fortschritt = std::function<void(qint64 erledigt)>;
 
-    Dokument(); // a new document: no name, UTF-8, CR LF, no text
-    ~Dokument();
-    Dokument(const Dokument&) = delete;
-    Dokument& operator=(const Dokument&) = delete;
+    explicit Dokument(QObject* parent = nullptr); // a new document: no name, UTF-8, CR LF, no text
+    ~Dokument() override;
 
     const QString& name() const { return name_; }
-    void setName(const QString& name) { name_ = name; }
+    void setName(const QString& name);
+
+    // The status is the document's own: only these operations set it, and each one
+    // announces it (statusGesetzt), so the caption's mark, the recovery copy and the
+    // editor's saved state follow one signal.
     Dateistatus status() const { return status_; }
-    void setStatus(Dateistatus status) {
-        status_ = status;
-        if (statusBeobachter_)
-            statusBeobachter_();
-        if (statusMelden_)
-            statusMelden_(status);
-    }
-    // Told of every status set (the window's modified mark follows it).
-    void setStatusBeobachter(std::function<void()> beobachter) {
-        statusBeobachter_ = std::move(beobachter);
-    }
-    // Told of every status set, so that whoever keeps a copy of unsaved work follows it.
-    void setStatusMeldung(std::function<void(Dateistatus)> melden) {
-        statusMelden_ = std::move(melden);
-    }
     bool gespeichert() const { return status_ == Dateistatus::Gespeichert; }
+    // An edit in either view: the document has unsaved changes. Announced at every
+    // edit, not only the first, so that the recovery copy waits for the next rest.
+    void bearbeitet();
+    // A section or key was added in the browser view: Geaendert2 while the command
+    // looks for a deleted entry of that name to bring back (which makes it Geaendert);
+    // the command ends with bearbeitet().
+    void eintragHinzugefuegt();
+    // The document as it is now counts as saved: it was opened, written, or the user
+    // gave up its changes.
+    void alsGespeichertAnsehen();
 
     TextEncoding kodierung() const { return kodierung_; }
     void setKodierung(TextEncoding kodierung) { kodierung_ = kodierung; }
@@ -74,8 +74,8 @@ public:
     }
     Dateistempel& gemeldeteAenderung() { return gemeldet_; }
 
-    // Back to a new, empty document, without a file (name and status stay the
-    // caller's business).
+    // Back to a new, empty document, without a file (name and status are set by the
+    // operation that empties it).
     void leeren();
     // While the editor view is current, its text is the document: the text and the
     // table are let go (name, status, encoding and line ends stay).
@@ -105,6 +105,10 @@ public:
 
     // The text as the editor shows it: UTF-8 pieces without a byte-order mark.
     void editorTextSchreiben(const std::function<void(QByteArrayView)>& stueck) const;
+    // The same with the table's edits in it, for the recovery copy. The document does
+    // not change: the edits go into a copy of the text (none is made while the table
+    // has none). Raises EIniFileException as anwenden() does.
+    void schnappschussSchreiben(const std::function<void(QByteArrayView)>& stueck) const;
 
     // Writes the text to the file as FileIO::save does (atomically, keeping an existing
     // file's owner, group, permissions, ACL, attributes and links; in place where the
@@ -114,23 +118,55 @@ public:
     void speichern(const QString& pfad, const Fortschritt& fortschritt = {},
                    const QString& kopieDesOriginals = {}) const;
 
+    // --- The file while the editor view is current, and saving (DokumentDatei.cpp) ---
+    // A new document without a name or file (the status stays: the caller asked first).
+    void neu();
+    // Reads the file into the editor, whose text is the document from then on: its
+    // encoding, line ends and stamp become the document's. The file is checked whole
+    // (the editor's limits, EFOpenError) before anything changes.
+    void imEditorOeffnen(const QString& pfad, Textquelle& editor, const Fortschritt& fortschritt = {});
+    // A file the save would be refused at (read-only, a directory) is refused before
+    // its backup is made, with the error its view gives for it.
+    static void speicherzielPruefen(const QString& pfad, bool editoransicht);
+    // Copies the file as it is now to "<file>.bak", as private as the file itself; the
+    // name "<file>.bak" is replaced whatever it holds, a link is not followed. Nothing
+    // to copy (no name, or the file is gone): no backup. Gives the backup's name, or
+    // nothing when none was made; raises EFCreateError.
+    static QString sicherheitskopieAnlegen(const QString& dateiname);
+    // Writes the editor's text in the document's encoding. Raises the German reason:
+    // a character the encoding cannot hold (nothing touched), EFCreateError, EWriteError.
+    void editorSpeichern(const QString& pfad, Textquelle& editor, const Fortschritt& fortschritt = {},
+                         const QString& kopieDesOriginals = {}) const;
+    // The save command once the user chose the file: the target checked, the backup
+    // of the document's own file (if asked for), the text written from the editor
+    // (when given: its view is current) or from the text with the table's edits;
+    // then the file's stamp, the saved status and the new name.
+    void speichernUnter(const QString& ziel, bool sicherung, Textquelle* editor,
+                        const Fortschritt& fortschritt = {});
+
     // Larger files are refused: the browser view holds a file several times over.
     static constexpr qint64 kMaxBytes = qint64(512) * 1024 * 1024;
 
+signals:
+    // Every setting of the status, also to the one it had.
+    void statusGesetzt(ravik::Dateistatus status);
+    void nameGeaendert(const QString& name);
+
 private:
+    void statusSetzen(Dateistatus status);
+
     bool anwendenPruefen() const;
-    void tabelleEinbringen(const Fortschritt& fortschritt);
+    bool tabelleHatAenderungen() const;
+    void tabelleEinbringen(IniDocument& text, const Fortschritt& fortschritt) const;
 
     QString name_;
     Dateistatus status_ = Dateistatus::Unbestimmt;
-    std::function<void()> statusBeobachter_;
     TextEncoding kodierung_ = TextEncoding::Utf8;
     EolStyle zeilenende_ = EolStyle::CrLf;
     std::unique_ptr<IniDocument> text_;
     WerteTabelle tabelle_;
     Dateistempel stempel_;
     Dateistempel gemeldet_;
-    std::function<void(Dateistatus)> statusMelden_;
 };
 
 } // namespace ravik

@@ -1,0 +1,109 @@
+// The document and its file: opening it into the editor, the backup copy, and saving
+// from either view. Both views write through the file layer's one save
+// (FileIO::save): links kept, owner and permissions kept, atomically or in place.
+#include "core/document/Dokument.h"
+#include "core/document/Textquelle.h"
+
+#include "core/platform/errors/RavikError.h"
+#include "core/platform/files/FileIO.h"
+#include "core/platform/files/TextFile.h"
+
+#include <QFileInfo>
+#include <new>
+
+namespace ravik {
+
+// The file is read and checked whole before the editor's text is touched, so a file
+// that cannot be opened leaves the document as it was.
+void Dokument::imEditorOeffnen(const QString& pfad, Textquelle& editor, const Fortschritt& fortschritt) {
+    const QFileInfo info(pfad);
+    const QString angezeigt = info.absoluteFilePath();
+    if (info.isFile() && info.size() > editor.groessteDatei())
+        throw EFOpenError(angezeigt, QStringLiteral("Die Datei ist %1 MB groß; der Editor lädt "
+                                                    "höchstens %2 MB.")
+                                         .arg(info.size() / (1024 * 1024))
+                                         .arg(editor.groessteDatei() / (1024 * 1024)));
+    Dateistempel stempel = Dateistempel::vorLesen(pfad);
+    TextFileContent inhalt;
+    try {
+        inhalt = TextFile::read(pfad, fortschritt);
+    } catch (const std::bad_alloc&) {
+        throw EFOpenError(angezeigt, QStringLiteral("Nicht genügend Arbeitsspeicher."));
+    }
+    stempel.inhaltSetzen(inhalt.bytes);
+    if (inhalt.scan.longestLine() > editor.laengsteZeile())
+        throw EFOpenError(angezeigt,
+                          QStringLiteral("Die Datei enthält eine Zeile mit mehr als %1 Bytes; so "
+                                         "lange Zeilen kann der Editor nicht bearbeiten.")
+                              .arg(editor.laengsteZeile()));
+    // From here on the editor's text is the document: the browser view's copy goes.
+    textFreigeben();
+    editor.textSetzen([&](const Textquelle::Stueck& stueck) { TextFile::toUtf8Pieces(inhalt, stueck); },
+                      inhalt.bytes.size());
+    kodierung_ = inhalt.scan.encoding();
+    zeilenende_ = inhalt.scan.lineEnds().editorStyle();
+    setDateistempel(std::move(stempel));
+}
+
+void Dokument::speicherzielPruefen(const QString& pfad, bool editoransicht) {
+    const auto fehler = FileIO::checkWritable(pfad);
+    if (!fehler)
+        return;
+    if (!editoransicht)
+        throw EIniFileException::cannotWrite(pfad);
+    throw EFCreateError(QFileInfo(pfad).absoluteFilePath(), fehler->reason);
+}
+
+QString Dokument::sicherheitskopieAnlegen(const QString& dateiname) {
+    if (dateiname.isEmpty() || !FileIO::exists(dateiname))
+        return {};
+    const QString kopie = dateiname + QStringLiteral(".bak");
+    if (const auto fehler = FileIO::copyFile(dateiname, kopie))
+        throw EFCreateError(kopie, fehler->reason);
+    return kopie;
+}
+
+void Dokument::editorSpeichern(const QString& pfad, Textquelle& editor, const Fortschritt& fortschritt,
+                               const QString& kopieDesOriginals) const {
+    const QString angezeigt = QFileInfo(pfad).absoluteFilePath();
+    const auto fehler =
+        TextFile::write(pfad, editor.aktuellerText(), kodierung_, fortschritt, {kopieDesOriginals});
+    if (!fehler)
+        return;
+    switch (fehler->stage) {
+    case FileWriteFailure::Stage::Encoding:
+        throw RavikError(QStringLiteral("Die Datei %1 wurde nicht gespeichert: Der Text enthält "
+                                        "Zeichen, die in der Kodierung %2 nicht darstellbar "
+                                        "sind.")
+                             .arg(angezeigt, TextCodec::displayName(kodierung_)));
+    case FileWriteFailure::Stage::Create:
+        throw EFCreateError(angezeigt, fehler->reason);
+    case FileWriteFailure::Stage::Write:
+        break;
+    }
+    throw EWriteError(angezeigt, fehler->reason);
+}
+
+void Dokument::speichernUnter(const QString& ziel, bool sicherung, Textquelle* editor,
+                              const Fortschritt& fortschritt) {
+    speicherzielPruefen(ziel, editor != nullptr);
+    const QString kopie = sicherung ? sicherheitskopieAnlegen(name_) : QString();
+    // The backup is a copy of the file written only when it is the same file.
+    const QString kopieDesZiels = ziel == name_ ? kopie : QString();
+    if (editor) {
+        editorSpeichern(ziel, *editor, fortschritt, kopieDesZiels);
+    } else {
+        anwenden(fortschritt);
+        speichern(ziel, fortschritt, kopieDesZiels);
+    }
+    setDateistempel(Dateistempel::lesen(ziel));
+    alsGespeichertAnsehen();
+    setName(ziel);
+}
+
+void Dokument::neu() {
+    setName(QString());
+    leeren();
+}
+
+} // namespace ravik
