@@ -268,22 +268,9 @@ void Dokument::editorTextSchreiben(const std::function<void(QByteArrayView)>& st
     text_->writeText(stueck);
 }
 
-bool Dokument::tabelleHatAenderungen() const {
-    for (int r = 0; r < tabelle_.RowCount(); ++r)
-        if (tabelle_.seitAbgleichGeaendert(r))
-            return true;
-    return false;
-}
-
-void Dokument::schnappschussSchreiben(const std::function<void(QByteArrayView)>& stueck) const {
-    if (tabelle_.istLeer() || !tabelleHatAenderungen()) {
-        text_->writeText(stueck);
-        return;
-    }
-    anwendenPruefen();
-    IniDocument kopie(*text_);
-    tabelleEinbringen(kopie, {});
-    kopie.writeText(stueck);
+void Dokument::schnappschussSchreiben(const std::function<void(QByteArrayView)>& stueck) {
+    anwenden();
+    text_->writeText(stueck);
 }
 
 void Dokument::speichern(const QString& pfad, const Fortschritt& fortschritt,

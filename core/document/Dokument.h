@@ -105,10 +105,12 @@ public:
 
     // The text as the editor shows it: UTF-8 pieces without a byte-order mark.
     void editorTextSchreiben(const std::function<void(QByteArrayView)>& stueck) const;
-    // The same with the table's edits in it, for the recovery copy. The document does
-    // not change: the edits go into a copy of the text (none is made while the table
-    // has none). Raises EIniFileException as anwenden() does.
-    void schnappschussSchreiben(const std::function<void(QByteArrayView)>& stueck) const;
+    // The same with the table's edits in it, for the recovery copy. The edits are
+    // applied to the text first (anwenden(), all or nothing): copying a large text for
+    // every copy would cost the user interface several times the few milliseconds the
+    // copy may take. Status and name never change. Raises EIniFileException as
+    // anwenden() does, leaving text and table as they were.
+    void schnappschussSchreiben(const std::function<void(QByteArrayView)>& stueck);
 
     // Writes the text to the file as FileIO::save does (atomically, keeping an existing
     // file's owner, group, permissions, ACL, attributes and links; in place where the
@@ -156,7 +158,6 @@ private:
     void statusSetzen(Dateistatus status);
 
     bool anwendenPruefen() const;
-    bool tabelleHatAenderungen() const;
     void tabelleEinbringen(IniDocument& text, const Fortschritt& fortschritt) const;
 
     QString name_;
