@@ -4,8 +4,8 @@
 #include "app/browser/IniBaum.h"
 #include "app/platform/dialogs/DialogService.h"
 #include "app/shell/TForm1.h"
-#include "app/shell/Aktionen.h"
-#include "app/shell/WerkzeugKnopf.h"
+#include "app/commands/Aktionen.h"
+#include "app/platform/widgets/WerkzeugKnopf.h"
 #include "core/document/Bearbeitung.h"
 #include "core/platform/ini/TIniFile.h"
 
@@ -88,7 +88,7 @@ void TForm1::btnOKClick() {
         return;
     // Two entries of one name apart from case would be one in the file.
     if (Bearbeitung::namenskonflikt(dokument_.tabelle(), alt, neu)) {
-        titelVorhandenMelden();
+        steuerung_->titelVorhandenMelden();
         return;
     }
 

@@ -1,9 +1,9 @@
 // Deleting the selected entry, and expanding or collapsing the whole tree.
 #include "app/browser/BrowserAnsicht.h"
 #include "app/browser/IniBaum.h"
-#include "app/shell/Bilder.h"
+#include "app/platform/widgets/Bilder.h"
 #include "app/shell/TForm1.h"
-#include "app/shell/WerkzeugKnopf.h"
+#include "app/platform/widgets/WerkzeugKnopf.h"
 #include "core/document/Bearbeitung.h"
 #include "app/platform/dialogs/DialogService.h"
 
@@ -36,14 +36,12 @@ void TForm1::tbtnDeleteClick() {
 void TForm1::tbtnAnsichtClick() {
     if (browser_->baum().knotenAnzahl() == 0)
         return;
-    if (tbtnAnsicht->bildIndex() == Bilder::kBaumAusgeklappt) {
-        tbtnAnsicht->setBildIndex(Bilder::kBaumEingeklappt);
+    const bool ausklappen = !steuerung_->baumAusgeklappt();
+    steuerung_->setBaumAusgeklappt(ausklappen);
+    if (!ausklappen) {
         browser_->baum().allesEinklappen();
-        tbtnAnsicht->setHinweis(QStringLiteral("Alle Schlüssel ausklappen (F2)"));
     } else {
-        tbtnAnsicht->setBildIndex(Bilder::kBaumAusgeklappt);
         browser_->baum().allesAusklappen();
-        tbtnAnsicht->setHinweis(QStringLiteral("Alle Schlüssel einklappen (F2)"));
         const QModelIndex knoten = browser_->baum().ausgewaehlterKnoten();
         if (knoten.isValid())
             browser_->baum().scrollTo(knoten);

@@ -5,8 +5,8 @@
 #include "app/browser/IniBaum.h"
 #include "app/editor/SynMemo.h"
 #include "app/shell/TForm1.h"
-#include "app/shell/Aktionen.h"
-#include "app/shell/WerkzeugKnopf.h"
+#include "app/commands/Aktionen.h"
+#include "app/platform/widgets/WerkzeugKnopf.h"
 #include "core/document/Bearbeitung.h"
 #include "app/platform/dialogs/DialogService.h"
 

@@ -1,7 +1,7 @@
 // The rotating promotional texts of both side panels.
 #include "app/browser/BrowserAnsicht.h"
 #include "app/editor/EditorAnsicht.h"
-#include "app/help/Werbebereich.h"
+#include "app/platform/widgets/Werbebereich.h"
 #include "core/help/Werbetexte.h"
 #include "app/shell/TForm1.h"
 #include "app/platform/desktop/Desktop.h"

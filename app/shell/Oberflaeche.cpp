@@ -6,10 +6,10 @@
 #include "app/platform/widgets/Bausteine.h"
 #include "app/settings/Farbfeld.h"
 #include "core/help/Werbetexte.h"
-#include "app/shell/Aktionen.h"
-#include "app/shell/Bilder.h"
+#include "app/commands/Aktionen.h"
+#include "app/platform/widgets/Bilder.h"
 #include "app/shell/TForm1.h"
-#include "app/shell/WerkzeugKnopf.h"
+#include "app/platform/widgets/WerkzeugKnopf.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -42,7 +42,6 @@ QAction* eintrag(QMenu* menu, const QString& name, const QString& text) {
 
 void TForm1::oberflaecheAufbauen() {
     setObjectName(QStringLiteral("Form1"));
-    fenstertitelSetzen(QStringLiteral("Ravik: Der Velmora INI-Editor Version 1.0.0"));
     setWindowIcon(Bilder::programmsymbol());
     setMinimumSize(500, 430);
     resize(630, 443);
@@ -66,8 +65,11 @@ void TForm1::oberflaecheAufbauen() {
     }
     ToolBar1->hide();
     ToolBar2->hide();
+    steuerung_ = new Dokumentsteuerung(dokument_, *browser_, *editor_, *aktionen_, dialoge_, *this, *this,
+                                       {optionen_.zustandspfad, optionen_.sicherungsverzoegerungMs});
+    steuerung_->fenstertitelSetzen(QStringLiteral("Ravik: Der Velmora INI-Editor Version 1.0.0"));
     menuesAufbauen();
-    zuletztMenueAufbauen();
+    steuerung_->zuletztMenueAufbauen(*tbtnDateiladen);
 }
 
 QToolBar* TForm1::werkzeugleisteAufbauen() {

@@ -3,7 +3,7 @@
 #include "app/browser/BrowserAnsicht.h"
 #include "app/browser/Detailpanel.h"
 #include "app/browser/IniBaum.h"
-#include "app/shell/Aktionen.h"
+#include "app/commands/Aktionen.h"
 #include "app/shell/TForm1.h"
 
 #include <QAction>
