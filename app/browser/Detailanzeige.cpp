@@ -19,8 +19,7 @@ namespace ravik {
 // The panel is recomputed from the selection every time: cleared, or loaded with a
 // section or a key.
 void TForm1::iniAnzeigeClick() {
-    if (++Klickzaehler == 8)
-        Werbetexte();
+    werbung_->zaehlen(8);
     AltWert.clear();
     AltSchluessel.clear();
     AltSektion.clear();

@@ -1,7 +1,8 @@
 // The five views and the structure buttons.
 #include "app/browser/BrowserAnsicht.h"
-#include "app/browser/Detailpanel.h"
-#include "app/browser/IniBaum.h"
+#include "app/help/Hilfeseite.h"
+#include "app/help/Startseite.h"
+#include "app/settings/Optionsseite.h"
 #include "app/editor/EditorAnsicht.h"
 #include "app/commands/Aktionen.h"
 #include "app/platform/widgets/Bilder.h"
@@ -47,18 +48,18 @@ void TForm1::panelsZeigen(Ansicht ansicht) {
 
     switch (ansicht) {
     case Ansicht::Browser:
-        btnZurueck->setText(kZurueck);
-        btnZurueck2->setText(kZurueck);
+        panelHilfe->zurueck().setText(kZurueck);
+        panelSetup->zurueck().setText(kZurueck);
         break;
     case Ansicht::Editor:
-        btnZurueck->setText(kZurueckZumProgramm);
-        btnZurueck2->setText(kZurueckZumProgramm);
+        panelHilfe->zurueck().setText(kZurueckZumProgramm);
+        panelSetup->zurueck().setText(kZurueckZumProgramm);
         break;
     case Ansicht::Hilfe:
-        hilfeAktualisieren();
+        panelHilfe->hilfeAktualisieren();
         break;
     case Ansicht::Start:
-        nutzungsbedingungenLaden();
+        panelWillkommen->nutzungsbedingungenZeigen(panelHilfe->nutzungsbedingungen());
         break;
     case Ansicht::Setup:
         break;
@@ -68,6 +69,11 @@ void TForm1::panelsZeigen(Ansicht ansicht) {
 // The back buttons' captions tell where they lead.
 void TForm1::btnZurueckClick(QPushButton* sender) {
     Anzeige(sender->text() == kZurueck ? Ansicht::Browser : Ansicht::Editor);
+}
+
+void TForm1::tbtnHilfeClick() {
+    panelHilfe->zurueck().setText(editorAktiv() ? kZurueckZumProgramm : kZurueck);
+    Anzeige(Ansicht::Hilfe);
 }
 
 } // namespace ravik

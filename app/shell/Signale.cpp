@@ -8,6 +8,9 @@
 #include "app/editor/SynMemo.h"
 #include "app/commands/Aktionen.h"
 #include "app/shell/DateiAblage.h"
+#include "app/help/Hilfeseite.h"
+#include "app/help/Startseite.h"
+#include "app/settings/Optionsseite.h"
 #include "app/shell/TForm1.h"
 
 #include <QCheckBox>
@@ -18,9 +21,6 @@
 namespace ravik {
 
 void TForm1::signaleVerbinden() {
-    auto klick = [this](QAbstractButton* knopf, void (TForm1::*aktion)()) {
-        connect(knopf, &QAbstractButton::clicked, this, [this, aktion] { ausfuehren([=] { (this->*aktion)(); }); });
-    };
     // The commands, whether a tool button, a key or a context-menu item runs them.
     auto befehl = [this](Aktionen::Befehl b, void (TForm1::*aktion)()) {
         aktionen_->binden(b, [this, aktion] { ausfuehren([=] { (this->*aktion)(); }); });
@@ -39,18 +39,15 @@ void TForm1::signaleVerbinden() {
     befehl(Aktionen::Loeschen, &TForm1::tbtnDeleteClick);
     befehl(Aktionen::Ausklappen, &TForm1::tbtnAnsichtClick);
 
-    connect(BitBtn3, &QPushButton::clicked, this,
+    connect(&panelWillkommen->browserStarten(), &QPushButton::clicked, this,
             [this] { ausfuehren([this] { Anzeige(Ansicht::Browser); }); });
-    connect(BitBtn2, &QPushButton::clicked, this,
+    connect(&panelWillkommen->editorStarten(), &QPushButton::clicked, this,
             [this] { ausfuehren([this] { Anzeige(Ansicht::Editor); }); });
-    connect(btnZurueck, &QPushButton::clicked, this,
-            [this] { ausfuehren([this] { btnZurueckClick(btnZurueck); }); });
-    connect(btnZurueck2, &QPushButton::clicked, this,
-            [this] { ausfuehren([this] { btnZurueckClick(btnZurueck2); }); });
-    klick(btnNutzung, &TForm1::btnNutzungClick);
-    klick(Button4, &TForm1::Button4Click);
-    for (QPushButton* b : {Button1, Button2, Button3})
-        connect(b, &QPushButton::clicked, this, [this, b] { ausfuehren([=] { Button1Click(b); }); });
+    for (QPushButton* zurueck : {&panelHilfe->zurueck(), &panelSetup->zurueck()})
+        connect(zurueck, &QPushButton::clicked, this,
+                [this, zurueck] { ausfuehren([=] { btnZurueckClick(zurueck); }); });
+    connect(&panelHilfe->nutzung(), &QPushButton::clicked, this,
+            [this] { ausfuehren([this] { panelHilfe->btnNutzungClick(); }); });
 
     connect(&editor_->sicherheitskopie(), &QCheckBox::toggled, this,
             [this] { ausfuehren([this] { steuerung_->CheckBox1Click(); }); });

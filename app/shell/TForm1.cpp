@@ -11,6 +11,13 @@
 #include "app/platform/dialogs/DialogService.h"
 #include "core/platform/errors/RavikError.h"
 #include "core/platform/files/FileIO.h"
+#include "core/help/Werbetexte.h"
+#include "core/settings/Einstellungen.h"
+#include "app/help/Hilfeseite.h"
+#include "app/help/Werberotation.h"
+#include "app/platform/desktop/Desktop.h"
+#include "app/settings/Optionsseite.h"
+#include <QUrl>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,6 +35,10 @@ namespace ravik {
 TForm1::TForm1(const Startoptionen& optionen, DialogService& dialoge, Desktop& desktop,
                QWidget* parent)
     : QWidget(parent), dialoge_(dialoge), desktop_(desktop), optionen_(optionen) {
+    Programmpfad = optionen_.programmpfad;
+    if (!Programmpfad.endsWith(QLatin1Char('/')))
+        Programmpfad += QLatin1Char('/');
+    Temppfad = optionen_.temppfad;
     oberflaecheAufbauen();
     signaleVerbinden();
     qApp->installEventFilter(this); // key preview: the window sees keys first
@@ -59,13 +70,9 @@ void TForm1::fehlerAnzeigen(const QString& meldung) {
 }
 
 void TForm1::FormCreate() {
-    Programmpfad = optionen_.programmpfad;
-    if (!Programmpfad.endsWith(QLatin1Char('/')))
-        Programmpfad += QLatin1Char('/');
-    Temppfad = optionen_.temppfad;
-    KonfigurationLaden();
+    panelSetup->KonfigurationLaden();
     steuerung_->zuletztMenueFuellen();
-    FarbenAnwenden();
+    panelSetup->FarbenAnwenden();
     dokument_.setName(QString());
     Werbetexte();
     // A start-up step that fails shows its error; the window then opens on an empty,
@@ -74,7 +81,7 @@ void TForm1::FormCreate() {
         ausfuehren([this] { Anzeige(Ansicht::Start); });
     else
         steuerung_->starten(QFileInfo(optionen_.argumente.constFirst()).absoluteFilePath(),
-                            comboAnsicht->currentIndex() != 0 ? Ansicht::Editor : Ansicht::Browser);
+                            panelSetup->startansicht());
     dokument_.alsGespeichertAnsehen();
 }
 
@@ -132,12 +139,12 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::FormClose(QCloseEvent* event) {
     // The settings are written on every close. A failure is shown, and the window
     // still closes: the program must always be closable.
-    ausfuehren([this] { KonfigurationSpeichern(); });
+    ausfuehren([this] { panelSetup->KonfigurationSpeichern(); });
     ausfuehren([this] {
         if (!panelHilfe->isHidden())
-            btnZurueckClick(btnZurueck);
+            btnZurueckClick(&panelHilfe->zurueck());
         else if (!panelSetup->isHidden())
-            btnZurueckClick(btnZurueck2);
+            btnZurueckClick(&panelSetup->zurueck());
     });
     // The user who asked to save keeps the window unless the document reached its file.
     bool schliessen = false;
@@ -148,6 +155,14 @@ void TForm1::FormClose(QCloseEvent* event) {
     }
     event->accept();
     steuerung_->beendet();
+}
+
+QString TForm1::einstellungsdatei() const {
+    return Einstellungen::datei(Programmpfad);
+}
+
+void TForm1::Panel1Click() {
+    desktop_.openUrl(QUrl(herstellerWebseite()));
 }
 
 } // namespace ravik

@@ -3,6 +3,7 @@
 #include "app/commands/Ansicht.h"
 #include "app/document/Dokumentsteuerung.h"
 #include "app/document/Fensterseite.h"
+#include "app/help/Werberotation.h"
 #include "app/shell/Tastenvorschau.h"
 #include "core/document/Dokument.h"
 
@@ -33,7 +34,10 @@ class BrowserAnsicht;
 class DialogService;
 class Desktop;
 class EditorAnsicht;
-class Farbfeld;
+class Hilfeseite;
+class Optionsseite;
+class Startseite;
+class Werberotation;
 class IniBaum;
 class IniDocument;
 class SynMemo;
@@ -66,8 +70,8 @@ public:
     const QString& dateiname() const { return dokument_.name(); }
     const Dokument& dokument() const { return dokument_; }
     const QString& anwendungstitel() const { return steuerung_->anwendungstitel(); }
-    int klickzaehler() const { return Klickzaehler; }
-    int werbeindex() const { return Werbeindex; }
+    int klickzaehler() const { return werbung_->klickzaehler(); }
+    int werbeindex() const { return werbung_->werbeindex(); }
     const WerteTabelle& werteTabelle() const { return dokument_.tabelle(); }
     const QString& altSektion() const { return AltSektion; }
     const QString& altSchluessel() const { return AltSchluessel; }
@@ -106,17 +110,9 @@ public:
     void tbtnAnsichtClick();
     void sucheBaumChange(const QString& text);
 
-    // --- Settings (app/settings) ---
-    void KonfigurationLaden();
-    void KonfigurationSpeichern();
-    void FarbenAnwenden();
-    void Button1Click(QWidget* sender);
-    void Button4Click();
-
     // --- Help and promotion (app/help) ---
     void tbtnHilfeClick();
-    void btnNutzungClick();
-    void Werbetexte();
+    void Werbetexte() { werbung_->Werbetexte(); }
     void Panel1Click();
 
 protected:
@@ -128,9 +124,6 @@ private:
     void oberflaecheAufbauen();
     QToolBar* werkzeugleisteAufbauen();
     QToolBar* strukturleisteAufbauen();
-    QWidget* startseiteAufbauen();
-    QWidget* optionsseiteAufbauen();
-    QWidget* hilfeseiteAufbauen();
     void menuesAufbauen();
     void signaleVerbinden();
 
@@ -161,10 +154,6 @@ private:
     // The value of a new key, asked again while it is refused; empty when cancelled.
     QString neuenWertErfragen();
     void geaendert() { steuerung_->geaendert(); } // status and save command
-    QString hilfedateiPfad(const QString& name) const;
-    void hilfedateiLesen(const QString& pfad);
-    void hilfeAktualisieren();
-    void nutzungsbedingungenLaden();
 
     DialogService& dialoge_;
     Desktop& desktop_;
@@ -173,12 +162,8 @@ private:
     // Unit-level state
     QString Programmpfad;
     QString Temppfad;
-    // The settings file is not used (a link, another user's): told once at the start,
-    // and not written at close.
-    bool einstellungenGesperrt_ = false;
     QString AltSektion, AltSchluessel, AltWert;
-    int Klickzaehler = 0;
-    int Werbeindex = 0;
+    std::unique_ptr<Werberotation> werbung_;
     Tastenvorschau tastenvorschau_;
     int laufendeAktionen_ = 0;
 
@@ -204,31 +189,14 @@ private:
     WerkzeugKnopf* tbtnDelete = nullptr;
     WerkzeugKnopf* tbtnAnsicht = nullptr;
 
-    QWidget* panelWillkommen = nullptr;
-    QWidget* panelSetup = nullptr;
-    QWidget* panelHilfe = nullptr;
-
-    QPlainTextEdit* Memo1 = nullptr;
-    QPushButton* BitBtn3 = nullptr;
-    QPushButton* BitBtn2 = nullptr;
+    Startseite* panelWillkommen = nullptr;
+    Optionsseite* panelSetup = nullptr;
+    Hilfeseite* panelHilfe = nullptr;
 
     // The two views of the document; they own their widgets.
     BrowserAnsicht* browser_ = nullptr;
     EditorAnsicht* editor_ = nullptr;
 
-    QPushButton* Button4 = nullptr;
-    QComboBox* comboAnsicht = nullptr;
-    Farbfeld* farbeSektionen = nullptr;
-    Farbfeld* farbeSchluessel = nullptr;
-    Farbfeld* farbeAktuelleZeile = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QPushButton* Button3 = nullptr;
-    QPushButton* btnZurueck2 = nullptr;
-
-    QTextBrowser* HilfeMemo = nullptr;
-    QPushButton* btnZurueck = nullptr;
-    QPushButton* btnNutzung = nullptr;
 
     QMenu* PopupMemo = nullptr;
     QMenu* PopupBaum = nullptr;
