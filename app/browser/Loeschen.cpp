@@ -2,14 +2,16 @@
 #include "app/browser/BrowserAnsicht.h"
 #include "app/browser/IniBaum.h"
 #include "app/platform/widgets/Bilder.h"
-#include "app/shell/TForm1.h"
+#include "app/browser/Browserbefehle.h"
+#include "app/help/Werberotation.h"
+#include "core/document/Dokument.h"
 #include "app/platform/widgets/WerkzeugKnopf.h"
 #include "core/document/Bearbeitung.h"
 #include "app/platform/dialogs/DialogService.h"
 
 namespace ravik {
 
-void TForm1::tbtnDeleteClick() {
+void Browserbefehle::tbtnDeleteClick() {
     const QModelIndex knoten = browser_->baum().ausgewaehlterKnoten();
     if (browser_->baum().knotenAnzahl() > 0 && knoten.isValid()) {
         const bool istSektion = browser_->baum().bildIndex(knoten) == IniBaum::kSektionsBild;
@@ -33,7 +35,7 @@ void TForm1::tbtnDeleteClick() {
     ButtonsAktivieren(Ansicht::Browser);
 }
 
-void TForm1::tbtnAnsichtClick() {
+void Browserbefehle::tbtnAnsichtClick() {
     if (browser_->baum().knotenAnzahl() == 0)
         return;
     const bool ausklappen = !steuerung_->baumAusgeklappt();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/commands/Ansicht.h"
+#include "app/commands/Befehlsumfeld.h"
 #include "app/document/Ansichtsstand.h"
 
 #include <QObject>
@@ -30,7 +31,7 @@ struct Wiederherstellungskopie;
 // (captions, the switch and expand images, the commands' enabled states); nothing is
 // read back from a widget. The document itself (name, status, text, table) is the
 // core's Dokument.
-class Dokumentsteuerung : public QObject {
+class Dokumentsteuerung : public QObject, public Befehlsumfeld {
     Q_OBJECT
 public:
     struct Wiederherstellungsort {
@@ -46,13 +47,13 @@ public:
     // --- The view shown ---
     void zeigen(Ansicht ansicht);
     std::optional<Ansicht> aktuelleAnsicht() const { return ansichtsstand_.aktuell(); }
-    bool browserAktiv() const { return ansichtsstand_.browserAktiv(); }
+    bool browserAktiv() const override { return ansichtsstand_.browserAktiv(); }
     bool editorAktiv() const { return ansichtsstand_.editorAktiv(); }
-    void ButtonsAktivieren(Ansicht ansicht);
+    void ButtonsAktivieren(Ansicht ansicht) override;
     void Warmstart(Ansicht ansicht);
     // The expand command's state: the tree was expanded or collapsed as a whole.
-    bool baumAusgeklappt() const { return baumAusgeklappt_; }
-    void setBaumAusgeklappt(bool ausgeklappt);
+    bool baumAusgeklappt() const override { return baumAusgeklappt_; }
+    void setBaumAusgeklappt(bool ausgeklappt) override;
 
     // --- The document's life ---
     // The file named on the command line, in the view the options name.
@@ -62,8 +63,8 @@ public:
                         const QString& kopieDesOriginals = QString());
     void speicherzielPruefen(const QString& pfad, Ansicht ansicht);
     void WerteTabelleLoeschen();
-    bool WertVorhanden(const QString& sektion, const QString& schluessel);
-    void titelVorhandenMelden();
+    bool WertVorhanden(const QString& sektion, const QString& schluessel) override;
+    void titelVorhandenMelden() override;
     void tbtnDateiladenClick();
     // The open command with the file already chosen (from the recent files, or
     // dropped onto the window).
@@ -77,7 +78,7 @@ public:
     void CheckBox1Click();
     void CheckBox2Click();
     // A command changed the document: status and save command.
-    void geaendert();
+    void geaendert() override;
     // Asked when the window closes: false keeps it open (the user's save failed).
     bool schliessenErlaubt();
     // The program ends normally: unsaved changes were given up.

@@ -71,6 +71,8 @@ void TForm1::oberflaecheAufbauen() {
     ToolBar2->hide();
     steuerung_ = new Dokumentsteuerung(dokument_, *browser_, *editor_, *aktionen_, dialoge_, *this, *this,
                                        {optionen_.zustandspfad, optionen_.sicherungsverzoegerungMs});
+    befehle_ = std::make_unique<Browserbefehle>(dokument_, *browser_, *editor_, *aktionen_, dialoge_,
+                                                *steuerung_, *werbung_);
     steuerung_->fenstertitelSetzen(QStringLiteral("Ravik: Der Velmora INI-Editor Version 1.0.0"));
     menuesAufbauen();
     steuerung_->zuletztMenueAufbauen(*tbtnDateiladen);

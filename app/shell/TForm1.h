@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/browser/Browserbefehle.h"
 #include "app/commands/Ansicht.h"
 #include "app/document/Dokumentsteuerung.h"
 #include "app/document/Fensterseite.h"
@@ -73,9 +74,9 @@ public:
     int klickzaehler() const { return werbung_->klickzaehler(); }
     int werbeindex() const { return werbung_->werbeindex(); }
     const WerteTabelle& werteTabelle() const { return dokument_.tabelle(); }
-    const QString& altSektion() const { return AltSektion; }
-    const QString& altSchluessel() const { return AltSchluessel; }
-    const QString& altWert() const { return AltWert; }
+    const QString& altSektion() const { return befehle_->altSektion(); }
+    const QString& altSchluessel() const { return befehle_->altSchluessel(); }
+    const QString& altWert() const { return befehle_->altWert(); }
     QString einstellungsdatei() const override;
 
     // --- Shell: start-up and views (app/shell) ---
@@ -101,14 +102,14 @@ public:
     Wiederherstellungswaechter* wiederherstellung() const { return steuerung_->wiederherstellung(); }
 
     // --- Browser view (app/browser) ---
-    void iniAnzeigeClick();
-    void btnOKClick();
-    void btnStopClick();
-    void tbtnNeueSektionClick();
-    void tbtnNeuerWertClick();
-    void tbtnDeleteClick();
-    void tbtnAnsichtClick();
-    void sucheBaumChange(const QString& text);
+    void iniAnzeigeClick() { befehle_->iniAnzeigeClick(); }
+    void btnOKClick() { befehle_->btnOKClick(); }
+    void btnStopClick() { befehle_->btnStopClick(); }
+    void tbtnNeueSektionClick() { befehle_->tbtnNeueSektionClick(); }
+    void tbtnNeuerWertClick() { befehle_->tbtnNeuerWertClick(); }
+    void tbtnDeleteClick() { befehle_->tbtnDeleteClick(); }
+    void tbtnAnsichtClick() { befehle_->tbtnAnsichtClick(); }
+    void sucheBaumChange(const QString& text) { befehle_->sucheBaumChange(text); }
 
     // --- Help and promotion (app/help) ---
     void tbtnHilfeClick();
@@ -146,13 +147,6 @@ private:
     void PopupClick(QAction* eintrag);
     void FormClose(QCloseEvent* event);
 
-    // Helpers shared by several actions
-    bool namenPruefen(const QString& sektion, const QString& schluessel);
-    // A typed value that would break the file's line (a line break, a NUL) is
-    // refused with the reason; true when it is fine.
-    bool wertPruefen(const QString& wert);
-    // The value of a new key, asked again while it is refused; empty when cancelled.
-    QString neuenWertErfragen();
     void geaendert() { steuerung_->geaendert(); } // status and save command
 
     DialogService& dialoge_;
@@ -162,7 +156,6 @@ private:
     // Unit-level state
     QString Programmpfad;
     QString Temppfad;
-    QString AltSektion, AltSchluessel, AltWert;
     std::unique_ptr<Werberotation> werbung_;
     Tastenvorschau tastenvorschau_;
     int laufendeAktionen_ = 0;
@@ -171,6 +164,7 @@ private:
     // its controller runs its life and holds the view shown.
     Dokument dokument_;
     Dokumentsteuerung* steuerung_ = nullptr;
+    std::unique_ptr<Browserbefehle> befehle_;
 
     // The commands: one action each, shown by the tool buttons, run by keys and menus.
     Aktionen* aktionen_ = nullptr;
