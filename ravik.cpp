@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QScreen>
 #include <QTranslator>
 
 namespace {
@@ -48,8 +47,7 @@ int main(int argc, char* argv[]) {
     ravik::SystemDesktop desktop;
     ravik::TForm1 form1(optionen, dialoge, desktop);
     dialoge.setParent(&form1);
-    if (QScreen* bildschirm = form1.screen()) // opened centred on the desktop
-        form1.move(bildschirm->availableGeometry().center() - form1.rect().center());
+    form1.lageHerstellen();
     form1.show();
     return app.exec();
 }

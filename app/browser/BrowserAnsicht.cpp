@@ -5,6 +5,7 @@
 #include "app/browser/Suchfeld.h"
 #include "app/platform/widgets/Werbebereich.h"
 #include "app/platform/widgets/Bausteine.h"
+#include "app/platform/widgets/Seitenteiler.h"
 
 #include <QLabel>
 
@@ -39,7 +40,6 @@ BrowserAnsicht::BrowserAnsicht(QWidget* parent) : QWidget(parent) {
 
     auto* werte = new QWidget(this);
     werte->setObjectName(QStringLiteral("panelWerte"));
-    werte->setFixedWidth(317);
     detail_ = new Detailpanel(werte);
     kommentar_ = new QPlainTextEdit(werte);
     kommentar_->setObjectName(QStringLiteral("KommentarAnzeige"));
@@ -61,12 +61,10 @@ BrowserAnsicht::BrowserAnsicht(QWidget* parent) : QWidget(parent) {
     w->addWidget(Bausteine::fettesLabel(QStringLiteral("Sicherheitskopie erstellen (empfohlen)"), werte));
     w->addWidget(sicherheitskopie_);
 
+    teiler_ = new Seitenteiler(QStringLiteral("teilerBrowser"), anzeige, werte, 317, this);
     auto* h = new QHBoxLayout(this);
     h->setContentsMargins(0, 0, 0, 0);
-    h->setSpacing(0);
-    h->addWidget(anzeige, 1);
-    h->addWidget(Bausteine::senkrechteLinie(this));
-    h->addWidget(werte);
+    h->addWidget(teiler_);
 }
 
 bool BrowserAnsicht::suchen(const QString& text) {

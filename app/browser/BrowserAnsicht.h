@@ -10,6 +10,7 @@ namespace ravik {
 class Detailpanel;
 class IniBaum;
 class Suchfeld;
+class Seitenteiler;
 class Werbebereich;
 
 // The browser view (`panelBrowser`): the search field above the tree of sections and
@@ -26,6 +27,8 @@ public:
     Detailpanel& detail() { return *detail_; }
     Werbebereich& werbung() { return *werbung_; }
     QCheckBox& sicherheitskopie() { return *sicherheitskopie_; }
+    // The tree and the detail side, parted where the user dragged the line.
+    Seitenteiler& teiler() { return *teiler_; }
 
     // Filters the tree by the text (IniBaum::filtern); true when the selection moved.
     bool suchen(const QString& text);
@@ -39,6 +42,7 @@ private:
     Detailpanel* detail_;
     Werbebereich* werbung_;
     QCheckBox* sicherheitskopie_;
+    Seitenteiler* teiler_;
 };
 
 } // namespace ravik

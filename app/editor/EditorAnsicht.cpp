@@ -5,6 +5,7 @@
 #include "app/editor/SynMemo.h"
 #include "app/platform/widgets/Werbebereich.h"
 #include "app/platform/widgets/Bausteine.h"
+#include "app/platform/widgets/Seitenteiler.h"
 
 #include <QLabel>
 
@@ -31,7 +32,6 @@ EditorAnsicht::EditorAnsicht(QWidget* parent) : QWidget(parent) {
 
     auto* seite = new QWidget(this);
     seite->setObjectName(QStringLiteral("Panel5"));
-    seite->setFixedWidth(232);
     werbung_ = new Werbebereich(QStringLiteral("WerbetextAnzeige2"), 131, seite);
     sicherheitskopie_ = new QCheckBox(seite);
     sicherheitskopie_->setObjectName(QStringLiteral("CheckBox1"));
@@ -42,12 +42,10 @@ EditorAnsicht::EditorAnsicht(QWidget* parent) : QWidget(parent) {
     p->addWidget(Bausteine::fettesLabel(QStringLiteral("Sicherheitskopie erstellen (empfohlen)"), seite));
     p->addWidget(sicherheitskopie_);
 
+    teiler_ = new Seitenteiler(QStringLiteral("teilerEditor"), memo, seite, 232, this);
     auto* h = new QHBoxLayout(this);
     h->setContentsMargins(0, 0, 0, 0);
-    h->setSpacing(0);
-    h->addWidget(memo, 1);
-    h->addWidget(Bausteine::senkrechteLinie(this));
-    h->addWidget(seite);
+    h->addWidget(teiler_);
     tastenkuerzelAnlegen();
 }
 

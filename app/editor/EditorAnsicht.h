@@ -13,6 +13,7 @@ namespace ravik {
 class Statuszeile;
 class Suchleiste;
 class SynMemo;
+class Seitenteiler;
 class Werbebereich;
 
 // The editor view (`panelEditor`): on the left the text editor with the find bar and
@@ -28,6 +29,8 @@ public:
     Werbebereich& werbung() { return *werbung_; }
     QCheckBox& sicherheitskopie() { return *sicherheitskopie_; }
     Suchleiste& suche() { return *suche_; }
+    // The text and the side panel, parted where the user dragged the line.
+    Seitenteiler& teiler() { return *teiler_; }
 
     // The document's encoding and line-break style: the editor breaks lines with the
     // style, the status line shows both. The window calls it whenever the document
@@ -47,6 +50,7 @@ private:
     Statuszeile* statuszeile_;
     Werbebereich* werbung_;
     QCheckBox* sicherheitskopie_;
+    Seitenteiler* teiler_;
 };
 
 } // namespace ravik

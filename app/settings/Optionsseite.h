@@ -35,6 +35,8 @@ public:
     Ansicht startansicht() const;
 
     void KonfigurationLaden();
+    // The settings file is not used (told once at the start): nothing goes into it.
+    bool einstellungenGesperrt() const { return einstellungenGesperrt_; }
     void KonfigurationSpeichern();
     void FarbenAnwenden();
     void Button1Click(QWidget* sender);

@@ -13,6 +13,11 @@
 #include "core/platform/files/FileIO.h"
 #include "core/help/Werbetexte.h"
 #include "core/settings/Einstellungen.h"
+#include "core/settings/Fensterlage.h"
+#include "app/browser/BrowserAnsicht.h"
+#include "app/platform/widgets/Seitenteiler.h"
+#include <QGuiApplication>
+#include <QScreen>
 #include "app/help/Hilfeseite.h"
 #include "app/help/Werberotation.h"
 #include "app/platform/desktop/Desktop.h"
@@ -139,7 +144,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::FormClose(QCloseEvent* event) {
     // The settings are written on every close. A failure is shown, and the window
     // still closes: the program must always be closable.
-    ausfuehren([this] { panelSetup->KonfigurationSpeichern(); });
+    ausfuehren([this] {
+        panelSetup->KonfigurationSpeichern();
+        lageMerken();
+    });
     ausfuehren([this] {
         if (!panelHilfe->isHidden())
             btnZurueckClick(&panelHilfe->zurueck());
@@ -155,6 +163,35 @@ void TForm1::FormClose(QCloseEvent* event) {
     }
     event->accept();
     steuerung_->beendet();
+}
+
+void TForm1::lageHerstellen() {
+    const Fensterlage lage = panelSetup->einstellungenGesperrt() ? Fensterlage()
+                                                                 : Fensterlage::lesen(einstellungsdatei());
+    QList<QRect> bildschirme;
+    if (QScreen* erster = screen())
+        bildschirme << erster->availableGeometry();
+    for (QScreen* weiterer : QGuiApplication::screens())
+        if (weiterer != screen())
+            bildschirme << weiterer->availableGeometry();
+    setGeometry(lage.platzieren(bildschirme, size(), minimumSize()));
+    if (lage.maximiert)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    if (lage.detailbreite)
+        browser_->teiler().setSeitenbreite(*lage.detailbreite);
+    if (lage.seitenbreite)
+        editor_->teiler().setSeitenbreite(*lage.seitenbreite);
+}
+
+void TForm1::lageMerken() {
+    if (panelSetup->einstellungenGesperrt())
+        return; // the user was told at the start
+    Fensterlage lage;
+    lage.rahmen = normalGeometry().isValid() ? normalGeometry() : geometry();
+    lage.maximiert = isMaximized();
+    lage.detailbreite = browser_->teiler().seitenbreite();
+    lage.seitenbreite = editor_->teiler().seitenbreite();
+    lage.schreiben(einstellungsdatei());
 }
 
 QString TForm1::einstellungsdatei() const {

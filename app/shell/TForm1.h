@@ -81,6 +81,9 @@ public:
 
     // --- Shell: start-up and views (app/shell) ---
     void FormCreate();
+    // Puts the window where it was when it last closed, with its side panels' widths;
+    // centred at its first start or when that place is on no screen now.
+    void lageHerstellen();
     void Warmstart(Ansicht ansicht) { steuerung_->Warmstart(ansicht); }
     void Anzeige(Ansicht ansicht) { steuerung_->zeigen(ansicht); }
     void ButtonsAktivieren(Ansicht ansicht) { steuerung_->ButtonsAktivieren(ansicht); }
@@ -146,6 +149,7 @@ private:
     void SynMemo1KeyPress(QChar zeichen);
     void PopupClick(QAction* eintrag);
     void FormClose(QCloseEvent* event);
+    void lageMerken();
 
     void geaendert() { steuerung_->geaendert(); } // status and save command
 

@@ -1,8 +1,10 @@
 // New file, the two-step unsaved-changes question, and closing the window.
 #include "tests/support/Umgebung.h"
+#include "app/platform/widgets/Seitenteiler.h"
 
 #include <Qsci/qsciscintilla.h>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 
@@ -135,7 +137,40 @@ private slots:
         QVERIFY(schliessen(f));
         QVERIFY(u.dialoge.shown.isEmpty());
         QCOMPARE(Umgebung::lesen(u.programmverzeichnis.filePath("ravik.ini")),
-                 QByteArray("[General]\r\nView=0\r\n[Color]\r\nSections=255\r\nKeys=16711680\r\nActive=12320767\r\n"));
+                 QByteArray("[General]\r\nView=0\r\n[Color]\r\nSections=255\r\nKeys=16711680\r\nActive=12320767\r\n"
+                            "[Window]\r\nLeft=0\r\nTop=0\r\nWidth=630\r\nHeight=443\r\nMaximized=0\r\n"
+                            "DetailWidth=317\r\nSidePanelWidth=232\r\n"));
+    }
+
+    // Size, place and the side panels' widths come back at the next start; the older
+    // settings stay as they were.
+    void theWindowKeepsItsPlaceAndPanelWidths() {
+        QByteArray gemerkt;
+        {
+            Umgebung u;
+            TForm1& f = u.starten({u.schreiben("a.ini", "[A]\r\nk=1\r\n")});
+            f.lageHerstellen();
+            f.setGeometry(40, 50, 700, 480);
+            u.zeigen();
+            u.w<Seitenteiler>("teilerBrowser")->setSeitenbreite(400);
+            QCOMPARE(u.w<QWidget>("panelWerte")->width(), 400);
+            QVERIFY(schliessen(f));
+            gemerkt = Umgebung::lesen(u.programmverzeichnis.filePath("ravik.ini"));
+            QVERIFY2(gemerkt.contains("[Window]\r\nLeft=40\r\nTop=50\r\nWidth=700\r\nHeight=480\r\n"
+                                      "Maximized=0\r\nDetailWidth=400\r\nSidePanelWidth=232\r\n"),
+                     gemerkt.constData());
+            QVERIFY2(gemerkt.contains("[General]\r\nView=0\r\n[Color]\r\nSections=255\r\n"), gemerkt.constData());
+        }
+        Umgebung u;
+        QFile einstellungen(u.programmverzeichnis.filePath("ravik.ini"));
+        QVERIFY(einstellungen.open(QIODevice::WriteOnly));
+        einstellungen.write(gemerkt);
+        einstellungen.close();
+        TForm1& f = u.starten({u.schreiben("a.ini", "[A]\r\nk=1\r\n")});
+        f.lageHerstellen();
+        u.zeigen();
+        QCOMPARE(f.geometry(), QRect(40, 50, 700, 480));
+        QCOMPARE(u.w<QWidget>("panelWerte")->width(), 400);
     }
 
     void closingFromHelpReturnsToTheDocumentsViewFirst() {
