@@ -18,6 +18,8 @@ void TForm1::speicherzielPruefen(const QString& pfad, Ansicht ansicht) {
 
 bool TForm1::tbtnDateispeichernClick() {
     const Ansicht ansicht = browserAktiv() ? Ansicht::Browser : Ansicht::Editor;
+    if (!vorDemSpeichernPruefen())
+        return false;
     const auto gewaehlt = dialoge_.saveFileName({dokument_.name()});
     if (!gewaehlt || !ueberschreibenBestaetigt(*gewaehlt))
         return false;

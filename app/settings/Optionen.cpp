@@ -9,6 +9,7 @@
 #include "core/settings/Dateityp.h"
 #include "core/settings/Einstellungen.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 
@@ -35,6 +36,7 @@ void TForm1::KonfigurationLaden() {
     farbeSektionen->setZahl(e.farbeSektionen);
     farbeSchluessel->setZahl(e.farbeSchluessel);
     farbeAktuelleZeile->setZahl(e.farbeAktuelleZeile);
+    chkAenderungenVorDemSpeichern->setChecked(e.aenderungenVorDemSpeichern);
 }
 
 void TForm1::KonfigurationSpeichern() {
@@ -45,6 +47,7 @@ void TForm1::KonfigurationSpeichern() {
     e.farbeSektionen = farbeSektionen->zahl();
     e.farbeSchluessel = farbeSchluessel->zahl();
     e.farbeAktuelleZeile = farbeAktuelleZeile->zahl();
+    e.aenderungenVorDemSpeichern = chkAenderungenVorDemSpeichern->isChecked();
     e.schreiben(einstellungsdatei());
 }
 

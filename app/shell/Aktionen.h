@@ -23,7 +23,7 @@ class Aktionen : public QObject {
 public:
     enum Befehl {
         Neu, Oeffnen, Speichern, Wechseln, Optionen, Hilfe,
-        NeueSektion, NeuerWert, Loeschen, Ausklappen,
+        NeueSektion, NeuerWert, Loeschen, Ausklappen, Aenderungen,
         kAnzahl
     };
 
@@ -55,6 +55,8 @@ public:
     // last set for and whether the tree then held nodes.
     void speichernErlauben();
     void strukturFuer(Ansicht ansicht, bool baumGefuellt);
+    // Whether the document has changes its file does not have.
+    void dokumentGeaendert(bool geaendert);
 
 private:
     // The one place that sets every command's enabled state.
@@ -69,6 +71,7 @@ private:
     bool speichernMoeglich_ = false;
     Ansicht strukturAnsicht_ = Ansicht::Browser;
     bool baumGefuellt_ = false;
+    bool dokumentGeaendert_ = false;
 };
 
 } // namespace ravik

@@ -81,10 +81,12 @@ QToolBar* TForm1::werkzeugleisteAufbauen() {
     tbtnFlip = aktionen_->knopf(Aktionen::Wechseln, ToolBar1);
     tbtnOptionen = aktionen_->knopf(Aktionen::Optionen, ToolBar1);
     tbtnHilfe = aktionen_->knopf(Aktionen::Hilfe, ToolBar1);
+    tbtnAenderungen = aktionen_->knopf(Aktionen::Aenderungen, ToolBar1);
     ToolBar1->addWidget(tbtnNeu);
     ToolBar1->addWidget(tbtnDateiladen);
     ToolBar1->addSeparator();
     ToolBar1->addWidget(tbtnDateispeichern);
+    ToolBar1->addWidget(tbtnAenderungen);
     ToolBar1->addSeparator();
     ToolBar1->addWidget(tbtnFlip);
     ToolBar1->addSeparator();
@@ -192,6 +194,10 @@ QWidget* TForm1::optionsseiteAufbauen() {
     g->addWidget(Button4, 0, 1);
     g->addWidget(oeffnen, 1, 0);
     g->addWidget(comboAnsicht, 1, 1);
+    chkAenderungenVorDemSpeichern = new QCheckBox(QStringLiteral("Vor dem Speichern Änderungen anzeigen"), allgemein);
+    chkAenderungenVorDemSpeichern->setObjectName(QStringLiteral("chkAenderungenVorDemSpeichern"));
+    chkAenderungenVorDemSpeichern->setFont(verknuepfen->font());
+    g->addWidget(chkAenderungenVorDemSpeichern, 2, 0, 1, 2);
 
     auto* farben = new QGroupBox(QStringLiteral("Farbeinstellungen der Editoranzeige"), panel);
     farben->setFont(fett);

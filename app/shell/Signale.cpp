@@ -35,6 +35,7 @@ void TForm1::signaleVerbinden() {
     befehl(Aktionen::NeuerWert, &TForm1::tbtnNeuerWertClick);
     befehl(Aktionen::Loeschen, &TForm1::tbtnDeleteClick);
     befehl(Aktionen::Ausklappen, &TForm1::tbtnAnsichtClick);
+    befehl(Aktionen::Aenderungen, &TForm1::tbtnAenderungenClick);
 
     connect(BitBtn3, &QPushButton::clicked, this,
             [this] { ausfuehren([this] { Anzeige(Ansicht::Browser); }); });
@@ -91,6 +92,7 @@ void TForm1::signaleVerbinden() {
     // on, the editor reports the next change of its text.
     connect(&dokument_, &Dokument::statusGesetzt, this, [this](Dateistatus status) {
         aenderungsmarkeZeigen();
+        aktionen_->dokumentGeaendert(status == Dateistatus::Geaendert || status == Dateistatus::Geaendert2);
         if (status == Dateistatus::Gespeichert)
             editor_->editor().markSaved();
     });

@@ -107,6 +107,12 @@ public:
     void CheckBox1Click();
     void CheckBox2Click();
 
+    // --- Review of changes (app/changes) ---
+    void tbtnAenderungenClick();
+    // The dialog "Änderungen prüfen"; before a save, true when the user chose to save.
+    bool aenderungenZeigen(bool vorDemSpeichern);
+    bool vorDemSpeichernPruefen();
+
     // --- Crash recovery (app/document/Wiederherstellen.cpp) ---
     void WiederherstellungAnbieten();
     Wiederherstellungswaechter* wiederherstellung() const { return wiederherstellung_.get(); }
@@ -245,6 +251,8 @@ private:
     WerkzeugKnopf* tbtnNeuerWert = nullptr;
     WerkzeugKnopf* tbtnDelete = nullptr;
     WerkzeugKnopf* tbtnAnsicht = nullptr;
+    WerkzeugKnopf* tbtnAenderungen = nullptr;
+    QCheckBox* chkAenderungenVorDemSpeichern = nullptr;
 
     QWidget* panelWillkommen = nullptr;
     QWidget* panelSetup = nullptr;

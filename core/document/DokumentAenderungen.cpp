@@ -1,0 +1,59 @@
+// What a save would change: the bytes it would write, the file as it is now, and
+// taking the file's text back for a change the user gives up.
+#include "core/document/Dokument.h"
+#include "core/document/Textquelle.h"
+
+#include "core/platform/errors/RavikError.h"
+#include "core/platform/files/FileIO.h"
+#include "core/platform/ini/IniDocument.h"
+#include "core/platform/text/LineText.h"
+
+namespace ravik {
+
+QByteArray Dokument::speicherbytes(Textquelle* editor) {
+    if (!editor) {
+        anwenden();
+        return text_->toBytes();
+    }
+    auto bytes = LineText::toFileBytes(editor->aktuellerText(), kodierung_);
+    if (!bytes)
+        throw RavikError(QStringLiteral("Der Text enthält Zeichen, die in der Kodierung %1 nicht "
+                                        "darstellbar sind.")
+                             .arg(TextCodec::displayName(kodierung_)));
+    return std::move(*bytes);
+}
+
+QByteArray Dokument::dateibytes(Dateistempel::Vergleich* stand) {
+    if (stand)
+        *stand = stempel_.leer() ? Dateistempel::Vergleich::Gleich : stempel_.vergleichen();
+    if (name_.isEmpty())
+        return {};
+    return FileIO::readAllIfExists(name_).value_or(QByteArray());
+}
+
+void Dokument::bytesUebernehmen(const QByteArray& bytes, const QByteArray& dateibytes, Textquelle* editor) {
+    // Only the mark can have changed the encoding: ASCII bytes of a Windows-1252 file
+    // stay Windows-1252 for what is typed next.
+    const TextEncoding erkannt = TextCodec::detect(bytes);
+    const auto utf8 = [](TextEncoding k) { return k == TextEncoding::Utf8 || k == TextEncoding::Utf8Bom; };
+    if (!bytes.isEmpty() && utf8(erkannt) && utf8(kodierung_))
+        kodierung_ = erkannt;
+    if (!bytes.isEmpty())
+        zeilenende_ = LineText::detectEol(bytes);
+    if (editor) {
+        const EditorText text = LineText::fromFileBytes(bytes);
+        editor->textSetzen([&](const Textquelle::Stueck& stueck) { stueck(text.utf8); }, text.utf8.size());
+    } else {
+        textUebernehmen(std::make_unique<IniDocument>(bytes));
+    }
+    if (bytes == dateibytes && (!name_.isEmpty() || bytes.isEmpty())) {
+        // The file as it is now is what the document holds: no longer changed on disk.
+        if (!name_.isEmpty())
+            setDateistempel(Dateistempel::lesen(name_));
+        alsGespeichertAnsehen();
+    }
+    else
+        bearbeitet();
+}
+
+} // namespace ravik
