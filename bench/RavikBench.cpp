@@ -208,8 +208,7 @@ Pruefung aenderungenMessen(Fenster& f, IniBaum* baum) {
     uhr.start();
     f.w<QAbstractButton>("tbtnAenderungen")->click();
     p.mehrMb = spitzeMb() - vorher;
-    std::printf("%-42s %10.1f ms %9.1f MB über dem Fenster davor (%zu Zeilen in der Liste)
-",
+    std::printf("%-42s %10.1f ms %9.1f MB über dem Fenster davor (%zu Zeilen in der Liste)\n",
                 "Änderungen prüfen, 100 Änderungen", p.ms, p.mehrMb, p.zeilen);
     std::fflush(stdout);
     return p;

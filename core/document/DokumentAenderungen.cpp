@@ -41,8 +41,7 @@ void Dokument::bytesUebernehmen(const QByteArray& bytes, const QByteArray& datei
     if (!bytes.isEmpty())
         zeilenende_ = LineText::detectEol(bytes);
     if (editor) {
-        const EditorText text = LineText::fromFileBytes(bytes);
-        editor->textSetzen([&](const Textquelle::Stueck& stueck) { stueck(text.utf8); }, text.utf8.size());
+        editor->textAendern(LineText::fromFileBytes(bytes).utf8);
     } else {
         textUebernehmen(std::make_unique<IniDocument>(bytes));
     }
