@@ -181,7 +181,12 @@ struct Pruefung {
     double mehrMb = 0;
     size_t zeilen = 0;
 };
-Pruefung aenderungenMessen(Fenster& f, IniBaum* baum) {
+Pruefung aenderungenMessen(Fenster& f, IniBaum* baum, const QString& datei) {
+    // The file opened afresh, its changes so far given up.
+    f.dialoge.answer(Answer::No);
+    f.dialoge.answer(Answer::Yes);
+    f.dialoge.chooseFile(datei);
+    f.form->tbtnDateiladenClick();
     QAbstractItemModel* m = baum->model();
     const int sektionen = m->rowCount();
     for (int i = 0; i < 100; ++i) {
@@ -358,7 +363,7 @@ int main(int argc, char* argv[]) {
             f.form->btnOKClick();
         });
 
-    const Pruefung pruefung = aenderungenMessen(f, baum);
+    const Pruefung pruefung = aenderungenMessen(f, baum, datei);
 
     std::printf("\nVergleich auf derselben Datei\n");
     const QString python = QStringLiteral(

@@ -3,6 +3,7 @@
 #include "core/platform/ini/IniSyntax.h"
 #include "core/platform/ini/IniTextCodec.h"
 #include "core/platform/text/TextCodec.h"
+#include "core/platform/text/TextScan.h"
 
 #include <dtl/dtl.hpp>
 
@@ -44,11 +45,23 @@ struct Hasher {
     size_t operator()(QByteArrayView v) const { return qHash(v); }
 };
 
+// Fed a piece at a time, the scan holds no copy of a large text.
+TextEncoding kodierungVon(QByteArrayView bytes) {
+    if (bytes.isEmpty())
+        return TextEncoding::Utf8;
+    TextScan scan;
+    constexpr qsizetype kStueck = qsizetype(1) << 20;
+    for (qsizetype pos = 0; pos < bytes.size(); pos += kStueck)
+        scan.feed(bytes.sliced(pos, qMin(kStueck, bytes.size() - pos)));
+    scan.finish();
+    return scan.encoding();
+}
+
 // One side of the comparison: its text split into lines, the byte-order mark apart.
 class Seite {
 public:
     explicit Seite(QByteArrayView bytes) {
-        kodierung_ = bytes.isEmpty() ? TextEncoding::Utf8 : TextCodec::detect(bytes);
+        kodierung_ = kodierungVon(bytes);
         bom_ = TextCodec::byteOrderMark(kodierung_);
         if (istUtf16()) {
             // Compared as its text; the lines of UTF-16 bytes are not found by bytes.
@@ -121,7 +134,7 @@ private:
     void teilen() {
         const char* d = text_.data();
         const qsizetype n = text_.size();
-        anfaenge_.reserve(size_t(n / 24 + 2));
+        anfaenge_.reserve(size_t(std::count(d, d + n, '\n') + 2)); // lone CRs are rare
         qsizetype start = 0;
         while (start < n) {
             anfaenge_.push_back(quint32(start));

@@ -8,14 +8,37 @@
 #include "core/platform/ini/IniDocument.h"
 #include "core/platform/text/LineText.h"
 
+#include <QFile>
+
 namespace ravik {
+namespace {
+
+// Whether the file holds these bytes, read a piece at a time rather than whole.
+bool dateiGleich(const QString& pfad, QByteArrayView bytes) {
+    QFile datei(pfad);
+    if (!datei.open(QIODevice::ReadOnly) || datei.size() != bytes.size())
+        return false;
+    QByteArray stueck(qsizetype(1) << 20, Qt::Uninitialized);
+    for (qsizetype pos = 0; pos < bytes.size();) {
+        const qint64 n = datei.read(stueck.data(), stueck.size());
+        if (n <= 0 || QByteArrayView(stueck.constData(), n) != bytes.sliced(pos, qMin<qsizetype>(n, bytes.size() - pos)))
+            return false;
+        pos += n;
+    }
+    return datei.atEnd();
+}
+
+} // namespace
 
 QByteArray Dokument::speicherbytes(Textquelle* editor) {
     if (!editor) {
         anwenden();
         return text_->toBytes();
     }
-    auto bytes = LineText::toFileBytes(editor->aktuellerText(), kodierung_);
+    const QByteArrayView text = editor->aktuellerText();
+    if (kodierung_ == TextEncoding::Utf8)
+        return QByteArray::fromRawData(text.data(), text.size()); // a large file is not held twice
+    auto bytes = LineText::toFileBytes(text, kodierung_);
     if (!bytes)
         throw RavikError(QStringLiteral("Der Text enthält Zeichen, die in der Kodierung %1 nicht "
                                         "darstellbar sind.")
@@ -28,10 +51,15 @@ QByteArray Dokument::dateibytes(Dateistempel::Vergleich* stand) {
         *stand = stempel_.leer() ? Dateistempel::Vergleich::Gleich : stempel_.vergleichen();
     if (name_.isEmpty())
         return {};
+    if (const QByteArrayView gelesen = text_->bytesAsRead(); !gelesen.isEmpty() && dateiGleich(name_, gelesen))
+        return QByteArray::fromRawData(gelesen.data(), gelesen.size());
     return FileIO::readAllIfExists(name_).value_or(QByteArray());
 }
 
-void Dokument::bytesUebernehmen(const QByteArray& bytes, const QByteArray& dateibytes, Textquelle* editor) {
+void Dokument::bytesUebernehmen(const QByteArray& geliehen, const QByteArray& dateibytes, Textquelle* editor) {
+    // Either may point into the text about to be replaced: compared and copied first.
+    const bool wieDatei = geliehen == dateibytes;
+    const QByteArray bytes(geliehen.constData(), geliehen.size());
     // Only the mark can have changed the encoding: ASCII bytes of a Windows-1252 file
     // stay Windows-1252 for what is typed next.
     const TextEncoding erkannt = TextCodec::detect(bytes);
@@ -45,7 +73,7 @@ void Dokument::bytesUebernehmen(const QByteArray& bytes, const QByteArray& datei
     } else {
         textUebernehmen(std::make_unique<IniDocument>(bytes));
     }
-    if (bytes == dateibytes && (!name_.isEmpty() || bytes.isEmpty())) {
+    if (wieDatei && (!name_.isEmpty() || bytes.isEmpty())) {
         // The file as it is now is what the document holds: no longer changed on disk.
         if (!name_.isEmpty())
             setDateistempel(Dateistempel::lesen(name_));
