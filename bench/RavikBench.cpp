@@ -181,21 +181,7 @@ struct Pruefung {
     double mehrMb = 0;
     size_t zeilen = 0;
 };
-Pruefung aenderungenMessen(Fenster& f, IniBaum* baum, const QString& datei) {
-    // The file opened afresh, its changes so far given up.
-    f.dialoge.answer(Answer::No);
-    f.dialoge.answer(Answer::Yes);
-    f.dialoge.chooseFile(datei);
-    f.form->tbtnDateiladenClick();
-    QAbstractItemModel* m = baum->model();
-    const int sektionen = m->rowCount();
-    for (int i = 0; i < 100; ++i) {
-        const QModelIndex sektion = m->index(int(qint64(i) * sektionen / 100) + 1, 0);
-        baum->auswaehlen(m->index(i % m->rowCount(sektion), 0, sektion));
-        f.form->iniAnzeigeClick();
-        f.w<QLineEdit>("WertAnzeige")->setText(QStringLiteral("geändert %1").arg(i));
-        f.form->btnOKClick();
-    }
+Pruefung pruefungMessen(Fenster& f, const char* titel) {
     zeichnen();
     malloc_trim(0);
     const double vorher = speicherMb("VmRSS");
@@ -214,9 +200,27 @@ Pruefung aenderungenMessen(Fenster& f, IniBaum* baum, const QString& datei) {
     f.w<QAbstractButton>("tbtnAenderungen")->click();
     p.mehrMb = spitzeMb() - vorher;
     std::printf("%-42s %10.1f ms %9.1f MB über dem Fenster davor (%zu Zeilen in der Liste)\n",
-                "Änderungen prüfen, 100 Änderungen", p.ms, p.mehrMb, p.zeilen);
+                titel, p.ms, p.mehrMb, p.zeilen);
     std::fflush(stdout);
     return p;
+}
+
+Pruefung aenderungenMessen(Fenster& f, IniBaum* baum, const QString& datei) {
+    // The file opened afresh, its changes so far given up.
+    f.dialoge.answer(Answer::No);
+    f.dialoge.answer(Answer::Yes);
+    f.dialoge.chooseFile(datei);
+    f.form->tbtnDateiladenClick();
+    QAbstractItemModel* m = baum->model();
+    const int sektionen = m->rowCount();
+    for (int i = 0; i < 100; ++i) {
+        const QModelIndex sektion = m->index(int(qint64(i) * sektionen / 100) + 1, 0);
+        baum->auswaehlen(m->index(i % m->rowCount(sektion), 0, sektion));
+        f.form->iniAnzeigeClick();
+        f.w<QLineEdit>("WertAnzeige")->setText(QStringLiteral("geändert %1").arg(i));
+        f.form->btnOKClick();
+    }
+    return pruefungMessen(f, "Änderungen prüfen, 100 Änderungen");
 }
 
 void ziel(const char* text, double wert, double grenze, const char* einheit) {
@@ -364,6 +368,8 @@ int main(int argc, char* argv[]) {
         });
 
     const Pruefung pruefung = aenderungenMessen(f, baum, datei);
+    f.form->tbtnFlipClick();
+    const Pruefung pruefungEditor = pruefungMessen(f, "Änderungen prüfen, Editoransicht");
 
     std::printf("\nVergleich auf derselben Datei\n");
     const QString python = QStringLiteral(
@@ -417,6 +423,8 @@ int main(int argc, char* argv[]) {
          suche.alleErsetzen / 1000, 1, "s");
     ziel("Änderungen prüfen, 100 Änderungen", pruefung.ms, 300, "ms");
     ziel("Änderungen prüfen: Speicher / Dateigröße", pruefung.mehrMb / dateiMb, 2, "×");
+    ziel("Änderungen prüfen, Editoransicht", pruefungEditor.ms, 300, "ms");
+    ziel("Änderungen prüfen, Editoransicht: Speicher / Datei", pruefungEditor.mehrMb / dateiMb, 2, "×");
     std::fflush(stdout);
 
     fenster.reset(); // the big inputs start from an empty process
