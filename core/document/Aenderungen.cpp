@@ -308,8 +308,9 @@ QByteArray unifiedDiff(const Seite& a, const Seite& b, const std::vector<Block>&
                        const QString& name) {
     if (bloecke.empty())
         return {};
-    const QByteArray n = QFileInfo(name).fileName().toUtf8();
-    QByteArray out = "--- a/" + n + "\n+++ b/" + n + "\n";
+    const QByteArray n = name.isEmpty() ? QByteArray("Neue Datei") : QFileInfo(name).fileName().toUtf8();
+    // A document that never had a file is compared with nothing, as diff -N does.
+    QByteArray out = (name.isEmpty() && a.anzahl() == 0 ? QByteArray("--- /dev/null") : "--- a/" + n) + "\n+++ b/" + n + "\n";
     for (size_t k = 0; k < bloecke.size();) {
         size_t ende = k + 1;
         while (ende < bloecke.size() && bloecke[ende].a0 - bloecke[ende - 1].a1 <= 2 * kKontext)
@@ -463,23 +464,30 @@ private:
     void einseitig(const Seite& s, qint32 von, qint32 bis, MachTeil machTeil, Aenderung::Art art) {
         const bool weg = art == Aenderung::Art::Entfernt;
         for (qint32 i = von; i < bis;) {
-            const LineKind k = IniSyntax::classify(s.inhalt(i));
-            if (k == LineKind::Section) {
+            LineKind k = IniSyntax::classify(s.inhalt(i));
+            // Blank and comment lines right before a section header go with it.
+            qint32 kopf = i;
+            while (kopf < bis && k != LineKind::Section && k != LineKind::Key)
+                k = ++kopf < bis ? IniSyntax::classify(s.inhalt(kopf)) : k;
+            if (kopf < bis && k == LineKind::Section) {
                 // A section with its lines, as far as they went or came with it.
-                qint32 ende = i + 1, schluessel = 0;
+                qint32 ende = kopf + 1, schluessel = 0;
                 for (; ende < bis && IniSyntax::classify(s.inhalt(ende)) != LineKind::Section; ++ende)
                     schluessel += IniSyntax::classify(s.inhalt(ende)) == LineKind::Key;
                 const QString inhalt = schluessel ? QStringLiteral("%1 Schlüssel").arg(schluessel) : QString();
-                neu(art, s.sektionVon(i), QString(), weg ? inhalt : QString(), weg ? QString() : inhalt,
+                neu(art, s.sektionVon(kopf), QString(), weg ? inhalt : QString(), weg ? QString() : inhalt,
                     {machTeil(i, ende)});
                 i = ende;
                 continue;
             }
-            const QString schluessel = k == LineKind::Key ? s.schluesselName(i) : QString();
-            const QString inhalt = k == LineKind::Key ? wert(s, i) : zeilentext(s, i);
-            neu(art, s.sektionVon(i), schluessel, weg ? inhalt : QString(), weg ? QString() : inhalt,
-                {machTeil(i, i + 1)});
-            ++i;
+            // Each line up to the key (or the end) on its own, the key too.
+            for (const qint32 bisZeile = qMin(bis, kopf + 1); i < bisZeile; ++i) {
+                const bool istSchluessel = IniSyntax::classify(s.inhalt(i)) == LineKind::Key;
+                const QString schluessel = istSchluessel ? s.schluesselName(i) : QString();
+                const QString inhalt = istSchluessel ? wert(s, i) : zeilentext(s, i);
+                neu(art, s.sektionVon(i), schluessel, weg ? inhalt : QString(), weg ? QString() : inhalt,
+                    {machTeil(i, i + 1)});
+            }
         }
     }
 

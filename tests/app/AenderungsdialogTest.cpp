@@ -136,7 +136,7 @@ private slots:
                 hinweisNachher = hinweis(d);
             },
             "btnAenderungenSchliessen");
-        u.klick("tbtnAenderungen");
+        u.taste("iniAnzeige", Qt::Key_F7); // the key, from the tree
         QVERIFY2(hinweisVorher.contains("außerhalb von Ravik geändert"), qPrintable(hinweisVorher));
         QCOMPARE(vorher, (QStringList{"A|k|geändert|1|5", "A|m|geändert|3|2"}));
         QCOMPARE(u.dialoge.shown.size(), 2);
