@@ -15,8 +15,12 @@ namespace ravik {
 bool TForm1::aenderungenZeigen(bool vorDemSpeichern) {
     const bool imEditor = dokumentImEditor();
     Aenderungsdialog::Dokumentzugang zugang;
-    zugang.speicherbytes = [this, imEditor] { return dokument_.speicherbytes(imEditor ? editor_ : nullptr); };
-    zugang.dateibytes = [this](Dateistempel::Vergleich* stand) { return dokument_.dateibytes(stand); };
+    zugang.speicherbytes = [this, imEditor] {
+        return dokument_.speicherbytes(imEditor ? editor_ : nullptr);
+    };
+    zugang.dateibytes = [this](Dateistempel::Vergleich* stand) {
+        return dokument_.dateibytes(stand);
+    };
     zugang.ohneDatei = dokument_.name().isEmpty();
     zugang.dateiname = dokument_.name();
     zugang.ausfuehren = [this](const std::function<void()>& aktion) { ausfuehren(aktion); };

@@ -21,7 +21,8 @@ namespace {
 enum Spalte { kSektion, kSchluessel, kArt, kAlt, kNeu, kKnopf, kSpalten };
 
 QString lesbar(const QByteArray& bytes) {
-    return TextCodec::isValidUtf8(bytes) ? QString::fromUtf8(bytes) : TextCodec::decodeWindows1252(bytes);
+    return TextCodec::isValidUtf8(bytes) ? QString::fromUtf8(bytes)
+                                         : TextCodec::decodeWindows1252(bytes);
 }
 
 } // namespace
@@ -41,8 +42,9 @@ Aenderungsdialog::Aenderungsdialog(Dokumentzugang zugang, DialogService& dialoge
     liste_->setObjectName(QStringLiteral("aenderungsListe"));
     liste_->setRootIsDecorated(false);
     liste_->setColumnCount(kSpalten);
-    liste_->setHeaderLabels({QStringLiteral("Sektion"), QStringLiteral("Schlüssel"), QStringLiteral("Änderung"),
-                             QStringLiteral("Alt"), QStringLiteral("Neu"), QString()});
+    liste_->setHeaderLabels({QStringLiteral("Sektion"), QStringLiteral("Schlüssel"),
+                             QStringLiteral("Änderung"), QStringLiteral("Alt"),
+                             QStringLiteral("Neu"), QString()});
     liste_->header()->setStretchLastSection(false);
 
     diff_ = new QsciScintilla(this);
@@ -60,18 +62,22 @@ Aenderungsdialog::Aenderungsdialog(Dokumentzugang zugang, DialogService& dialoge
     reiter_->addTab(diff_, QStringLiteral("Unterschiede (diff)"));
 
     auto* knoepfe = new QDialogButtonBox(this);
-    alleVerwerfen_ = knoepfe->addButton(QStringLiteral("Alle verwerfen"), QDialogButtonBox::ResetRole);
+    alleVerwerfen_ =
+        knoepfe->addButton(QStringLiteral("Alle verwerfen"), QDialogButtonBox::ResetRole);
     alleVerwerfen_->setObjectName(QStringLiteral("btnAlleVerwerfen"));
     alleVerwerfen_->setAutoDefault(false);
     connect(alleVerwerfen_, &QPushButton::clicked, this, &Aenderungsdialog::alleVerwerfen);
     if (zweck == Zweck::VorDemSpeichern) {
-        QPushButton* speichern = knoepfe->addButton(QStringLiteral("Speichern"), QDialogButtonBox::AcceptRole);
+        QPushButton* speichern =
+            knoepfe->addButton(QStringLiteral("Speichern"), QDialogButtonBox::AcceptRole);
         speichern->setObjectName(QStringLiteral("btnAenderungenSpeichern"));
         speichern->setDefault(true);
-        QPushButton* abbrechen = knoepfe->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
+        QPushButton* abbrechen =
+            knoepfe->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
         abbrechen->setObjectName(QStringLiteral("btnAenderungenAbbrechen"));
     } else {
-        QPushButton* schliessen = knoepfe->addButton(QStringLiteral("Schließen"), QDialogButtonBox::RejectRole);
+        QPushButton* schliessen =
+            knoepfe->addButton(QStringLiteral("Schließen"), QDialogButtonBox::RejectRole);
         schliessen->setObjectName(QStringLiteral("btnAenderungenSchliessen"));
         schliessen->setDefault(true);
     }
@@ -95,7 +101,8 @@ void Aenderungsdialog::aktualisieren() {
 
     QStringList hinweise;
     if (zugang_.ohneDatei)
-        hinweise << QStringLiteral("Das Dokument wurde noch nicht gespeichert: jede Zeile ist neu.");
+        hinweise << QStringLiteral(
+            "Das Dokument wurde noch nicht gespeichert: jede Zeile ist neu.");
     else if (stand == Dateistempel::Vergleich::Fehlt)
         hinweise << QStringLiteral("Die Datei ist nicht mehr vorhanden: jede Zeile ist neu.");
     else if (stand != Dateistempel::Vergleich::Gleich)
@@ -113,21 +120,25 @@ void Aenderungsdialog::aktualisieren() {
     const int zeilen = int(qMin<size_t>(aenderungen.size(), kHoechstensZeilen));
     for (int i = 0; i < zeilen; ++i) {
         const Aenderung& a = aenderungen[size_t(i)];
-        auto* eintrag = new QTreeWidgetItem(liste_, {a.sektion, a.schluessel, a.artText(), a.alt, a.neu});
+        auto* eintrag =
+            new QTreeWidgetItem(liste_, {a.sektion, a.schluessel, a.artText(), a.alt, a.neu});
         auto* knopf = new QPushButton(QStringLiteral("Verwerfen"), liste_);
         knopf->setObjectName(QStringLiteral("btnVerwerfen"));
         knopf->setAutoDefault(false);
-        knopf->setToolTip(QStringLiteral("Diese Änderung zurücknehmen: die Zeilen wie in der Datei"));
+        knopf->setToolTip(
+            QStringLiteral("Diese Änderung zurücknehmen: die Zeilen wie in der Datei"));
         connect(knopf, &QPushButton::clicked, this, [this, i] { verwerfen(i); });
         liste_->setItemWidget(eintrag, kKnopf, knopf);
     }
     if (aenderungen.size() > size_t(zeilen))
-        new QTreeWidgetItem(liste_, {QStringLiteral("… und %1 weitere Änderungen (siehe Unterschiede)")
-                                         .arg(aenderungen.size() - size_t(zeilen))});
+        new QTreeWidgetItem(liste_,
+                            {QStringLiteral("… und %1 weitere Änderungen (siehe Unterschiede)")
+                                 .arg(aenderungen.size() - size_t(zeilen))});
     for (int s = 0; s < kSpalten; ++s)
         liste_->resizeColumnToContents(s);
 
-    diff_->setText(vergleich_.gleich() ? QStringLiteral("Keine Änderungen") : lesbar(vergleich_.diff()));
+    diff_->setText(vergleich_.gleich() ? QStringLiteral("Keine Änderungen")
+                                       : lesbar(vergleich_.diff()));
 }
 
 void Aenderungsdialog::verwerfen(int zeile) {
@@ -142,11 +153,11 @@ void Aenderungsdialog::verwerfen(int zeile) {
 void Aenderungsdialog::alleVerwerfen() {
     if (vergleich_.gleich())
         return;
-    const Answer antwort = dialoge_.message(
-        MessageKind::Confirmation,
-        QStringLiteral("Sollen alle Änderungen verworfen werden?\r\n\r\n"
-                       "Das Dokument erhält wieder den Inhalt der Datei."),
-        MessageButtons::YesNoDefaultNo);
+    const Answer antwort =
+        dialoge_.message(MessageKind::Confirmation,
+                         QStringLiteral("Sollen alle Änderungen verworfen werden?\r\n\r\n"
+                                        "Das Dokument erhält wieder den Inhalt der Datei."),
+                         MessageButtons::YesNoDefaultNo);
     if (antwort != Answer::Yes)
         return;
     zugang_.ausfuehren([&] {

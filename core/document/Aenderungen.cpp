@@ -144,7 +144,8 @@ private:
             if (p < n && d[p] == '[')
                 koepfe_.push_back(anzahl());
             const void* lf = std::memchr(d + p, '\n', size_t(n - p));
-            const void* cr = std::memchr(d + p, '\r', size_t((lf ? static_cast<const char*>(lf) : d + n) - (d + p)));
+            const void* cr = std::memchr(
+                d + p, '\r', size_t((lf ? static_cast<const char*>(lf) : d + n) - (d + p)));
             if (cr) {
                 p = static_cast<const char*>(cr) - d + 1;
                 if (p < n && d[p] == '\n')
@@ -214,7 +215,8 @@ std::pair<qint32, qint32> treffpunkt(const Seite& a, const Seite& b, qint32 i, q
             const auto it = erstes.find(a.inhalt(x));
             int schritte = 0;
             for (qint32 y = it == erstes.end() ? -1 : it->second;
-                 y >= 0 && qint64(x - i) + (y - j) < best && ++schritte <= 64; y = naechstes[size_t(y - j)]) {
+                 y >= 0 && qint64(x - i) + (y - j) < best && ++schritte <= 64;
+                 y = naechstes[size_t(y - j)]) {
                 if (imGleichlauf(a, b, x, y)) {
                     best = qint64(x - i) + (y - j);
                     ziel = {x, y};
@@ -308,9 +310,12 @@ QByteArray unifiedDiff(const Seite& a, const Seite& b, const std::vector<Block>&
                        const QString& name) {
     if (bloecke.empty())
         return {};
-    const QByteArray n = name.isEmpty() ? QByteArray("Neue Datei") : QFileInfo(name).fileName().toUtf8();
+    const QByteArray n =
+        name.isEmpty() ? QByteArray("Neue Datei") : QFileInfo(name).fileName().toUtf8();
     // A document that never had a file is compared with nothing, as diff -N does.
-    QByteArray out = (name.isEmpty() && a.anzahl() == 0 ? QByteArray("--- /dev/null") : "--- a/" + n) + "\n+++ b/" + n + "\n";
+    QByteArray out =
+        (name.isEmpty() && a.anzahl() == 0 ? QByteArray("--- /dev/null") : "--- a/" + n) +
+        "\n+++ b/" + n + "\n";
     for (size_t k = 0; k < bloecke.size();) {
         size_t ende = k + 1;
         while (ende < bloecke.size() && bloecke[ende].a0 - bloecke[ende - 1].a1 <= 2 * kKontext)
@@ -397,7 +402,8 @@ public:
 
     void neu(Aenderung::Art art, QString sektion, QString schluessel, QString alt, QString neu,
              std::vector<Teil> t) {
-        aenderungen.push_back({art, std::move(sektion), std::move(schluessel), std::move(alt), std::move(neu)});
+        aenderungen.push_back(
+            {art, std::move(sektion), std::move(schluessel), std::move(alt), std::move(neu)});
         teile.push_back(std::move(t));
     }
 
@@ -445,7 +451,8 @@ private:
             return neu(Aenderung::Art::Geaendert, sektion, b_.schluesselName(j), zeilentext(a_, i),
                        zeilentext(b_, j), t);
         }
-        neu(Aenderung::Art::Geaendert, b_.sektionVon(j), QString(), zeilentext(a_, i), zeilentext(b_, j), t);
+        neu(Aenderung::Art::Geaendert, b_.sektionVon(j), QString(), zeilentext(a_, i),
+            zeilentext(b_, j), t);
     }
 
     // Lines only one side has between paired ones: one line each way is that line
@@ -454,10 +461,18 @@ private:
     void lauf(qint32 a0, qint32 a1, qint32 b0, qint32 b1) {
         if (a1 - a0 == 1 && b1 - b0 == 1)
             return paar(a0, b0);
-        einseitig(a_, a0, a1, [&](qint32 von, qint32 bis) { return Teil{von, bis, b0, b0}; },
-                  Aenderung::Art::Entfernt);
-        einseitig(b_, b0, b1, [&](qint32 von, qint32 bis) { return Teil{a1, a1, von, bis}; },
-                  Aenderung::Art::Hinzugefuegt);
+        einseitig(
+            a_, a0, a1,
+            [&](qint32 von, qint32 bis) {
+                return Teil{von, bis, b0, b0};
+            },
+            Aenderung::Art::Entfernt);
+        einseitig(
+            b_, b0, b1,
+            [&](qint32 von, qint32 bis) {
+                return Teil{a1, a1, von, bis};
+            },
+            Aenderung::Art::Hinzugefuegt);
     }
 
     template <typename MachTeil>
@@ -472,11 +487,13 @@ private:
             if (kopf < bis && k == LineKind::Section) {
                 // A section with its lines, as far as they went or came with it.
                 qint32 ende = kopf + 1, schluessel = 0;
-                for (; ende < bis && IniSyntax::classify(s.inhalt(ende)) != LineKind::Section; ++ende)
+                for (; ende < bis && IniSyntax::classify(s.inhalt(ende)) != LineKind::Section;
+                     ++ende)
                     schluessel += IniSyntax::classify(s.inhalt(ende)) == LineKind::Key;
-                const QString inhalt = schluessel ? QStringLiteral("%1 Schlüssel").arg(schluessel) : QString();
-                neu(art, s.sektionVon(kopf), QString(), weg ? inhalt : QString(), weg ? QString() : inhalt,
-                    {machTeil(i, ende)});
+                const QString inhalt =
+                    schluessel ? QStringLiteral("%1 Schlüssel").arg(schluessel) : QString();
+                neu(art, s.sektionVon(kopf), QString(), weg ? inhalt : QString(),
+                    weg ? QString() : inhalt, {machTeil(i, ende)});
                 i = ende;
                 continue;
             }
@@ -485,8 +502,8 @@ private:
                 const bool istSchluessel = IniSyntax::classify(s.inhalt(i)) == LineKind::Key;
                 const QString schluessel = istSchluessel ? s.schluesselName(i) : QString();
                 const QString inhalt = istSchluessel ? wert(s, i) : zeilentext(s, i);
-                neu(art, s.sektionVon(i), schluessel, weg ? inhalt : QString(), weg ? QString() : inhalt,
-                    {machTeil(i, i + 1)});
+                neu(art, s.sektionVon(i), schluessel, weg ? inhalt : QString(),
+                    weg ? QString() : inhalt, {machTeil(i, i + 1)});
             }
         }
     }
@@ -512,7 +529,8 @@ Aenderungsvergleich Aenderungsvergleich::vergleichen(QByteArrayView alt, QByteAr
         const auto name = [](const Seite& s) {
             return s.bom().isEmpty() ? QString() : TextCodec::displayName(s.kodierung());
         };
-        beschreibung.neu(art, ganzeDatei, QStringLiteral("Byte-Order-Mark (BOM)"), name(a), name(b), {});
+        beschreibung.neu(art, ganzeDatei, QStringLiteral("Byte-Order-Mark (BOM)"), name(a), name(b),
+                         {});
     }
 
     if (ab.durchgehend) {
@@ -533,10 +551,11 @@ Aenderungsvergleich Aenderungsvergleich::vergleichen(QByteArrayView alt, QByteAr
             const QByteArrayView ea = a.ende(bl.a0), eb = b.ende(bl.b0);
             const bool letzte = bl.a1 == a.anzahl() && bl.b1 == b.anzahl();
             if (letzte && (ea.isEmpty() || eb.isEmpty())) {
-                beschreibung.neu(ea.isEmpty() ? Aenderung::Art::Hinzugefuegt : Aenderung::Art::Entfernt,
-                                 ganzeDatei, QStringLiteral("Zeilenende am Dateiende"),
-                                 ea.isEmpty() ? QString() : endeName(ea),
-                                 eb.isEmpty() ? QString() : endeName(eb), {{bl.a0, bl.a1, bl.b0, bl.b1}});
+                beschreibung.neu(
+                    ea.isEmpty() ? Aenderung::Art::Hinzugefuegt : Aenderung::Art::Entfernt,
+                    ganzeDatei, QStringLiteral("Zeilenende am Dateiende"),
+                    ea.isEmpty() ? QString() : endeName(ea),
+                    eb.isEmpty() ? QString() : endeName(eb), {{bl.a0, bl.a1, bl.b0, bl.b1}});
                 continue;
             }
             const auto merken = [](QString& alle, const QString& diese) {
@@ -565,7 +584,8 @@ Aenderungsvergleich Aenderungsvergleich::vergleichen(QByteArrayView alt, QByteAr
     if (a.bom() != b.bom() && !a.istUtf16() && !b.istUtf16() && a.anzahl() && b.anzahl()) {
         if (bloecke.empty() || bloecke.front().a0 > 0) {
             bloecke.insert(bloecke.begin(), Block{0, 1, 0, 1, true});
-        } else if (Block& f = bloecke.front(); (f.a1 == 0 || f.b1 == 0) && f.a1 < a.anzahl() && f.b1 < b.anzahl()) {
+        } else if (Block& f = bloecke.front();
+                   (f.a1 == 0 || f.b1 == 0) && f.a1 < a.anzahl() && f.b1 < b.anzahl()) {
             ++f.a1; // with the pair after it, which may be a block of its own
             ++f.b1;
             if (bloecke.size() > 1 && bloecke[1].a0 == f.a1 - 1)
@@ -576,7 +596,8 @@ Aenderungsvergleich Aenderungsvergleich::vergleichen(QByteArrayView alt, QByteAr
     return v;
 }
 
-QByteArray Aenderungsvergleich::zuruecknehmen(QByteArrayView alt, QByteArrayView neu, int index) const {
+QByteArray Aenderungsvergleich::zuruecknehmen(QByteArrayView alt, QByteArrayView neu,
+                                              int index) const {
     const Seite a(alt), b(neu);
     const bool bom = index == bomZeile_;
     QByteArray text;

@@ -11,7 +11,7 @@ namespace ravik {
 // terms: where it is (section, key) and what became of it.
 struct Aenderung {
     enum class Art {
-        Geaendert,     // a value, or a line, now reads otherwise
+        Geaendert, // a value, or a line, now reads otherwise
         Hinzugefuegt,
         Entfernt,
         Umbenannt,

@@ -21,7 +21,8 @@ bool dateiGleich(const QString& pfad, QByteArrayView bytes) {
     QByteArray stueck(qsizetype(1) << 20, Qt::Uninitialized);
     for (qsizetype pos = 0; pos < bytes.size();) {
         const qint64 n = datei.read(stueck.data(), stueck.size());
-        if (n <= 0 || QByteArrayView(stueck.constData(), n) != bytes.sliced(pos, qMin<qsizetype>(n, bytes.size() - pos)))
+        if (n <= 0 || QByteArrayView(stueck.constData(), n) !=
+                          bytes.sliced(pos, qMin<qsizetype>(n, bytes.size() - pos)))
             return false;
         pos += n;
     }
@@ -51,19 +52,23 @@ QByteArray Dokument::dateibytes(Dateistempel::Vergleich* stand) {
         *stand = stempel_.leer() ? Dateistempel::Vergleich::Gleich : stempel_.vergleichen();
     if (name_.isEmpty())
         return {};
-    if (const QByteArrayView gelesen = text_->bytesAsRead(); !gelesen.isEmpty() && dateiGleich(name_, gelesen))
+    if (const QByteArrayView gelesen = text_->bytesAsRead();
+        !gelesen.isEmpty() && dateiGleich(name_, gelesen))
         return QByteArray::fromRawData(gelesen.data(), gelesen.size());
     return FileIO::readAllIfExists(name_).value_or(QByteArray());
 }
 
-void Dokument::bytesUebernehmen(const QByteArray& geliehen, const QByteArray& dateibytes, Textquelle* editor) {
+void Dokument::bytesUebernehmen(const QByteArray& geliehen, const QByteArray& dateibytes,
+                                Textquelle* editor) {
     // Either may point into the text about to be replaced: compared and copied first.
     const bool wieDatei = geliehen == dateibytes;
     const QByteArray bytes(geliehen.constData(), geliehen.size());
     // Only the mark can have changed the encoding: ASCII bytes of a Windows-1252 file
     // stay Windows-1252 for what is typed next.
     const TextEncoding erkannt = TextCodec::detect(bytes);
-    const auto utf8 = [](TextEncoding k) { return k == TextEncoding::Utf8 || k == TextEncoding::Utf8Bom; };
+    const auto utf8 = [](TextEncoding k) {
+        return k == TextEncoding::Utf8 || k == TextEncoding::Utf8Bom;
+    };
     if (!bytes.isEmpty() && utf8(erkannt) && utf8(kodierung_))
         kodierung_ = erkannt;
     if (!bytes.isEmpty())
@@ -78,8 +83,7 @@ void Dokument::bytesUebernehmen(const QByteArray& geliehen, const QByteArray& da
         if (!name_.isEmpty())
             setDateistempel(Dateistempel::lesen(name_));
         alsGespeichertAnsehen();
-    }
-    else
+    } else
         bearbeitet();
 }
 

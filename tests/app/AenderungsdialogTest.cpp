@@ -4,7 +4,6 @@
 #include "app/editor/SynMemo.h"
 #include "tests/support/Umgebung.h"
 
-#include <Qsci/qsciscintilla.h>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -12,6 +11,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
+#include <Qsci/qsciscintilla.h>
 
 using namespace ravik;
 using namespace ravik::test;
@@ -51,7 +51,8 @@ QStringList zeilen(QDialog* d) {
 
 void verwerfen(QDialog* d, int zeile) {
     auto* liste = d->findChild<QTreeWidget*>("aenderungsListe");
-    QTest::mouseClick(qobject_cast<QPushButton*>(liste->itemWidget(liste->topLevelItem(zeile), 5)), Qt::LeftButton);
+    QTest::mouseClick(qobject_cast<QPushButton*>(liste->itemWidget(liste->topLevelItem(zeile), 5)),
+                      Qt::LeftButton);
 }
 
 QString hinweis(QDialog* d) {

@@ -93,7 +93,8 @@ QByteArray zufallsIni(QRandomGenerator& r) {
                 t += ende;
                 break;
             default:
-                t += "k" + QByteArray::number(r.bounded(4)) + " = " + QByteArray::number(r.bounded(100)) + ende;
+                t += "k" + QByteArray::number(r.bounded(4)) + " = " +
+                     QByteArray::number(r.bounded(100)) + ende;
             }
         }
     }
@@ -106,7 +107,8 @@ QByteArray zufallsBearbeitung(QByteArray t, QRandomGenerator& r) {
         const int i = r.bounded(int(z.size()));
         switch (r.bounded(6)) {
         case 0:
-            z[i] = "k" + QByteArray::number(r.bounded(4)) + "=neu" + QByteArray::number(r.bounded(100)) + "\r";
+            z[i] = "k" + QByteArray::number(r.bounded(4)) + "=neu" +
+                   QByteArray::number(r.bounded(100)) + "\r";
             break;
         case 1:
             z.removeAt(i);
@@ -144,47 +146,56 @@ private slots:
         QTest::addColumn<QStringList>("koepfe");
         const QByteArray datei = "; Kopf\n[A]\na=1\nb=2\nc=3\nd=4\ne=5\nf=6\ng=7\nh=8\n[B]\nx=1\n";
         QTest::newRow("equal") << datei << datei << QStringList() << QStringList();
-        QTest::newRow("both empty") << QByteArray() << QByteArray() << QStringList() << QStringList();
-        QTest::newRow("one value") << datei << QByteArray(datei).replace("e=5", "e = \"fünf\"")
-                                   << QStringList{"geändert|A|e|5|fünf"} << QStringList{"@@ -4,7 +4,7 @@"};
+        QTest::newRow("both empty")
+            << QByteArray() << QByteArray() << QStringList() << QStringList();
+        QTest::newRow("one value")
+            << datei << QByteArray(datei).replace("e=5", "e = \"fünf\"")
+            << QStringList{"geändert|A|e|5|fünf"} << QStringList{"@@ -4,7 +4,7 @@"};
         QTest::newRow("two values far apart: two hunks")
             << datei << QByteArray(datei).replace("a=1", "a=0").replace("x=1", "x=0")
             << QStringList{"geändert|A|a|1|0", "geändert|B|x|1|0"}
             << QStringList{"@@ -1,6 +1,6 @@", "@@ -9,4 +9,4 @@"};
-        QTest::newRow("section added") << datei << datei + "[C]\ny=1\nz=2\n"
-                                       << QStringList{"hinzugefügt|C|||2 Schlüssel"} << QStringList{"@@ -10,3 +10,6 @@"};
-        QTest::newRow("section removed") << datei << QByteArray(datei).replace("[B]\nx=1\n", "")
-                                         << QStringList{"entfernt|B||1 Schlüssel|"} << QStringList{"@@ -8,5 +8,3 @@"};
+        QTest::newRow("section added")
+            << datei << datei + "[C]\ny=1\nz=2\n"
+            << QStringList{"hinzugefügt|C|||2 Schlüssel"} << QStringList{"@@ -10,3 +10,6 @@"};
+        QTest::newRow("section removed")
+            << datei << QByteArray(datei).replace("[B]\nx=1\n", "")
+            << QStringList{"entfernt|B||1 Schlüssel|"} << QStringList{"@@ -8,5 +8,3 @@"};
         QTest::newRow("key added and key removed")
             << datei << QByteArray(datei).replace("c=3\n", "").replace("x=1\n", "x=1\nneu=ja\n")
             << QStringList{"entfernt|A|c|3|", "hinzugefügt|B|neu||ja"}
             << QStringList{"@@ -2,7 +2,6 @@", "@@ -10,3 +9,4 @@"};
-        QTest::newRow("section renamed") << datei << QByteArray(datei).replace("[B]", "[Neu]")
-                                         << QStringList{"umbenannt|B||B|Neu"} << QStringList{"@@ -8,5 +8,5 @@"};
-        QTest::newRow("key renamed") << datei << QByteArray(datei).replace("x=1", "y=1")
-                                     << QStringList{"umbenannt|B|x|x|y"} << QStringList{"@@ -9,4 +9,4 @@"};
-        QTest::newRow("comment changed") << datei << QByteArray(datei).replace("; Kopf", "; Fuß")
-                                         << QStringList{"geändert|||; Kopf|; Fuß"}
-                                         << QStringList{"@@ -1,4 +1,4 @@"};
-        QTest::newRow("line ends only") << datei << QByteArray(datei).replace("\n", "\r\n")
-                                        << QStringList{"geändert|(ganze Datei)|Zeilenenden|LF (12 Zeilen)|CR LF (12 Zeilen)"}
-                                        << QStringList{"@@ -1,12 +1,12 @@"};
-        QTest::newRow("BOM only") << datei << "\xEF\xBB\xBF" + datei
-                                  << QStringList{"hinzugefügt|(ganze Datei)|Byte-Order-Mark (BOM)||UTF-8 mit BOM"}
-                                  << QStringList{"@@ -1,4 +1,4 @@"};
-        QTest::newRow("final line end only") << datei << datei.chopped(1)
-                                             << QStringList{"entfernt|(ganze Datei)|Zeilenende am Dateiende|LF|"}
-                                             << QStringList{"@@ -9,4 +9,4 @@"};
+        QTest::newRow("section renamed")
+            << datei << QByteArray(datei).replace("[B]", "[Neu]")
+            << QStringList{"umbenannt|B||B|Neu"} << QStringList{"@@ -8,5 +8,5 @@"};
+        QTest::newRow("key renamed")
+            << datei << QByteArray(datei).replace("x=1", "y=1") << QStringList{"umbenannt|B|x|x|y"}
+            << QStringList{"@@ -9,4 +9,4 @@"};
+        QTest::newRow("comment changed")
+            << datei << QByteArray(datei).replace("; Kopf", "; Fuß")
+            << QStringList{"geändert|||; Kopf|; Fuß"} << QStringList{"@@ -1,4 +1,4 @@"};
+        QTest::newRow("line ends only")
+            << datei << QByteArray(datei).replace("\n", "\r\n")
+            << QStringList{"geändert|(ganze Datei)|Zeilenenden|LF (12 Zeilen)|CR LF (12 Zeilen)"}
+            << QStringList{"@@ -1,12 +1,12 @@"};
+        QTest::newRow("BOM only")
+            << datei << "\xEF\xBB\xBF" + datei
+            << QStringList{"hinzugefügt|(ganze Datei)|Byte-Order-Mark (BOM)||UTF-8 mit BOM"}
+            << QStringList{"@@ -1,4 +1,4 @@"};
+        QTest::newRow("final line end only")
+            << datei << datei.chopped(1)
+            << QStringList{"entfernt|(ganze Datei)|Zeilenende am Dateiende|LF|"}
+            << QStringList{"@@ -9,4 +9,4 @@"};
         const QByteArray php = "[PHP]\nextension=a\nextension=b\nextension=c\n";
         QTest::newRow("repeated key") << php << QByteArray(php).replace("=b", "=bz")
                                       << QStringList{"geändert|PHP|extension (2. Vorkommen)|b|bz"}
                                       << QStringList{"@@ -1,4 +1,4 @@"};
         QTest::newRow("new document: every line added")
-            << QByteArray() << QByteArray("[A]\r\nk=v\r\n") << QStringList{"hinzugefügt|A|||1 Schlüssel"}
-            << QStringList{"@@ -0,0 +1,2 @@"};
-        QTest::newRow("windows-1252 value") << QByteArray("[A]\nk=gr\xFC\x6E\n") << QByteArray("[A]\nk=bl\xE4u\n")
-                                            << QStringList{"geändert|A|k|grün|bläu"}
-                                            << QStringList{"@@ -1,2 +1,2 @@"};
+            << QByteArray() << QByteArray("[A]\r\nk=v\r\n")
+            << QStringList{"hinzugefügt|A|||1 Schlüssel"} << QStringList{"@@ -0,0 +1,2 @@"};
+        QTest::newRow("windows-1252 value")
+            << QByteArray("[A]\nk=gr\xFC\x6E\n") << QByteArray("[A]\nk=bl\xE4u\n")
+            << QStringList{"geändert|A|k|grün|bläu"} << QStringList{"@@ -1,2 +1,2 @@"};
     }
     void listsWhatASaveChanges() {
         QFETCH(QByteArray, alt);
