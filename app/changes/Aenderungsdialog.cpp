@@ -6,6 +6,7 @@
 #include <Qsci/qscilexerdiff.h>
 #include <Qsci/qsciscintilla.h>
 
+#include <QColor>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QHeaderView>
@@ -52,6 +53,9 @@ Aenderungsdialog::Aenderungsdialog(Dokumentzugang zugang, DialogService& dialoge
     auto* lexer = new QsciLexerDiff(diff_);
     lexer->setDefaultFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     lexer->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Red for what goes, green for what comes, as diff tools show them.
+    lexer->setColor(QColor(0xB0, 0x20, 0x20), QsciLexerDiff::LineRemoved);
+    lexer->setColor(QColor(0x1E, 0x7B, 0x2E), QsciLexerDiff::LineAdded);
     diff_->setLexer(lexer);
     diff_->setReadOnly(true);
     diff_->setUtf8(true);
@@ -112,6 +116,10 @@ void Aenderungsdialog::aktualisieren() {
         hinweise << QStringLiteral("Keine Änderungen");
     else if (vergleich_.durchgehend())
         hinweise << QStringLiteral("Die Datei wurde durchgehend geändert.");
+    else if (vergleich_.aenderungen().size() == 1)
+        hinweise << QStringLiteral("1 Änderung gegenüber der Datei.");
+    else
+        hinweise << QStringLiteral("%1 Änderungen gegenüber der Datei.").arg(vergleich_.aenderungen().size());
     hinweis_->setText(hinweise.join(QLatin1Char(' ')));
     alleVerwerfen_->setEnabled(!vergleich_.gleich());
 
