@@ -8,25 +8,24 @@
 #include "core/platform/ini/IniDocument.h"
 #include "core/platform/text/LineText.h"
 
-#include <QFile>
 
 namespace ravik {
 namespace {
 
-// Whether the file holds these bytes, read a piece at a time rather than whole.
+// Whether the file holds these bytes, read a block at a time rather than whole (and
+// as the file layer reads: only a regular file on a disk).
 bool dateiGleich(const QString& pfad, QByteArrayView bytes) {
-    QFile datei(pfad);
-    if (!datei.open(QIODevice::ReadOnly) || datei.size() != bytes.size())
-        return false;
-    QByteArray stueck(qsizetype(1) << 20, Qt::Uninitialized);
-    for (qsizetype pos = 0; pos < bytes.size();) {
-        const qint64 n = datei.read(stueck.data(), stueck.size());
-        if (n <= 0 || QByteArrayView(stueck.constData(), n) !=
-                          bytes.sliced(pos, qMin<qsizetype>(n, bytes.size() - pos)))
-            return false;
-        pos += n;
+    qsizetype pos = 0;
+    bool gleich = true;
+    try {
+        FileIO::readInBlocks(pfad, qsizetype(1) << 20, [&](QByteArrayView block) {
+            gleich = gleich && pos + block.size() <= bytes.size() && block == bytes.sliced(pos, block.size());
+            pos += block.size();
+        });
+    } catch (const RavikError&) {
+        return false; // read again, whole, to say why
     }
-    return datei.atEnd();
+    return gleich && pos == bytes.size();
 }
 
 } // namespace

@@ -106,6 +106,13 @@ private slots:
         QCOMPARE(vorher, (QStringList{"A|k|geändert|1|5", "B|x|geändert|9|0"}));
         QVERIFY2(diff.contains("@@ -1,7 +1,7 @@\n ; Dienst\n [A]\n-k=1\n+k=5\n"), qPrintable(diff));
         QCOMPARE(nachher, QStringList{"B|x|geändert|9|0"});
+        if (editor) { // given up as an edit: undo brings the change back
+            auto* memo = u.w<SynMemo>("SynMemo1");
+            QCOMPARE(memo->text(2), QString("k=1\n"));
+            memo->undo();
+            QCOMPARE(memo->text(2), QString("k=5\n"));
+            memo->redo();
+        }
         QCOMPARE(f.dateistatus(), QString("geaendert"));
         u.dialoge.chooseFile(datei);
         u.klick("tbtnDateispeichern");
