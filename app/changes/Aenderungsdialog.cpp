@@ -114,6 +114,8 @@ void Aenderungsdialog::aktualisieren() {
                                    "Verglichen wird mit der Datei, wie sie jetzt ist.");
     if (vergleich_.gleich())
         hinweise << QStringLiteral("Keine Änderungen");
+    if (vergleich_.gleich() && !zugang_.ohneDatei && stand != Dateistempel::Vergleich::Fehlt)
+        zugang_.wieDatei();
     else if (vergleich_.durchgehend())
         hinweise << QStringLiteral("Die Datei wurde durchgehend geändert.");
     else if (vergleich_.aenderungen().size() == 1)

@@ -31,6 +31,8 @@ public:
         QString dateiname;
         // Makes the bytes the document's text in its view; the file's bytes tell the status.
         std::function<void(const QByteArray& bytes, const QByteArray& dateibytes)> uebernehmen;
+        // The document holds its file's bytes: it counts as saved.
+        std::function<void()> wieDatei;
         // Runs an action of the dialog as the window runs its own: an error is shown.
         std::function<void(const std::function<void()>&)> ausfuehren;
     };

@@ -20,6 +20,10 @@ bool Dokumentsteuerung::aenderungenZeigen(bool vorDemSpeichern) {
     zugang.dateibytes = [this](Dateistempel::Vergleich* stand) { return dokument_.dateibytes(stand); };
     zugang.ohneDatei = dokument_.name().isEmpty();
     zugang.dateiname = dokument_.name();
+    zugang.wieDatei = [this] {
+        if (!dokument_.gespeichert())
+            dokument_.alsGespeichertAnsehen();
+    };
     zugang.ausfuehren = [this](const std::function<void()>& aktion) { seite_.ausfuehren(aktion); };
     zugang.uebernehmen = [this, imEditor](const QByteArray& bytes, const QByteArray& dateibytes) {
         dokument_.bytesUebernehmen(bytes, dateibytes, imEditor ? editor_ : nullptr);

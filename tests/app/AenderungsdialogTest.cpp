@@ -155,6 +155,24 @@ private slots:
         QCOMPARE(u.tabelle().filter("A|m|").value(0), QString("A|m|3|"));
     }
 
+    // An edit taken back by hand leaves the file's bytes: no changes, and the document
+    // counts as saved again.
+    void anEditTakenBackByHandLeavesNoChanges() {
+        Umgebung u;
+        TForm1& f = u.starten({u.schreiben("dienst.ini", kDatei)});
+        u.auswaehlen("A/k");
+        for (const char* wert : {"5", "1"}) {
+            u.w<QLineEdit>("WertAnzeige")->setText(wert);
+            u.klick("btnOK");
+        }
+        QString gezeigt;
+        imDialog([&](QDialog* d) { gezeigt = hinweis(d); }, "btnAenderungenSchliessen");
+        u.klick("tbtnAenderungen");
+        QCOMPARE(gezeigt, QString("Keine Änderungen"));
+        QCOMPARE(f.dateistatus(), QString("gespeichert"));
+        QVERIFY(!u.aktiv("tbtnAenderungen"));
+    }
+
     // With the option on, every save shows the dialog first; "Abbrechen" writes nothing.
     void showsTheChangesBeforeEverySaveWhenAsked() {
         Umgebung u;
