@@ -33,6 +33,10 @@ bool Dokumentsteuerung::aenderungenZeigen(bool vorDemSpeichern) {
         }
         browser_->baum().leeren();
         browser_->baum().modell().ausTabelleLaden(dokument_.tabelle());
+        if (baumAusgeklappt_) // the tree as the expand command left it
+            browser_->baum().allesAusklappen();
+        else
+            browser_->baum().allesEinklappen();
         if (browser_->baum().knotenAnzahl() > 0) {
             browser_->baum().auswaehlen(browser_->baum().erstesSektion());
             seite_.eintragAnzeigen();
