@@ -26,6 +26,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include <algorithm>
 #include <cstdio>
@@ -169,6 +171,56 @@ double sicherungMessen(TForm1& form, const char* name, const std::function<void(
                 name, vorn[2], vorn.back(), rechnen[2], hinten);
     std::fflush(stdout);
     return vorn[2];
+}
+
+// "Änderungen prüfen" after 100 edits scattered over the file, in the browser view:
+// from the click until the dialog is shown with its list and diff, and the peak memory
+// above what the window held before.
+struct Pruefung {
+    double ms = 0;
+    double mehrMb = 0;
+    size_t zeilen = 0;
+};
+Pruefung pruefungMessen(Fenster& f, const char* titel) {
+    zeichnen();
+    malloc_trim(0);
+    const double vorher = speicherMb("VmRSS");
+    Pruefung p;
+    QElapsedTimer uhr;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        p.ms = uhr.nsecsElapsed() / 1e6;
+        if (auto* liste = dialog ? dialog->findChild<QTreeWidget*>(QStringLiteral("aenderungsListe")) : nullptr)
+            p.zeilen = size_t(liste->topLevelItemCount());
+        if (dialog)
+            dialog->close();
+    });
+    spitzeZuruecksetzen();
+    uhr.start();
+    f.w<QAbstractButton>("tbtnAenderungen")->click();
+    p.mehrMb = spitzeMb() - vorher;
+    std::printf("%-42s %10.1f ms %9.1f MB über dem Fenster davor (%zu Zeilen in der Liste)\n",
+                titel, p.ms, p.mehrMb, p.zeilen);
+    std::fflush(stdout);
+    return p;
+}
+
+Pruefung aenderungenMessen(Fenster& f, IniBaum* baum, const QString& datei) {
+    // The file opened afresh, its changes so far given up.
+    f.dialoge.answer(Answer::No);
+    f.dialoge.answer(Answer::Yes);
+    f.dialoge.chooseFile(datei);
+    f.form->tbtnDateiladenClick();
+    QAbstractItemModel* m = baum->model();
+    const int sektionen = m->rowCount();
+    for (int i = 0; i < 100; ++i) {
+        const QModelIndex sektion = m->index(int(qint64(i) * sektionen / 100) + 1, 0);
+        baum->auswaehlen(m->index(i % m->rowCount(sektion), 0, sektion));
+        f.form->iniAnzeigeClick();
+        f.w<QLineEdit>("WertAnzeige")->setText(QStringLiteral("geändert %1").arg(i));
+        f.form->btnOKClick();
+    }
+    return pruefungMessen(f, "Änderungen prüfen, 100 Änderungen");
 }
 
 void ziel(const char* text, double wert, double grenze, const char* einheit) {
@@ -315,6 +367,10 @@ int main(int argc, char* argv[]) {
             f.form->btnOKClick();
         });
 
+    const Pruefung pruefung = aenderungenMessen(f, baum, datei);
+    f.form->tbtnFlipClick();
+    const Pruefung pruefungEditor = pruefungMessen(f, "Änderungen prüfen, Editoransicht");
+
     std::printf("\nVergleich auf derselben Datei\n");
     const QString python = QStringLiteral(
         "import configparser,sys,time\n"
@@ -365,6 +421,10 @@ int main(int argc, char* argv[]) {
     ziel("Wiederherstellungskopie, Browseransicht", sicherungBrowser, 16, "ms");
     ziel(qPrintable(QStringLiteral("Editor: Alle ersetzen, %1 Stellen").arg(suche.ersetzt)),
          suche.alleErsetzen / 1000, 1, "s");
+    ziel("Änderungen prüfen, 100 Änderungen", pruefung.ms, 300, "ms");
+    ziel("Änderungen prüfen: Speicher / Dateigröße", pruefung.mehrMb / dateiMb, 2, "×");
+    ziel("Änderungen prüfen, Editoransicht", pruefungEditor.ms, 300, "ms");
+    ziel("Änderungen prüfen, Editoransicht: Speicher / Datei", pruefungEditor.mehrMb / dateiMb, 2, "×");
     std::fflush(stdout);
 
     fenster.reset(); // the big inputs start from an empty process

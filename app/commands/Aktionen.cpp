@@ -51,6 +51,8 @@ const Beschreibung kBefehle[] = {
      Qt::Key_Delete, {}, kUmschalter, false, false, false},
     {"aktionAusklappen", "tbtnAnsicht", "Alle Schlüssel ausklappen (F2)", Bilder::kBaumEingeklappt,
      Qt::Key_F2, {}, kUmschalter, true, false, true},
+    {"aktionAenderungen", "tbtnAenderungen", "Änderungen prüfen (F7)", Bilder::kAenderungen,
+     Qt::Key_F7, {}, {}, true, true, false},
 };
 static_assert(std::size(kBefehle) == Aktionen::kAnzahl);
 
@@ -178,6 +180,11 @@ void Aktionen::strukturFuer(Ansicht ansicht, bool baumGefuellt) {
     freigabenSetzen();
 }
 
+void Aktionen::dokumentGeaendert(bool geaendert) {
+    dokumentGeaendert_ = geaendert;
+    freigabenSetzen();
+}
+
 void Aktionen::freigabenSetzen() {
     // In the browser view the structure commands need a node to act on; in the editor
     // view new entries are text, and deleting and expanding are the tree's alone.
@@ -188,6 +195,7 @@ void Aktionen::freigabenSetzen() {
     aktion(NeuerWert)->setEnabled(!browser || baumGefuellt_);
     aktion(Loeschen)->setEnabled(browser && baumGefuellt_);
     aktion(Ausklappen)->setEnabled(browser && baumGefuellt_);
+    aktion(Aenderungen)->setEnabled(dokumentGeaendert_);
 }
 
 } // namespace ravik

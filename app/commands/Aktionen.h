@@ -24,7 +24,7 @@ class Aktionen : public QObject {
 public:
     enum Befehl {
         Neu, Oeffnen, Speichern, Wechseln, Optionen, Hilfe,
-        NeueSektion, NeuerWert, Loeschen, Ausklappen,
+        NeueSektion, NeuerWert, Loeschen, Ausklappen, Aenderungen,
         kAnzahl
     };
 
@@ -59,6 +59,8 @@ public:
     // last set for and whether the tree then held nodes.
     void speichernErlauben();
     void strukturFuer(Ansicht ansicht, bool baumGefuellt);
+    // Whether the document has changes its file does not have.
+    void dokumentGeaendert(bool geaendert);
 
 private:
     // The one place that sets every command's enabled state.
@@ -74,6 +76,7 @@ private:
     bool speichernMoeglich_ = false;
     Ansicht strukturAnsicht_ = Ansicht::Browser;
     bool baumGefuellt_ = false;
+    bool dokumentGeaendert_ = false;
 };
 
 } // namespace ravik

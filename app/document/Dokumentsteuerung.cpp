@@ -32,6 +32,7 @@ Dokumentsteuerung::Dokumentsteuerung(Dokument& dokument, BrowserAnsicht& browser
     // on, the editor reports the next change of its text.
     connect(&dokument_, &Dokument::statusGesetzt, this, [this](Dateistatus status) {
         aenderungsmarkeZeigen();
+        aktionen_->dokumentGeaendert(status == Dateistatus::Geaendert || status == Dateistatus::Geaendert2);
         if (status == Dateistatus::Gespeichert)
             editor_->editor().markSaved();
     });

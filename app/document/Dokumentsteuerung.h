@@ -77,6 +77,13 @@ public:
     void tbtnFlipClick();
     void CheckBox1Click();
     void CheckBox2Click();
+
+    // --- Review of what a save changes (Aenderungspruefung.cpp) ---
+    void tbtnAenderungenClick();
+    // The dialog "Änderungen prüfen"; before a save, true when the user chose to save.
+    bool aenderungenZeigen(bool vorDemSpeichern);
+    // The option "Vor dem Speichern Änderungen anzeigen".
+    void setAenderungenVorDemSpeichern(bool anzeigen) { aenderungenVorDemSpeichern_ = anzeigen; }
     // A command changed the document: status and save command.
     void geaendert() override;
     // Asked when the window closes: false keeps it open (the user's save failed).
@@ -135,6 +142,7 @@ private:
     QString openDialogVorgabe_;
     std::optional<QString> vorgewaehlt_; // a file chosen before the open command ran
     bool pruefungAusstehend_ = false;
+    bool aenderungenVorDemSpeichern_ = false;
     QMenu* menueZuletzt_ = nullptr;
     // Keeps the recovery copy of the unsaved document; gone before the document.
     std::unique_ptr<Wiederherstellungswaechter> wiederherstellung_;

@@ -19,6 +19,8 @@ void Dokumentsteuerung::speicherzielPruefen(const QString& pfad, Ansicht ansicht
 
 bool Dokumentsteuerung::tbtnDateispeichernClick() {
     const Ansicht ansicht = browserAktiv() ? Ansicht::Browser : Ansicht::Editor;
+    if (aenderungenVorDemSpeichern_ && !aenderungenZeigen(true))
+        return false;
     const auto gewaehlt = dialoge_.saveFileName({dokument_.name()});
     if (!gewaehlt || !ueberschreibenBestaetigt(*gewaehlt))
         return false;

@@ -76,6 +76,29 @@ void EditorAnsicht::textSetzen(const Quelle& quelle, qsizetype bytes) {
     editor_->setTextFrom(quelle, bytes);
 }
 
+// One undoable replacement of the stretch that differs; its ends never split a
+// character or a CR LF.
+void EditorAnsicht::textAendern(const QByteArray& utf8) {
+    const QByteArrayView alt = editor_->utf8Text();
+    const qsizetype kuerzer = qMin(alt.size(), utf8.size());
+    const auto mitten = [](QByteArrayView t, qsizetype i) {
+        return i > 0 && i < t.size() && ((t[i] & 0xC0) == 0x80 || (t[i - 1] == '\r' && t[i] == '\n'));
+    };
+    qsizetype vorn = 0;
+    while (vorn < kuerzer && alt[vorn] == utf8[vorn])
+        ++vorn;
+    while (mitten(alt, vorn) || mitten(utf8, vorn))
+        --vorn;
+    qsizetype hinten = 0;
+    while (hinten < kuerzer - vorn && alt[alt.size() - 1 - hinten] == utf8[utf8.size() - 1 - hinten])
+        ++hinten;
+    while (hinten > 0 && (mitten(alt, alt.size() - hinten) || mitten(utf8, utf8.size() - hinten)))
+        --hinten;
+    const QByteArray neu = utf8.mid(vorn, utf8.size() - hinten - vorn);
+    editor_->SendScintilla(QsciScintillaBase::SCI_SETTARGETRANGE, vorn, alt.size() - hinten);
+    editor_->SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, neu.size(), neu.constData());
+}
+
 qint64 EditorAnsicht::groessteDatei() const {
     return SynMemo::kMaxFileBytes;
 }

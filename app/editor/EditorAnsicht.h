@@ -38,6 +38,7 @@ public:
     void dateiformatSetzen(TextEncoding kodierung, EolStyle zeilenende);
 
     QByteArrayView aktuellerText() override;
+    void textAendern(const QByteArray& utf8) override;
     void textSetzen(const Quelle& quelle, qsizetype bytes) override;
     qint64 groessteDatei() const override;
     qint64 laengsteZeile() const override;

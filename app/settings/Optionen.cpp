@@ -9,6 +9,7 @@
 #include "core/settings/Dateityp.h"
 #include "core/settings/Einstellungen.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -50,6 +51,10 @@ Optionsseite::Optionsseite(const Ort& ort, DialogService& dialoge, SynMemo& edit
     g->addWidget(Button4, 0, 1);
     g->addWidget(oeffnen, 1, 0);
     g->addWidget(comboAnsicht, 1, 1);
+    chkAenderungenVorDemSpeichern = new QCheckBox(QStringLiteral("Vor dem Speichern Änderungen anzeigen"), allgemein);
+    chkAenderungenVorDemSpeichern->setObjectName(QStringLiteral("chkAenderungenVorDemSpeichern"));
+    chkAenderungenVorDemSpeichern->setFont(verknuepfen->font());
+    g->addWidget(chkAenderungenVorDemSpeichern, 2, 0, 1, 2);
 
     auto* farben = new QGroupBox(QStringLiteral("Farbeinstellungen der Editoranzeige"), panel);
     farben->setFont(fett);
@@ -118,6 +123,7 @@ void Optionsseite::KonfigurationLaden() {
     farbeSektionen->setZahl(e.farbeSektionen);
     farbeSchluessel->setZahl(e.farbeSchluessel);
     farbeAktuelleZeile->setZahl(e.farbeAktuelleZeile);
+    chkAenderungenVorDemSpeichern->setChecked(e.aenderungenVorDemSpeichern);
 }
 
 void Optionsseite::KonfigurationSpeichern() {
@@ -128,6 +134,7 @@ void Optionsseite::KonfigurationSpeichern() {
     e.farbeSektionen = farbeSektionen->zahl();
     e.farbeSchluessel = farbeSchluessel->zahl();
     e.farbeAktuelleZeile = farbeAktuelleZeile->zahl();
+    e.aenderungenVorDemSpeichern = chkAenderungenVorDemSpeichern->isChecked();
     e.schreiben(ort_.einstellungsdatei);
 }
 

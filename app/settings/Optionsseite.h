@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 
+class QCheckBox;
 class QComboBox;
 class QPushButton;
 
@@ -31,6 +32,8 @@ public:
                  const Ausfuehrer& ausfuehren, QWidget* parent);
 
     QPushButton& zurueck() const { return *btnZurueck2; }
+    // "Vor dem Speichern Änderungen anzeigen"
+    QCheckBox& aenderungenVorDemSpeichern() const { return *chkAenderungenVorDemSpeichern; }
     // The view a file named at the start opens in.
     Ansicht startansicht() const;
 
@@ -52,6 +55,7 @@ private:
 
     QPushButton* Button4 = nullptr;
     QComboBox* comboAnsicht = nullptr;
+    QCheckBox* chkAenderungenVorDemSpeichern = nullptr;
     Farbfeld* farbeSektionen = nullptr;
     Farbfeld* farbeSchluessel = nullptr;
     Farbfeld* farbeAktuelleZeile = nullptr;

@@ -89,10 +89,12 @@ QToolBar* TForm1::werkzeugleisteAufbauen() {
     tbtnFlip = aktionen_->knopf(Aktionen::Wechseln, ToolBar1);
     tbtnOptionen = aktionen_->knopf(Aktionen::Optionen, ToolBar1);
     tbtnHilfe = aktionen_->knopf(Aktionen::Hilfe, ToolBar1);
+    tbtnAenderungen = aktionen_->knopf(Aktionen::Aenderungen, ToolBar1);
     ToolBar1->addWidget(tbtnNeu);
     ToolBar1->addWidget(tbtnDateiladen);
     ToolBar1->addSeparator();
     ToolBar1->addWidget(tbtnDateispeichern);
+    ToolBar1->addWidget(tbtnAenderungen);
     ToolBar1->addSeparator();
     ToolBar1->addWidget(tbtnFlip);
     ToolBar1->addSeparator();

@@ -38,6 +38,10 @@ void TForm1::signaleVerbinden() {
     befehl(Aktionen::NeuerWert, &TForm1::tbtnNeuerWertClick);
     befehl(Aktionen::Loeschen, &TForm1::tbtnDeleteClick);
     befehl(Aktionen::Ausklappen, &TForm1::tbtnAnsichtClick);
+    befehl(Aktionen::Aenderungen, &TForm1::tbtnAenderungenClick);
+    connect(&panelSetup->aenderungenVorDemSpeichern(), &QCheckBox::toggled, steuerung_,
+            &Dokumentsteuerung::setAenderungenVorDemSpeichern);
+    steuerung_->setAenderungenVorDemSpeichern(panelSetup->aenderungenVorDemSpeichern().isChecked());
 
     connect(&panelWillkommen->browserStarten(), &QPushButton::clicked, this,
             [this] { ausfuehren([this] { Anzeige(Ansicht::Browser); }); });

@@ -101,6 +101,7 @@ public:
     bool tbtnDateispeichernClick() { return steuerung_->tbtnDateispeichernClick(); }
     void tbtnNeuClick() { steuerung_->tbtnNeuClick(); }
     void tbtnFlipClick() { steuerung_->tbtnFlipClick(); }
+    void tbtnAenderungenClick() { steuerung_->tbtnAenderungenClick(); }
     Dokumentsteuerung& steuerung() const { return *steuerung_; }
     Wiederherstellungswaechter* wiederherstellung() const { return steuerung_->wiederherstellung(); }
 
@@ -186,6 +187,7 @@ private:
     WerkzeugKnopf* tbtnNeuerWert = nullptr;
     WerkzeugKnopf* tbtnDelete = nullptr;
     WerkzeugKnopf* tbtnAnsicht = nullptr;
+    WerkzeugKnopf* tbtnAenderungen = nullptr;
 
     Startseite* panelWillkommen = nullptr;
     Optionsseite* panelSetup = nullptr;

@@ -146,6 +146,22 @@ public:
     void speichernUnter(const QString& ziel, bool sicherung, Textquelle* editor,
                         const Fortschritt& fortschritt = {});
 
+    // --- What a save would change (DokumentAenderungen.cpp) ---
+    // The bytes a save would write now: the text with the table's edits (applied first,
+    // all or nothing, as saving does) or, when given, the editor's text in the
+    // document's encoding. Raises what saving would raise, before any file is touched.
+    // The editor's UTF-8 text is not copied: valid until the document changes.
+    QByteArray speicherbytes(Textquelle* editor);
+    // The document's file as it is now: empty without a name or when it is gone.
+    // `stand` tells whether it changed since it was loaded or saved. When the file
+    // holds the very bytes the text was made from, those are given without a copy:
+    // valid until the document changes.
+    QByteArray dateibytes(Dateistempel::Vergleich* stand = nullptr);
+    // These bytes, in the document's encoding, become the editor's text (when given: its
+    // view is current) or the document's text with a table made from it. The status
+    // follows: saved when they are the file's bytes, changed otherwise.
+    void bytesUebernehmen(const QByteArray& bytes, const QByteArray& dateibytes, Textquelle* editor);
+
     // Larger files are refused: the browser view holds a file several times over.
     static constexpr qint64 kMaxBytes = qint64(512) * 1024 * 1024;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <functional>
 
@@ -20,6 +21,11 @@ public:
     virtual QByteArrayView aktuellerText() = 0;
     // A new text, handed over in UTF-8 pieces that make about `bytes`.
     virtual void textSetzen(const Quelle& quelle, qsizetype bytes) = 0;
+    // The text made this one by an edit of the user's (a change given up): an editor
+    // keeps its undo history, caret and view, replacing only what differs.
+    virtual void textAendern(const QByteArray& utf8) {
+        textSetzen([&](const Stueck& stueck) { stueck(utf8); }, utf8.size());
+    }
     // What the editor can hold: the largest file, the longest line (bytes).
     virtual qint64 groessteDatei() const = 0;
     virtual qint64 laengsteZeile() const = 0;

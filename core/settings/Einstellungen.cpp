@@ -21,6 +21,8 @@ const QString kAnsicht = QStringLiteral("View");
 const QString kSektionen = QStringLiteral("Sections");
 const QString kSchluessel = QStringLiteral("Keys");
 const QString kAktiv = QStringLiteral("Active");
+const QString kAenderungen = QStringLiteral("Aenderungen");
+const QString kVorDemSpeichern = QStringLiteral("VorDemSpeichern");
 
 // A folder given by its real path, links resolved where it exists.
 QString echterPfad(const QString& verzeichnis) {
@@ -53,6 +55,7 @@ Einstellungen Einstellungen::lesen(const QString& datei) {
         e.farbeSektionen = ini.ReadNumber(kFarben, kSektionen, e.farbeSektionen);
         e.farbeSchluessel = ini.ReadNumber(kFarben, kSchluessel, e.farbeSchluessel);
         e.farbeAktuelleZeile = ini.ReadNumber(kFarben, kAktiv, e.farbeAktuelleZeile);
+        e.aenderungenVorDemSpeichern = ini.ReadNumber(kAenderungen, kVorDemSpeichern, 0) != 0;
     } catch (const RavikError&) {
         return Einstellungen(); // a file that cannot be read is as good as none
     }
@@ -66,6 +69,8 @@ void Einstellungen::schreiben(const QString& datei) const {
         ini.WriteNumber(kFarben, kSektionen, farbeSektionen);
         ini.WriteNumber(kFarben, kSchluessel, farbeSchluessel);
         ini.WriteNumber(kFarben, kAktiv, farbeAktuelleZeile);
+        if (aenderungenVorDemSpeichern || ini.SectionExists(kAenderungen))
+            ini.WriteNumber(kAenderungen, kVorDemSpeichern, aenderungenVorDemSpeichern ? 1 : 0);
     } catch (const EFOpenError&) {
         // What is there cannot be read (a folder of that name, no permission): writing
         // over it would lose it, and writing is what failed.

@@ -14,6 +14,10 @@ struct Einstellungen {
     int farbeSektionen = 255;          // red
     int farbeSchluessel = 16711680;    // blue
     int farbeAktuelleZeile = 12320767; // light yellow
+    // Show what a save will change before every save ("VorDemSpeichern" under
+    // "Aenderungen", 0 or 1); written once it was switched on, so a file that never
+    // had it keeps its two sections.
+    bool aenderungenVorDemSpeichern = false;
 
     // Never fails: a missing or unreadable file, section or key, or a text that is no
     // number (decimal, or hexadecimal after "0x" or "$") gives the default. Values

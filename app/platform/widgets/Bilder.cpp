@@ -7,7 +7,7 @@ namespace {
 
 constexpr std::array<const char*, kWerkzeugBilder> kWerkzeug = {
     "open", "save", "expand", "collapse", "new-key", "new-section", "new-file",
-    "delete", "edit-field", "help", "to-browser", "to-editor", "options"};
+    "delete", "edit-field", "help", "to-browser", "to-editor", "options", "changes"};
 
 constexpr std::array<const char*, 4> kBaum = {"section", "section-selected", "key",
                                               "key-selected"};

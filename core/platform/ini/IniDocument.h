@@ -114,6 +114,12 @@ public:
     void renameKeys(const QString& section, const Renames& renames);
 
     QByteArray toBytes() const;
+    // The bytes the document was made from, as they were: edits never touch them. Empty
+    // for a UTF-16 file, which is held converted.
+    QByteArrayView bytesAsRead() const {
+        return encoding_ == TextEncoding::Utf16LE || encoding_ == TextEncoding::Utf16BE ? QByteArrayView()
+                                                                                          : QByteArrayView(raw_);
+    }
     // Bytes the text has now (as toBytes(), but without a UTF-16 file's conversion).
     qsizetype textSize() const;
     // The same bytes in pieces, without assembling the whole file in memory.
