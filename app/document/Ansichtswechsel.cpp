@@ -53,10 +53,8 @@ void TForm1::tbtnFlipClick() {
     }
     Warmstart(Ansicht::Editor);
     Anzeige(Ansicht::Editor);
-    // The text holds every edit now; the table is not needed while it is in the
-    // editor, and a large document is not held three times over. (The tree's names
-    // stay: F2 expands and collapses the tree also in the editor view.)
-    dokument_.tabelle().leeren();
+    // The text holds every edit now. The table stays for the hidden tree that shows
+    // it: F2 expands and collapses the tree also in the editor view.
     try {
         editorAusDokument();
     } catch (...) {

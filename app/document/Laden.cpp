@@ -14,8 +14,7 @@
 namespace ravik {
 
 void TForm1::WerteTabelleLoeschen() {
-    dokument_.tabelle().leeren();
-    browser_->baum().leeren();
+    dokument_.tabelle().leeren(); // the tree follows
 }
 
 // Table and tree from the text; the detail panel shows the first section. The text is
@@ -27,9 +26,7 @@ void TForm1::browserFuellen(std::unique_ptr<IniDocument> text, bool ausDatei) {
         dokument_.setKodierung(text->encoding());
         dokument_.setZeilenende(text->lineEnds().editorStyle());
     }
-    browser_->baum().leeren();
     dokument_.textUebernehmen(std::move(text), [&](qint64 zeilen) { warten.schritt(zeilen); });
-    browser_->baum().modell().ausTabelleLaden(dokument_.tabelle());
 
     if (browser_->baum().knotenAnzahl() == 0) {
         warten.beenden();

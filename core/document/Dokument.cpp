@@ -57,7 +57,6 @@ void Dokument::leeren() {
 
 void Dokument::textFreigeben() {
     text_ = std::make_unique<IniDocument>();
-    tabelle_.leeren();
 }
 
 QString Dokument::kommentar(const QString& sektion, const QString& schluessel) const {
@@ -114,25 +113,32 @@ std::unique_ptr<IniDocument> Dokument::textAusEditor(QByteArrayView utf8) const 
 }
 
 void Dokument::textUebernehmen(std::unique_ptr<IniDocument> text, const Fortschritt& fortschritt) {
-    text_ = std::move(text);
-    tabelle_.leeren();
-    tabelle_.reserve(text_->lineCount() + 1);
-    QStringList schluessel;
-    QStringList werte;
-    int zeilen = 0;
-    for (const QString& sektion : text_->sectionNames()) {
-        if (fortschritt && (++zeilen & (kMeldenAlle - 1)) == 0)
-            fortschritt(zeilen);
-        tabelle_.sektionLaden(sektion);
-        // A UTF-8 text's names and values go in as the bytes they are.
-        const bool utf8 = text_->keysWithValuesUtf8(
-            sektion, [&](QByteArrayView k, QByteArrayView v) { tabelle_.schluesselLaden(sektion, k, v); });
-        if (utf8)
-            continue;
-        text_->keysWithValues(sektion, schluessel, werte);
-        for (qsizetype i = 0; i < schluessel.size(); ++i)
-            tabelle_.schluesselLaden(sektion, schluessel[i].toUtf8(), werte[i].toUtf8());
+    // The new table is built beside the old one: running out of memory on the way
+    // leaves the document as it was.
+    WerteTabelle tabelle;
+    try {
+        tabelle.reserve(text->lineCount() + 1);
+        QStringList schluessel;
+        QStringList werte;
+        int zeilen = 0;
+        for (const QString& sektion : text->sectionNames()) {
+            if (fortschritt && (++zeilen & (kMeldenAlle - 1)) == 0)
+                fortschritt(zeilen);
+            tabelle.sektionLaden(sektion);
+            // A UTF-8 text's names and values go in as the bytes they are.
+            const bool utf8 = text->keysWithValuesUtf8(
+                sektion, [&](QByteArrayView k, QByteArrayView v) { tabelle.schluesselLaden(sektion, k, v); });
+            if (utf8)
+                continue;
+            text->keysWithValues(sektion, schluessel, werte);
+            for (qsizetype i = 0; i < schluessel.size(); ++i)
+                tabelle.schluesselLaden(sektion, schluessel[i].toUtf8(), werte[i].toUtf8());
+        }
+    } catch (const std::bad_alloc&) {
+        throw RavikError(nichtGenugSpeicher());
     }
+    text_ = std::move(text);
+    tabelle_.ersetzenDurch(std::move(tabelle));
 }
 
 namespace {

@@ -3,6 +3,8 @@
 #include "core/platform/files/MemoryHints.h"
 #include "core/platform/ini/IniSyntax.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace ravik {
@@ -215,6 +217,8 @@ void WerteTabelle::herkunftAbgleichen() {
 }
 
 void WerteTabelle::leeren() {
+    if (beobachter_)
+        beobachter_->tabelleWirdNeu();
     rows_.clear();
     rows_.shrink_to_fit();
     links_.clear();
@@ -228,6 +232,8 @@ void WerteTabelle::leeren() {
     alteNamen_.clear();
     arena_.clear();
     setRowCount(1);
+    if (beobachter_)
+        beobachter_->tabelleNeu();
 }
 
 bool WerteTabelle::istLeer() const {
@@ -238,12 +244,48 @@ bool WerteTabelle::istLeer() const {
            z.marke == Aktionsmarke::Keine && !z.ausText;
 }
 
-template <typename Fn>
-void WerteTabelle::zeilenDerSektionDurchlaufen(int id, int limit, Fn&& fn) const {
-    if (id < 0)
+int WerteTabelle::lebendeSektionsZeile(quint32 id) const {
+    for (int r = ketten_[id].kopf; r >= 0; r = links_[r].naechste)
+        if (rows_[r].schluessel.isEmpty() && rows_[r].marke != Aktionsmarke::Delete)
+            return r;
+    return -1;
+}
+
+bool WerteTabelle::hatLebendenSchluessel(quint32 id) const {
+    for (int r = ketten_[id].kopf; r >= 0; r = links_[r].naechste)
+        if (!rows_[r].schluessel.isEmpty() && rows_[r].marke != Aktionsmarke::Delete)
+            return true;
+    return false;
+}
+
+void WerteTabelle::lebendeSchluessel(quint32 id, std::vector<int>& zeilen) const {
+    zeilen.clear();
+    for (int r = ketten_[id].kopf; r >= 0; r = links_[r].naechste)
+        if (!rows_[r].schluessel.isEmpty() && rows_[r].marke != Aktionsmarke::Delete)
+            zeilen.push_back(r);
+    if (zeilen.size() < 2)
         return;
-    for (int r = ketten_[id].kopf; r >= 0 && r < limit; r = links_[r].naechste)
-        fn(r);
+    // Two live rows of one name (records of a key brought back together) are one key.
+    QSet<QByteArrayView> gesehen;
+    gesehen.reserve(qsizetype(zeilen.size()));
+    auto ende = std::remove_if(zeilen.begin(), zeilen.end(), [&](int r) {
+        const QByteArrayView name = arena_.view(rows_[r].schluessel);
+        if (gesehen.contains(name))
+            return true;
+        gesehen.insert(name);
+        return false;
+    });
+    zeilen.erase(ende, zeilen.end());
+}
+
+void WerteTabelle::ersetzenDurch(WerteTabelle&& andere) {
+    Beobachter* beobachter = beobachter_;
+    if (beobachter)
+        beobachter->tabelleWirdNeu();
+    *this = std::move(andere);
+    beobachter_ = beobachter;
+    if (beobachter)
+        beobachter->tabelleNeu();
 }
 
 std::vector<int> WerteTabelle::zeilenMit(const QString& sektion, const QString& schluessel,

@@ -27,7 +27,40 @@ namespace ravik {
 // a deleted one removed, whatever names the table has given it since.
 class WerteTabelle {
 public:
+    // Who shows the table's entries (the browser's tree) and follows its changes
+    // instead of keeping a copy: told after each edit of the edit rules (Bearbeitung)
+    // what it means for the entries, and around a whole new table. A section is
+    // named by its id (sektionsName), a key by a row that carries it.
+    class Beobachter {
+    public:
+        virtual ~Beobachter() = default;
+        virtual void tabelleWirdNeu() = 0;
+        virtual void tabelleNeu() = 0;
+        virtual void sektionHinzugefuegt(quint32 sektion) = 0;
+        virtual void sektionUmbenannt(quint32 alt, quint32 neu) = 0;
+        virtual void sektionEntfernt(quint32 sektion) = 0;
+        virtual void schluesselHinzugefuegt(int zeile) = 0;
+        virtual void schluesselUmbenannt(int zeile) = 0;
+        virtual void schluesselEntfernt(quint32 sektion, int zeile) = 0;
+    };
+
     WerteTabelle();
+    // The rows of another table (a new document built beside this one, so that a
+    // failure leaves this one whole); the observer stays and is told.
+    void ersetzenDurch(WerteTabelle&& andere);
+    void setBeobachter(Beobachter* beobachter) { beobachter_ = beobachter; }
+    Beobachter* beobachter() const { return beobachter_; }
+
+    // Sections by id: every name the table has held since it was last cleared.
+    quint32 sektionsId(int row) const { return rows_[row].sektion; }
+    const QString& sektionsName(quint32 id) const { return sektionsNamen_[id]; }
+    int sektionsIdVon(const QString& name) const { return sektionsIdOderMinus(name); }
+    // The live section row of this id that comes first, -1 when none.
+    int lebendeSektionsZeile(quint32 id) const;
+    // The rows of the section's live keys, first to last, each name once (at its
+    // first live row): the keys a tree shows under the section.
+    void lebendeSchluessel(quint32 id, std::vector<int>& zeilen) const;
+    bool hatLebendenSchluessel(quint32 id) const;
 
     int RowCount() const { return static_cast<int>(rows_.size()); }
     // Grows with empty rows; shrinking keeps the first rows.
@@ -104,6 +137,9 @@ public:
     bool hatLebendenNamen(const QString& sektion, const QString& schluessel,
                           int ausser = -1) const;
 
+    // The rows of the section with this id, key rows and its own, first to last.
+    template <typename Fn> void zeilenDerSektionDurchlaufen(int id, int limit, Fn&& fn) const;
+
     // Rows with this section and key (key empty: the section's own rows), first to last,
     // among the rows below `limit` (-1: all rows).
     std::vector<int> zeilenMit(const QString& sektion, const QString& schluessel,
@@ -148,7 +184,6 @@ private:
     void einketten(int row);
     void alteNamenMerken(int row);
     void ausketten(int row);
-    template <typename Fn> void zeilenDerSektionDurchlaufen(int id, int limit, Fn&& fn) const;
 
     std::vector<Zeile> rows_;
     std::vector<Verweise> links_;       // each row's neighbours among its section's rows
@@ -157,6 +192,15 @@ private:
     QHash<QString, quint32> sektionsIds_;
     QHash<int, AlteNamen> alteNamen_; // few: only rows renamed since the last load or save
     TextArena arena_;
+    Beobachter* beobachter_ = nullptr;
 };
+
+template <typename Fn>
+void WerteTabelle::zeilenDerSektionDurchlaufen(int id, int limit, Fn&& fn) const {
+    if (id < 0)
+        return;
+    for (int r = ketten_[id].kopf; r >= 0 && r < limit; r = links_[r].naechste)
+        fn(r);
+}
 
 } // namespace ravik
