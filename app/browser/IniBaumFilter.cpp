@@ -19,7 +19,7 @@ public:
 
     // The section and the table rows of its key nodes.
     void sektion(const QString& name, const std::vector<int>& schluessel) {
-        name_ = &name;
+        name_ = name;
         schluessel_ = &schluessel;
         gebaut_ = false;
     }
@@ -35,7 +35,7 @@ private:
     void aufbauen() {
         gebaut_ = true;
         const std::vector<int>& knoten = *schluessel_;
-        tabelle_->schluesselZeilen(*name_, zeilen_);
+        tabelle_->schluesselZeilen(name_, zeilen_);
         // The usual case: the section's rows are its key nodes' rows, each once.
         if (zeilen_ == knoten)
             return;
@@ -49,7 +49,7 @@ private:
     }
 
     const WerteTabelle* tabelle_;
-    const QString* name_ = nullptr;
+    QString name_;
     const std::vector<int>* schluessel_ = nullptr;
     bool gebaut_ = false;
     std::vector<int> zeilen_; // table row of each key of the tree's section, or -1
@@ -103,7 +103,7 @@ std::vector<IniBaumFilter::Sektion> IniBaumFilter::suchen(bool nurBisherige) con
         // The keys are read from the table: a section's key nodes are made only for
         // the sections that show keys.
         quelle_.schluesselZeilen(s, schluessel);
-        const QString& name = quelle_.sektionsName(s);
+        const QString name = quelle_.sektionsName(s);
         werte.sektion(name, schluessel);
         gefunden.clear();
         auto pruefen = [&](int k) {

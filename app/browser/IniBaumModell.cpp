@@ -69,7 +69,7 @@ quintptr IniBaumModell::schluesselId(int sektion) const {
     return idFuer(sektionen_[sektion].kinder);
 }
 
-const QString& IniBaumModell::sektionsName(int sektion) const {
+QString IniBaumModell::sektionsName(int sektion) const {
     return tabelle_->sektionsName(sektionen_[sektion].id);
 }
 

@@ -44,7 +44,7 @@ public:
     QModelIndex schluesselKnoten(const QModelIndex& sektion, const QString& name) const;
 
     // Plain reads for the filter (IniBaumFilter), by row, without making key nodes.
-    const QString& sektionsName(int sektion) const;
+    QString sektionsName(int sektion) const;
     // The table rows of the section's keys, in the tree's order.
     void schluesselZeilen(int sektion, std::vector<int>& zeilen) const;
     // The internal id that the section's key indexes carry, and back: the section's

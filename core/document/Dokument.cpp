@@ -121,19 +121,21 @@ void Dokument::textUebernehmen(std::unique_ptr<IniDocument> text, const Fortschr
         QStringList schluessel;
         QStringList werte;
         int zeilen = 0;
-        for (const QString& sektion : text->sectionNames()) {
+        // Section by section, without a list of all names (a million of them is common).
+        text->forEachSectionName([&](const QString& sektion) {
             if (fortschritt && (++zeilen & (kMeldenAlle - 1)) == 0)
                 fortschritt(zeilen);
-            tabelle.sektionLaden(sektion);
+            const int sektionsZeile = tabelle.sektionLaden(sektion);
             // A UTF-8 text's names and values go in as the bytes they are.
-            const bool utf8 = text->keysWithValuesUtf8(
-                sektion, [&](QByteArrayView k, QByteArrayView v) { tabelle.schluesselLaden(sektion, k, v); });
+            const bool utf8 = text->keysWithValuesUtf8(sektion, [&](QByteArrayView k, QByteArrayView v) {
+                tabelle.schluesselLaden(sektionsZeile, k, v);
+            });
             if (utf8)
-                continue;
+                return;
             text->keysWithValues(sektion, schluessel, werte);
             for (qsizetype i = 0; i < schluessel.size(); ++i)
-                tabelle.schluesselLaden(sektion, schluessel[i].toUtf8(), werte[i].toUtf8());
-        }
+                tabelle.schluesselLaden(sektionsZeile, schluessel[i].toUtf8(), werte[i].toUtf8());
+        });
     } catch (const std::bad_alloc&) {
         throw RavikError(nichtGenugSpeicher());
     }
@@ -161,12 +163,12 @@ bool Dokument::anwendenPruefen() const {
     const WerteTabelle& t = tabelle_;
     const IniDocument& text = *text_;
     bool unsicher = false;
-    const QString* geprueft = nullptr; // the rows of a section mostly follow each other
+    int geprueft = -1; // the rows of a section mostly follow each other
     for (int r = 0; r < t.RowCount(); ++r) {
         if (!t.seitAbgleichGeaendert(r) || t.istGeloescht(r))
             continue;
         const auto h = t.herkunft(r);
-        const QString& sektion = t.sektion(r);
+        const QString sektion = t.sektion(r);
         if (t.istSektionsZeile(r)) {
             if (!h || h->sektion != sektion) {
                 if (const QString grund = text.sectionNameRefusal(sektion); !grund.isEmpty())
@@ -181,8 +183,8 @@ bool Dokument::anwendenPruefen() const {
             unsicher = true; // a name as the file has it
         }
         // The section's own row is checked for itself; this one may be a name from the file.
-        if (&sektion != geprueft) {
-            geprueft = &sektion;
+        if (int(t.sektionsId(r)) != geprueft) {
+            geprueft = int(t.sektionsId(r));
             unsicher = unsicher || !text.sectionNameRefusal(sektion).isEmpty();
         }
         if (const QString grund = text.valueRefusalUtf8(t.wertUtf8(r)); !grund.isEmpty()) {
@@ -254,17 +256,17 @@ void Dokument::tabelleEinbringen(IniDocument& text, const Fortschritt& fortschri
     for (int r = 0; r < zeilen; ++r)
         if (t.seitAbgleichGeaendert(r) && t.istSektionsZeile(r) && !t.istGeloescht(r) && !t.herkunft(r))
             text.createSection(t.sektion(r));
-    const QString* sektion = nullptr; // the rows of a section mostly follow each other
-    QByteArray sektionUtf8;
+    int sektion = -1; // the rows of a section mostly follow each other
+    QByteArrayView sektionUtf8;
     for (int r = 0; r < zeilen; ++r) {
         if (fortschritt && (r & (kMeldenAlle - 1)) == 0)
             fortschritt(r);
         // Rows unchanged since the text last took the table's edits are in it already.
         if (!t.seitAbgleichGeaendert(r) || t.istGeloescht(r) || t.istSektionsZeile(r))
             continue;
-        if (&t.sektion(r) != sektion) {
-            sektion = &t.sektion(r);
-            sektionUtf8 = sektion->toUtf8();
+        if (int(t.sektionsId(r)) != sektion) {
+            sektion = int(t.sektionsId(r));
+            sektionUtf8 = t.sektionUtf8(r);
         }
         text.setValueUtf8(sektionUtf8, t.schluesselUtf8(r), t.wertUtf8(r));
     }

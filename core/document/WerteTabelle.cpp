@@ -13,20 +13,33 @@ WerteTabelle::WerteTabelle() {
     leeren();
 }
 
+namespace {
+quint32 namensHash(QByteArrayView utf8) {
+    return quint32(qHash(utf8, 0x5ec7));
+}
+} // namespace
+
 quint32 WerteTabelle::sektionsId(const QString& name) {
-    auto it = sektionsIds_.constFind(name);
-    if (it != sektionsIds_.cend())
-        return *it;
-    const auto id = static_cast<quint32>(sektionsNamen_.size());
-    sektionsNamen_.push_back(name);
-    ketten_.push_back({});
-    sektionsIds_.insert(name, id);
-    return id;
+    return sektionsIdUtf8(name.toUtf8());
+}
+
+quint32 WerteTabelle::sektionsIdUtf8(QByteArrayView name) {
+    const auto neu = static_cast<qint32>(sektionsNamen_.size());
+    const qint32 id = sektionsIds_.findOrInsert(namensHash(name), neu, [&](qint32 vorhanden) {
+        return arena_.equals(sektionsNamen_[vorhanden], name);
+    });
+    if (id == neu) {
+        sektionsNamen_.push_back(arena_.add(name));
+        ketten_.push_back({});
+    }
+    return quint32(id);
 }
 
 int WerteTabelle::sektionsIdOderMinus(const QString& name) const {
-    auto it = sektionsIds_.constFind(name);
-    return it == sektionsIds_.cend() ? -1 : static_cast<int>(*it);
+    const QByteArray utf8 = name.toUtf8();
+    return sektionsIds_.find(namensHash(utf8), [&](qint32 vorhanden) {
+        return arena_.equals(sektionsNamen_[vorhanden], utf8);
+    });
 }
 
 void WerteTabelle::einketten(int row) {
@@ -135,19 +148,27 @@ int WerteTabelle::anhaengen(const QString& sektion, const QString& schluessel,
 }
 
 int WerteTabelle::sektionLaden(const QString& sektion) {
+    return sektionLadenUtf8(sektion.toUtf8());
+}
+
+int WerteTabelle::sektionLadenUtf8(QByteArrayView sektion) {
     int row = 0;
-    if (istLeer())
-        setSektion(0, sektion);
-    else
-        row = anhaengen(sektion, {}, {}, Aktionsmarke::Keine);
+    if (istLeer()) {
+        setSektion(0, QString::fromUtf8(sektion));
+    } else {
+        rows_.push_back({{}, {}, sektionsIdUtf8(sektion), Aktionsmarke::Keine, false, true});
+        links_.push_back({});
+        row = RowCount() - 1;
+        einketten(row);
+    }
     rows_[row].ausText = true;
     rows_[row].geaendert = false;
     return row;
 }
 
-int WerteTabelle::schluesselLaden(const QString& sektion, QByteArrayView schluessel,
+int WerteTabelle::schluesselLaden(int sektionsZeile, QByteArrayView schluessel,
                                   QByteArrayView wert) {
-    rows_.push_back({arena_.add(schluessel), arena_.add(wert), sektionsId(sektion),
+    rows_.push_back({arena_.add(schluessel), arena_.add(wert), rows_[sektionsZeile].sektion,
                      Aktionsmarke::Keine, true, false});
     links_.push_back({});
     const int row = RowCount() - 1;
@@ -161,8 +182,8 @@ std::optional<WerteTabelle::Herkunft> WerteTabelle::herkunft(int row) const {
         return std::nullopt;
     const auto alt = alteNamen_.constFind(row);
     if (alt == alteNamen_.cend())
-        return Herkunft{sektionsNamen_[z.sektion], arena_.text(z.schluessel)};
-    return Herkunft{sektionsNamen_[alt->sektion], arena_.text(alt->schluessel)};
+        return Herkunft{sektionsName(z.sektion), arena_.text(z.schluessel)};
+    return Herkunft{sektionsName(alt->sektion), arena_.text(alt->schluessel)};
 }
 
 bool WerteTabelle::anderemLebendenEintragGleich(int row) const {
@@ -227,8 +248,7 @@ void WerteTabelle::leeren() {
     sektionsNamen_.shrink_to_fit();
     ketten_.clear();
     ketten_.shrink_to_fit();
-    sektionsIds_.clear();
-    sektionsIds_.squeeze();
+    sektionsIds_ = IniHashIndex();
     alteNamen_.clear();
     arena_.clear();
     setRowCount(1);
@@ -339,7 +359,7 @@ bool WerteTabelle::hatLebendenNamen(const QString& sektion, const QString& schlu
     const QStringView gesuchterSchluessel = IniSyntax::trimBlanks(QStringView(schluessel));
     const QByteArray schluesselUtf8 = gesuchterSchluessel.toUtf8();
     for (int id = 0; id < int(sektionsNamen_.size()); ++id) {
-        if (IniSyntax::trimBlanks(QStringView(sektionsNamen_[id])).compare(gesuchteSektion, Qt::CaseInsensitive) != 0)
+        if (IniSyntax::trimBlanks(QStringView(sektionsName(id))).compare(gesuchteSektion, Qt::CaseInsensitive) != 0)
             continue;
         bool gefunden = false;
         zeilenDerSektionDurchlaufen(id, RowCount(), [&](int r) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/document/Zustaende.h"
+#include "core/platform/ini/IniHashIndex.h"
 #include "core/platform/text/TextArena.h"
 
 #include <QHash>
@@ -19,8 +20,8 @@ namespace ravik {
 // Names are compared exactly (case-sensitive). Lookups walk a chain of the section's
 // rows kept in step with every append and overwrite, so they give the same rows in
 // the same order as a scan from the first row to the last. Files with half a million
-// keys are common, so a row is a few integers: section names are stored once, keys
-// and values in a text arena.
+// keys are common, so a row is a few integers: section names are stored once, and they,
+// keys and values lie as UTF-8 in a text arena.
 //
 // Rows loaded from the document's text know which entry of the text they stand for
 // (their origin): a renamed key or section is then renamed in the text in place, and
@@ -53,7 +54,7 @@ public:
 
     // Sections by id: every name the table has held since it was last cleared.
     quint32 sektionsId(int row) const { return rows_[row].sektion; }
-    const QString& sektionsName(quint32 id) const { return sektionsNamen_[id]; }
+    QString sektionsName(quint32 id) const { return arena_.text(sektionsNamen_[id]); }
     int sektionsIdVon(const QString& name) const { return sektionsIdOderMinus(name); }
     // The live section row of this id that comes first, -1 when none.
     int lebendeSektionsZeile(quint32 id) const;
@@ -66,7 +67,8 @@ public:
     // Grows with empty rows; shrinking keeps the first rows.
     void setRowCount(int count);
 
-    const QString& sektion(int row) const { return sektionsNamen_[rows_[row].sektion]; }
+    QString sektion(int row) const { return sektionsName(rows_[row].sektion); }
+    QByteArrayView sektionUtf8(int row) const { return arena_.view(sektionsNamen_[rows_[row].sektion]); }
     QString schluessel(int row) const { return arena_.text(rows_[row].schluessel); }
     QString wert(int row) const { return arena_.text(rows_[row].wert); }
     // Key and value as the UTF-8 bytes the table holds (valid until the row changes).
@@ -94,9 +96,11 @@ public:
                   Aktionsmarke marke);
 
     // Loading from the document's text, in its order: a section row (taking the blank
-    // row of an empty table), then its keys' rows, key and value as UTF-8 bytes.
+    // row of an empty table), then its keys' rows (given that section row), key and
+    // value as UTF-8 bytes.
     int sektionLaden(const QString& sektion);
-    int schluesselLaden(const QString& sektion, QByteArrayView schluessel, QByteArrayView wert);
+    int sektionLadenUtf8(QByteArrayView sektion);
+    int schluesselLaden(int sektionsZeile, QByteArrayView schluessel, QByteArrayView wert);
 
     // Where the row's entry stands in the text: the names it has there. None for rows
     // that have not reached the text (new entries, records of old names).
@@ -180,6 +184,7 @@ private:
     };
 
     quint32 sektionsId(const QString& name);
+    quint32 sektionsIdUtf8(QByteArrayView name);
     int sektionsIdOderMinus(const QString& name) const;
     void einketten(int row);
     void alteNamenMerken(int row);
@@ -187,9 +192,11 @@ private:
 
     std::vector<Zeile> rows_;
     std::vector<Verweise> links_;       // each row's neighbours among its section's rows
-    std::vector<QString> sektionsNamen_;
+    // Section names once each, in the arena, found by their bytes' hash: a file of a
+    // million small sections holds a million names.
+    std::vector<TextArena::Text> sektionsNamen_;
     std::vector<Kette> ketten_;         // per section id
-    QHash<QString, quint32> sektionsIds_;
+    IniHashIndex sektionsIds_;
     QHash<int, AlteNamen> alteNamen_; // few: only rows renamed since the last load or save
     TextArena arena_;
     Beobachter* beobachter_ = nullptr;

@@ -51,6 +51,8 @@ public:
 
     // Each name once, in order of first appearance.
     QStringList sectionNames() const;
+    // The same one by one, without a list of them all.
+    void forEachSectionName(const std::function<void(const QString&)>& visit) const;
     QStringList keyNames(const QString& section) const;
     bool hasSection(const QString& section) const;
     bool sectionHasKeys(const QString& section) const;
