@@ -274,10 +274,10 @@ void dateiformen(const QString& verzeichnis, const QString& benchDatei) {
             std::printf("  Öffnen, %-33s %10.1f ms %9.1f MB %6.1f × Datei  Meldungen: %s\n", ansicht,
                         e.ms, e.mb, faktor, e.meldungen == QLatin1String("-") ? "keine" : qPrintable(e.meldungen));
             const bool browser = ansicht[0] == 'b';
-            const QString text = QStringLiteral("%1, %2: Spitze / Datei").arg(QLatin1String(form.name), QLatin1String(ansicht));
+            const QString text = QStringLiteral("%1, %2: Spitze / Datei").arg(QString::fromUtf8(form.name), QLatin1String(ansicht));
             ziel(qPrintable(text), faktor, browser ? form.ziel.browserFaktor : form.ziel.editorFaktor, "×");
             if (browser && form.ziel.browserSekunden > 0)
-                ziel(qPrintable(QStringLiteral("%1, browser: Öffnen").arg(QLatin1String(form.name))),
+                ziel(qPrintable(QStringLiteral("%1, browser: Öffnen").arg(QString::fromUtf8(form.name))),
                      e.ms / 1000, form.ziel.browserSekunden, "s");
         }
     }

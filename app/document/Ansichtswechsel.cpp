@@ -53,8 +53,10 @@ void TForm1::tbtnFlipClick() {
     }
     Warmstart(Ansicht::Editor);
     Anzeige(Ansicht::Editor);
-    // The text holds every edit now. The table stays for the hidden tree that shows
-    // it: F2 expands and collapses the tree also in the editor view.
+    // The text holds every edit now. Of the table only the sections stay, for the
+    // hidden tree (F2 expands and collapses it also in the editor view), so that a
+    // large document is not held three times over.
+    dokument_.tabelle().nurSektionenBehalten();
     try {
         editorAusDokument();
     } catch (...) {

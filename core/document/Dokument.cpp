@@ -57,6 +57,7 @@ void Dokument::leeren() {
 
 void Dokument::textFreigeben() {
     text_ = std::make_unique<IniDocument>();
+    tabelle_.nurSektionenBehalten();
 }
 
 QString Dokument::kommentar(const QString& sektion, const QString& schluessel) const {

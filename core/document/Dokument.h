@@ -78,8 +78,8 @@ public:
     // operation that empties it).
     void leeren();
     // While the editor view is current, its text is the document: the text is let go
-    // (name, status, encoding and line ends stay). The table stays for the hidden tree
-    // that shows it, until the browser view is filled again.
+    // (name, status, encoding and line ends stay). Of the table only the sections stay,
+    // for the hidden tree, until the browser view is filled again.
     void textFreigeben();
     // Hands the text over (to be taken in again by textUebernehmen), leaving an empty one.
     std::unique_ptr<IniDocument> uebernehmeText();

@@ -37,7 +37,7 @@ void Dokument::imEditorOeffnen(const QString& pfad, Textquelle& editor, const Fo
                                          "lange Zeilen kann der Editor nicht bearbeiten.")
                               .arg(editor.laengsteZeile()));
     // From here on the editor's text is the document: the browser view's text goes
-    // (its table stays for the hidden tree, until the browser view is filled again).
+    // (of its table the sections stay, for the hidden tree).
     textFreigeben();
     editor.textSetzen([&](const Textquelle::Stueck& stueck) { TextFile::toUtf8Pieces(inhalt, stueck); },
                       inhalt.bytes.size());

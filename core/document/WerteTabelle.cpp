@@ -298,6 +298,21 @@ void WerteTabelle::lebendeSchluessel(quint32 id, std::vector<int>& zeilen) const
     zeilen.erase(ende, zeilen.end());
 }
 
+void WerteTabelle::nurSektionenBehalten() {
+    if (istLeer())
+        return;
+    WerteTabelle sektionen;
+    std::vector<bool> gesehen(sektionsNamen_.size());
+    for (int r = 0; r < RowCount(); ++r) {
+        const quint32 id = rows_[r].sektion;
+        if (!istSektionsZeile(r) || istGeloescht(r) || gesehen[id])
+            continue;
+        gesehen[id] = true;
+        sektionen.sektionLadenUtf8(arena_.view(sektionsNamen_[id]));
+    }
+    ersetzenDurch(std::move(sektionen));
+}
+
 void WerteTabelle::ersetzenDurch(WerteTabelle&& andere) {
     Beobachter* beobachter = beobachter_;
     if (beobachter)

@@ -126,6 +126,10 @@ public:
 
     // Back to one row of four empty cells.
     void leeren();
+    // Only the live sections stay, each once, in order, as if loaded: what a hidden
+    // tree needs while the editor's text is the document (its keys and values are
+    // in that text, and the browser view is filled anew from it).
+    void nurSektionenBehalten();
     // Exactly the empty table: one row, all cells empty.
     bool istLeer() const;
 
