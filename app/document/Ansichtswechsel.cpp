@@ -32,9 +32,11 @@ void TForm1::tbtnFlipClick() {
             else
                 dokument_.textUebernehmen(std::move(text));
         } catch (...) {
-            // The text is the document's by now: the editor gets it back.
+            // Once the text is the document's, the editor gets it back; before, the
+            // editor still holds it.
             Anzeige(Ansicht::Editor);
-            editorAusDokument();
+            if (dokument_.text().lineCount() > 0)
+                editorAusDokument();
             dokument_.textFreigeben();
             ButtonsAktivieren(Ansicht::Editor);
             throw;

@@ -21,12 +21,15 @@ void TForm1::WerteTabelleLoeschen() {
 // the document now: the hidden editor lets its copy go.
 void TForm1::browserFuellen(std::unique_ptr<IniDocument> text, bool ausDatei) {
     Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
+    const TextEncoding kodierung = text->encoding();
+    const EolStyle zeilenende = text->lineEnds().editorStyle();
+    // Memory running out here leaves the document, and the editor's text, as they were.
+    dokument_.textUebernehmen(std::move(text), [&](qint64 zeilen) { warten.schritt(zeilen); });
     editor_->editor().clearAll();
     if (ausDatei) {
-        dokument_.setKodierung(text->encoding());
-        dokument_.setZeilenende(text->lineEnds().editorStyle());
+        dokument_.setKodierung(kodierung);
+        dokument_.setZeilenende(zeilenende);
     }
-    dokument_.textUebernehmen(std::move(text), [&](qint64 zeilen) { warten.schritt(zeilen); });
 
     if (browser_->baum().knotenAnzahl() == 0) {
         warten.beenden();

@@ -5,6 +5,7 @@
 #include "core/platform/ini/IniDocument.h"
 
 #include <QFileInfo>
+#include <cstdlib>
 #include <new>
 
 namespace ravik {
@@ -15,6 +16,23 @@ constexpr int kMeldenAlle = 0x1000; // rows between two progress reports
 
 QString nichtGenugSpeicher() {
     return QStringLiteral("Nicht genügend Arbeitsspeicher.");
+}
+
+// What showing a loaded table costs beside it: the tree view's record of every
+// section (about 40 bytes, in a list that grows to twice that), the tree's own, and
+// some room for the windows and messages that follow.
+constexpr qsizetype kAnzeigeJeSektion = 96;
+constexpr qsizetype kAnzeigeReserve = qsizetype(32) << 20;
+
+// Whether this many bytes can still be had: asked of the allocator and given back at
+// once, untouched, so that it costs nothing. Under a limit on the address space it
+// fails here, where the document is still whole, instead of in the view later, where
+// running out cannot be recovered from.
+void platzPruefen(qsizetype bytes) {
+    void* probe = std::malloc(size_t(bytes));
+    if (!probe)
+        throw std::bad_alloc();
+    std::free(probe);
 }
 
 } // namespace
@@ -122,10 +140,12 @@ void Dokument::textUebernehmen(std::unique_ptr<IniDocument> text, const Fortschr
         QStringList schluessel;
         QStringList werte;
         int zeilen = 0;
+        qsizetype sektionen = 0;
         // Section by section, without a list of all names (a million of them is common).
         text->forEachSectionName([&](const QString& sektion) {
             if (fortschritt && (++zeilen & (kMeldenAlle - 1)) == 0)
                 fortschritt(zeilen);
+            ++sektionen;
             const int sektionsZeile = tabelle.sektionLaden(sektion);
             // A UTF-8 text's names and values go in as the bytes they are.
             const bool utf8 = text->keysWithValuesUtf8(sektion, [&](QByteArrayView k, QByteArrayView v) {
@@ -137,6 +157,7 @@ void Dokument::textUebernehmen(std::unique_ptr<IniDocument> text, const Fortschr
             for (qsizetype i = 0; i < schluessel.size(); ++i)
                 tabelle.schluesselLaden(sektionsZeile, schluessel[i].toUtf8(), werte[i].toUtf8());
         });
+        platzPruefen(sektionen * kAnzeigeJeSektion + kAnzeigeReserve);
     } catch (const std::bad_alloc&) {
         throw RavikError(nichtGenugSpeicher());
     }
