@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <cstdlib>
 #include <new>
+#include <utility>
 
 namespace ravik {
 
@@ -66,16 +67,16 @@ void Dokument::alsGespeichertAnsehen() {
 }
 
 void Dokument::leeren() {
+    tabelle_.leeren(); // before the text its names may point into
     text_ = std::make_unique<IniDocument>();
-    tabelle_.leeren();
     kodierung_ = TextEncoding::Utf8;
     zeilenende_ = EolStyle::CrLf;
     setDateistempel(Dateistempel());
 }
 
 void Dokument::textFreigeben() {
+    tabelle_.nurSektionenBehalten(); // copies the names out of the text first
     text_ = std::make_unique<IniDocument>();
-    tabelle_.nurSektionenBehalten();
 }
 
 QString Dokument::kommentar(const QString& sektion, const QString& schluessel) const {
@@ -90,6 +91,7 @@ QString Dokument::kommentar(const QString& sektion, const QString& schluessel) c
 }
 
 std::unique_ptr<IniDocument> Dokument::uebernehmeText() {
+    tabelle_.nurSektionenBehalten(); // its names no longer point into the text handed over
     auto text = std::move(text_);
     text_ = std::make_unique<IniDocument>();
     return text;
@@ -135,6 +137,7 @@ void Dokument::textUebernehmen(std::unique_ptr<IniDocument> text, const Fortschr
     // The new table is built beside the old one: running out of memory on the way
     // leaves the document as it was.
     WerteTabelle tabelle;
+    tabelle.textLeihen(text->bytesAsRead());
     try {
         tabelle.reserve(text->lineCount() + 1);
         QStringList schluessel;
@@ -161,7 +164,8 @@ void Dokument::textUebernehmen(std::unique_ptr<IniDocument> text, const Fortschr
     } catch (const std::bad_alloc&) {
         throw RavikError(nichtGenugSpeicher());
     }
-    text_ = std::move(text);
+    // The old table points into the old text: the text goes after it.
+    std::unique_ptr<IniDocument> alterText = std::exchange(text_, std::move(text));
     tabelle_.ersetzenDurch(std::move(tabelle));
 }
 

@@ -101,6 +101,9 @@ public:
     int sektionLaden(const QString& sektion);
     int sektionLadenUtf8(QByteArrayView sektion);
     int schluesselLaden(int sektionsZeile, QByteArrayView schluessel, QByteArrayView wert);
+    // Names and values loaded from these bytes are kept where they stand, not copied:
+    // the caller keeps the bytes until the table is cleared or replaced.
+    void textLeihen(QByteArrayView bytes) { arena_.setGeliehen(bytes); }
 
     // Where the row's entry stands in the text: the names it has there. None for rows
     // that have not reached the text (new entries, records of old names).

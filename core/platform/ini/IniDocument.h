@@ -41,6 +41,11 @@ public:
     // bytes it is. Written back in `encoding`, mark included.
     IniDocument(QByteArray text, TextEncoding encoding);
 
+    // The file's bytes as read (a UTF-16 file's as UTF-8): they never change while the
+    // document lives, and the names and values read from an unchanged UTF-8 document
+    // lie in them.
+    QByteArrayView bytesAsRead() const { return raw_; }
+
     // UTF-16 files are written back as UTF-16; others keep their bytes.
     TextEncoding encoding() const { return encoding_; }
 
