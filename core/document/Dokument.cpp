@@ -139,7 +139,7 @@ void Dokument::textUebernehmen(std::unique_ptr<IniDocument> text, const Fortschr
     WerteTabelle tabelle;
     tabelle.textLeihen(text->bytesAsRead());
     try {
-        tabelle.reserve(text->lineCount() + 1);
+        tabelle.reserve(text->lineCount() + 1, text->sectionCount() + 1);
         QStringList schluessel;
         QStringList werte;
         int zeilen = 0;

@@ -82,7 +82,11 @@ void WerteTabelle::ausketten(int row) {
     links_[row] = {};
 }
 
-void WerteTabelle::reserve(qsizetype rows) {
+void WerteTabelle::reserve(qsizetype rows, qsizetype sektionen) {
+    // Growing by doubling would hold the old and the new copy at once.
+    sektionsNamen_.reserve(sektionen);
+    ketten_.reserve(sektionen);
+    sektionsIds_.reserve(sektionen);
     rows_.reserve(rows);
     links_.reserve(rows);
     MemoryHints::expectLargeFill(rows_.data(), rows_.capacity() * sizeof(Zeile));

@@ -165,7 +165,7 @@ public:
     qsizetype textBytes() const { return arena_.usedBytes(); }
 
     // Room for about this many rows, so loading a large file never copies the table.
-    void reserve(qsizetype rows);
+    void reserve(qsizetype rows, qsizetype sektionen = 0);
 
 private:
     struct Zeile {

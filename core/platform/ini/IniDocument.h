@@ -58,6 +58,8 @@ public:
     QStringList sectionNames() const;
     // The same one by one, without a list of them all.
     void forEachSectionName(const std::function<void(const QString&)>& visit) const;
+    // How many names forEachSectionName gives at most.
+    qsizetype sectionCount() const { return qsizetype(sections_.size()); }
     QStringList keyNames(const QString& section) const;
     bool hasSection(const QString& section) const;
     bool sectionHasKeys(const QString& section) const;
