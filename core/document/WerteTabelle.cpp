@@ -377,9 +377,18 @@ bool WerteTabelle::hatLebendenNamen(const QString& sektion, const QString& schlu
     const QStringView gesuchteSektion = IniSyntax::trimBlanks(QStringView(sektion));
     const QStringView gesuchterSchluessel = IniSyntax::trimBlanks(QStringView(schluessel));
     const QByteArray schluesselUtf8 = gesuchterSchluessel.toUtf8();
+    const QByteArray sektionUtf8 = gesuchteSektion.toUtf8();
+    const bool sektionAscii = QtPrivate::isAscii(QLatin1StringView(sektionUtf8));
     for (int id = 0; id < int(sektionsNamen_.size()); ++id) {
-        if (IniSyntax::trimBlanks(QStringView(sektionsName(id))).compare(gesuchteSektion, Qt::CaseInsensitive) != 0)
+        // Most names are told apart on their bytes, without decoding them (a file may
+        // hold a million): ASCII names compare without regard to case as they are.
+        const QByteArrayView name = IniSyntax::trimBlanks(arena_.view(sektionsNamen_[id]));
+        if (sektionAscii && QtPrivate::isAscii(QLatin1StringView(name))) {
+            if (name.compare(sektionUtf8, Qt::CaseInsensitive) != 0)
+                continue;
+        } else if (IniSyntax::trimBlanks(QStringView(sektionsName(id))).compare(gesuchteSektion, Qt::CaseInsensitive) != 0) {
             continue;
+        }
         bool gefunden = false;
         zeilenDerSektionDurchlaufen(id, RowCount(), [&](int r) {
             if (gefunden || r == ausser || istGeloescht(r))
