@@ -64,6 +64,14 @@ QByteArray iniDateiMitGroesse(qint64 bytes) {
     return out;
 }
 
+QByteArray kleineSektionen(int sektionen) {
+    QByteArray out;
+    out.reserve(qsizetype(sektionen) * 16);
+    for (int s = 0; s < sektionen; ++s)
+        out += "[S" + QByteArray::number(s) + "]\nk=v\n";
+    return out;
+}
+
 QByteArray langeZeile(qint64 bytes) {
     QByteArray out = "[Lang]\r\nWert=";
     out.reserve(bytes + 32);

@@ -99,12 +99,8 @@ void Browserbefehle::btnOKClick() {
         return;
     }
 
-    const QModelIndex knoten = browser_->baum().ausgewaehlterKnoten();
+    // The tree follows the table: the selected node shows its new name.
     const Bearbeitung::Bestaetigung ergebnis = Bearbeitung::bestaetigen(dokument_.tabelle(), alt, neu);
-    if (ergebnis.schluessel)
-        browser_->baum().setText(knoten, neu.schluessel);
-    if (ergebnis.sektion)
-        browser_->baum().setText(knoten, neu.sektion);
     if (ergebnis.geaendert())
         dokument_.bearbeitet();
     AltSchluessel = neu.schluessel;

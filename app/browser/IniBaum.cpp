@@ -28,6 +28,8 @@ IniBaum::IniBaum(QWidget* parent) : QTreeView(parent), modell_(this), filter_(mo
         vorher_ = Aufklappen::WieVorher;
         emit filterAufgehoben();
     });
+    connect(&modell_, &QAbstractItemModel::rowsAboutToBeRemoved, this, &IniBaum::knotenWirdEntfernt);
+    connect(&modell_, &QAbstractItemModel::rowsRemoved, this, &IniBaum::knotenEntfernt);
 }
 
 QModelIndex IniBaum::quelle(const QModelIndex& index) const {
@@ -136,40 +138,35 @@ QString IniBaum::text(const QModelIndex& knoten) const {
     return modell_.text(quelle(knoten));
 }
 
-void IniBaum::setText(const QModelIndex& knoten, const QString& text) {
-    modell_.setText(quelle(knoten), text);
-}
-
-QModelIndex IniBaum::schluesselAnhaengen(const QModelIndex& sektion, const QString& name) {
-    return modell_.schluesselAnhaengen(quelle(sektion), name);
-}
-
-void IniBaum::knotenLoeschen(const QModelIndex& knotenHier) {
-    const QModelIndex knoten = quelle(knotenHier);
-    const bool warAusgewaehlt = knoten == ausgewaehlterKnoten();
-    // The neighbour that takes the selection, among the nodes shown: next sibling,
-    // else the previous one, else the parent.
+void IniBaum::knotenWirdEntfernt(const QModelIndex& parent, int first, int last) {
+    auswahlEntfernt_ = false;
+    const QModelIndex ausgewaehlt = ausgewaehlterKnoten();
+    if (!ausgewaehlt.isValid() || ausgewaehlt.parent() != parent || ausgewaehlt.row() < first ||
+        ausgewaehlt.row() > last)
+        return;
+    auswahlEntfernt_ = true;
     QModelIndex nachfolger;
-    const QModelIndex angezeigt = sichtbar(knoten);
-    if (warAusgewaehlt && angezeigt.isValid()) {
+    const QModelIndex angezeigt = sichtbar(ausgewaehlt);
+    if (angezeigt.isValid()) {
         nachfolger = angezeigt.sibling(angezeigt.row() + 1, 0);
         if (!nachfolger.isValid() && angezeigt.row() > 0)
             nachfolger = angezeigt.sibling(angezeigt.row() - 1, 0);
         if (!nachfolger.isValid())
             nachfolger = angezeigt.parent();
     }
-    const QPersistentModelIndex ziel(nachfolger);
-    modell_.entfernen(knoten);
-    if (warAusgewaehlt) {
-        if (ziel.isValid())
-            auswaehlen(ziel);
-        else
-            selectionModel()->clear();
-    }
+    nachfolger_ = nachfolger;
 }
 
-void IniBaum::leeren() {
-    modell_.leeren();
+void IniBaum::knotenEntfernt() {
+    if (!auswahlEntfernt_)
+        return;
+    auswahlEntfernt_ = false;
+    const QPersistentModelIndex ziel = nachfolger_;
+    nachfolger_ = QPersistentModelIndex();
+    if (ziel.isValid())
+        auswaehlen(ziel);
+    else
+        selectionModel()->clear();
 }
 
 // During a search F2 decides for the whole tree: after it all sections are expanded,

@@ -28,8 +28,8 @@ public:
     explicit IniBaum(QWidget* parent = nullptr);
 
     IniBaumModell& modell() { return modell_; }
-    // The values the search looks at.
-    void setWerte(const WerteTabelle* werte) { filter_.setWerte(werte); }
+    // The entry table the tree shows and follows, whose values the search looks at.
+    void setWerte(WerteTabelle* werte) { modell_.setTabelle(werte); }
 
     // Shows what holds the text, the sections with such keys expanded (up to
     // kAufklappGrenze keys; the selected one's section always); the selection
@@ -49,12 +49,11 @@ public:
     QString text(const QModelIndex& knoten) const;
     QModelIndex erstesSektion() const { return modell_.index(0, 0); }
 
-    QModelIndex sektionAnhaengen(const QString& name) { return modell_.sektionAnhaengen(name); }
-    QModelIndex schluesselAnhaengen(const QModelIndex& sektion, const QString& name);
-    void setText(const QModelIndex& knoten, const QString& text);
-    // Removes the node with its children; the selection moves to a neighbour.
-    void knotenLoeschen(const QModelIndex& knoten);
-    void leeren();
+    // The nodes of a section and of a key, by name (invalid when there is none).
+    QModelIndex sektionsKnoten(const QString& name) const { return modell_.sektionsKnoten(name); }
+    QModelIndex schluesselKnoten(const QModelIndex& sektion, const QString& name) const {
+        return modell_.schluesselKnoten(quelle(sektion), name);
+    }
 
     void allesAusklappen();
     // A selected key hidden by the collapse hands the selection to its section.
@@ -83,12 +82,18 @@ private:
     void modellZeigen(QAbstractItemModel* modell);
     void aufklappungMerken();
     void aufklappungWiederherstellen();
+    // A selected node that the table's edit removes hands the selection to a neighbour
+    // among the nodes shown: the next sibling, else the previous one, else the parent.
+    void knotenWirdEntfernt(const QModelIndex& parent, int first, int last);
+    void knotenEntfernt();
 
     IniBaumModell modell_;
     IniBaumFilter filter_;
     // The whole tree's expansion from before the search.
     Aufklappen vorher_ = Aufklappen::WieVorher;
     std::vector<QPersistentModelIndex> vorherAufgeklappt_;
+    QPersistentModelIndex nachfolger_;
+    bool auswahlEntfernt_ = false;
 };
 
 } // namespace ravik

@@ -15,11 +15,12 @@ namespace {
 // sections, reusing its memory.
 class SektionsWerte {
 public:
-    SektionsWerte(const IniBaumModell& baum, const WerteTabelle* tabelle)
-        : baum_(baum), tabelle_(tabelle) {}
+    explicit SektionsWerte(const WerteTabelle* tabelle) : tabelle_(tabelle) {}
 
-    void sektion(int sektion) {
-        sektion_ = sektion;
+    // The section and the table rows of its key nodes.
+    void sektion(const QString& name, const std::vector<int>& schluessel) {
+        name_ = name;
+        schluessel_ = &schluessel;
         gebaut_ = false;
     }
 
@@ -33,31 +34,23 @@ public:
 private:
     void aufbauen() {
         gebaut_ = true;
-        const int anzahl = baum_.schluesselAnzahl(sektion_);
-        if (!tabelle_) {
-            zeilen_.assign(anzahl, -1);
-            return;
-        }
-        tabelle_->schluesselZeilen(baum_.sektionsName(sektion_), zeilen_);
-        // The usual case: the table holds the section's keys in the tree's order, each
-        // once.
-        bool gleich = int(zeilen_.size()) == anzahl;
-        for (int k = 0; gleich && k < anzahl; ++k)
-            gleich = tabelle_->schluesselUtf8(zeilen_[k]) == baum_.schluesselUtf8(sektion_, k);
-        if (gleich)
+        const std::vector<int>& knoten = *schluessel_;
+        tabelle_->schluesselZeilen(name_, zeilen_);
+        // The usual case: the section's rows are its key nodes' rows, each once.
+        if (zeilen_ == knoten)
             return;
         // After edits (deleted rows, keys brought back): by name.
         QHash<QByteArrayView, int> letzte;
         for (int r : zeilen_)
             letzte.insert(tabelle_->schluesselUtf8(r), r);
-        zeilen_.resize(anzahl);
-        for (int k = 0; k < anzahl; ++k)
-            zeilen_[k] = letzte.value(baum_.schluesselUtf8(sektion_, k), -1);
+        zeilen_.resize(knoten.size());
+        for (size_t k = 0; k < knoten.size(); ++k)
+            zeilen_[k] = letzte.value(tabelle_->schluesselUtf8(knoten[k]), -1);
     }
 
-    const IniBaumModell& baum_;
     const WerteTabelle* tabelle_;
-    int sektion_ = 0;
+    QString name_;
+    const std::vector<int>* schluessel_ = nullptr;
     bool gebaut_ = false;
     std::vector<int> zeilen_; // table row of each key of the tree's section, or -1
 };
@@ -97,26 +90,34 @@ void IniBaumFilter::filtern(const QString& text) {
 
 std::vector<IniBaumFilter::Sektion> IniBaumFilter::suchen(bool nurBisherige) const {
     std::vector<Sektion> ergebnis;
+    const WerteTabelle* tabelle = quelle_.tabelle();
+    if (!tabelle)
+        return ergebnis;
     const int anzahl = nurBisherige ? int(sektionen_.size()) : quelle_.sektionsAnzahl();
     ergebnis.reserve(anzahl); // a short text finds nearly every section of a big file
-    SektionsWerte werte(quelle_, werte_);
+    SektionsWerte werte(tabelle);
     std::vector<int> gefunden;
+    std::vector<int> schluessel;
     for (int i = 0; i < anzahl; ++i) {
         const int s = nurBisherige ? sektionen_[i].quelle : i;
-        werte.sektion(s);
+        // The keys are read from the table: a section's key nodes are made only for
+        // the sections that show keys.
+        quelle_.schluesselZeilen(s, schluessel);
+        const QString name = quelle_.sektionsName(s);
+        werte.sektion(name, schluessel);
         gefunden.clear();
         auto pruefen = [&](int k) {
-            if (nadel_.foundIn(quelle_.schluesselUtf8(s, k)) || nadel_.foundIn(werte.wert(k)))
+            if (nadel_.foundIn(tabelle->schluesselUtf8(schluessel[k])) || nadel_.foundIn(werte.wert(k)))
                 gefunden.push_back(k);
         };
         if (nurBisherige) {
             for (int k : sektionen_[i].schluessel)
                 pruefen(k);
         } else {
-            for (int k = 0, n = quelle_.schluesselAnzahl(s); k < n; ++k)
+            for (int k = 0, n = int(schluessel.size()); k < n; ++k)
                 pruefen(k);
         }
-        const bool selbst = nadel_.foundIn(quelle_.sektionsName(s));
+        const bool selbst = nadel_.foundIn(name);
         if (selbst || !gefunden.empty())
             ergebnis.push_back({s, std::vector<int>(gefunden.begin(), gefunden.end()), selbst});
     }

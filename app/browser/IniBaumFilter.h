@@ -10,8 +10,8 @@ namespace ravik {
 class IniBaumModell;
 class WerteTabelle;
 
-// The tree as a search shows it: the sections and keys whose name or value holds the
-// searched text (without regard to case), over the whole tree, which it never
+// The tree as a search shows it: the sections and keys whose name or value (the entry
+// table's, as the detail panel shows it) holds the searched text (without regard to case), over the whole tree, which it never
 // changes. A section is shown when it holds the text itself or has a key that does;
 // of its keys only those that hold it.
 //
@@ -24,10 +24,6 @@ class IniBaumFilter : public QAbstractItemModel {
 public:
     explicit IniBaumFilter(IniBaumModell& quelle, QObject* parent = nullptr);
     ~IniBaumFilter() override;
-
-    // The values searched are those of the entry table, as the detail panel shows
-    // them (none without a table).
-    void setWerte(const WerteTabelle* werte) { werte_ = werte; }
 
     void filtern(const QString& text);
     const QString& text() const { return nadel_.text(); }
@@ -68,7 +64,6 @@ private:
     void quelleGeaendert(const QModelIndex& von, const QModelIndex& bis);
 
     IniBaumModell& quelle_;
-    const WerteTabelle* werte_ = nullptr;
     CaselessNeedle nadel_{QString()};
     std::vector<Sektion> sektionen_;
     std::vector<int> zeileVonQuelle_; // row in the whole tree → row here, -1 when not shown

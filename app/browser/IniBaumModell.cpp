@@ -2,6 +2,8 @@
 
 #include "app/platform/widgets/Bilder.h"
 
+#include <algorithm>
+
 namespace ravik {
 namespace {
 
@@ -16,21 +18,67 @@ IniBaumModell::IniBaumModell(QObject* parent)
     : QAbstractItemModel(parent), sektionsBild_(Bilder::baumBild(0, 1)),
       schluesselBild_(Bilder::baumBild(2, 3)) {}
 
-IniBaumModell::~IniBaumModell() = default;
-
-quintptr IniBaumModell::idFuer(quint64 nummer) {
-    return static_cast<quintptr>((nummer + 1) * kSpread);
+IniBaumModell::~IniBaumModell() {
+    if (tabelle_ && tabelle_->beobachter() == this)
+        tabelle_->setBeobachter(nullptr);
 }
 
-IniBaumModell::Knoten* IniBaumModell::sektionVon(const QModelIndex& keyIndex) const {
+void IniBaumModell::setTabelle(WerteTabelle* tabelle) {
+    beginResetModel();
+    if (tabelle_ && tabelle_->beobachter() == this)
+        tabelle_->setBeobachter(nullptr);
+    tabelle_ = tabelle;
+    if (tabelle_)
+        tabelle_->setBeobachter(this);
+    sektionenLesen();
+    endResetModel();
+}
+
+// Key indexes carry the number of their section's key nodes, spread over the 64-bit
+// range so that hashes of neighbouring sections' keys do not collide in the view's
+// tables.
+quintptr IniBaumModell::idFuer(qint32 kinder) {
+    return static_cast<quintptr>((quint64(kinder) + 1) * kSpread);
+}
+
+const IniBaumModell::Kinder* IniBaumModell::kinderVon(const QModelIndex& keyIndex) const {
     const quint64 nummer = static_cast<quint64>(keyIndex.internalId()) * kUnspread - 1;
-    return nummer < nachNummer_.size() ? nachNummer_[nummer] : nullptr;
+    return nummer < kinder_.size() ? kinder_[nummer].get() : nullptr;
 }
 
 int IniBaumModell::sektionsZeile(quintptr schluesselId) const {
     const quint64 nummer = static_cast<quint64>(schluesselId) * kUnspread - 1;
-    const Knoten* s = nummer < nachNummer_.size() ? nachNummer_[nummer] : nullptr;
-    return s ? s->zeile : -1;
+    const Kinder* k = nummer < kinder_.size() ? kinder_[nummer].get() : nullptr;
+    return k ? k->sektion : -1;
+}
+
+IniBaumModell::Kinder& IniBaumModell::kinder(int sektion) const {
+    const Sektion& s = sektionen_[sektion];
+    if (s.kinder >= 0)
+        return *kinder_[s.kinder];
+    auto neu = std::make_unique<Kinder>();
+    neu->sektion = sektion;
+    tabelle_->lebendeSchluessel(s.id, neu->zeilen);
+    const_cast<Sektion&>(s).kinder = qint32(kinder_.size());
+    kinder_.push_back(std::move(neu));
+    return *kinder_.back();
+}
+
+quintptr IniBaumModell::schluesselId(int sektion) const {
+    kinder(sektion);
+    return idFuer(sektionen_[sektion].kinder);
+}
+
+QString IniBaumModell::sektionsName(int sektion) const {
+    return tabelle_->sektionsName(sektionen_[sektion].id);
+}
+
+void IniBaumModell::schluesselZeilen(int sektion, std::vector<int>& zeilen) const {
+    const Sektion& s = sektionen_[sektion];
+    if (s.kinder >= 0)
+        zeilen = kinder_[s.kinder]->zeilen;
+    else
+        tabelle_->lebendeSchluessel(s.id, zeilen);
 }
 
 bool IniBaumModell::istSektion(const QModelIndex& index) const {
@@ -42,44 +90,54 @@ QModelIndex IniBaumModell::index(int row, int column, const QModelIndex& parent)
         return {};
     if (!parent.isValid())
         return row < sektionsAnzahl() ? createIndex(row, 0, quintptr(0)) : QModelIndex();
-    if (!istSektion(parent))
+    if (!istSektion(parent) || parent.row() >= sektionsAnzahl())
         return {};
-    const Knoten& s = *sektionen_[parent.row()];
-    if (row >= static_cast<int>(s.schluessel.size()))
+    if (row >= static_cast<int>(kinder(parent.row()).zeilen.size()))
         return {};
-    return createIndex(row, 0, idFuer(s.nummer));
+    return createIndex(row, 0, idFuer(sektionen_[parent.row()].kinder));
 }
 
 QModelIndex IniBaumModell::parent(const QModelIndex& child) const {
     if (!child.isValid() || istSektion(child))
         return {};
-    Knoten* s = sektionVon(child);
-    return s ? createIndex(s->zeile, 0, quintptr(0)) : QModelIndex();
+    const Kinder* k = kinderVon(child);
+    return k ? createIndex(k->sektion, 0, quintptr(0)) : QModelIndex();
 }
 
 int IniBaumModell::rowCount(const QModelIndex& parent) const {
     if (!parent.isValid())
         return sektionsAnzahl();
-    if (!istSektion(parent))
+    if (!istSektion(parent) || parent.row() >= sektionsAnzahl())
         return 0;
-    return static_cast<int>(sektionen_[parent.row()]->schluessel.size());
+    return static_cast<int>(kinder(parent.row()).zeilen.size());
 }
 
 int IniBaumModell::columnCount(const QModelIndex&) const {
     return 1;
 }
 
+// Asked for every section the view draws: answered from the table, without making
+// the section's key nodes.
 bool IniBaumModell::hasChildren(const QModelIndex& parent) const {
-    return rowCount(parent) > 0;
+    if (!parent.isValid())
+        return sektionsAnzahl() > 0;
+    if (!istSektion(parent) || parent.row() >= sektionsAnzahl())
+        return false;
+    const Sektion& s = sektionen_[parent.row()];
+    if (s.kinder >= 0)
+        return !kinder_[s.kinder]->zeilen.empty();
+    return tabelle_->hatLebendenSchluessel(s.id);
 }
 
 QString IniBaumModell::text(const QModelIndex& index) const {
-    if (!index.isValid())
+    if (!index.isValid() || !tabelle_)
         return {};
     if (istSektion(index))
-        return sektionen_[index.row()]->name;
-    Knoten* s = sektionVon(index);
-    return s ? namen_.text(s->schluessel[index.row()]) : QString();
+        return index.row() < sektionsAnzahl() ? sektionsName(index.row()) : QString();
+    const Kinder* k = kinderVon(index);
+    if (!k || index.row() >= int(k->zeilen.size()))
+        return {};
+    return tabelle_->schluessel(k->zeilen[index.row()]);
 }
 
 QVariant IniBaumModell::data(const QModelIndex& index, int role) const {
@@ -105,124 +163,149 @@ Qt::ItemFlags IniBaumModell::flags(const QModelIndex& index) const {
     return f;
 }
 
-IniBaumModell::Knoten* IniBaumModell::neuerKnoten(const QString& name) {
-    auto knoten = std::make_unique<Knoten>();
-    knoten->name = name;
-    knoten->zeile = sektionsAnzahl();
-    knoten->nummer = nachNummer_.size();
-    nachNummer_.push_back(knoten.get());
-    sektionen_.push_back(std::move(knoten));
-    return sektionen_.back().get();
+int IniBaumModell::zeileVon(quint32 id) const {
+    for (int r = 0; r < sektionsAnzahl(); ++r)
+        if (sektionen_[r].id == id)
+            return r;
+    return -1;
 }
 
-void IniBaumModell::leeren() {
-    ladenBeginnen();
-    ladenBeenden();
+QModelIndex IniBaumModell::sektionsKnoten(const QString& name) const {
+    const int id = tabelle_ ? tabelle_->sektionsIdVon(name) : -1;
+    return id < 0 ? QModelIndex() : index(zeileVon(quint32(id)), 0);
 }
 
-void IniBaumModell::ladenBeginnen() {
-    beginResetModel();
+QModelIndex IniBaumModell::schluesselKnoten(const QModelIndex& sektion, const QString& name) const {
+    if (!istSektion(sektion))
+        return {};
+    const QByteArray gesucht = name.toUtf8();
+    const Kinder& k = kinder(sektion.row());
+    for (int i = 0; i < int(k.zeilen.size()); ++i)
+        if (tabelle_->schluesselUtf8(k.zeilen[i]) == gesucht)
+            return index(i, 0, sektion);
+    return {};
+}
+
+// The sections of a table just loaded: its live section rows in order, each name once.
+void IniBaumModell::sektionenLesen() {
     sektionen_.clear();
     sektionen_.shrink_to_fit();
-    nachNummer_.clear();
-    nachNummer_.shrink_to_fit();
-    namen_.clear();
-    knoten_ = 0;
+    kinder_.clear();
+    kinder_.shrink_to_fit();
+    if (!tabelle_ || tabelle_->istLeer())
+        return;
+    std::vector<bool> gesehen;
+    qsizetype anzahl = 0;
+    for (int r = 0, n = tabelle_->RowCount(); r < n; ++r)
+        anzahl += tabelle_->istSektionsZeile(r) ? 1 : 0;
+    sektionen_.reserve(anzahl);
+    for (int r = 0, n = tabelle_->RowCount(); r < n; ++r) {
+        if (!tabelle_->istSektionsZeile(r) || tabelle_->istGeloescht(r))
+            continue;
+        const quint32 id = tabelle_->sektionsId(r);
+        if (id >= gesehen.size())
+            gesehen.resize(id + 1);
+        if (gesehen[id])
+            continue;
+        gesehen[id] = true;
+        sektionen_.push_back({id, -1});
+    }
 }
 
-void IniBaumModell::sektionLaden(const QString& name, qsizetype schluesselAnzahl) {
-    neuerKnoten(name)->schluessel.reserve(schluesselAnzahl);
-    ++knoten_;
+void IniBaumModell::tabelleWirdNeu() {
+    beginResetModel();
 }
 
-void IniBaumModell::schluesselLaden(const QString& name) {
-    sektionen_.back()->schluessel.push_back(namen_.add(name));
-    ++knoten_;
-}
-
-void IniBaumModell::schluesselLaden(QByteArrayView utf8) {
-    sektionen_.back()->schluessel.push_back(namen_.add(utf8));
-    ++knoten_;
-}
-
-void IniBaumModell::ladenBeenden() {
+void IniBaumModell::tabelleNeu() {
+    sektionenLesen();
     endResetModel();
 }
 
-void IniBaumModell::ausTabelleLaden(const WerteTabelle& tabelle) {
-    ladenBeginnen();
-    if (!tabelle.istLeer()) {
-        const int zeilen = tabelle.RowCount();
-        for (int r = 0; r < zeilen; ++r) {
-            if (!tabelle.istSektionsZeile(r)) {
-                schluesselLaden(tabelle.schluesselUtf8(r));
-                continue;
-            }
-            int schluessel = 0;
-            while (r + 1 + schluessel < zeilen && !tabelle.istSektionsZeile(r + 1 + schluessel))
-                ++schluessel;
-            sektionLaden(tabelle.sektion(r), schluessel);
-        }
-    }
-    ladenBeenden();
-}
-
-QModelIndex IniBaumModell::sektionAnhaengen(const QString& name) {
+void IniBaumModell::sektionHinzugefuegt(quint32 sektion) {
+    if (zeileVon(sektion) >= 0)
+        return;
     const int row = sektionsAnzahl();
     beginInsertRows({}, row, row);
-    neuerKnoten(name);
-    ++knoten_;
+    sektionen_.push_back({sektion, -1});
     endInsertRows();
-    return index(row, 0);
 }
 
-QModelIndex IniBaumModell::schluesselAnhaengen(const QModelIndex& sektion, const QString& name) {
-    if (!istSektion(sektion))
-        return {};
-    Knoten& s = *sektionen_[sektion.row()];
-    const int row = static_cast<int>(s.schluessel.size());
-    beginInsertRows(sektion, row, row);
-    s.schluessel.push_back(namen_.add(name));
-    ++knoten_;
-    endInsertRows();
-    return index(row, 0, sektion);
-}
-
-void IniBaumModell::setText(const QModelIndex& index, const QString& text) {
-    if (!index.isValid())
+void IniBaumModell::sektionUmbenannt(quint32 alt, quint32 neu) {
+    const int row = zeileVon(alt);
+    if (row < 0)
         return;
-    if (istSektion(index))
-        sektionen_[index.row()]->name = text;
-    else if (Knoten* s = sektionVon(index))
-        s->schluessel[index.row()] = namen_.add(text);
-    emit dataChanged(index, index, {Qt::DisplayRole, Qt::ToolTipRole});
+    sektionen_[row].id = neu;
+    const QModelIndex i = index(row, 0);
+    emit dataChanged(i, i, {Qt::DisplayRole, Qt::ToolTipRole});
 }
 
-void IniBaumModell::zeilenNeuNummerieren(int ab) {
-    for (int r = ab; r < sektionsAnzahl(); ++r)
-        sektionen_[r]->zeile = r;
+void IniBaumModell::sektionEntfernt(quint32 sektion) {
+    const int row = zeileVon(sektion);
+    if (row < 0)
+        return;
+    beginRemoveRows({}, row, row);
+    if (sektionen_[row].kinder >= 0)
+        kinder_[sektionen_[row].kinder].reset();
+    sektionen_.erase(sektionen_.begin() + row);
+    for (auto& k : kinder_)
+        if (k && k->sektion > row)
+            --k->sektion;
+    endRemoveRows();
 }
 
-void IniBaumModell::entfernen(const QModelIndex& index) {
-    if (!index.isValid())
+int IniBaumModell::schluesselPosition(const Kinder& k, int zeile) const {
+    const auto genau = std::find(k.zeilen.begin(), k.zeilen.end(), zeile);
+    if (genau != k.zeilen.end())
+        return int(genau - k.zeilen.begin());
+    const QByteArrayView name = tabelle_->schluesselUtf8(zeile);
+    for (int i = 0; i < int(k.zeilen.size()); ++i)
+        if (tabelle_->schluesselUtf8(k.zeilen[i]) == name)
+            return i;
+    return -1;
+}
+
+// A new key, or one brought back, is its section's last: the others keep their rows.
+void IniBaumModell::schluesselHinzugefuegt(int zeile) {
+    const int row = zeileVon(tabelle_->sektionsId(zeile));
+    if (row < 0)
         return;
-    const int row = index.row();
-    if (istSektion(index)) {
-        beginRemoveRows({}, row, row);
-        Knoten* k = sektionen_[row].get();
-        knoten_ -= 1 + static_cast<int>(k->schluessel.size());
-        nachNummer_[k->nummer] = nullptr;
-        sektionen_.erase(sektionen_.begin() + row);
-        zeilenNeuNummerieren(row);
-        endRemoveRows();
-        return;
+    const bool schonGemacht = sektionen_[row].kinder >= 0;
+    Kinder& k = kinder(row);
+    const int bisher = schluesselPosition(k, zeile);
+    if (bisher >= 0) {
+        if (schonGemacht)
+            return;
+        // Made just now, with the key in the table's place: nobody has seen those
+        // rows yet, and the key moves last.
+        k.zeilen.erase(k.zeilen.begin() + bisher);
     }
-    Knoten* s = sektionVon(index);
-    if (!s)
+    const int ende = int(k.zeilen.size());
+    beginInsertRows(index(row, 0), ende, ende);
+    k.zeilen.push_back(zeile);
+    endInsertRows();
+}
+
+void IniBaumModell::schluesselUmbenannt(int zeile) {
+    const int row = zeileVon(tabelle_->sektionsId(zeile));
+    if (row < 0 || sektionen_[row].kinder < 0)
+        return; // no key node made yet: it reads the new name when it is
+    const int pos = schluesselPosition(kinder(row), zeile);
+    if (pos < 0)
         return;
-    beginRemoveRows(index.parent(), row, row);
-    s->schluessel.erase(s->schluessel.begin() + row);
-    --knoten_;
+    const QModelIndex i = index(pos, 0, index(row, 0));
+    emit dataChanged(i, i, {Qt::DisplayRole, Qt::ToolTipRole});
+}
+
+void IniBaumModell::schluesselEntfernt(quint32 sektion, int zeile) {
+    const int row = zeileVon(sektion);
+    if (row < 0 || sektionen_[row].kinder < 0)
+        return;
+    Kinder& k = kinder(row);
+    const int pos = schluesselPosition(k, zeile);
+    if (pos < 0)
+        return;
+    beginRemoveRows(index(row, 0), pos, pos);
+    k.zeilen.erase(k.zeilen.begin() + pos);
     endRemoveRows();
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/platform/text/TextArena.h"
-
 #include "core/document/WerteTabelle.h"
 
 #include <QAbstractItemModel>
@@ -11,14 +9,23 @@
 
 namespace ravik {
 
-// The tree's names: top-level section nodes, each with its key nodes. Values are not
-// held here. Built for files with hundreds of thousands of keys: a key node is just
-// its name inside its section's node.
-class IniBaumModell : public QAbstractItemModel {
+// The tree over the entry table: top-level section nodes, each with its key nodes.
+// It holds no names: a section node is the table's id of its name (8 bytes), and the
+// key nodes of a section exist only once the view or a search asks for them, as the
+// table rows that carry them. The table tells it every change the edit rules make, so
+// a command edits the table alone and the tree follows.
+//
+// Order: sections as loaded, new ones at the end, a renamed one where it stood; keys
+// in the table's order, a new or recovered one as the last of its section.
+class IniBaumModell : public QAbstractItemModel, private WerteTabelle::Beobachter {
     Q_OBJECT
 public:
     explicit IniBaumModell(QObject* parent = nullptr);
     ~IniBaumModell() override;
+
+    // The table shown; the model follows it from now on.
+    void setTabelle(WerteTabelle* tabelle);
+    const WerteTabelle* tabelle() const { return tabelle_; }
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -28,55 +35,54 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool hasChildren(const QModelIndex& parent = {}) const override;
 
-    int knotenAnzahl() const { return knoten_; }
+    // Whether the tree has a node at all (a key needs its section).
+    int knotenAnzahl() const { return sektionsAnzahl(); }
     int sektionsAnzahl() const { return static_cast<int>(sektionen_.size()); }
     bool istSektion(const QModelIndex& index) const;
     QString text(const QModelIndex& index) const;
+    QModelIndex sektionsKnoten(const QString& name) const;
+    QModelIndex schluesselKnoten(const QModelIndex& sektion, const QString& name) const;
 
-    // Plain reads for the filter (IniBaumFilter), by row.
-    const QString& sektionsName(int sektion) const { return sektionen_[sektion]->name; }
-    int schluesselAnzahl(int sektion) const { return int(sektionen_[sektion]->schluessel.size()); }
-    QByteArrayView schluesselUtf8(int sektion, int schluessel) const {
-        return namen_.view(sektionen_[sektion]->schluessel[schluessel]);
-    }
+    // Plain reads for the filter (IniBaumFilter), by row, without making key nodes.
+    QString sektionsName(int sektion) const;
+    // The table rows of the section's keys, in the tree's order.
+    void schluesselZeilen(int sektion, std::vector<int>& zeilen) const;
     // The internal id that the section's key indexes carry, and back: the section's
     // row for such an id (-1 once the section is gone).
-    quintptr schluesselId(int sektion) const { return idFuer(sektionen_[sektion]->nummer); }
+    quintptr schluesselId(int sektion) const;
     int sektionsZeile(quintptr schluesselId) const;
 
-    void leeren();
-    // Loading a whole document: the view learns of it once, at the end.
-    void ladenBeginnen();
-    void sektionLaden(const QString& name, qsizetype schluesselAnzahl = 0);
-    void schluesselLaden(const QString& name); // a key of the last loaded section
-    void schluesselLaden(QByteArrayView utf8);
-    void ladenBeenden();
-    // The whole tree from a table loaded from the text: its rows in the text's order.
-    void ausTabelleLaden(const WerteTabelle& tabelle);
-    QModelIndex sektionAnhaengen(const QString& name);
-    QModelIndex schluesselAnhaengen(const QModelIndex& sektion, const QString& name);
-    void setText(const QModelIndex& index, const QString& text);
-    void entfernen(const QModelIndex& index);
-
 private:
-    struct Knoten {
-        QString name;
-        std::vector<TextArena::Text> schluessel;
-        int zeile = 0;      // its row among the sections
-        quint64 nummer = 0; // permanent, never reused
+    struct Sektion {
+        quint32 id = 0;      // the table's id of its name
+        qint32 kinder = -1;  // its key nodes in kinder_, -1 while not asked for
+    };
+    struct Kinder {
+        int sektion = 0;          // the section's row
+        std::vector<int> zeilen;  // table row of each key node
     };
 
-    // Key indexes carry their section's number, spread over the 64-bit range so that
-    // hashes of neighbouring sections' keys do not collide in the view's tables.
-    static quintptr idFuer(quint64 nummer);
-    Knoten* sektionVon(const QModelIndex& keyIndex) const;
-    Knoten* neuerKnoten(const QString& name);
-    void zeilenNeuNummerieren(int ab);
+    void tabelleWirdNeu() override;
+    void tabelleNeu() override;
+    void sektionHinzugefuegt(quint32 sektion) override;
+    void sektionUmbenannt(quint32 alt, quint32 neu) override;
+    void sektionEntfernt(quint32 sektion) override;
+    void schluesselHinzugefuegt(int zeile) override;
+    void schluesselUmbenannt(int zeile) override;
+    void schluesselEntfernt(quint32 sektion, int zeile) override;
 
-    std::vector<std::unique_ptr<Knoten>> sektionen_;
-    std::vector<Knoten*> nachNummer_; // number → node (nullptr once removed)
-    int knoten_ = 0;
-    TextArena namen_; // the keys' names
+    void sektionenLesen();
+    int zeileVon(quint32 id) const;
+    Kinder& kinder(int sektion) const;
+    int schluesselPosition(const Kinder& k, int zeile) const;
+    static quintptr idFuer(qint32 kinder);
+    const Kinder* kinderVon(const QModelIndex& keyIndex) const;
+
+    WerteTabelle* tabelle_ = nullptr;
+    std::vector<Sektion> sektionen_;
+    // Key nodes of the sections asked for; a removed section leaves nullptr, so that
+    // the ids its key indexes carried are never reused.
+    mutable std::vector<std::unique_ptr<Kinder>> kinder_;
     QIcon sektionsBild_;
     QIcon schluesselBild_;
 };

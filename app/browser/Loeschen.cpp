@@ -28,7 +28,7 @@ void Browserbefehle::tbtnDeleteClick() {
             else
                 Bearbeitung::schluesselLoeschen(dokument_.tabelle(), browser_->baum().text(knoten.parent()),
                                                 browser_->baum().text(knoten));
-            browser_->baum().knotenLoeschen(knoten);
+            // The tree follows the table: the node is gone, its neighbour selected.
             iniAnzeigeClick();
         }
     }

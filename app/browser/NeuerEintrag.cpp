@@ -1,5 +1,5 @@
-// New section and new key, in the browser view (tree and table) and in the editor view
-// (a line appended to the text).
+// New section and new key, in the browser view (in the table, which the tree follows)
+// and in the editor view (a line appended to the text).
 #include "app/browser/BrowserAnsicht.h"
 #include "app/editor/EditorAnsicht.h"
 #include "app/browser/IniBaum.h"
@@ -41,13 +41,13 @@ void Browserbefehle::tbtnNeueSektionClick() {
     if (browserAktiv()) {
         if (WertVorhanden(name, QString()))
             return;
-        browser_->baum().auswaehlen(browser_->baum().sektionAnhaengen(name));
         dokument_.eintragHinzugefuegt();
         // A section deleted earlier and not yet saved comes back, as an empty section.
         if (Bearbeitung::sektionZurueckholen(dokument_.tabelle(), name))
             dokument_.bearbeitet();
         if (dokument_.status() == Dateistatus::Geaendert2)
             Bearbeitung::sektionAnfuegen(dokument_.tabelle(), name);
+        browser_->baum().auswaehlen(browser_->baum().sektionsKnoten(name));
         iniAnzeigeClick();
         ButtonsAktivieren(Ansicht::Browser);
         dokument_.bearbeitet();
@@ -87,16 +87,19 @@ void Browserbefehle::tbtnNeuerWertClick() {
     const QString sektion = browser_->baum().text(sektionsKnoten);
     if (WertVorhanden(sektion, schluessel))
         return;
-    browser_->baum().auswaehlen(browser_->baum().schluesselAnhaengen(sektionsKnoten, schluessel));
+    // A key deleted earlier and not yet saved comes back, with an empty value; a new
+    // one gets its row at once, its value once it is asked for, so that the tree
+    // shows it selected, with an empty value, while the value is asked.
+    WerteTabelle& tabelle = dokument_.tabelle();
+    const bool zurueck = Bearbeitung::schluesselZurueckholen(tabelle, sektion, schluessel);
+    const int neueZeile = zurueck ? -1 : Bearbeitung::schluesselAnfuegen(tabelle, sektion, schluessel, QString());
+    browser_->baum().auswaehlen(browser_->baum().schluesselKnoten(sektionsKnoten, schluessel));
     iniAnzeigeClick();
     dokument_.eintragHinzugefuegt();
-    // A key deleted earlier and not yet saved comes back, with an empty value.
-    if (Bearbeitung::schluesselZurueckholen(dokument_.tabelle(), sektion, schluessel))
+    if (zurueck)
         dokument_.bearbeitet();
-    if (dokument_.status() == Dateistatus::Geaendert2) {
-        const QString wert = neuenWertErfragen();
-        Bearbeitung::schluesselAnfuegen(dokument_.tabelle(), sektion, schluessel, wert);
-    }
+    if (dokument_.status() == Dateistatus::Geaendert2)
+        tabelle.setWert(neueZeile, neuenWertErfragen());
     geaendert();
     iniAnzeigeClick();
 }

@@ -31,8 +31,7 @@ bool Dokumentsteuerung::aenderungenZeigen(bool vorDemSpeichern) {
             editor_->dateiformatSetzen(dokument_.kodierung(), dokument_.zeilenende());
             return;
         }
-        browser_->baum().leeren();
-        browser_->baum().modell().ausTabelleLaden(dokument_.tabelle());
+        // The tree follows the table the document now holds.
         if (baumAusgeklappt_) // the tree as the expand command left it
             browser_->baum().allesAusklappen();
         else

@@ -32,9 +32,11 @@ void Dokumentsteuerung::tbtnFlipClick() {
             else
                 dokument_.textUebernehmen(std::move(text));
         } catch (...) {
-            // The text is the document's by now: the editor gets it back.
+            // Once the text is the document's, the editor gets it back; before, the
+            // editor still holds it.
             zeigen(Ansicht::Editor);
-            editorAusDokument();
+            if (dokument_.text().lineCount() > 0)
+                editorAusDokument();
             dokument_.textFreigeben();
             ButtonsAktivieren(Ansicht::Editor);
             throw;
@@ -53,10 +55,10 @@ void Dokumentsteuerung::tbtnFlipClick() {
     }
     Warmstart(Ansicht::Editor);
     zeigen(Ansicht::Editor);
-    // The text holds every edit now; the table is not needed while it is in the
-    // editor, and a large document is not held three times over. (The tree's names
-    // stay: F2 expands and collapses the tree also in the editor view.)
-    dokument_.tabelle().leeren();
+    // The text holds every edit now. Of the table only the sections stay, for the
+    // hidden tree (F2 expands and collapses it also in the editor view), so that a
+    // large document is not held three times over.
+    dokument_.tabelle().nurSektionenBehalten();
     try {
         editorAusDokument();
     } catch (...) {

@@ -16,22 +16,22 @@
 namespace ravik {
 
 void Dokumentsteuerung::WerteTabelleLoeschen() {
-    dokument_.tabelle().leeren();
-    browser_->baum().leeren();
+    dokument_.tabelle().leeren(); // the tree follows
 }
 
 // Table and tree from the text; the detail panel shows the first section. The text is
 // the document now: the hidden editor lets its copy go.
 void Dokumentsteuerung::browserFuellen(std::unique_ptr<IniDocument> text, bool ausDatei) {
     Warteanzeige warten(&fenster_, QStringLiteral("Datei wird geladen …"));
+    const TextEncoding kodierung = text->encoding();
+    const EolStyle zeilenende = text->lineEnds().editorStyle();
+    // Memory running out here leaves the document, and the editor's text, as they were.
+    dokument_.textUebernehmen(std::move(text), [&](qint64 zeilen) { warten.schritt(zeilen); });
     editor_->editor().clearAll();
     if (ausDatei) {
-        dokument_.setKodierung(text->encoding());
-        dokument_.setZeilenende(text->lineEnds().editorStyle());
+        dokument_.setKodierung(kodierung);
+        dokument_.setZeilenende(zeilenende);
     }
-    browser_->baum().leeren();
-    dokument_.textUebernehmen(std::move(text), [&](qint64 zeilen) { warten.schritt(zeilen); });
-    browser_->baum().modell().ausTabelleLaden(dokument_.tabelle());
 
     if (browser_->baum().knotenAnzahl() == 0) {
         warten.beenden();

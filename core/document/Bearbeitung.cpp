@@ -22,6 +22,16 @@ int lebendeSchluesselZeile(const WerteTabelle& tabelle, const QString& sektion,
     return -1;
 }
 
+// Tells the table's observer (the tree) what an edit meant for the entries.
+template <typename Fn> void melden(const WerteTabelle& tabelle, Fn&& fn) {
+    if (WerteTabelle::Beobachter* beobachter = tabelle.beobachter())
+        fn(*beobachter);
+}
+
+quint32 idVon(const WerteTabelle& tabelle, const QString& sektion) {
+    return quint32(tabelle.sektionsIdVon(sektion));
+}
+
 } // namespace
 
 QString nameWieInDatei(const QString& name) {
@@ -55,6 +65,7 @@ Bestaetigung bestaetigen(WerteTabelle& tabelle, const Detailtexte& alt, const De
         ergebnis.wert = true;
     }
     if (neu.schluessel != alt.schluessel) {
+        int umbenannt = -1;
         for (int r : tabelle.zeilenMit(neu.sektion, alt.schluessel)) {
             if (tabelle.istGeloescht(r))
                 continue;
@@ -64,7 +75,11 @@ Bestaetigung bestaetigen(WerteTabelle& tabelle, const Detailtexte& alt, const De
                 tabelle.anhaengen(neu.sektion, alt.schluessel, {}, Aktionsmarke::Delete);
             }
             tabelle.setSchluessel(r, neu.schluessel);
+            if (umbenannt < 0)
+                umbenannt = r;
         }
+        if (umbenannt >= 0)
+            melden(tabelle, [&](auto& b) { b.schluesselUmbenannt(umbenannt); });
         ergebnis.schluessel = true;
     }
     if (neu.sektion != alt.sektion) {
@@ -84,6 +99,9 @@ Bestaetigung bestaetigen(WerteTabelle& tabelle, const Detailtexte& alt, const De
         // The section keeps its place in the file, under its new name.
         if (alteSektionsZeile >= 0)
             tabelle.herkunftUebertragen(alteSektionsZeile, neueZeile);
+        melden(tabelle, [&](auto& b) {
+            b.sektionUmbenannt(idVon(tabelle, alt.sektion), tabelle.sektionsId(neueZeile));
+        });
         ergebnis.sektion = true;
     }
     return ergebnis;
@@ -95,6 +113,8 @@ bool sektionZurueckholen(WerteTabelle& tabelle, const QString& name) {
         tabelle.setMarke(r, Aktionsmarke::Neu);
         zurueck = true;
     }
+    if (zurueck)
+        melden(tabelle, [&](auto& b) { b.sektionHinzugefuegt(idVon(tabelle, name)); });
     return zurueck;
 }
 
@@ -103,34 +123,46 @@ void sektionAnfuegen(WerteTabelle& tabelle, const QString& name) {
         tabelle.setZeile(0, name, {}, {}, Aktionsmarke::Neu);
     else
         tabelle.anhaengen(name, {}, {}, Aktionsmarke::Neu);
+    melden(tabelle, [&](auto& b) { b.sektionHinzugefuegt(idVon(tabelle, name)); });
 }
 
 bool schluesselZurueckholen(WerteTabelle& tabelle, const QString& sektion,
                             const QString& schluessel) {
-    bool zurueck = false;
+    int zurueck = -1;
     for (int r : tabelle.zeilenMit(sektion, schluessel)) {
         tabelle.setWert(r, QString());
         tabelle.setMarke(r, Aktionsmarke::Edit);
-        zurueck = true;
+        if (zurueck < 0)
+            zurueck = r;
     }
-    return zurueck;
+    if (zurueck >= 0)
+        melden(tabelle, [&](auto& b) { b.schluesselHinzugefuegt(zurueck); });
+    return zurueck >= 0;
 }
 
-void schluesselAnfuegen(WerteTabelle& tabelle, const QString& sektion, const QString& schluessel,
-                        const QString& wert) {
-    tabelle.anhaengen(sektion, schluessel, wert, Aktionsmarke::Edit);
+int schluesselAnfuegen(WerteTabelle& tabelle, const QString& sektion, const QString& schluessel,
+                       const QString& wert) {
+    const int zeile = tabelle.anhaengen(sektion, schluessel, wert, Aktionsmarke::Edit);
+    melden(tabelle, [&](auto& b) { b.schluesselHinzugefuegt(zeile); });
+    return zeile;
 }
 
 void sektionLoeschen(WerteTabelle& tabelle, const QString& sektion) {
-    for (int r : tabelle.zeilenDerSektion(sektion))
+    const std::vector<int> zeilen = tabelle.zeilenDerSektion(sektion);
+    for (int r : zeilen)
         tabelle.setMarke(r, Aktionsmarke::Delete);
+    if (!zeilen.empty())
+        melden(tabelle, [&](auto& b) { b.sektionEntfernt(idVon(tabelle, sektion)); });
 }
 
 void schluesselLoeschen(WerteTabelle& tabelle, const QString& sektion, const QString& schluessel) {
-    for (int r : tabelle.zeilenMit(sektion, schluessel)) {
+    const std::vector<int> zeilen = tabelle.zeilenMit(sektion, schluessel);
+    for (int r : zeilen) {
         tabelle.setWert(r, QString());
         tabelle.setMarke(r, Aktionsmarke::Delete);
     }
+    if (!zeilen.empty())
+        melden(tabelle, [&](auto& b) { b.schluesselEntfernt(tabelle.sektionsId(zeilen.front()), zeilen.front()); });
 }
 
 } // namespace ravik::Bearbeitung

@@ -52,11 +52,14 @@ bool sektionZurueckholen(WerteTabelle& tabelle, const QString& name);
 void sektionAnfuegen(WerteTabelle& tabelle, const QString& name);
 
 // New key: a deleted key row of the names comes back with an empty value, marked
-// "edit"; true when one did. Otherwise schluesselAnfuegen appends it.
+// "edit"; true when one did. Otherwise schluesselAnfuegen appends it and gives its row.
 bool schluesselZurueckholen(WerteTabelle& tabelle, const QString& sektion, const QString& schluessel);
-void schluesselAnfuegen(WerteTabelle& tabelle, const QString& sektion, const QString& schluessel,
+int schluesselAnfuegen(WerteTabelle& tabelle, const QString& sektion, const QString& schluessel,
                         const QString& wert);
 
+// Each edit tells the table's observer what it meant for the entries (a section or
+// key added, renamed or removed), so that a tree showing them follows.
+//
 // Deleting marks rows "delete": every row of the section (values kept), or the key's
 // rows (values emptied).
 void sektionLoeschen(WerteTabelle& tabelle, const QString& sektion);

@@ -5,7 +5,9 @@
 #include "core/platform/ini/IniDocument.h"
 
 #include <QFileInfo>
+#include <cstdlib>
 #include <new>
+#include <utility>
 
 namespace ravik {
 
@@ -15,6 +17,23 @@ constexpr int kMeldenAlle = 0x1000; // rows between two progress reports
 
 QString nichtGenugSpeicher() {
     return QStringLiteral("Nicht genügend Arbeitsspeicher.");
+}
+
+// What showing a loaded table costs beside it: the tree view's record of every
+// section (about 40 bytes, in a list that grows to twice that), the tree's own, and
+// some room for the windows and messages that follow.
+constexpr qsizetype kAnzeigeJeSektion = 96;
+constexpr qsizetype kAnzeigeReserve = qsizetype(32) << 20;
+
+// Whether this many bytes can still be had: asked of the allocator and given back at
+// once, untouched, so that it costs nothing. Under a limit on the address space it
+// fails here, where the document is still whole, instead of in the view later, where
+// running out cannot be recovered from.
+void platzPruefen(qsizetype bytes) {
+    void* probe = std::malloc(size_t(bytes));
+    if (!probe)
+        throw std::bad_alloc();
+    std::free(probe);
 }
 
 } // namespace
@@ -48,16 +67,16 @@ void Dokument::alsGespeichertAnsehen() {
 }
 
 void Dokument::leeren() {
+    tabelle_.leeren(); // before the text its names may point into
     text_ = std::make_unique<IniDocument>();
-    tabelle_.leeren();
     kodierung_ = TextEncoding::Utf8;
     zeilenende_ = EolStyle::CrLf;
     setDateistempel(Dateistempel());
 }
 
 void Dokument::textFreigeben() {
+    tabelle_.nurSektionenBehalten(); // copies the names out of the text first
     text_ = std::make_unique<IniDocument>();
-    tabelle_.leeren();
 }
 
 QString Dokument::kommentar(const QString& sektion, const QString& schluessel) const {
@@ -72,6 +91,7 @@ QString Dokument::kommentar(const QString& sektion, const QString& schluessel) c
 }
 
 std::unique_ptr<IniDocument> Dokument::uebernehmeText() {
+    tabelle_.nurSektionenBehalten(); // its names no longer point into the text handed over
     auto text = std::move(text_);
     text_ = std::make_unique<IniDocument>();
     return text;
@@ -114,25 +134,39 @@ std::unique_ptr<IniDocument> Dokument::textAusEditor(QByteArrayView utf8) const 
 }
 
 void Dokument::textUebernehmen(std::unique_ptr<IniDocument> text, const Fortschritt& fortschritt) {
-    text_ = std::move(text);
-    tabelle_.leeren();
-    tabelle_.reserve(text_->lineCount() + 1);
-    QStringList schluessel;
-    QStringList werte;
-    int zeilen = 0;
-    for (const QString& sektion : text_->sectionNames()) {
-        if (fortschritt && (++zeilen & (kMeldenAlle - 1)) == 0)
-            fortschritt(zeilen);
-        tabelle_.sektionLaden(sektion);
-        // A UTF-8 text's names and values go in as the bytes they are.
-        const bool utf8 = text_->keysWithValuesUtf8(
-            sektion, [&](QByteArrayView k, QByteArrayView v) { tabelle_.schluesselLaden(sektion, k, v); });
-        if (utf8)
-            continue;
-        text_->keysWithValues(sektion, schluessel, werte);
-        for (qsizetype i = 0; i < schluessel.size(); ++i)
-            tabelle_.schluesselLaden(sektion, schluessel[i].toUtf8(), werte[i].toUtf8());
+    // The new table is built beside the old one: running out of memory on the way
+    // leaves the document as it was.
+    WerteTabelle tabelle;
+    tabelle.textLeihen(text->bytesAsRead());
+    try {
+        tabelle.reserve(text->lineCount() + 1, text->sectionCount() + 1);
+        QStringList schluessel;
+        QStringList werte;
+        int zeilen = 0;
+        qsizetype sektionen = 0;
+        // Section by section, without a list of all names (a million of them is common).
+        text->forEachSectionName([&](const QString& sektion) {
+            if (fortschritt && (++zeilen & (kMeldenAlle - 1)) == 0)
+                fortschritt(zeilen);
+            ++sektionen;
+            const int sektionsZeile = tabelle.sektionLaden(sektion);
+            // A UTF-8 text's names and values go in as the bytes they are.
+            const bool utf8 = text->keysWithValuesUtf8(sektion, [&](QByteArrayView k, QByteArrayView v) {
+                tabelle.schluesselLaden(sektionsZeile, k, v);
+            });
+            if (utf8)
+                return;
+            text->keysWithValues(sektion, schluessel, werte);
+            for (qsizetype i = 0; i < schluessel.size(); ++i)
+                tabelle.schluesselLaden(sektionsZeile, schluessel[i].toUtf8(), werte[i].toUtf8());
+        });
+        platzPruefen(sektionen * kAnzeigeJeSektion + kAnzeigeReserve);
+    } catch (const std::bad_alloc&) {
+        throw RavikError(nichtGenugSpeicher());
     }
+    // The old table points into the old text: the text goes after it.
+    std::unique_ptr<IniDocument> alterText = std::exchange(text_, std::move(text));
+    tabelle_.ersetzenDurch(std::move(tabelle));
 }
 
 namespace {
@@ -155,12 +189,12 @@ bool Dokument::anwendenPruefen() const {
     const WerteTabelle& t = tabelle_;
     const IniDocument& text = *text_;
     bool unsicher = false;
-    const QString* geprueft = nullptr; // the rows of a section mostly follow each other
+    int geprueft = -1; // the rows of a section mostly follow each other
     for (int r = 0; r < t.RowCount(); ++r) {
         if (!t.seitAbgleichGeaendert(r) || t.istGeloescht(r))
             continue;
         const auto h = t.herkunft(r);
-        const QString& sektion = t.sektion(r);
+        const QString sektion = t.sektion(r);
         if (t.istSektionsZeile(r)) {
             if (!h || h->sektion != sektion) {
                 if (const QString grund = text.sectionNameRefusal(sektion); !grund.isEmpty())
@@ -175,8 +209,8 @@ bool Dokument::anwendenPruefen() const {
             unsicher = true; // a name as the file has it
         }
         // The section's own row is checked for itself; this one may be a name from the file.
-        if (&sektion != geprueft) {
-            geprueft = &sektion;
+        if (int(t.sektionsId(r)) != geprueft) {
+            geprueft = int(t.sektionsId(r));
             unsicher = unsicher || !text.sectionNameRefusal(sektion).isEmpty();
         }
         if (const QString grund = text.valueRefusalUtf8(t.wertUtf8(r)); !grund.isEmpty()) {
@@ -248,17 +282,17 @@ void Dokument::tabelleEinbringen(IniDocument& text, const Fortschritt& fortschri
     for (int r = 0; r < zeilen; ++r)
         if (t.seitAbgleichGeaendert(r) && t.istSektionsZeile(r) && !t.istGeloescht(r) && !t.herkunft(r))
             text.createSection(t.sektion(r));
-    const QString* sektion = nullptr; // the rows of a section mostly follow each other
-    QByteArray sektionUtf8;
+    int sektion = -1; // the rows of a section mostly follow each other
+    QByteArrayView sektionUtf8;
     for (int r = 0; r < zeilen; ++r) {
         if (fortschritt && (r & (kMeldenAlle - 1)) == 0)
             fortschritt(r);
         // Rows unchanged since the text last took the table's edits are in it already.
         if (!t.seitAbgleichGeaendert(r) || t.istGeloescht(r) || t.istSektionsZeile(r))
             continue;
-        if (&t.sektion(r) != sektion) {
-            sektion = &t.sektion(r);
-            sektionUtf8 = sektion->toUtf8();
+        if (int(t.sektionsId(r)) != sektion) {
+            sektion = int(t.sektionsId(r));
+            sektionUtf8 = t.sektionUtf8(r);
         }
         text.setValueUtf8(sektionUtf8, t.schluesselUtf8(r), t.wertUtf8(r));
     }

@@ -77,8 +77,9 @@ public:
     // Back to a new, empty document, without a file (name and status are set by the
     // operation that empties it).
     void leeren();
-    // While the editor view is current, its text is the document: the text and the
-    // table are let go (name, status, encoding and line ends stay).
+    // While the editor view is current, its text is the document: the text is let go
+    // (name, status, encoding and line ends stay). Of the table only the sections stay,
+    // for the hidden tree, until the browser view is filled again.
     void textFreigeben();
     // Hands the text over (to be taken in again by textUebernehmen), leaving an empty one.
     std::unique_ptr<IniDocument> uebernehmeText();
@@ -92,7 +93,8 @@ public:
     // Raises RavikError when that encoding cannot hold it.
     std::unique_ptr<IniDocument> textAusEditor(QByteArrayView utf8) const;
     // Makes the text the document's and fills the table from it: a row per section and
-    // per key, in the text's order.
+    // per key, in the text's order. Running out of memory raises RavikError "Nicht
+    // genügend Arbeitsspeicher." and leaves the document as it was.
     void textUebernehmen(std::unique_ptr<IniDocument> text, const Fortschritt& fortschritt = {});
 
     // Brings the table's edits into the text: removes deleted entries, renames in place,

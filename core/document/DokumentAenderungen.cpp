@@ -51,7 +51,7 @@ QByteArray Dokument::dateibytes(Dateistempel::Vergleich* stand) {
         *stand = stempel_.leer() ? Dateistempel::Vergleich::Gleich : stempel_.vergleichen();
     if (name_.isEmpty())
         return {};
-    if (const QByteArrayView gelesen = text_->bytesAsRead();
+    if (const QByteArrayView gelesen = text_->fileBytesAsRead();
         !gelesen.isEmpty() && dateiGleich(name_, gelesen))
         return QByteArray::fromRawData(gelesen.data(), gelesen.size());
     return FileIO::readAllIfExists(name_).value_or(QByteArray());

@@ -36,7 +36,8 @@ void Dokument::imEditorOeffnen(const QString& pfad, Textquelle& editor, const Fo
                           QStringLiteral("Die Datei enthält eine Zeile mit mehr als %1 Bytes; so "
                                          "lange Zeilen kann der Editor nicht bearbeiten.")
                               .arg(editor.laengsteZeile()));
-    // From here on the editor's text is the document: the browser view's copy goes.
+    // From here on the editor's text is the document: the browser view's text goes
+    // (of its table the sections stay, for the hidden tree).
     textFreigeben();
     editor.textSetzen([&](const Textquelle::Stueck& stueck) { TextFile::toUtf8Pieces(inhalt, stueck); },
                       inhalt.bytes.size());

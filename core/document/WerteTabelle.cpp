@@ -3,6 +3,8 @@
 #include "core/platform/files/MemoryHints.h"
 #include "core/platform/ini/IniSyntax.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace ravik {
@@ -11,20 +13,33 @@ WerteTabelle::WerteTabelle() {
     leeren();
 }
 
+namespace {
+quint32 namensHash(QByteArrayView utf8) {
+    return quint32(qHash(utf8, 0x5ec7));
+}
+} // namespace
+
 quint32 WerteTabelle::sektionsId(const QString& name) {
-    auto it = sektionsIds_.constFind(name);
-    if (it != sektionsIds_.cend())
-        return *it;
-    const auto id = static_cast<quint32>(sektionsNamen_.size());
-    sektionsNamen_.push_back(name);
-    ketten_.push_back({});
-    sektionsIds_.insert(name, id);
-    return id;
+    return sektionsIdUtf8(name.toUtf8());
+}
+
+quint32 WerteTabelle::sektionsIdUtf8(QByteArrayView name) {
+    const auto neu = static_cast<qint32>(sektionsNamen_.size());
+    const qint32 id = sektionsIds_.findOrInsert(namensHash(name), neu, [&](qint32 vorhanden) {
+        return arena_.equals(sektionsNamen_[vorhanden], name);
+    });
+    if (id == neu) {
+        sektionsNamen_.push_back(arena_.add(name));
+        ketten_.push_back({});
+    }
+    return quint32(id);
 }
 
 int WerteTabelle::sektionsIdOderMinus(const QString& name) const {
-    auto it = sektionsIds_.constFind(name);
-    return it == sektionsIds_.cend() ? -1 : static_cast<int>(*it);
+    const QByteArray utf8 = name.toUtf8();
+    return sektionsIds_.find(namensHash(utf8), [&](qint32 vorhanden) {
+        return arena_.equals(sektionsNamen_[vorhanden], utf8);
+    });
 }
 
 void WerteTabelle::einketten(int row) {
@@ -67,7 +82,11 @@ void WerteTabelle::ausketten(int row) {
     links_[row] = {};
 }
 
-void WerteTabelle::reserve(qsizetype rows) {
+void WerteTabelle::reserve(qsizetype rows, qsizetype sektionen) {
+    // Growing by doubling would hold the old and the new copy at once.
+    sektionsNamen_.reserve(sektionen);
+    ketten_.reserve(sektionen);
+    sektionsIds_.reserve(sektionen);
     rows_.reserve(rows);
     links_.reserve(rows);
     MemoryHints::expectLargeFill(rows_.data(), rows_.capacity() * sizeof(Zeile));
@@ -133,19 +152,27 @@ int WerteTabelle::anhaengen(const QString& sektion, const QString& schluessel,
 }
 
 int WerteTabelle::sektionLaden(const QString& sektion) {
+    return sektionLadenUtf8(sektion.toUtf8());
+}
+
+int WerteTabelle::sektionLadenUtf8(QByteArrayView sektion) {
     int row = 0;
-    if (istLeer())
-        setSektion(0, sektion);
-    else
-        row = anhaengen(sektion, {}, {}, Aktionsmarke::Keine);
+    if (istLeer()) {
+        setSektion(0, QString::fromUtf8(sektion));
+    } else {
+        rows_.push_back({{}, {}, sektionsIdUtf8(sektion), Aktionsmarke::Keine, false, true});
+        links_.push_back({});
+        row = RowCount() - 1;
+        einketten(row);
+    }
     rows_[row].ausText = true;
     rows_[row].geaendert = false;
     return row;
 }
 
-int WerteTabelle::schluesselLaden(const QString& sektion, QByteArrayView schluessel,
+int WerteTabelle::schluesselLaden(int sektionsZeile, QByteArrayView schluessel,
                                   QByteArrayView wert) {
-    rows_.push_back({arena_.add(schluessel), arena_.add(wert), sektionsId(sektion),
+    rows_.push_back({arena_.add(schluessel), arena_.add(wert), rows_[sektionsZeile].sektion,
                      Aktionsmarke::Keine, true, false});
     links_.push_back({});
     const int row = RowCount() - 1;
@@ -159,8 +186,8 @@ std::optional<WerteTabelle::Herkunft> WerteTabelle::herkunft(int row) const {
         return std::nullopt;
     const auto alt = alteNamen_.constFind(row);
     if (alt == alteNamen_.cend())
-        return Herkunft{sektionsNamen_[z.sektion], arena_.text(z.schluessel)};
-    return Herkunft{sektionsNamen_[alt->sektion], arena_.text(alt->schluessel)};
+        return Herkunft{sektionsName(z.sektion), arena_.text(z.schluessel)};
+    return Herkunft{sektionsName(alt->sektion), arena_.text(alt->schluessel)};
 }
 
 bool WerteTabelle::anderemLebendenEintragGleich(int row) const {
@@ -215,6 +242,8 @@ void WerteTabelle::herkunftAbgleichen() {
 }
 
 void WerteTabelle::leeren() {
+    if (beobachter_)
+        beobachter_->tabelleWirdNeu();
     rows_.clear();
     rows_.shrink_to_fit();
     links_.clear();
@@ -223,11 +252,12 @@ void WerteTabelle::leeren() {
     sektionsNamen_.shrink_to_fit();
     ketten_.clear();
     ketten_.shrink_to_fit();
-    sektionsIds_.clear();
-    sektionsIds_.squeeze();
+    sektionsIds_ = IniHashIndex();
     alteNamen_.clear();
     arena_.clear();
     setRowCount(1);
+    if (beobachter_)
+        beobachter_->tabelleNeu();
 }
 
 bool WerteTabelle::istLeer() const {
@@ -238,12 +268,63 @@ bool WerteTabelle::istLeer() const {
            z.marke == Aktionsmarke::Keine && !z.ausText;
 }
 
-template <typename Fn>
-void WerteTabelle::zeilenDerSektionDurchlaufen(int id, int limit, Fn&& fn) const {
-    if (id < 0)
+int WerteTabelle::lebendeSektionsZeile(quint32 id) const {
+    for (int r = ketten_[id].kopf; r >= 0; r = links_[r].naechste)
+        if (rows_[r].schluessel.isEmpty() && rows_[r].marke != Aktionsmarke::Delete)
+            return r;
+    return -1;
+}
+
+bool WerteTabelle::hatLebendenSchluessel(quint32 id) const {
+    for (int r = ketten_[id].kopf; r >= 0; r = links_[r].naechste)
+        if (!rows_[r].schluessel.isEmpty() && rows_[r].marke != Aktionsmarke::Delete)
+            return true;
+    return false;
+}
+
+void WerteTabelle::lebendeSchluessel(quint32 id, std::vector<int>& zeilen) const {
+    zeilen.clear();
+    for (int r = ketten_[id].kopf; r >= 0; r = links_[r].naechste)
+        if (!rows_[r].schluessel.isEmpty() && rows_[r].marke != Aktionsmarke::Delete)
+            zeilen.push_back(r);
+    if (zeilen.size() < 2)
         return;
-    for (int r = ketten_[id].kopf; r >= 0 && r < limit; r = links_[r].naechste)
-        fn(r);
+    // Two live rows of one name (records of a key brought back together) are one key.
+    QSet<QByteArrayView> gesehen;
+    gesehen.reserve(qsizetype(zeilen.size()));
+    auto ende = std::remove_if(zeilen.begin(), zeilen.end(), [&](int r) {
+        const QByteArrayView name = arena_.view(rows_[r].schluessel);
+        if (gesehen.contains(name))
+            return true;
+        gesehen.insert(name);
+        return false;
+    });
+    zeilen.erase(ende, zeilen.end());
+}
+
+void WerteTabelle::nurSektionenBehalten() {
+    if (istLeer())
+        return;
+    WerteTabelle sektionen;
+    std::vector<bool> gesehen(sektionsNamen_.size());
+    for (int r = 0; r < RowCount(); ++r) {
+        const quint32 id = rows_[r].sektion;
+        if (!istSektionsZeile(r) || istGeloescht(r) || gesehen[id])
+            continue;
+        gesehen[id] = true;
+        sektionen.sektionLadenUtf8(arena_.view(sektionsNamen_[id]));
+    }
+    ersetzenDurch(std::move(sektionen));
+}
+
+void WerteTabelle::ersetzenDurch(WerteTabelle&& andere) {
+    Beobachter* beobachter = beobachter_;
+    if (beobachter)
+        beobachter->tabelleWirdNeu();
+    *this = std::move(andere);
+    beobachter_ = beobachter;
+    if (beobachter)
+        beobachter->tabelleNeu();
 }
 
 std::vector<int> WerteTabelle::zeilenMit(const QString& sektion, const QString& schluessel,
@@ -296,9 +377,18 @@ bool WerteTabelle::hatLebendenNamen(const QString& sektion, const QString& schlu
     const QStringView gesuchteSektion = IniSyntax::trimBlanks(QStringView(sektion));
     const QStringView gesuchterSchluessel = IniSyntax::trimBlanks(QStringView(schluessel));
     const QByteArray schluesselUtf8 = gesuchterSchluessel.toUtf8();
+    const QByteArray sektionUtf8 = gesuchteSektion.toUtf8();
+    const bool sektionAscii = QtPrivate::isAscii(QLatin1StringView(sektionUtf8));
     for (int id = 0; id < int(sektionsNamen_.size()); ++id) {
-        if (IniSyntax::trimBlanks(QStringView(sektionsNamen_[id])).compare(gesuchteSektion, Qt::CaseInsensitive) != 0)
+        // Most names are told apart on their bytes, without decoding them (a file may
+        // hold a million): ASCII names compare without regard to case as they are.
+        const QByteArrayView name = IniSyntax::trimBlanks(arena_.view(sektionsNamen_[id]));
+        if (sektionAscii && QtPrivate::isAscii(QLatin1StringView(name))) {
+            if (name.compare(sektionUtf8, Qt::CaseInsensitive) != 0)
+                continue;
+        } else if (IniSyntax::trimBlanks(QStringView(sektionsName(id))).compare(gesuchteSektion, Qt::CaseInsensitive) != 0) {
             continue;
+        }
         bool gefunden = false;
         zeilenDerSektionDurchlaufen(id, RowCount(), [&](int r) {
             if (gefunden || r == ausser || istGeloescht(r))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/document/Zustaende.h"
+#include "core/platform/ini/IniHashIndex.h"
 #include "core/platform/text/TextArena.h"
 
 #include <QHash>
@@ -19,21 +20,55 @@ namespace ravik {
 // Names are compared exactly (case-sensitive). Lookups walk a chain of the section's
 // rows kept in step with every append and overwrite, so they give the same rows in
 // the same order as a scan from the first row to the last. Files with half a million
-// keys are common, so a row is a few integers: section names are stored once, keys
-// and values in a text arena.
+// keys are common, so a row is a few integers: section names are stored once, and they,
+// keys and values lie as UTF-8 in a text arena.
 //
 // Rows loaded from the document's text know which entry of the text they stand for
 // (their origin): a renamed key or section is then renamed in the text in place, and
 // a deleted one removed, whatever names the table has given it since.
 class WerteTabelle {
 public:
+    // Who shows the table's entries (the browser's tree) and follows its changes
+    // instead of keeping a copy: told after each edit of the edit rules (Bearbeitung)
+    // what it means for the entries, and around a whole new table. A section is
+    // named by its id (sektionsName), a key by a row that carries it.
+    class Beobachter {
+    public:
+        virtual ~Beobachter() = default;
+        virtual void tabelleWirdNeu() = 0;
+        virtual void tabelleNeu() = 0;
+        virtual void sektionHinzugefuegt(quint32 sektion) = 0;
+        virtual void sektionUmbenannt(quint32 alt, quint32 neu) = 0;
+        virtual void sektionEntfernt(quint32 sektion) = 0;
+        virtual void schluesselHinzugefuegt(int zeile) = 0;
+        virtual void schluesselUmbenannt(int zeile) = 0;
+        virtual void schluesselEntfernt(quint32 sektion, int zeile) = 0;
+    };
+
     WerteTabelle();
+    // The rows of another table (a new document built beside this one, so that a
+    // failure leaves this one whole); the observer stays and is told.
+    void ersetzenDurch(WerteTabelle&& andere);
+    void setBeobachter(Beobachter* beobachter) { beobachter_ = beobachter; }
+    Beobachter* beobachter() const { return beobachter_; }
+
+    // Sections by id: every name the table has held since it was last cleared.
+    quint32 sektionsId(int row) const { return rows_[row].sektion; }
+    QString sektionsName(quint32 id) const { return arena_.text(sektionsNamen_[id]); }
+    int sektionsIdVon(const QString& name) const { return sektionsIdOderMinus(name); }
+    // The live section row of this id that comes first, -1 when none.
+    int lebendeSektionsZeile(quint32 id) const;
+    // The rows of the section's live keys, first to last, each name once (at its
+    // first live row): the keys a tree shows under the section.
+    void lebendeSchluessel(quint32 id, std::vector<int>& zeilen) const;
+    bool hatLebendenSchluessel(quint32 id) const;
 
     int RowCount() const { return static_cast<int>(rows_.size()); }
     // Grows with empty rows; shrinking keeps the first rows.
     void setRowCount(int count);
 
-    const QString& sektion(int row) const { return sektionsNamen_[rows_[row].sektion]; }
+    QString sektion(int row) const { return sektionsName(rows_[row].sektion); }
+    QByteArrayView sektionUtf8(int row) const { return arena_.view(sektionsNamen_[rows_[row].sektion]); }
     QString schluessel(int row) const { return arena_.text(rows_[row].schluessel); }
     QString wert(int row) const { return arena_.text(rows_[row].wert); }
     // Key and value as the UTF-8 bytes the table holds (valid until the row changes).
@@ -61,9 +96,14 @@ public:
                   Aktionsmarke marke);
 
     // Loading from the document's text, in its order: a section row (taking the blank
-    // row of an empty table), then its keys' rows, key and value as UTF-8 bytes.
+    // row of an empty table), then its keys' rows (given that section row), key and
+    // value as UTF-8 bytes.
     int sektionLaden(const QString& sektion);
-    int schluesselLaden(const QString& sektion, QByteArrayView schluessel, QByteArrayView wert);
+    int sektionLadenUtf8(QByteArrayView sektion);
+    int schluesselLaden(int sektionsZeile, QByteArrayView schluessel, QByteArrayView wert);
+    // Names and values loaded from these bytes are kept where they stand, not copied:
+    // the caller keeps the bytes until the table is cleared or replaced.
+    void textLeihen(QByteArrayView bytes) { arena_.setGeliehen(bytes); }
 
     // Where the row's entry stands in the text: the names it has there. None for rows
     // that have not reached the text (new entries, records of old names).
@@ -89,6 +129,10 @@ public:
 
     // Back to one row of four empty cells.
     void leeren();
+    // Only the live sections stay, each once, in order, as if loaded: what a hidden
+    // tree needs while the editor's text is the document (its keys and values are
+    // in that text, and the browser view is filled anew from it).
+    void nurSektionenBehalten();
     // Exactly the empty table: one row, all cells empty.
     bool istLeer() const;
 
@@ -104,6 +148,9 @@ public:
     bool hatLebendenNamen(const QString& sektion, const QString& schluessel,
                           int ausser = -1) const;
 
+    // The rows of the section with this id, key rows and its own, first to last.
+    template <typename Fn> void zeilenDerSektionDurchlaufen(int id, int limit, Fn&& fn) const;
+
     // Rows with this section and key (key empty: the section's own rows), first to last,
     // among the rows below `limit` (-1: all rows).
     std::vector<int> zeilenMit(const QString& sektion, const QString& schluessel,
@@ -118,7 +165,7 @@ public:
     qsizetype textBytes() const { return arena_.usedBytes(); }
 
     // Room for about this many rows, so loading a large file never copies the table.
-    void reserve(qsizetype rows);
+    void reserve(qsizetype rows, qsizetype sektionen = 0);
 
 private:
     struct Zeile {
@@ -144,19 +191,30 @@ private:
     };
 
     quint32 sektionsId(const QString& name);
+    quint32 sektionsIdUtf8(QByteArrayView name);
     int sektionsIdOderMinus(const QString& name) const;
     void einketten(int row);
     void alteNamenMerken(int row);
     void ausketten(int row);
-    template <typename Fn> void zeilenDerSektionDurchlaufen(int id, int limit, Fn&& fn) const;
 
     std::vector<Zeile> rows_;
     std::vector<Verweise> links_;       // each row's neighbours among its section's rows
-    std::vector<QString> sektionsNamen_;
+    // Section names once each, in the arena, found by their bytes' hash: a file of a
+    // million small sections holds a million names.
+    std::vector<TextArena::Text> sektionsNamen_;
     std::vector<Kette> ketten_;         // per section id
-    QHash<QString, quint32> sektionsIds_;
+    IniHashIndex sektionsIds_;
     QHash<int, AlteNamen> alteNamen_; // few: only rows renamed since the last load or save
     TextArena arena_;
+    Beobachter* beobachter_ = nullptr;
 };
+
+template <typename Fn>
+void WerteTabelle::zeilenDerSektionDurchlaufen(int id, int limit, Fn&& fn) const {
+    if (id < 0)
+        return;
+    for (int r = ketten_[id].kopf; r >= 0 && r < limit; r = links_[r].naechste)
+        fn(r);
+}
 
 } // namespace ravik

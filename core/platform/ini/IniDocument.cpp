@@ -356,6 +356,13 @@ QStringList IniDocument::sectionNames() const {
     return names;
 }
 
+void IniDocument::forEachSectionName(const std::function<void(const QString&)>& visit) const {
+    for (qint32 id = 0; id < qint32(sections_.size()); ++id) {
+        if (!sections_[id].removed)
+            visit(codec_.decode(sectionName(id)));
+    }
+}
+
 QStringList IniDocument::keyNames(const QString& section) const {
     QStringList names;
     const qint32 id = findSection(section);

@@ -41,6 +41,11 @@ public:
     // bytes it is. Written back in `encoding`, mark included.
     IniDocument(QByteArray text, TextEncoding encoding);
 
+    // The file's bytes as read (a UTF-16 file's as UTF-8): they never change while the
+    // document lives, and the names and values read from an unchanged UTF-8 document
+    // lie in them.
+    QByteArrayView bytesAsRead() const { return raw_; }
+
     // UTF-16 files are written back as UTF-16; others keep their bytes.
     TextEncoding encoding() const { return encoding_; }
 
@@ -51,6 +56,10 @@ public:
 
     // Each name once, in order of first appearance.
     QStringList sectionNames() const;
+    // The same one by one, without a list of them all.
+    void forEachSectionName(const std::function<void(const QString&)>& visit) const;
+    // How many names forEachSectionName gives at most.
+    qsizetype sectionCount() const { return qsizetype(sections_.size()); }
     QStringList keyNames(const QString& section) const;
     bool hasSection(const QString& section) const;
     bool sectionHasKeys(const QString& section) const;
@@ -114,9 +123,9 @@ public:
     void renameKeys(const QString& section, const Renames& renames);
 
     QByteArray toBytes() const;
-    // The bytes the document was made from, as they were: edits never touch them. Empty
-    // for a UTF-16 file, which is held converted.
-    QByteArrayView bytesAsRead() const {
+    // The bytes of the file the document was made from, as they were: edits never
+    // touch them. Empty for a UTF-16 file, which is held converted.
+    QByteArrayView fileBytesAsRead() const {
         return encoding_ == TextEncoding::Utf16LE || encoding_ == TextEncoding::Utf16BE ? QByteArrayView()
                                                                                           : QByteArrayView(raw_);
     }

@@ -90,6 +90,12 @@ TextArena::Text TextArena::add(QByteArrayView utf8) {
         throw std::bad_alloc();
     Text t;
     t.laenge = static_cast<quint32>(utf8.size());
+    const char* anfang = geliehen_.data();
+    if (anfang && utf8.data() >= anfang && utf8.data() + utf8.size() <= anfang + geliehen_.size() &&
+        utf8.data() - anfang < qsizetype(kGeliehen)) {
+        t.ref = kGeliehen | quint32(utf8.data() - anfang);
+        return t;
+    }
     std::memcpy(platzFuer(t.laenge, t.ref), utf8.data(), t.laenge);
     benutzt_ += utf8.size();
     return t;
@@ -102,6 +108,8 @@ QString TextArena::text(Text t) const {
 const char* TextArena::bytes(Text t) const {
     if (t.laenge == 0)
         return "";
+    if (t.ref & kGeliehen)
+        return geliehen_.data() + (t.ref & ~kGeliehen);
     return bloecke_[t.ref >> kBlockBits].get() + (t.ref & (kBlockSize - 1));
 }
 
@@ -117,6 +125,7 @@ void TextArena::clear() {
     frei_ = 0;
     aktuell_ = -1;
     benutzt_ = 0;
+    geliehen_ = {};
 }
 
 } // namespace ravik

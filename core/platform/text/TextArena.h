@@ -22,7 +22,13 @@ public:
 
     Text add(QStringView text);
     QString text(Text t) const; // a leading U+FEFF is text too
-    Text add(QByteArrayView utf8); // bytes that are UTF-8 already
+    // Bytes that are UTF-8 already. Bytes lying inside the borrowed text are not
+    // copied: the arena points at them.
+    Text add(QByteArrayView utf8);
+    // A text that outlives this arena's texts, unchanged (a document's bytes as read):
+    // names and values taken from it are kept where they stand instead of copied.
+    // Whoever sets it sees that the arena is cleared before the text goes.
+    void setGeliehen(QByteArrayView text) { geliehen_ = text; }
     const char* bytes(Text t) const;
     QByteArrayView view(Text t) const { return QByteArrayView(bytes(t), t.laenge); }
     // Compares a stored text with UTF-8 bytes.
@@ -34,7 +40,8 @@ public:
 private:
     static constexpr int kBlockBits = 21;
     static constexpr quint32 kBlockSize = 1u << kBlockBits;
-    static constexpr quint32 kMaxBlocks = 1u << (32 - kBlockBits);
+    static constexpr quint32 kMaxBlocks = 1u << (31 - kBlockBits);
+    static constexpr quint32 kGeliehen = 1u << 31; // a reference into the borrowed text
 
     char* platzFuer(quint32 laenge, quint32& ref);
 
@@ -45,6 +52,7 @@ private:
     quint32 frei_ = 0;      // free bytes in the last normal block
     qint64 aktuell_ = -1;   // index of the block being filled
     qsizetype benutzt_ = 0;
+    QByteArrayView geliehen_;
 };
 
 } // namespace ravik
