@@ -51,7 +51,7 @@ int main(int argc, char* argv[]) {
     ravik::FileIO::failWritesPastTheSizeLimit();
     QStringList argumente;
     for (int i = 1; i < argc; ++i)
-        argumente << QString::fromLocal8Bit(argv[i]);
+        argumente << ravik::cli::argument(argv[i]);
     if (ravik::cli::istBefehl(argumente))
         return befehlAusfuehren(argumente);
 

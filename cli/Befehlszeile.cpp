@@ -16,6 +16,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cerrno>
 #include <clocale>
 #include <iconv.h>
 #include <langinfo.h>
@@ -36,9 +37,11 @@ QByteArray terminalZeichensatz() {
     return satz;
 }
 
+// The plain C locale (a script under cron, LANG unset) names ASCII; its bytes pass
+// through as UTF-8, as they would without this program, rather than becoming '?'.
 bool terminalIstUtf8() {
     const QByteArray satz = terminalZeichensatz().toUpper();
-    return satz == "UTF-8" || satz == "UTF8";
+    return satz == "UTF-8" || satz == "UTF8" || satz == "ANSI_X3.4-1968" || satz == "ASCII";
 }
 
 QByteArray umwandeln(const QByteArray& text, const char* nach, const char* von) {
@@ -69,6 +72,12 @@ QByteArray fuerTerminal(const QString& text) {
     if (terminalIstUtf8())
         return text.toUtf8();
     return umwandeln(text.toUtf8(), (terminalZeichensatz() + "//TRANSLIT").constData(), "UTF-8");
+}
+
+QString ausTerminal(const QByteArray& text) {
+    if (terminalIstUtf8())
+        return QString::fromUtf8(text);
+    return QString::fromUtf8(umwandeln(text, "UTF-8", terminalZeichensatz().constData()));
 }
 
 // --- the call --------------------------------------------------------------------------
@@ -239,10 +248,18 @@ void paareAusgeben(Ausgabe& ausgabe, Format format, const QString& sektion,
 
 // --- reading ---------------------------------------------------------------------------
 
+// The engine's whole document is built only for what needs it (the list of sections,
+// a new key or section, a removal): a value read or changed in place is found by one
+// pass over the bytes, which on a large file is most of the command's time.
 struct Gelesen {
     QByteArray bytes;
-    std::unique_ptr<IniDocument> dokument;
     bool vorhanden = false;
+    std::unique_ptr<IniDocument> dokument;
+    IniDocument& engine() {
+        if (!dokument)
+            dokument = bytes.isEmpty() ? std::make_unique<IniDocument>() : std::make_unique<IniDocument>(bytes);
+        return *dokument;
+    }
 };
 
 Gelesen dateiLesen(const QString& pfad) {
@@ -251,7 +268,6 @@ Gelesen dateiLesen(const QString& pfad) {
     g.vorhanden = bytes.has_value();
     if (bytes)
         g.bytes = std::move(*bytes);
-    g.dokument = g.bytes.isEmpty() ? std::make_unique<IniDocument>() : std::make_unique<IniDocument>(g.bytes);
     return g;
 }
 
@@ -272,9 +288,8 @@ int lesenderBefehl(const Auftrag& a, Ausgabe& ausgabe) {
             return NichtGefunden;
         return ausgabe.melden(NichtGefunden, QStringLiteral("Die Datei %1 gibt es nicht.").arg(anzeigename(pfad)));
     }
-    const IniDocument& doc = *g.dokument;
     if (a.befehl == Befehl::List && a.positionen.size() == 1) {
-        const QStringList namen = doc.sectionNames();
+        const QStringList namen = g.engine().sectionNames();
         QList<std::pair<QString, QString>> paare;
         for (const QString& name : namen)
             paare.append({QString(), name});
@@ -288,7 +303,7 @@ int lesenderBefehl(const Auftrag& a, Ausgabe& ausgabe) {
     }
     const QString& sektion = a.positionen[1];
     const QString schluessel = a.positionen.value(2);
-    const Vorkommen vorkommen(g.bytes, doc);
+    const Vorkommen vorkommen(g.bytes);
     const auto zeilen = vorkommen.schluessel(sektion, schluessel);
     if (!zeilen)
         return NichtGefunden;
@@ -358,14 +373,15 @@ int schreibenderBefehl(const Auftrag& a, Ausgabe& ausgabe) {
     }
     if (!g.vorhanden && a.befehl == Befehl::Del)
         return ausgabe.melden(NichtGefunden, QStringLiteral("Die Datei %1 gibt es nicht.").arg(angezeigt));
-    IniDocument& doc = *g.dokument;
-    const Vorkommen vorkommen(g.bytes, doc);
+    const Vorkommen vorkommen(g.bytes);
     QByteArray neu;
     try {
         if (a.befehl == Befehl::Set) {
+            // The refusals depend on the text and the file's encoding only.
+            const IniDocument pruefer(QByteArray(), vorkommen.kodierung());
             const QString& wert = a.positionen[3];
-            for (const QString& grund : {doc.sectionNameRefusal(sektion), doc.keyNameRefusal(schluessel),
-                                         doc.valueRefusal(wert)})
+            for (const QString& grund : {pruefer.sectionNameRefusal(sektion), pruefer.keyNameRefusal(schluessel),
+                                         pruefer.valueRefusal(wert)})
                 if (!grund.isEmpty())
                     return ausgabe.melden(FalscherAufruf, grund);
         }
@@ -379,13 +395,14 @@ int schreibenderBefehl(const Auftrag& a, Ausgabe& ausgabe) {
         if (a.index > qMax<qsizetype>(anzahl, a.befehl == Befehl::Set ? 1 : 0))
             return ausgabe.melden(NichtGefunden, QStringLiteral("Der Schlüssel %1 kommt in [%2] nur %3-mal vor.")
                                                      .arg(schluessel, sektion).arg(anzahl));
-        const bool einzeln = !schluessel.isEmpty() && anzahl > 1 && (a.index || a.befehl == Befehl::Set);
         if (!schluessel.isEmpty() && anzahl > 1 && !a.alle && !a.index)
             return ausgabe.melden(Mehrdeutig, QStringLiteral("Der Schlüssel %1 kommt in [%2] %3-mal vor; "
                                                              "--all oder --index N sagt, welcher gemeint ist.")
                                                   .arg(schluessel, sektion).arg(anzahl));
-        if (einzeln) {
-            // Occurrences the engine does not reach on its own: line by line.
+        // A value changed in place, and a given occurrence removed: line by line, by the
+        // engine's rules for the line. Whatever adds or removes more: the engine.
+        const bool zeilenweise = anzahl > 0 && (a.befehl == Befehl::Set || a.index);
+        if (zeilenweise) {
             std::vector<Vorkommen::Ersetzung> ersetzungen;
             for (qsizetype i = 0; i < anzahl; ++i) {
                 if (a.index && i != a.index - 1)
@@ -393,11 +410,14 @@ int schreibenderBefehl(const Auftrag& a, Ausgabe& ausgabe) {
                 const auto& z = (*zeilen)[size_t(i)];
                 if (a.befehl == Befehl::Del)
                     ersetzungen.push_back({z, std::nullopt});
-                else
-                    ersetzungen.push_back({z, vorkommen.mitWert(z, a.positionen[3])});
+                else if (auto zeile = vorkommen.mitWert(z, a.positionen[3]))
+                    ersetzungen.push_back({z, std::move(zeile)});
+                else // refused above already; never taken for a removal
+                    throw EIniFileException(QStringLiteral("Der Wert lässt sich in dieser Datei nicht schreiben."));
             }
             neu = vorkommen.ersetzt(ersetzungen);
         } else {
+            IniDocument& doc = g.engine();
             if (a.befehl == Befehl::Set)
                 doc.setValue(sektion, schluessel, a.positionen[3]);
             else if (schluessel.isEmpty())
@@ -462,6 +482,10 @@ QByteArray aufruf() {
         "  --format=value|lines|ini|json\n"
         "Exit-Status: 0 erledigt, 1 nicht gefunden, 2 falscher Aufruf, 3 Datei nicht als INI\n"
         "lesbar, 4 Schreiben fehlgeschlagen, 5 mehrdeutig, 6 gesperrt oder während des Befehls geändert.\n"));
+}
+
+QString argument(const char* text) {
+    return ausTerminal(QByteArray(text));
 }
 
 bool istBefehl(const QStringList& argumente) {

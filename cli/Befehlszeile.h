@@ -24,6 +24,9 @@ bool istBefehl(const QStringList& argumente);
 // terminal's encoding. Returns the exit code.
 int ausfuehren(const QStringList& argumente, QByteArray& aus, QByteArray& fehler);
 
+// An argument as the terminal's encoding gives it.
+QString argument(const char* text);
+
 // The usage text, shown by --help and after a wrong call (of either command line).
 QByteArray aufruf();
 

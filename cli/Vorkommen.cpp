@@ -3,6 +3,9 @@
 #include "core/platform/ini/IniSyntax.h"
 #include "core/platform/text/TextCodec.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace ravik::cli {
 
 namespace {
@@ -11,34 +14,57 @@ bool istUtf16(TextEncoding k) {
     return k == TextEncoding::Utf16LE || k == TextEncoding::Utf16BE;
 }
 
-// Each line with the length of its line end (CR LF, LF, CR or none).
-template <typename Besuch> void zeilenDurchgehen(const QByteArray& text, Besuch&& besuch) {
-    const qsizetype n = text.size();
-    qsizetype anfang = 0;
-    while (anfang < n) {
-        qsizetype ende = anfang;
-        while (ende < n && text[ende] != '\r' && text[ende] != '\n')
-            ++ende;
+// Each line with the length of its line end (CR LF, LF, CR or none). The next CR and
+// the next LF are looked for apart and each only once it is passed, so that a file of
+// one kind of line end is not searched again for the other on every line.
+template <typename Besuch> void zeilenDurchgehen(QByteArrayView text, Besuch&& besuch) {
+    const char* const anfangText = text.data();
+    const char* const ende = anfangText + text.size();
+    const auto suchen = [ende](const char* ab, char c) {
+        const void* p = std::memchr(ab, c, size_t(ende - ab));
+        return p ? static_cast<const char*>(p) : ende;
+    };
+    const char* naechstesLf = nullptr;
+    const char* naechstesCr = nullptr;
+    const char* zeile = anfangText;
+    while (zeile < ende) {
+        if (!naechstesLf || naechstesLf < zeile)
+            naechstesLf = suchen(zeile, '\n');
+        if (!naechstesCr || naechstesCr < zeile)
+            naechstesCr = suchen(zeile, '\r');
+        const char* bruch = std::min(naechstesLf, naechstesCr);
         qsizetype eol = 0;
-        if (ende < n)
-            eol = (text[ende] == '\r' && ende + 1 < n && text[ende + 1] == '\n') ? 2 : 1;
-        if (!besuch(anfang, ende - anfang, eol))
+        if (bruch < ende)
+            eol = (*bruch == '\r' && bruch + 1 < ende && bruch[1] == '\n') ? 2 : 1;
+        if (!besuch(zeile - anfangText, bruch - zeile, eol))
             return;
-        anfang = ende + eol;
+        zeile = bruch + eol;
     }
+}
+
+// A header line starts with '[' after its blanks; other lines need no closer look
+// outside the section asked for.
+bool istKopf(QByteArrayView zeile) {
+    for (char c : zeile)
+        if (!IniSyntax::isBlank(c))
+            return c == '[';
+    return false;
 }
 
 } // namespace
 
-Vorkommen::Vorkommen(const QByteArray& dateibytes, const IniDocument& dokument)
-    : kodierung_(dokument.encoding()), vergleich_(dokument.encoding() != TextEncoding::Windows1252) {
+Vorkommen::Vorkommen(const QByteArray& dateibytes)
+    : datei_(dateibytes), kodierung_(TextCodec::detect(dateibytes)),
+      vergleich_(kodierung_ != TextEncoding::Windows1252) {
     if (istUtf16(kodierung_)) {
-        dokument.writeText([this](QByteArrayView stueck) { text_.append(stueck); });
-    } else if (kodierung_ == TextEncoding::Utf8Bom) {
-        text_ = dateibytes.mid(3);
-    } else {
-        text_ = dateibytes;
+        // As the engine holds it: UTF-8, which maps to UTF-16 and back exactly.
+        utf16Text_ = TextCodec::decode(QByteArrayView(datei_).sliced(2), kodierung_).toUtf8();
+        text_ = utf16Text_;
+        return;
     }
+    const qsizetype marke = datei_.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    praefix_ = QByteArrayView(datei_).first(marke);
+    text_ = QByteArrayView(datei_).sliced(marke);
 }
 
 QString Vorkommen::lesen(QByteArrayView bytes) const {
@@ -62,7 +88,9 @@ std::optional<std::vector<Vorkommen::Zeile>> Vorkommen::schluessel(const QString
     bool darin = false;
     std::vector<Zeile> zeilen;
     zeilenDurchgehen(text_, [&](qsizetype anfang, qsizetype laenge, qsizetype eol) {
-        const QByteArrayView zeile(text_.constData() + anfang, laenge);
+        const QByteArrayView zeile = text_.sliced(anfang, laenge);
+        if (!darin && !istKopf(zeile))
+            return true;
         switch (IniSyntax::classify(zeile)) {
         case IniSyntax::LineKind::Section:
             if (darin)
@@ -98,7 +126,7 @@ std::optional<QByteArray> Vorkommen::mitWert(const Zeile& zeile, const QString& 
     const auto bytes = kodieren(wert);
     if (!bytes)
         return std::nullopt;
-    const QByteArrayView alt(text_.constData() + zeile.anfang, zeile.laenge);
+    const QByteArrayView alt = text_.sliced(zeile.anfang, zeile.laenge);
     if (IniSyntax::unquote(zeile.rohwert) == QByteArrayView(*bytes))
         return alt.toByteArray(); // the value it has: not a byte changes
     return alt.first(zeile.wertAnfang).toByteArray() +
@@ -107,18 +135,21 @@ std::optional<QByteArray> Vorkommen::mitWert(const Zeile& zeile, const QString& 
 
 QByteArray Vorkommen::ersetzt(const std::vector<Ersetzung>& ersetzungen) const {
     QByteArray neu;
-    neu.reserve(text_.size() + 256);
+    neu.reserve(praefix_.size() + text_.size() + 256);
+    neu.append(praefix_);
     qsizetype bis = 0;
     for (const auto& [zeile, inhalt] : ersetzungen) { // in file order
-        neu.append(text_.constData() + bis, zeile.anfang - bis);
+        neu.append(text_.sliced(bis, zeile.anfang - bis));
         if (inhalt) {
             neu.append(*inhalt);
-            neu.append(text_.constData() + zeile.anfang + zeile.laenge, zeile.endeLaenge);
+            neu.append(text_.sliced(zeile.anfang + zeile.laenge, zeile.endeLaenge));
         }
         bis = zeile.anfang + zeile.laenge + zeile.endeLaenge;
     }
-    neu.append(text_.constData() + bis, text_.size() - bis);
-    return IniDocument(neu, kodierung_).toBytes();
+    neu.append(text_.sliced(bis));
+    if (istUtf16(kodierung_))
+        return IniDocument(neu, kodierung_).toBytes();
+    return neu;
 }
 
 } // namespace ravik::cli

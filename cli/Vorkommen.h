@@ -15,7 +15,7 @@ namespace ravik::cli {
 class Vorkommen {
 public:
     struct Zeile {
-        qsizetype anfang = 0;      // in text()
+        qsizetype anfang = 0;      // in the lines' text
         qsizetype laenge = 0;      // without the line end
         qsizetype endeLaenge = 0;  // of the line end
         QByteArrayView name;       // as spelled
@@ -23,8 +23,8 @@ public:
         qsizetype wertAnfang = 0;  // past '=' and its blanks, from anfang
     };
 
-    Vorkommen(const QByteArray& dateibytes, const IniDocument& dokument);
-    const QByteArray& text() const { return text_; }
+    // The encoding found as the engine finds it.
+    explicit Vorkommen(const QByteArray& dateibytes);
     TextEncoding kodierung() const { return kodierung_; }
 
     // Key lines of the section's first occurrence, in file order; an empty key: all.
@@ -45,7 +45,10 @@ public:
 private:
     QString lesen(QByteArrayView bytes) const;
     std::optional<QByteArray> kodieren(QStringView text) const;
-    QByteArray text_;
+    QByteArray datei_;
+    QByteArray utf16Text_; // a UTF-16 file as UTF-8
+    QByteArrayView praefix_; // a UTF-8 mark, kept apart from the lines
+    QByteArrayView text_;
     TextEncoding kodierung_;
     IniNameMatch vergleich_;
 };
