@@ -51,10 +51,20 @@ bool istKopf(QByteArrayView zeile) {
     return false;
 }
 
+// The engine's choice of encoding without its count of line ends, which a command
+// does not need: a UTF-16 mark is looked at whole, anything else is UTF-8 when valid.
+TextEncoding kodierungErkennen(const QByteArray& bytes) {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return TextCodec::detect(bytes);
+    if (!TextCodec::isValidUtf8(bytes))
+        return TextEncoding::Windows1252;
+    return bytes.startsWith("\xEF\xBB\xBF") ? TextEncoding::Utf8Bom : TextEncoding::Utf8;
+}
+
 } // namespace
 
 Vorkommen::Vorkommen(const QByteArray& dateibytes)
-    : datei_(dateibytes), kodierung_(TextCodec::detect(dateibytes)),
+    : datei_(dateibytes), kodierung_(kodierungErkennen(dateibytes)),
       vergleich_(kodierung_ != TextEncoding::Windows1252) {
     if (istUtf16(kodierung_)) {
         // As the engine holds it: UTF-8, which maps to UTF-16 and back exactly.
