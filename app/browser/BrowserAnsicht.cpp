@@ -3,7 +3,7 @@
 #include "app/browser/Detailpanel.h"
 #include "app/browser/IniBaum.h"
 #include "app/browser/Suchfeld.h"
-#include "app/help/Werbebereich.h"
+#include "app/platform/widgets/Werbebereich.h"
 #include "app/platform/widgets/Bausteine.h"
 
 #include <QLabel>

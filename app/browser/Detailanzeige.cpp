@@ -3,9 +3,11 @@
 #include "app/browser/Detailpanel.h"
 #include "app/browser/IniBaum.h"
 #include "app/platform/dialogs/DialogService.h"
-#include "app/shell/TForm1.h"
-#include "app/shell/Aktionen.h"
-#include "app/shell/WerkzeugKnopf.h"
+#include "app/browser/Browserbefehle.h"
+#include "app/help/Werberotation.h"
+#include "core/document/Dokument.h"
+#include "app/commands/Aktionen.h"
+#include "app/platform/widgets/WerkzeugKnopf.h"
 #include "core/document/Bearbeitung.h"
 #include "core/platform/ini/TIniFile.h"
 
@@ -16,11 +18,16 @@
 
 namespace ravik {
 
+Browserbefehle::Browserbefehle(Dokument& dokument, BrowserAnsicht& browser, EditorAnsicht& editor,
+                               Aktionen& aktionen, DialogService& dialoge, Befehlsumfeld& steuerung,
+                               Werberotation& werbung)
+    : dokument_(dokument), browser_(&browser), editor_(&editor), aktionen_(&aktionen), dialoge_(dialoge),
+      steuerung_(&steuerung), werbung_(&werbung) {}
+
 // The panel is recomputed from the selection every time: cleared, or loaded with a
 // section or a key.
-void TForm1::iniAnzeigeClick() {
-    if (++Klickzaehler == 8)
-        Werbetexte();
+void Browserbefehle::iniAnzeigeClick() {
+    werbung_->zaehlen(8);
     AltWert.clear();
     AltSchluessel.clear();
     AltSektion.clear();
@@ -49,7 +56,7 @@ void TForm1::iniAnzeigeClick() {
 }
 
 // Names that would damage the file, or empty names, are refused where they are typed.
-bool TForm1::namenPruefen(const QString& sektion, const QString& schluessel) {
+bool Browserbefehle::namenPruefen(const QString& sektion, const QString& schluessel) {
     QString grund;
     if (!sektion.isNull()) {
         grund = sektion.isEmpty() ? QStringLiteral("Der Titel der Sektion darf nicht leer sein.")
@@ -67,7 +74,7 @@ bool TForm1::namenPruefen(const QString& sektion, const QString& schluessel) {
     return false;
 }
 
-bool TForm1::wertPruefen(const QString& wert) {
+bool Browserbefehle::wertPruefen(const QString& wert) {
     const QString grund = TIniFile::validateValue(wert);
     if (grund.isEmpty())
         return true;
@@ -75,7 +82,7 @@ bool TForm1::wertPruefen(const QString& wert) {
     return false;
 }
 
-void TForm1::btnOKClick() {
+void Browserbefehle::btnOKClick() {
     const Bearbeitung::Detailtexte alt{AltSektion, AltSchluessel, AltWert};
     // Names as the file will hold them, so that " x" is the key x.
     const Bearbeitung::Detailtexte neu = Bearbeitung::wieInDatei(browser_->detail().texte());
@@ -88,7 +95,7 @@ void TForm1::btnOKClick() {
         return;
     // Two entries of one name apart from case would be one in the file.
     if (Bearbeitung::namenskonflikt(dokument_.tabelle(), alt, neu)) {
-        titelVorhandenMelden();
+        steuerung_->titelVorhandenMelden();
         return;
     }
 
@@ -108,7 +115,7 @@ void TForm1::btnOKClick() {
         browser_->baum().setFocus();
 }
 
-void TForm1::btnStopClick() {
+void Browserbefehle::btnStopClick() {
     if (browserAktiv())
         browser_->baum().setFocus();
     iniAnzeigeClick();

@@ -4,7 +4,7 @@
 #include "app/platform/widgets/Bausteine.h"
 
 #include <QLabel>
-#include "app/shell/Bilder.h"
+#include "app/platform/widgets/Bilder.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "app/browser/IniBaumModell.h"
 
-#include "app/shell/Bilder.h"
+#include "app/platform/widgets/Bilder.h"
 
 namespace ravik {
 namespace {

@@ -1,15 +1,17 @@
 // Deleting the selected entry, and expanding or collapsing the whole tree.
 #include "app/browser/BrowserAnsicht.h"
 #include "app/browser/IniBaum.h"
-#include "app/shell/Bilder.h"
-#include "app/shell/TForm1.h"
-#include "app/shell/WerkzeugKnopf.h"
+#include "app/platform/widgets/Bilder.h"
+#include "app/browser/Browserbefehle.h"
+#include "app/help/Werberotation.h"
+#include "core/document/Dokument.h"
+#include "app/platform/widgets/WerkzeugKnopf.h"
 #include "core/document/Bearbeitung.h"
 #include "app/platform/dialogs/DialogService.h"
 
 namespace ravik {
 
-void TForm1::tbtnDeleteClick() {
+void Browserbefehle::tbtnDeleteClick() {
     const QModelIndex knoten = browser_->baum().ausgewaehlterKnoten();
     if (browser_->baum().knotenAnzahl() > 0 && knoten.isValid()) {
         const bool istSektion = browser_->baum().bildIndex(knoten) == IniBaum::kSektionsBild;
@@ -33,17 +35,15 @@ void TForm1::tbtnDeleteClick() {
     ButtonsAktivieren(Ansicht::Browser);
 }
 
-void TForm1::tbtnAnsichtClick() {
+void Browserbefehle::tbtnAnsichtClick() {
     if (browser_->baum().knotenAnzahl() == 0)
         return;
-    if (tbtnAnsicht->bildIndex() == Bilder::kBaumAusgeklappt) {
-        tbtnAnsicht->setBildIndex(Bilder::kBaumEingeklappt);
+    const bool ausklappen = !steuerung_->baumAusgeklappt();
+    steuerung_->setBaumAusgeklappt(ausklappen);
+    if (!ausklappen) {
         browser_->baum().allesEinklappen();
-        tbtnAnsicht->setHinweis(QStringLiteral("Alle Schlüssel ausklappen (F2)"));
     } else {
-        tbtnAnsicht->setBildIndex(Bilder::kBaumAusgeklappt);
         browser_->baum().allesAusklappen();
-        tbtnAnsicht->setHinweis(QStringLiteral("Alle Schlüssel einklappen (F2)"));
         const QModelIndex knoten = browser_->baum().ausgewaehlterKnoten();
         if (knoten.isValid())
             browser_->baum().scrollTo(knoten);

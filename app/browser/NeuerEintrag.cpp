@@ -4,9 +4,11 @@
 #include "app/editor/EditorAnsicht.h"
 #include "app/browser/IniBaum.h"
 #include "app/editor/SynMemo.h"
-#include "app/shell/TForm1.h"
-#include "app/shell/Aktionen.h"
-#include "app/shell/WerkzeugKnopf.h"
+#include "app/browser/Browserbefehle.h"
+#include "app/help/Werberotation.h"
+#include "core/document/Dokument.h"
+#include "app/commands/Aktionen.h"
+#include "app/platform/widgets/WerkzeugKnopf.h"
 #include "core/document/Bearbeitung.h"
 #include "app/platform/dialogs/DialogService.h"
 
@@ -18,7 +20,7 @@ const QString kNeuerWertTitel = QStringLiteral("Neuen Wert einfügen");
 const QString kNeuerWertFrage = QStringLiteral("Bitte geben Sie den Wert des neuen Schlüssels ein:");
 } // namespace
 
-QString TForm1::neuenWertErfragen() {
+QString Browserbefehle::neuenWertErfragen() {
     for (;;) {
         const QString wert = dialoge_.inputText(kNeuerWertTitel, kNeuerWertFrage);
         if (wertPruefen(wert))
@@ -28,7 +30,7 @@ QString TForm1::neuenWertErfragen() {
 
 // Names are taken as the file will hold them, without outer blanks, so that they
 // are compared with the others as the file compares them.
-void TForm1::tbtnNeueSektionClick() {
+void Browserbefehle::tbtnNeueSektionClick() {
     const QString getippt = dialoge_.inputText(QStringLiteral("Neue Sektion einfügen"),
                                                QStringLiteral("Bitte geben Sie den Titel der neuen Sektion ein:"));
     if (getippt.isEmpty()) // cancelled
@@ -59,7 +61,7 @@ void TForm1::tbtnNeueSektionClick() {
     aktionen_->speichernErlauben();
 }
 
-void TForm1::tbtnNeuerWertClick() {
+void Browserbefehle::tbtnNeuerWertClick() {
     if (!browserAktiv()) {
         const QString getippt = dialoge_.inputText(kNeuerSchluesselTitel, kNeuerSchluesselFrage);
         const QString schluessel = Bearbeitung::nameWieInDatei(getippt);

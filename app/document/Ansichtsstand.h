@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/shell/Ansicht.h"
+#include "app/commands/Ansicht.h"
 
 #include <optional>
 

@@ -1,16 +1,16 @@
 // The document's file changed by another program: saving over it asks first, and the
 // window asks once whether to reload it when it becomes active again.
-#include "app/browser/BrowserAnsicht.h"
-#include "app/browser/IniBaum.h"
+#include "app/document/Dokumentsteuerung.h"
+
+#include "app/document/Fensterseite.h"
+#include "core/document/Dokument.h"
 #include "app/platform/dialogs/DialogService.h"
-#include "app/shell/Bilder.h"
-#include "app/shell/TForm1.h"
-#include "app/shell/WerkzeugKnopf.h"
 #include "core/platform/files/FileIO.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QTimer>
+#include <QWidget>
 
 namespace ravik {
 namespace {
@@ -38,7 +38,7 @@ QString umgelenkt(const QString& pfad) {
 // A save over the document's own file that another program changed since it was
 // loaded or saved needs the user's word, and so does a save that would now write
 // another file; a file that is gone is simply written anew.
-bool TForm1::ueberschreibenBestaetigt(const QString& pfad) {
+bool Dokumentsteuerung::ueberschreibenBestaetigt(const QString& pfad) {
     Dateistempel& stempel = dokument_.dateistempel();
     if (!dieselbeDatei(stempel.pfad(), pfad))
         return true;
@@ -65,21 +65,21 @@ bool TForm1::ueberschreibenBestaetigt(const QString& pfad) {
 
 // The window became active: the file is looked at once the window is idle, never in
 // the middle of an action or while another box is open.
-void TForm1::dateiaenderungVormerken() {
+void Dokumentsteuerung::dateiaenderungVormerken() {
     pruefungAusstehend_ = true;
     QTimer::singleShot(0, this, [this] { dateiaenderungNachfragen(); });
 }
 
-void TForm1::dateiaenderungNachfragen() {
-    if (!pruefungAusstehend_ || laufendeAktionen_ > 0 || QApplication::activeModalWidget())
+void Dokumentsteuerung::dateiaenderungNachfragen() {
+    if (!pruefungAusstehend_ || seite_.aktionLaeuft() || QApplication::activeModalWidget())
         return; // an action that is running asks again when it ends
     pruefungAusstehend_ = false;
-    if (!isActiveWindow())
+    if (!fenster_.isActiveWindow())
         return; // the user went elsewhere again: the next activation asks
-    ausfuehren([this] { dateiaenderungPruefen(); });
+    seite_.ausfuehren([this] { dateiaenderungPruefen(); });
 }
 
-void TForm1::dateiaenderungPruefen() {
+void Dokumentsteuerung::dateiaenderungPruefen() {
     if (!browserAktiv() && !editorAktiv())
         return;
     const QString pfad = dokument_.name();
@@ -123,17 +123,21 @@ void TForm1::dateiaenderungPruefen() {
 
 // As the open command loads a file, into the view that is current; a load that fails
 // leaves the document as it was.
-void TForm1::dateiNeuLaden() {
+void Dokumentsteuerung::dateiNeuLaden() {
     const QString pfad = dokument_.name();
     if (browserAktiv()) {
         DateiLaden(pfad, Ansicht::Browser);
-        tbtnAnsicht->setBildIndex(Bilder::kBaumEingeklappt);
-        browser_->baum().allesEinklappen();
-        tbtnAnsicht->setHinweis(QStringLiteral("Alle Schlüssel ausklappen (F2)"));
+        geladenAnzeigen();
     } else {
         editorLaden(pfad);
     }
     dokument_.alsGespeichertAnsehen();
+}
+
+// An action of the user's ended: a look at the file that waited for it is taken now.
+void Dokumentsteuerung::nachAktion() {
+    if (pruefungAusstehend_)
+        QTimer::singleShot(0, this, [this] { dateiaenderungNachfragen(); });
 }
 
 } // namespace ravik

@@ -1,27 +1,29 @@
 // Loading a file into either view, the open command, and the table operations.
+#include "app/document/Dokumentsteuerung.h"
+
 #include "app/browser/BrowserAnsicht.h"
+#include "app/commands/Aktionen.h"
+#include "app/document/Fensterseite.h"
+#include "core/document/Dokument.h"
 #include "app/editor/EditorAnsicht.h"
 #include "app/browser/IniBaum.h"
 #include "app/editor/SynMemo.h"
 #include "app/platform/dialogs/DialogService.h"
-#include "app/shell/Bilder.h"
-#include "app/shell/TForm1.h"
-#include "app/shell/Warteanzeige.h"
-#include "app/shell/WerkzeugKnopf.h"
+#include "app/platform/widgets/Warteanzeige.h"
 #include "core/platform/ini/IniDocument.h"
 
 
 namespace ravik {
 
-void TForm1::WerteTabelleLoeschen() {
+void Dokumentsteuerung::WerteTabelleLoeschen() {
     dokument_.tabelle().leeren();
     browser_->baum().leeren();
 }
 
 // Table and tree from the text; the detail panel shows the first section. The text is
 // the document now: the hidden editor lets its copy go.
-void TForm1::browserFuellen(std::unique_ptr<IniDocument> text, bool ausDatei) {
-    Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
+void Dokumentsteuerung::browserFuellen(std::unique_ptr<IniDocument> text, bool ausDatei) {
+    Warteanzeige warten(&fenster_, QStringLiteral("Datei wird geladen …"));
     editor_->editor().clearAll();
     if (ausDatei) {
         dokument_.setKodierung(text->encoding());
@@ -39,23 +41,23 @@ void TForm1::browserFuellen(std::unique_ptr<IniDocument> text, bool ausDatei) {
                          MessageButtons::Ok);
     } else if (browserAktiv()) {
         browser_->baum().auswaehlen(browser_->baum().erstesSektion());
-        iniAnzeigeClick();
+        seite_.eintragAnzeigen();
     }
 }
 
 // The document reads the file into the editor; a file that cannot be opened leaves
 // the document as it was. (The tree's names stay, for the expand button that F2
 // works in the editor view too.)
-void TForm1::editorLaden(const QString& pfad) {
-    Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
+void Dokumentsteuerung::editorLaden(const QString& pfad) {
+    Warteanzeige warten(&fenster_, QStringLiteral("Datei wird geladen …"));
     const auto fortschritt = warten.folgen(editor_->editor());
     dokument_.imEditorOeffnen(pfad, *editor_, [&](qint64 bytes) { warten.schritt(bytes); });
     editor_->dateiformatSetzen(dokument_.kodierung(), dokument_.zeilenende());
 }
 
 // The document's text, with the table's edits applied, becomes the editor's.
-void TForm1::editorAusDokument() {
-    Warteanzeige warten(this, QStringLiteral("Datei wird geladen …"));
+void Dokumentsteuerung::editorAusDokument() {
+    Warteanzeige warten(&fenster_, QStringLiteral("Datei wird geladen …"));
     const auto fortschritt = warten.folgen(editor_->editor());
     const IniDocument& text = dokument_.text();
     editor_->editor().setTextFrom([&](const SynMemo::PieceSink& stueck) { dokument_.editorTextSchreiben(stueck); },
@@ -63,7 +65,7 @@ void TForm1::editorAusDokument() {
     editor_->dateiformatSetzen(dokument_.kodierung(), dokument_.zeilenende());
 }
 
-void TForm1::DateiLaden(const QString& pfad, Ansicht ansicht) {
+void Dokumentsteuerung::DateiLaden(const QString& pfad, Ansicht ansicht) {
     if (ansicht != Ansicht::Browser) {
         editorLaden(pfad);
         ButtonsAktivieren(Ansicht::Browser);
@@ -76,7 +78,7 @@ void TForm1::DateiLaden(const QString& pfad, Ansicht ansicht) {
 }
 
 // The open dialog; a file becomes the document's name once it was loaded.
-std::optional<QString> TForm1::dateiWaehlen() {
+std::optional<QString> Dokumentsteuerung::dateiWaehlen() {
     if (vorgewaehlt_)
         return vorgewaehlt_;
     const auto gewaehlt = dialoge_.openFileName({openDialogVorgabe_});
@@ -85,10 +87,10 @@ std::optional<QString> TForm1::dateiWaehlen() {
     return gewaehlt;
 }
 
-void TForm1::tbtnDateiladenClick() {
+void Dokumentsteuerung::tbtnDateiladenClick() {
     if (browserAktiv()) {
         if (!dokument_.gespeichert()) {
-            Sicherheitsabfrage(tbtnDateiladen);
+            Sicherheitsabfrage(Folgebefehl::Oeffnen);
             return;
         }
         const auto pfad = dateiWaehlen();
@@ -97,13 +99,11 @@ void TForm1::tbtnDateiladenClick() {
         DateiLaden(*pfad, Ansicht::Browser);
         dokument_.setName(*pfad);
         titelSetzen(*pfad);
-        tbtnAnsicht->setBildIndex(Bilder::kBaumEingeklappt);
-        browser_->baum().allesEinklappen();
-        tbtnAnsicht->setHinweis(QStringLiteral("Alle Schlüssel ausklappen (F2)"));
+        geladenAnzeigen();
     } else if (editorAktiv()) {
-        Anzeige(Ansicht::Editor);
+        zeigen(Ansicht::Editor);
         if (!dokument_.gespeichert()) {
-            Sicherheitsabfrage(tbtnDateiladen);
+            Sicherheitsabfrage(Folgebefehl::Oeffnen);
             return;
         }
         const auto pfad = dateiWaehlen();
@@ -115,7 +115,13 @@ void TForm1::tbtnDateiladenClick() {
     }
 }
 
-bool TForm1::WertVorhanden(const QString& sektion, const QString& schluessel) {
+// A file loaded into the browser view shows its tree collapsed.
+void Dokumentsteuerung::geladenAnzeigen() {
+    setBaumAusgeklappt(false);
+    browser_->baum().allesEinklappen();
+}
+
+bool Dokumentsteuerung::WertVorhanden(const QString& sektion, const QString& schluessel) {
     bool gefunden = false;
     if (browserAktiv()) {
         // As the file reads names: without regard to case.
@@ -131,7 +137,7 @@ bool TForm1::WertVorhanden(const QString& sektion, const QString& schluessel) {
     return gefunden;
 }
 
-void TForm1::titelVorhandenMelden() {
+void Dokumentsteuerung::titelVorhandenMelden() {
     dialoge_.message(MessageKind::Error,
                      QStringLiteral("Der angegebene Titel ist schon vorhanden.\r\n\r\n"
                                     "Bitte wählen Sie einen neuen Titel."),

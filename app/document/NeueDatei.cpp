@@ -1,38 +1,37 @@
 // New file, the unsaved-changes question, and closing the window.
+#include "app/document/Dokumentsteuerung.h"
+
+#include "app/document/Fensterseite.h"
 #include "app/document/Wiederherstellungswaechter.h"
+#include "core/document/Dokument.h"
 #include "app/editor/EditorAnsicht.h"
 #include "app/editor/SynMemo.h"
-#include "app/shell/TForm1.h"
-#include "app/shell/WerkzeugKnopf.h"
 #include "app/platform/dialogs/DialogService.h"
 #include "core/platform/errors/RavikError.h"
 
-#include <QCloseEvent>
-#include <QPushButton>
 
 namespace ravik {
 
 // A new document is UTF-8 with CR LF line breaks in either view, whatever was open.
-void TForm1::tbtnNeuClick() {
+void Dokumentsteuerung::tbtnNeuClick() {
     const bool ungespeichert = !dokument_.gespeichert();
     if (browserAktiv()) {
         if (ungespeichert) {
-            Sicherheitsabfrage(tbtnNeu);
+            Sicherheitsabfrage(Folgebefehl::Neu);
             return;
         }
         dokument_.neu();
         neueDateiTitel();
-        Anzeige(Ansicht::Browser);
+        zeigen(Ansicht::Browser);
         WerteTabelleLoeschen();
         editor_->dateiformatSetzen(dokument_.kodierung(), dokument_.zeilenende());
-        iniAnzeigeClick();
-        tbtnNeueSektion->setEnabled(true);
-        tbtnNeueSektionClick();
+        seite_.eintragAnzeigen();
+        seite_.neueSektion();
         return;
     }
-    Anzeige(Ansicht::Editor);
+    zeigen(Ansicht::Editor);
     if (ungespeichert) {
-        Sicherheitsabfrage(tbtnNeu);
+        Sicherheitsabfrage(Folgebefehl::Neu);
         return;
     }
     dokument_.neu();
@@ -41,7 +40,9 @@ void TForm1::tbtnNeuClick() {
     editor_->dateiformatSetzen(dokument_.kodierung(), dokument_.zeilenende());
 }
 
-void TForm1::Sicherheitsabfrage(QWidget* knopf) {
+// The unsaved-changes question before a new or another document: saving ends the
+// command (the user starts it again), discarding runs it.
+void Dokumentsteuerung::Sicherheitsabfrage(Folgebefehl befehl) {
     const Answer erste = dialoge_.message(
         MessageKind::Warning,
         QStringLiteral("Die aktuelle Datei wurde noch nicht gespeichert. Änderungen gehen verloren,\r\n"
@@ -60,7 +61,7 @@ void TForm1::Sicherheitsabfrage(QWidget* knopf) {
         MessageButtons::YesNoCancel);
     if (zweite == Answer::Yes) {
         dokument_.alsGespeichertAnsehen();
-        if (knopf == tbtnNeu)
+        if (befehl == Folgebefehl::Neu)
             tbtnNeuClick();
         else
             tbtnDateiladenClick();
@@ -69,37 +70,23 @@ void TForm1::Sicherheitsabfrage(QWidget* knopf) {
     }
 }
 
-void TForm1::FormClose(QCloseEvent* event) {
-    // The settings are written on every close. A failure is shown, and the window
-    // still closes: the program must always be closable.
-    ausfuehren([this] { KonfigurationSpeichern(); });
+bool Dokumentsteuerung::schliessenErlaubt() {
+    if (dokument_.gespeichert())
+        return true;
+    const Answer antwort = dialoge_.message(
+        MessageKind::Warning,
+        QStringLiteral("Die aktuelle Datei wurde noch nicht gespeichert...\r\n\r\n"
+                       "Wollen Sie jetzt speichern?"),
+        MessageButtons::YesNo);
+    if (antwort != Answer::Yes)
+        return true;
+    // The user asked to keep the changes: unless they reached the file, the window
+    // stays open with the document as it was (a failed save throws past this).
+    return tbtnDateispeichernClick();
+}
 
-    bool behalten = false;
-    ausfuehren([&] {
-        if (!panelHilfe->isHidden())
-            btnZurueckClick(btnZurueck);
-        else if (!panelSetup->isHidden())
-            btnZurueckClick(btnZurueck2);
-        if (dokument_.gespeichert())
-            return;
-        const Answer antwort = dialoge_.message(
-            MessageKind::Warning,
-            QStringLiteral("Die aktuelle Datei wurde noch nicht gespeichert...\r\n\r\n"
-                           "Wollen Sie jetzt speichern?"),
-            MessageButtons::YesNo);
-        if (antwort != Answer::Yes)
-            return;
-        // The user asked to keep the changes: unless they reached the file, the
-        // window stays open with the document as it was.
-        behalten = true;
-        behalten = !tbtnDateispeichernClick();
-    });
-    if (behalten) {
-        event->ignore();
-        return;
-    }
-    event->accept();
-    if (wiederherstellung_) // the program ends normally: unsaved changes were given up
+void Dokumentsteuerung::beendet() {
+    if (wiederherstellung_)
         wiederherstellung_->entfernen();
 }
 

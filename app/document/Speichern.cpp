@@ -1,28 +1,29 @@
 // Saving: the save command (the document writes, with its backup copy), and the
 // backup box of both views.
+#include "app/document/Dokumentsteuerung.h"
+
 #include "app/browser/BrowserAnsicht.h"
+#include "core/document/Dokument.h"
 #include "app/editor/EditorAnsicht.h"
 #include "app/platform/dialogs/DialogService.h"
-#include "app/shell/TForm1.h"
-#include "app/shell/Aktionen.h"
-#include "app/shell/Warteanzeige.h"
-#include "app/shell/WerkzeugKnopf.h"
+#include "app/commands/Aktionen.h"
+#include "app/platform/widgets/Warteanzeige.h"
 
 #include <QCheckBox>
 
 namespace ravik {
 
-void TForm1::speicherzielPruefen(const QString& pfad, Ansicht ansicht) {
+void Dokumentsteuerung::speicherzielPruefen(const QString& pfad, Ansicht ansicht) {
     Dokument::speicherzielPruefen(pfad, ansicht == Ansicht::Editor);
 }
 
-bool TForm1::tbtnDateispeichernClick() {
+bool Dokumentsteuerung::tbtnDateispeichernClick() {
     const Ansicht ansicht = browserAktiv() ? Ansicht::Browser : Ansicht::Editor;
     const auto gewaehlt = dialoge_.saveFileName({dokument_.name()});
     if (!gewaehlt || !ueberschreibenBestaetigt(*gewaehlt))
         return false;
     {
-        Warteanzeige warten(this, QStringLiteral("Datei wird gespeichert …"));
+        Warteanzeige warten(&fenster_, QStringLiteral("Datei wird gespeichert …"));
         dokument_.speichernUnter(*gewaehlt, editor_->sicherheitskopie().isChecked(),
                                  ansicht == Ansicht::Editor ? editor_ : nullptr,
                                  [&](qint64 erledigt) { warten.schritt(erledigt); });
@@ -34,8 +35,8 @@ bool TForm1::tbtnDateispeichernClick() {
 
 // Writes either view's document (see Dokument::speichernUnter, which the save command
 // uses): kopieDesOriginals names a backup of the very file written, made just now.
-void TForm1::DateiSpeichern(const QString& pfad, Ansicht ansicht, const QString& kopieDesOriginals) {
-    Warteanzeige warten(this, QStringLiteral("Datei wird gespeichert …"));
+void Dokumentsteuerung::DateiSpeichern(const QString& pfad, Ansicht ansicht, const QString& kopieDesOriginals) {
+    Warteanzeige warten(&fenster_, QStringLiteral("Datei wird gespeichert …"));
     const auto fortschritt = [&](qint64 erledigt) { warten.schritt(erledigt); };
     if (ansicht == Ansicht::Editor) {
         dokument_.editorSpeichern(pfad, *editor_, fortschritt, kopieDesOriginals);
@@ -45,7 +46,7 @@ void TForm1::DateiSpeichern(const QString& pfad, Ansicht ansicht, const QString&
     dokument_.speichern(pfad, fortschritt, kopieDesOriginals);
 }
 
-void TForm1::CheckBox1Click() {
+void Dokumentsteuerung::CheckBox1Click() {
     if (editor_->sicherheitskopie().isChecked()) {
         editor_->sicherheitskopie().setChecked(true);
         browser_->sicherheitskopie().setChecked(true);
@@ -61,7 +62,7 @@ void TForm1::CheckBox1Click() {
     browser_->sicherheitskopie().setChecked(false);
 }
 
-void TForm1::CheckBox2Click() {
+void Dokumentsteuerung::CheckBox2Click() {
     editor_->sicherheitskopie().setChecked(browser_->sicherheitskopie().isChecked());
 }
 

@@ -1,11 +1,13 @@
 // Crash recovery: the copy of the unsaved document that is kept while the program
 // runs, and the question at start-up about copies that a program which did not end
 // normally left behind.
+#include "app/document/Dokumentsteuerung.h"
+
 #include "app/document/Wiederherstellungswaechter.h"
+#include "core/document/Dokument.h"
 #include "app/editor/EditorAnsicht.h"
 #include "app/editor/SynMemo.h"
 #include "app/platform/dialogs/DialogService.h"
-#include "app/shell/TForm1.h"
 #include "core/platform/ini/IniDocument.h"
 
 #include <QDir>
@@ -13,14 +15,14 @@
 
 namespace ravik {
 
-void TForm1::wiederherstellungEinrichten() {
-    if (optionen_.zustandspfad.isEmpty())
+void Dokumentsteuerung::wiederherstellungEinrichten(const Wiederherstellungsort& ort) {
+    if (ort.zustandspfad.isEmpty())
         return;
     wiederherstellung_ = std::make_unique<Wiederherstellungswaechter>(
-        optionen_.zustandspfad, optionen_.sicherungsverzoegerungMs,
+        ort.zustandspfad, ort.verzoegerungMs,
         [this] { return wiederherstellungsStand(); },
         [this] {
-            return dokumentImEditor() ? qsizetype(editor_->editor().length())
+            return ansichtsstand_.dokumentImEditor() ? qsizetype(editor_->editor().length())
                                       : dokument_.text().textSize();
         });
     Wiederherstellungswaechter* waechter = wiederherstellung_.get();
@@ -37,22 +39,17 @@ void TForm1::wiederherstellungEinrichten() {
     });
 }
 
-// Also over the help and options panels: the view the document was last shown in.
-bool TForm1::dokumentImEditor() const {
-    return ansichtsstand_.dokumentImEditor();
-}
-
 // The editor's text, or the browser view's document with the table's edits in it
 // (the document itself stays as it is). Throws when the edits cannot be put into the
 // text.
-std::optional<Wiederherstellungskopie> TForm1::wiederherstellungsStand() {
+std::optional<Wiederherstellungskopie> Dokumentsteuerung::wiederherstellungsStand() {
     if (dokument_.gespeichert())
         return std::nullopt;
     Wiederherstellungskopie kopie;
     kopie.name = dokument_.name();
     kopie.kodierung = dokument_.kodierung();
     kopie.zeilenende = dokument_.zeilenende();
-    kopie.editoransicht = dokumentImEditor();
+    kopie.editoransicht = ansichtsstand_.dokumentImEditor();
     if (kopie.editoransicht) {
         const QByteArrayView text = editor_->editor().utf8Text();
         kopie.text = wiederherstellung_->puffer(text.size());
@@ -69,7 +66,7 @@ std::optional<Wiederherstellungskopie> TForm1::wiederherstellungsStand() {
 // Copies are offered newest first; the first one taken becomes the document, and the
 // others wait for the next start. Only a click on Nein deletes a copy: Escape and the
 // close box keep it, as a copy deleted by mistake is lost for good.
-void TForm1::WiederherstellungAnbieten() {
+void Dokumentsteuerung::WiederherstellungAnbieten() {
     if (!wiederherstellung_)
         return;
     for (VerwaisteKopie& verwaist : wiederherstellung_->verwaisteKopien()) {
@@ -106,12 +103,12 @@ void TForm1::WiederherstellungAnbieten() {
 }
 
 // Opens the copy in its view, under its file's name, unsaved.
-void TForm1::wiederherstellen(const Wiederherstellungskopie& kopie) {
+void Dokumentsteuerung::wiederherstellen(const Wiederherstellungskopie& kopie) {
     dokument_.setKodierung(kopie.kodierung);
     dokument_.setZeilenende(kopie.zeilenende);
     SynMemo& memo = editor_->editor();
     if (kopie.editoransicht) {
-        Anzeige(Ansicht::Editor);
+        zeigen(Ansicht::Editor);
         WerteTabelleLoeschen();
         dokument_.textFreigeben();
         memo.setTextFrom([&](const SynMemo::PieceSink& stueck) { stueck(kopie.text); },
@@ -120,7 +117,7 @@ void TForm1::wiederherstellen(const Wiederherstellungskopie& kopie) {
         ButtonsAktivieren(Ansicht::Editor);
     } else {
         std::unique_ptr<IniDocument> text = dokument_.textAusEditor(kopie.text);
-        Anzeige(Ansicht::Browser);
+        zeigen(Ansicht::Browser);
         memo.clearAll();
         editor_->dateiformatSetzen(kopie.kodierung, kopie.zeilenende);
         WerteTabelleLoeschen();

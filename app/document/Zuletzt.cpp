@@ -1,8 +1,10 @@
 // The recent files: the drop-down of the open button, and opening a file that was
 // chosen before the open command ran (from that list, or dropped onto the window).
+#include "app/document/Dokumentsteuerung.h"
+
+#include "app/document/Fensterseite.h"
 #include "app/platform/dialogs/DialogService.h"
-#include "app/shell/TForm1.h"
-#include "app/shell/WerkzeugKnopf.h"
+#include <QToolButton>
 #include "core/platform/errors/RavikError.h"
 #include "core/platform/files/FileIO.h"
 #include "core/settings/ZuletztGeoeffnet.h"
@@ -13,27 +15,27 @@
 
 namespace ravik {
 
-void TForm1::zuletztMenueAufbauen() {
-    menueZuletzt = new QMenu(this);
-    menueZuletzt->setObjectName(QStringLiteral("menueZuletzt"));
-    menueZuletzt->setToolTipsVisible(true);
-    tbtnDateiladen->setMenu(menueZuletzt);
+void Dokumentsteuerung::zuletztMenueAufbauen(QToolButton& knopf) {
+    menueZuletzt_ = new QMenu(&fenster_);
+    menueZuletzt_->setObjectName(QStringLiteral("menueZuletzt"));
+    menueZuletzt_->setToolTipsVisible(true);
+    knopf.setMenu(menueZuletzt_);
     // A click on the button still opens the dialog; its arrow opens the list.
-    tbtnDateiladen->setPopupMode(QToolButton::MenuButtonPopup);
+    knopf.setPopupMode(QToolButton::MenuButtonPopup);
     // Another running copy of the program may have changed the list since.
-    connect(menueZuletzt, &QMenu::aboutToShow, this, [this] { zuletztMenueFuellen(); });
-    connect(menueZuletzt, &QMenu::triggered, this, [this](QAction* eintrag) {
+    connect(menueZuletzt_, &QMenu::aboutToShow, this, [this] { zuletztMenueFuellen(); });
+    connect(menueZuletzt_, &QMenu::triggered, this, [this](QAction* eintrag) {
         const QString pfad = eintrag->data().toString();
         if (!pfad.isEmpty())
-            ausfuehren([=] { zuletztOeffnen(pfad); });
+            seite_.ausfuehren([=] { zuletztOeffnen(pfad); });
     });
 }
 
-void TForm1::zuletztMenueFuellen() {
-    menueZuletzt->clear();
-    const QStringList dateien = ZuletztGeoeffnet(einstellungsdatei()).dateien();
+void Dokumentsteuerung::zuletztMenueFuellen() {
+    menueZuletzt_->clear();
+    const QStringList dateien = ZuletztGeoeffnet(seite_.einstellungsdatei()).dateien();
     if (dateien.isEmpty()) {
-        menueZuletzt->addAction(QStringLiteral("Keine zuletzt geöffneten Dateien"))
+        menueZuletzt_->addAction(QStringLiteral("Keine zuletzt geöffneten Dateien"))
             ->setEnabled(false);
         return;
     }
@@ -41,18 +43,18 @@ void TForm1::zuletztMenueFuellen() {
     for (int i = 0; i < dateien.size(); ++i) {
         QString text = texte[i];
         text.replace(QLatin1Char('&'), QLatin1String("&&"));
-        QAction* eintrag = menueZuletzt->addAction(text);
+        QAction* eintrag = menueZuletzt_->addAction(text);
         eintrag->setObjectName(QStringLiteral("zuletzt%1").arg(i + 1));
         eintrag->setToolTip(dateien[i]);
         eintrag->setData(dateien[i]);
     }
 }
 
-void TForm1::zuletztMerken(const QString& pfad) {
+void Dokumentsteuerung::zuletztMerken(const QString& pfad) {
     if (!FileIO::exists(pfad))
         return; // a name typed into the open dialog that was never saved
     try {
-        ZuletztGeoeffnet(einstellungsdatei()).merken(pfad);
+        ZuletztGeoeffnet(seite_.einstellungsdatei()).merken(pfad);
     } catch (const RavikError&) {
         // The list is a convenience: a settings file that cannot be written is
         // reported when the program closes and writes its settings.
@@ -60,7 +62,7 @@ void TForm1::zuletztMerken(const QString& pfad) {
     zuletztMenueFuellen();
 }
 
-void TForm1::zuletztOeffnen(const QString& pfad) {
+void Dokumentsteuerung::zuletztOeffnen(const QString& pfad) {
     if (!FileIO::exists(pfad)) {
         dialoge_.message(MessageKind::Warning,
                          QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.\r\n\r\n"
@@ -68,7 +70,7 @@ void TForm1::zuletztOeffnen(const QString& pfad) {
                                         "entfernt.")
                              .arg(pfad),
                          MessageButtons::Ok);
-        ZuletztGeoeffnet(einstellungsdatei()).vergessen(pfad);
+        ZuletztGeoeffnet(seite_.einstellungsdatei()).vergessen(pfad);
         zuletztMenueFuellen();
         return;
     }
@@ -77,7 +79,7 @@ void TForm1::zuletztOeffnen(const QString& pfad) {
 
 // The open command asks the unsaved-changes guard as always; where it would show the
 // open dialog (at once, or after the user discarded the changes) it takes this file.
-void TForm1::gewaehlteDateiOeffnen(const QString& pfad) {
+void Dokumentsteuerung::gewaehlteDateiOeffnen(const QString& pfad) {
     vorgewaehlt_ = pfad;
     const auto zuruecksetzen = qScopeGuard([this] { vorgewaehlt_.reset(); });
     tbtnDateiladenClick();

@@ -3,7 +3,7 @@
 #include "app/editor/Statuszeile.h"
 #include "app/editor/Suchleiste.h"
 #include "app/editor/SynMemo.h"
-#include "app/help/Werbebereich.h"
+#include "app/platform/widgets/Werbebereich.h"
 #include "app/platform/widgets/Bausteine.h"
 
 #include <QLabel>

@@ -1,5 +1,7 @@
 // The help panel with the help and terms texts, and the terms on the start panel.
-#include "app/shell/TForm1.h"
+#include "app/help/Hilfeseite.h"
+
+#include "app/platform/widgets/Bausteine.h"
 #include "app/platform/dialogs/DialogService.h"
 #include "core/platform/errors/RavikError.h"
 #include "core/platform/files/FileIO.h"
@@ -9,7 +11,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QHBoxLayout>
 #include <QTextBrowser>
+#include <QVBoxLayout>
 
 namespace ravik {
 namespace {
@@ -32,14 +36,35 @@ bool istRichText(const QString& text) {
 }
 } // namespace
 
+Hilfeseite::Hilfeseite(const QString& programmpfad, DialogService& dialoge, QWidget* parent)
+    : QWidget(parent), programmpfad_(programmpfad), dialoge_(dialoge) {
+    setObjectName(QStringLiteral("panelHilfe"));
+    HilfeMemo = new QTextBrowser(this);
+    HilfeMemo->setObjectName(QStringLiteral("HilfeMemo"));
+    HilfeMemo->setOpenExternalLinks(true);
+    HilfeMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPixelSize(11 + 2); // 11 pixels of character height, as Windows counts it
+    HilfeMemo->setFont(arial);
+    btnZurueck = Bausteine::knopf(QStringLiteral("btnZurueck"), QStringLiteral("Zurück"), this);
+    btnNutzung = Bausteine::knopf(QStringLiteral("btnNutzung"), kNutzungsbedingungen, this);
+    auto* v = new QVBoxLayout(this);
+    v->addWidget(HilfeMemo, 1);
+    auto* unten = new QHBoxLayout;
+    unten->addWidget(btnZurueck);
+    unten->addStretch();
+    unten->addWidget(btnNutzung);
+    v->addLayout(unten);
+}
+
 // Beside the program file (a portable copy or the build tree), else in the data
 // directory of the installation the program belongs to, else in the XDG data
 // directories.
-QString TForm1::hilfedateiPfad(const QString& name) const {
-    const QString nebenProgramm = Programmpfad + name;
+QString Hilfeseite::hilfedateiPfad(const QString& name) const {
+    const QString nebenProgramm = programmpfad_ + name;
     if (FileIO::exists(nebenProgramm))
         return nebenProgramm;
-    const QString installation = Programmpfad + QStringLiteral("../share/ravik/") + name;
+    const QString installation = programmpfad_ + QStringLiteral("../share/ravik/") + name;
     if (FileIO::exists(installation))
         return QDir::cleanPath(installation);
     const QString xdg = QStandardPaths::locate(QStandardPaths::AppDataLocation, name);
@@ -48,7 +73,7 @@ QString TForm1::hilfedateiPfad(const QString& name) const {
 
 // Rich text is shown formatted, anything else as plain text; a file that is no text
 // at all cannot be shown.
-void TForm1::hilfedateiLesen(const QString& pfad) {
+void Hilfeseite::hilfedateiLesen(const QString& pfad) {
     const QString text = textDerDatei(pfad);
     if (text.contains(QChar(0)))
         throw EOutOfResources();
@@ -58,12 +83,7 @@ void TForm1::hilfedateiLesen(const QString& pfad) {
         HilfeMemo->setPlainText(text);
 }
 
-void TForm1::tbtnHilfeClick() {
-    btnZurueck->setText(editorAktiv() ? QStringLiteral("Zurück zum Programm") : QStringLiteral("Zurück"));
-    Anzeige(Ansicht::Hilfe);
-}
-
-void TForm1::hilfeAktualisieren() {
+void Hilfeseite::hilfeAktualisieren() {
     const bool hilfeDa = !HilfeMemo->document()->isEmpty() && btnNutzung->text() != kHilfe;
     if (!hilfeDa) {
         const QString pfad = hilfedateiPfad(kHilfedatei);
@@ -77,7 +97,7 @@ void TForm1::hilfeAktualisieren() {
     btnNutzung->setText(kNutzungsbedingungen);
 }
 
-void TForm1::btnNutzungClick() {
+void Hilfeseite::btnNutzungClick() {
     QString datei;
     if (btnNutzung->text() == kHilfe) {
         datei = kHilfedatei;
@@ -95,9 +115,8 @@ void TForm1::btnNutzungClick() {
                          MessageButtons::Ok);
 }
 
-void TForm1::nutzungsbedingungenLaden() {
-    Memo1->clear();
-    Memo1->setPlainText(textDerDatei(hilfedateiPfad(kNutzungsdatei)));
+QString Hilfeseite::nutzungsbedingungen() const {
+    return textDerDatei(hilfedateiPfad(kNutzungsdatei));
 }
 
 } // namespace ravik

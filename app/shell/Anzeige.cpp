@@ -1,12 +1,13 @@
 // The five views and the structure buttons.
 #include "app/browser/BrowserAnsicht.h"
-#include "app/browser/Detailpanel.h"
-#include "app/browser/IniBaum.h"
+#include "app/help/Hilfeseite.h"
+#include "app/help/Startseite.h"
+#include "app/settings/Optionsseite.h"
 #include "app/editor/EditorAnsicht.h"
-#include "app/shell/Aktionen.h"
-#include "app/shell/Bilder.h"
+#include "app/commands/Aktionen.h"
+#include "app/platform/widgets/Bilder.h"
 #include "app/shell/TForm1.h"
-#include "app/shell/WerkzeugKnopf.h"
+#include "app/platform/widgets/WerkzeugKnopf.h"
 
 #include <QPushButton>
 #include <QToolBar>
@@ -17,17 +18,8 @@ const QString kZurueck = QStringLiteral("Zurück");
 const QString kZurueckZumProgramm = QStringLiteral("Zurück zum Programm");
 } // namespace
 
-// The current view is the one Anzeige() showed last, whether the window itself is on
-// screen or not.
-bool TForm1::browserAktiv() const {
-    return ansichtsstand_.browserAktiv();
-}
-
-bool TForm1::editorAktiv() const {
-    return ansichtsstand_.editorAktiv();
-}
-
-void TForm1::Anzeige(Ansicht ansicht) {
+// The panels of a view; which view is shown the document's controller holds.
+void TForm1::panelsZeigen(Ansicht ansicht) {
     struct Zeile {
         bool leisten, willkommen, hilfe, setup, editor, browser;
     };
@@ -40,7 +32,6 @@ void TForm1::Anzeige(Ansicht ansicht) {
         {false, false, true, false, false, false},
     };
     const Zeile& zeile = kTabelle[static_cast<int>(ansicht)];
-    ansichtsstand_.zeigen(ansicht);
 
     if (zeile.leisten) {
         ToolBar2->show();
@@ -57,35 +48,32 @@ void TForm1::Anzeige(Ansicht ansicht) {
 
     switch (ansicht) {
     case Ansicht::Browser:
-        btnZurueck->setText(kZurueck);
-        btnZurueck2->setText(kZurueck);
-        tbtnFlip->setBildIndex(Bilder::kZumEditor);
+        panelHilfe->zurueck().setText(kZurueck);
+        panelSetup->zurueck().setText(kZurueck);
         break;
     case Ansicht::Editor:
-        btnZurueck->setText(kZurueckZumProgramm);
-        btnZurueck2->setText(kZurueckZumProgramm);
-        tbtnFlip->setBildIndex(Bilder::kZumBrowser);
+        panelHilfe->zurueck().setText(kZurueckZumProgramm);
+        panelSetup->zurueck().setText(kZurueckZumProgramm);
         break;
     case Ansicht::Hilfe:
-        hilfeAktualisieren();
+        panelHilfe->hilfeAktualisieren();
         break;
     case Ansicht::Start:
-        nutzungsbedingungenLaden();
+        panelWillkommen->nutzungsbedingungenZeigen(panelHilfe->nutzungsbedingungen());
         break;
     case Ansicht::Setup:
         break;
     }
 }
 
-void TForm1::ButtonsAktivieren(Ansicht ansicht) {
-    const bool gefuellt = browser_->baum().knotenAnzahl() > 0;
-    aktionen_->strukturFuer(ansicht, gefuellt);
-    browser_->detail().knoepfeFreigeben(ansicht != Ansicht::Browser || gefuellt);
-}
-
 // The back buttons' captions tell where they lead.
 void TForm1::btnZurueckClick(QPushButton* sender) {
     Anzeige(sender->text() == kZurueck ? Ansicht::Browser : Ansicht::Editor);
+}
+
+void TForm1::tbtnHilfeClick() {
+    panelHilfe->zurueck().setText(editorAktiv() ? kZurueckZumProgramm : kZurueck);
+    Anzeige(Ansicht::Hilfe);
 }
 
 } // namespace ravik

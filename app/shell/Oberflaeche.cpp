@@ -4,12 +4,15 @@
 #include "app/editor/EditorAnsicht.h"
 #include "app/editor/SynMemo.h"
 #include "app/platform/widgets/Bausteine.h"
-#include "app/settings/Farbfeld.h"
+#include "app/help/Hilfeseite.h"
+#include "app/help/Startseite.h"
+#include "app/help/Werberotation.h"
+#include "app/settings/Optionsseite.h"
 #include "core/help/Werbetexte.h"
-#include "app/shell/Aktionen.h"
-#include "app/shell/Bilder.h"
+#include "app/commands/Aktionen.h"
+#include "app/platform/widgets/Bilder.h"
 #include "app/shell/TForm1.h"
-#include "app/shell/WerkzeugKnopf.h"
+#include "app/platform/widgets/WerkzeugKnopf.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -42,7 +45,6 @@ QAction* eintrag(QMenu* menu, const QString& name, const QString& text) {
 
 void TForm1::oberflaecheAufbauen() {
     setObjectName(QStringLiteral("Form1"));
-    fenstertitelSetzen(QStringLiteral("Ravik: Der Velmora INI-Editor Version 1.0.0"));
     setWindowIcon(Bilder::programmsymbol());
     setMinimumSize(500, 430);
     resize(630, 443);
@@ -54,20 +56,26 @@ void TForm1::oberflaecheAufbauen() {
     layout->addWidget(werkzeugleisteAufbauen());
     layout->addWidget(strukturleisteAufbauen());
 
-    panelWillkommen = startseiteAufbauen();
+    panelWillkommen = new Startseite(this);
     browser_ = new BrowserAnsicht(this);
     editor_ = new EditorAnsicht(this);
-    panelSetup = optionsseiteAufbauen();
-    panelHilfe = hilfeseiteAufbauen();
-    for (QWidget* panel : {panelWillkommen, static_cast<QWidget*>(browser_), static_cast<QWidget*>(editor_),
-                           panelSetup, panelHilfe}) {
+    panelSetup = new Optionsseite({einstellungsdatei(), optionen_.programmdatei}, dialoge_, editor_->editor(),
+                                  [this](const std::function<void()>& aktion) { ausfuehren(aktion); }, this);
+    panelHilfe = new Hilfeseite(Programmpfad, dialoge_, this);
+    werbung_ = std::make_unique<Werberotation>(QList<Werbebereich*>{&browser_->werbung(), &editor_->werbung()});
+    for (QWidget* panel : std::initializer_list<QWidget*>{panelWillkommen, browser_, editor_, panelSetup, panelHilfe}) {
         layout->addWidget(panel, 1);
         panel->hide();
     }
     ToolBar1->hide();
     ToolBar2->hide();
+    steuerung_ = new Dokumentsteuerung(dokument_, *browser_, *editor_, *aktionen_, dialoge_, *this, *this,
+                                       {optionen_.zustandspfad, optionen_.sicherungsverzoegerungMs});
+    befehle_ = std::make_unique<Browserbefehle>(dokument_, *browser_, *editor_, *aktionen_, dialoge_,
+                                                *steuerung_, *werbung_);
+    steuerung_->fenstertitelSetzen(QStringLiteral("Ravik: Der Velmora INI-Editor Version 1.0.0"));
     menuesAufbauen();
-    zuletztMenueAufbauen();
+    steuerung_->zuletztMenueAufbauen(*tbtnDateiladen);
 }
 
 QToolBar* TForm1::werkzeugleisteAufbauen() {
@@ -110,152 +118,6 @@ QToolBar* TForm1::strukturleisteAufbauen() {
     ToolBar2->addSeparator();
     ToolBar2->addWidget(tbtnAnsicht);
     return ToolBar2;
-}
-
-QWidget* TForm1::startseiteAufbauen() {
-    auto* panel = new QWidget(this);
-    panel->setObjectName(QStringLiteral("panelWillkommen"));
-
-    auto* startbild = new QWidget(panel);
-    startbild->setObjectName(QStringLiteral("panelStartbild"));
-    startbild->setAutoFillBackground(true);
-    QPalette weiss = startbild->palette();
-    weiss.setColor(QPalette::Window, Qt::white);
-    startbild->setPalette(weiss);
-    auto* bild = new QLabel(startbild);
-    bild->setObjectName(QStringLiteral("Startbild"));
-    bild->setPixmap(Bilder::startbild().pixmap(240, 180));
-    bild->setAlignment(Qt::AlignCenter);
-    Memo1 = new QPlainTextEdit(startbild);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
-    Memo1->setFocusPolicy(Qt::NoFocus);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont arial(QStringLiteral("Arial"));
-    arial.setPixelSize(9 + 2); // 9 pixels of character height, as Windows counts it
-    Memo1->setFont(arial);
-    QPalette blau = Memo1->palette();
-    blau.setColor(QPalette::Base, QColor(176, 216, 255));
-    Memo1->setPalette(blau);
-    auto* links = new QVBoxLayout(startbild);
-    links->addWidget(bild);
-    links->addWidget(textLabel(QStringLiteral("Bitte beachten Sie die Nutzungsbedingungen:"), startbild));
-    links->addWidget(Memo1, 1);
-
-    auto* rechts = new QWidget(panel);
-    rechts->setFixedWidth(276);
-    BitBtn3 = knopf(QStringLiteral("BitBtn3"), QStringLiteral("Ravik im Browsermodus starten"), rechts);
-    BitBtn2 = knopf(QStringLiteral("BitBtn2"), QStringLiteral("Ravik im Editormodus starten"), rechts);
-    BitBtn3->setIcon(Bilder::werkzeugBild(Bilder::kZumBrowser));
-    BitBtn2->setIcon(Bilder::werkzeugBild(Bilder::kZumEditor));
-    auto* r = new QVBoxLayout(rechts);
-    r->addWidget(fettesLabel(QStringLiteral("Bitte wählen Sie:"), rechts));
-    r->addWidget(BitBtn3);
-    r->addWidget(BitBtn2);
-    r->addWidget(textLabel(QStringLiteral("(mit dem Starten des Programms erkennen Sie die Nutzungsbedingungen an)"), rechts));
-    r->addSpacing(12);
-    r->addWidget(fettesLabel(QStringLiteral("Wichtiger Hinweis"), rechts));
-    r->addWidget(textLabel(haftungsausschluss(), rechts));
-    r->addWidget(textLabel(QStringLiteral("Bitte beachten Sie auch die Informationen, die während der Nutzung des Produktes eingeblendet werden."), rechts));
-    r->addStretch();
-
-    auto* h = new QHBoxLayout(panel);
-    h->setContentsMargins(0, 0, 0, 0);
-    h->addWidget(startbild, 1);
-    h->addWidget(senkrechteLinie(panel));
-    h->addWidget(rechts);
-    return panel;
-}
-
-QWidget* TForm1::optionsseiteAufbauen() {
-    auto* panel = new QWidget(this);
-    panel->setObjectName(QStringLiteral("panelSetup"));
-
-    auto* allgemein = new QGroupBox(QStringLiteral("Allgemeine Einstellungen"), panel);
-    QFont fett = allgemein->font();
-    fett.setBold(true);
-    allgemein->setFont(fett);
-    Button4 = knopf(QStringLiteral("Button4"), QStringLiteral("Jetzt verknüpfen"), allgemein);
-    comboAnsicht = new QComboBox(allgemein);
-    comboAnsicht->setObjectName(QStringLiteral("comboAnsicht"));
-    comboAnsicht->addItems({QStringLiteral("Browseransicht"), QStringLiteral("Editoransicht")});
-    auto* g = new QGridLayout(allgemein);
-    QLabel* verknuepfen = new QLabel(QStringLiteral("INI-Dateien mit Ravik verknüpfen"), allgemein);
-    QLabel* oeffnen = new QLabel(QStringLiteral("INI-Dateien direkt öffnen in:"), allgemein);
-    for (QWidget* normal : {static_cast<QWidget*>(verknuepfen), static_cast<QWidget*>(oeffnen),
-                            static_cast<QWidget*>(Button4), static_cast<QWidget*>(comboAnsicht)}) {
-        QFont f = normal->font();
-        f.setBold(false);
-        normal->setFont(f);
-    }
-    g->addWidget(verknuepfen, 0, 0);
-    g->addWidget(Button4, 0, 1);
-    g->addWidget(oeffnen, 1, 0);
-    g->addWidget(comboAnsicht, 1, 1);
-
-    auto* farben = new QGroupBox(QStringLiteral("Farbeinstellungen der Editoranzeige"), panel);
-    farben->setFont(fett);
-    farbeSektionen = new Farbfeld(QStringLiteral("farbeSektionen"), farben);
-    farbeSchluessel = new Farbfeld(QStringLiteral("farbeSchluessel"), farben);
-    farbeAktuelleZeile = new Farbfeld(QStringLiteral("farbeAktuelleZeile"), farben);
-    Button1 = knopf(QStringLiteral("Button1"), QStringLiteral("Ändern"), farben);
-    Button2 = knopf(QStringLiteral("Button2"), QStringLiteral("Ändern"), farben);
-    Button3 = knopf(QStringLiteral("Button3"), QStringLiteral("Ändern"), farben);
-    auto* f = new QGridLayout(farben);
-    const struct {
-        Farbfeld* feld;
-        const char* text;
-        QPushButton* knopf;
-    } reihen[] = {{farbeSektionen, "Farbe Sektionen", Button1},
-                  {farbeSchluessel, "Farbe Schlüssel", Button2},
-                  {farbeAktuelleZeile, "Farbe Aktuelle Zeile", Button3}};
-    int reihe = 0;
-    for (const auto& rz : reihen) {
-        auto* label = new QLabel(QString::fromUtf8(rz.text), farben);
-        for (QWidget* normal : {static_cast<QWidget*>(label), static_cast<QWidget*>(rz.knopf)}) {
-            QFont nf = normal->font();
-            nf.setBold(false);
-            normal->setFont(nf);
-        }
-        f->addWidget(rz.feld, reihe, 0);
-        f->addWidget(label, reihe, 1);
-        f->addWidget(rz.knopf, reihe, 2);
-        ++reihe;
-    }
-    f->setColumnStretch(1, 1);
-
-    btnZurueck2 = knopf(QStringLiteral("btnZurueck2"), QStringLiteral("Zurück"), panel);
-    auto* v = new QVBoxLayout(panel);
-    v->addWidget(allgemein);
-    v->addWidget(farben);
-    v->addStretch();
-    auto* unten = new QHBoxLayout;
-    unten->addWidget(btnZurueck2);
-    unten->addStretch();
-    v->addLayout(unten);
-    return panel;
-}
-
-QWidget* TForm1::hilfeseiteAufbauen() {
-    auto* panel = new QWidget(this);
-    panel->setObjectName(QStringLiteral("panelHilfe"));
-    HilfeMemo = new QTextBrowser(panel);
-    HilfeMemo->setObjectName(QStringLiteral("HilfeMemo"));
-    HilfeMemo->setOpenExternalLinks(true);
-    HilfeMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont arial(QStringLiteral("Arial"));
-    arial.setPixelSize(11 + 2); // 11 pixels of character height, as Windows counts it
-    HilfeMemo->setFont(arial);
-    btnZurueck = knopf(QStringLiteral("btnZurueck"), QStringLiteral("Zurück"), panel);
-    btnNutzung = knopf(QStringLiteral("btnNutzung"), QStringLiteral("Nutzungsbedingungen"), panel);
-    auto* v = new QVBoxLayout(panel);
-    v->addWidget(HilfeMemo, 1);
-    auto* unten = new QHBoxLayout;
-    unten->addWidget(btnZurueck);
-    unten->addStretch();
-    unten->addWidget(btnNutzung);
-    v->addLayout(unten);
-    return panel;
 }
 
 void TForm1::menuesAufbauen() {

@@ -6,8 +6,11 @@
 #include "app/browser/Suchfeld.h"
 #include "app/editor/EditorAnsicht.h"
 #include "app/editor/SynMemo.h"
-#include "app/shell/Aktionen.h"
+#include "app/commands/Aktionen.h"
 #include "app/shell/DateiAblage.h"
+#include "app/help/Hilfeseite.h"
+#include "app/help/Startseite.h"
+#include "app/settings/Optionsseite.h"
 #include "app/shell/TForm1.h"
 
 #include <QCheckBox>
@@ -18,17 +21,17 @@
 namespace ravik {
 
 void TForm1::signaleVerbinden() {
-    auto klick = [this](QAbstractButton* knopf, void (TForm1::*aktion)()) {
-        connect(knopf, &QAbstractButton::clicked, this, [this, aktion] { ausfuehren([=] { (this->*aktion)(); }); });
-    };
     // The commands, whether a tool button, a key or a context-menu item runs them.
     auto befehl = [this](Aktionen::Befehl b, void (TForm1::*aktion)()) {
         aktionen_->binden(b, [this, aktion] { ausfuehren([=] { (this->*aktion)(); }); });
     };
-    befehl(Aktionen::Neu, &TForm1::tbtnNeuClick);
-    befehl(Aktionen::Oeffnen, &TForm1::tbtnDateiladenClick);
-    aktionen_->binden(Aktionen::Speichern, [this] { ausfuehren([this] { tbtnDateispeichernClick(); }); });
-    befehl(Aktionen::Wechseln, &TForm1::tbtnFlipClick);
+    auto dokumentbefehl = [this](Aktionen::Befehl b, auto aktion) {
+        aktionen_->binden(b, [this, aktion] { ausfuehren([=] { (steuerung_->*aktion)(); }); });
+    };
+    dokumentbefehl(Aktionen::Neu, &Dokumentsteuerung::tbtnNeuClick);
+    dokumentbefehl(Aktionen::Oeffnen, &Dokumentsteuerung::tbtnDateiladenClick);
+    dokumentbefehl(Aktionen::Speichern, &Dokumentsteuerung::tbtnDateispeichernClick);
+    dokumentbefehl(Aktionen::Wechseln, &Dokumentsteuerung::tbtnFlipClick);
     aktionen_->binden(Aktionen::Optionen, [this] { ausfuehren([this] { Anzeige(Ansicht::Setup); }); });
     befehl(Aktionen::Hilfe, &TForm1::tbtnHilfeClick);
     befehl(Aktionen::NeueSektion, &TForm1::tbtnNeueSektionClick);
@@ -36,23 +39,20 @@ void TForm1::signaleVerbinden() {
     befehl(Aktionen::Loeschen, &TForm1::tbtnDeleteClick);
     befehl(Aktionen::Ausklappen, &TForm1::tbtnAnsichtClick);
 
-    connect(BitBtn3, &QPushButton::clicked, this,
+    connect(&panelWillkommen->browserStarten(), &QPushButton::clicked, this,
             [this] { ausfuehren([this] { Anzeige(Ansicht::Browser); }); });
-    connect(BitBtn2, &QPushButton::clicked, this,
+    connect(&panelWillkommen->editorStarten(), &QPushButton::clicked, this,
             [this] { ausfuehren([this] { Anzeige(Ansicht::Editor); }); });
-    connect(btnZurueck, &QPushButton::clicked, this,
-            [this] { ausfuehren([this] { btnZurueckClick(btnZurueck); }); });
-    connect(btnZurueck2, &QPushButton::clicked, this,
-            [this] { ausfuehren([this] { btnZurueckClick(btnZurueck2); }); });
-    klick(btnNutzung, &TForm1::btnNutzungClick);
-    klick(Button4, &TForm1::Button4Click);
-    for (QPushButton* b : {Button1, Button2, Button3})
-        connect(b, &QPushButton::clicked, this, [this, b] { ausfuehren([=] { Button1Click(b); }); });
+    for (QPushButton* zurueck : {&panelHilfe->zurueck(), &panelSetup->zurueck()})
+        connect(zurueck, &QPushButton::clicked, this,
+                [this, zurueck] { ausfuehren([=] { btnZurueckClick(zurueck); }); });
+    connect(&panelHilfe->nutzung(), &QPushButton::clicked, this,
+            [this] { ausfuehren([this] { panelHilfe->btnNutzungClick(); }); });
 
     connect(&editor_->sicherheitskopie(), &QCheckBox::toggled, this,
-            [this] { ausfuehren([this] { CheckBox1Click(); }); });
+            [this] { ausfuehren([this] { steuerung_->CheckBox1Click(); }); });
     connect(&browser_->sicherheitskopie(), &QCheckBox::toggled, this,
-            [this] { ausfuehren([this] { CheckBox2Click(); }); });
+            [this] { ausfuehren([this] { steuerung_->CheckBox2Click(); }); });
 
     // The browser view: tree and detail panel.
     IniBaum* baum = &browser_->baum();
@@ -87,19 +87,12 @@ void TForm1::signaleVerbinden() {
     for (QMenu* menu : {PopupMemo, PopupBaum, PopupEdit})
         connect(menu, &QMenu::triggered, this, [this](QAction* a) { ausfuehren([=] { PopupClick(a); }); });
 
-    // The caption's modified mark follows the document's status; from a saved state
-    // on, the editor reports the next change of its text.
-    connect(&dokument_, &Dokument::statusGesetzt, this, [this](Dateistatus status) {
-        aenderungsmarkeZeigen();
-        if (status == Dateistatus::Gespeichert)
-            editor_->editor().markSaved();
-    });
     // A file dropped onto the browser or editor view is opened there. After the drop
     // has ended: the guard's questions must not hold up the file manager.
     auto* ablage = new DateiAblage(this, [this] { return browserAktiv() || editorAktiv(); });
     connect(
         ablage, &DateiAblage::abgelegt, this,
-        [this](const QString& pfad) { ausfuehren([=] { gewaehlteDateiOeffnen(pfad); }); },
+        [this](const QString& pfad) { ausfuehren([=] { steuerung_->gewaehlteDateiOeffnen(pfad); }); },
         Qt::QueuedConnection);
 }
 

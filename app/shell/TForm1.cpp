@@ -1,16 +1,23 @@
 #include "app/editor/EditorAnsicht.h"
 #include "app/shell/TForm1.h"
-#include "app/shell/Aktionen.h"
+#include "app/commands/Aktionen.h"
 
 #include "app/document/Wiederherstellungswaechter.h"
 
 #include "app/browser/DetailFeld.h"
 #include "app/browser/IniBaum.h"
 #include "app/editor/SynMemo.h"
-#include "app/shell/WerkzeugKnopf.h"
+#include "app/platform/widgets/WerkzeugKnopf.h"
 #include "app/platform/dialogs/DialogService.h"
 #include "core/platform/errors/RavikError.h"
 #include "core/platform/files/FileIO.h"
+#include "core/help/Werbetexte.h"
+#include "core/settings/Einstellungen.h"
+#include "app/help/Hilfeseite.h"
+#include "app/help/Werberotation.h"
+#include "app/platform/desktop/Desktop.h"
+#include "app/settings/Optionsseite.h"
+#include <QUrl>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,14 +35,15 @@ namespace ravik {
 TForm1::TForm1(const Startoptionen& optionen, DialogService& dialoge, Desktop& desktop,
                QWidget* parent)
     : QWidget(parent), dialoge_(dialoge), desktop_(desktop), optionen_(optionen) {
-    Anwendungstitel = QStringLiteral("Ravik");
-    dialoge_.setApplicationTitle(Anwendungstitel);
+    Programmpfad = optionen_.programmpfad;
+    if (!Programmpfad.endsWith(QLatin1Char('/')))
+        Programmpfad += QLatin1Char('/');
+    Temppfad = optionen_.temppfad;
     oberflaecheAufbauen();
     signaleVerbinden();
     qApp->installEventFilter(this); // key preview: the window sees keys first
-    wiederherstellungEinrichten();
     ausfuehren([this] { FormCreate(); });
-    ausfuehren([this] { WiederherstellungAnbieten(); });
+    ausfuehren([this] { steuerung_->WiederherstellungAnbieten(); });
 }
 
 TForm1::~TForm1() {
@@ -53,8 +61,8 @@ void TForm1::ausfuehren(const std::function<void()>& aktion) {
     // An action that ended early must not leave the wait cursor behind.
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
-    if (laufendeAktionen_ == 0 && pruefungAusstehend_)
-        QTimer::singleShot(0, this, [this] { dateiaenderungNachfragen(); });
+    if (laufendeAktionen_ == 0)
+        steuerung_->nachAktion();
 }
 
 void TForm1::fehlerAnzeigen(const QString& meldung) {
@@ -62,66 +70,19 @@ void TForm1::fehlerAnzeigen(const QString& meldung) {
 }
 
 void TForm1::FormCreate() {
-    Programmpfad = optionen_.programmpfad;
-    if (!Programmpfad.endsWith(QLatin1Char('/')))
-        Programmpfad += QLatin1Char('/');
-    Temppfad = optionen_.temppfad;
-    KonfigurationLaden();
-    zuletztMenueFuellen();
-    FarbenAnwenden();
+    panelSetup->KonfigurationLaden();
+    steuerung_->zuletztMenueFuellen();
+    panelSetup->FarbenAnwenden();
     dokument_.setName(QString());
     Werbetexte();
     // A start-up step that fails shows its error; the window then opens on an empty,
     // unchanged document, which closing does not ask about.
-    if (optionen_.argumente.isEmpty()) {
+    if (optionen_.argumente.isEmpty())
         ausfuehren([this] { Anzeige(Ansicht::Start); });
-    } else {
-        const QString p = QFileInfo(optionen_.argumente.constFirst()).absoluteFilePath();
-        const Ansicht ansicht = comboAnsicht->currentIndex() != 0 ? Ansicht::Editor : Ansicht::Browser;
-        Anzeige(ansicht);
-        bool geladen = false;
-        ausfuehren([&] {
-            DateiLaden(p, ansicht);
-            if (ansicht == Ansicht::Browser)
-                iniAnzeigeClick();
-            geladen = true;
-        });
-        if (geladen) {
-            openDialogVorgabe_ = p;
-            dokument_.setName(p);
-            titelSetzen(p);
-        }
-    }
+    else
+        steuerung_->starten(QFileInfo(optionen_.argumente.constFirst()).absoluteFilePath(),
+                            panelSetup->startansicht());
     dokument_.alsGespeichertAnsehen();
-}
-
-void TForm1::Warmstart(Ansicht ansicht) {
-    if (ansicht == Ansicht::Browser) {
-        WerteTabelleLoeschen();
-        iniAnzeigeClick();
-    }
-    if (ansicht == Ansicht::Editor)
-        editor_->editor().clearAll();
-    Werbetexte();
-}
-
-void TForm1::geaendert() {
-    aktionen_->speichernErlauben();
-    dokument_.bearbeitet();
-}
-
-void TForm1::titelSetzen(const QString& pfad) {
-    const QString name = FileIO::fileNamePart(pfad);
-    fenstertitelSetzen(QStringLiteral("Ravik: Der Velmora INI-Editor (\"%1\")").arg(name));
-    Anwendungstitel = QStringLiteral("Ravik (\"%1\")").arg(name);
-    dialoge_.setApplicationTitle(Anwendungstitel);
-    zuletztMerken(pfad);
-}
-
-void TForm1::neueDateiTitel() {
-    fenstertitelSetzen(QStringLiteral("Ravik: Der Velmora INI-Editor (Neue Datei)"));
-    Anwendungstitel = QStringLiteral("Ravik");
-    dialoge_.setApplicationTitle(Anwendungstitel);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -146,7 +107,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::WindowActivate:
         if (watched == this)
-            dateiaenderungVormerken();
+            steuerung_->dateiaenderungVormerken();
         return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -173,6 +134,35 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 
 void TForm1::closeEvent(QCloseEvent* event) {
     FormClose(event);
+}
+
+void TForm1::FormClose(QCloseEvent* event) {
+    // The settings are written on every close. A failure is shown, and the window
+    // still closes: the program must always be closable.
+    ausfuehren([this] { panelSetup->KonfigurationSpeichern(); });
+    ausfuehren([this] {
+        if (!panelHilfe->isHidden())
+            btnZurueckClick(&panelHilfe->zurueck());
+        else if (!panelSetup->isHidden())
+            btnZurueckClick(&panelSetup->zurueck());
+    });
+    // The user who asked to save keeps the window unless the document reached its file.
+    bool schliessen = false;
+    ausfuehren([&] { schliessen = steuerung_->schliessenErlaubt(); });
+    if (!schliessen) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    steuerung_->beendet();
+}
+
+QString TForm1::einstellungsdatei() const {
+    return Einstellungen::datei(Programmpfad);
+}
+
+void TForm1::Panel1Click() {
+    desktop_.openUrl(QUrl(herstellerWebseite()));
 }
 
 } // namespace ravik

@@ -3,7 +3,7 @@
 #include "app/browser/BrowserAnsicht.h"
 #include "app/browser/Detailpanel.h"
 #include "app/browser/IniBaum.h"
-#include "app/shell/Aktionen.h"
+#include "app/commands/Aktionen.h"
 #include "app/shell/TForm1.h"
 
 #include <QAction>
@@ -45,8 +45,7 @@ void TForm1::iniAnzeigeKeyUp(QKeyEvent*) {
 
 void TForm1::SynMemo1KeyPress(QChar) {
     geaendert();
-    if (++Klickzaehler == 20)
-        Werbetexte();
+    werbung_->zaehlen(20);
 }
 
 // Every item of the three context menus: what it stands for was registered when the

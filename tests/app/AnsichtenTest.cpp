@@ -1,5 +1,5 @@
 // The five views, the back buttons and the structure buttons.
-#include "app/shell/WerkzeugKnopf.h"
+#include "app/platform/widgets/WerkzeugKnopf.h"
 #include "tests/support/Umgebung.h"
 
 #include <map>

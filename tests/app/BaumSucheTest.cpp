@@ -2,7 +2,7 @@
 // still acts on the whole document while it is shown.
 #include "app/browser/IniBaum.h"
 #include "app/editor/SynMemo.h"
-#include "app/shell/WerkzeugKnopf.h"
+#include "app/platform/widgets/WerkzeugKnopf.h"
 #include "tests/support/Umgebung.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // Editing in the browser view: confirm and cancel, new section and key, delete,
 // expand and collapse. Checked through the table rows, marks, tree and status.
 #include "app/browser/IniBaum.h"
-#include "app/shell/WerkzeugKnopf.h"
+#include "app/platform/widgets/WerkzeugKnopf.h"
 #include "tests/support/Umgebung.h"
 
 #include <Qsci/qsciscintilla.h>

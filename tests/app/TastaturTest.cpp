@@ -1,7 +1,7 @@
 // Every command from the keyboard and the context menus, through real key events and
 // menu actions.
 #include "app/browser/IniBaum.h"
-#include "app/shell/WerkzeugKnopf.h"
+#include "app/platform/widgets/WerkzeugKnopf.h"
 #include "tests/support/Umgebung.h"
 
 #include <Qsci/qsciscintilla.h>

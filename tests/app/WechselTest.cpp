@@ -1,7 +1,7 @@
 // Carrying the document between the views: the document's own text with the edits
 // of the browser view, every other byte as it was.
 #include "app/browser/IniBaum.h"
-#include "app/shell/WerkzeugKnopf.h"
+#include "app/platform/widgets/WerkzeugKnopf.h"
 #include "tests/support/Umgebung.h"
 
 #include <Qsci/qsciscintilla.h>

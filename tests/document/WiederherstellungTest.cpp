@@ -296,8 +296,12 @@ private slots:
         }
         const QString aelter = QDir(dir).filePath(
             QFileInfo(QDir(dir).entryList({QStringLiteral("*.wiederherstellung")})[0]).fileName());
-        QFile(aelter).setFileTime(QDateTime::currentDateTime().addSecs(-60),
-                                  QFileDevice::FileModificationTime);
+        // (Qt sets a file's times only through an open file.)
+        QFile alt(aelter);
+        QVERIFY(alt.open(QIODevice::ReadWrite));
+        QVERIFY(alt.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                QFileDevice::FileModificationTime));
+        alt.close();
 
         // A copy whose lock names this process's pid, though no writer here holds it:
         // an earlier process with the same pid left it.

@@ -1,6 +1,6 @@
-#include "app/shell/WerkzeugKnopf.h"
+#include "app/platform/widgets/WerkzeugKnopf.h"
 
-#include "app/shell/Bilder.h"
+#include "app/platform/widgets/Bilder.h"
 
 #include <QAction>
 #include <QEvent>

@@ -1,7 +1,7 @@
-#include "app/help/Werbebereich.h"
+#include "app/platform/widgets/Werbebereich.h"
 
 #include "app/platform/widgets/Bausteine.h"
-#include "app/shell/Bilder.h"
+#include "app/platform/widgets/Bilder.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "app/shell/Ansicht.h"
+#include "app/commands/Ansicht.h"
 
 #include <QHash>
 #include <QObject>
+#include <QString>
 #include <array>
 #include <functional>
 
@@ -31,7 +32,10 @@ public:
 
     QAction* aktion(Befehl befehl) const { return aktionen_[befehl]; }
     // The tool button of a command: named after it, showing the action's image and hint.
-    WerkzeugKnopf* knopf(Befehl befehl, QWidget* leiste) const;
+    WerkzeugKnopf* knopf(Befehl befehl, QWidget* leiste);
+    // A command whose image (and hint) tells a state: the view switch's direction, the
+    // tree expanded or collapsed. An empty hint keeps the one shown.
+    void bildZeigen(Befehl befehl, int bild, const QString& hinweis = QString());
     // What the command does when it runs.
     void binden(Befehl befehl, std::function<void()> ausfuehrung);
 
@@ -61,6 +65,7 @@ private:
     void freigabenSetzen();
 
     std::array<QAction*, kAnzahl> aktionen_{};
+    std::array<WerkzeugKnopf*, kAnzahl> knoepfe_{};
     std::array<std::function<void()>, kAnzahl> ausfuehrungen_;
     std::array<bool, kAnzahl> tasteAuchGesperrt_{};
     std::array<bool, kAnzahl> tasteEigen_{};

@@ -1,7 +1,7 @@
-#include "app/shell/Aktionen.h"
+#include "app/commands/Aktionen.h"
 
-#include "app/shell/Bilder.h"
-#include "app/shell/WerkzeugKnopf.h"
+#include "app/platform/widgets/Bilder.h"
+#include "app/platform/widgets/WerkzeugKnopf.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -104,11 +104,26 @@ Aktionen::Aktionen(QWidget* fenster) : QObject(fenster) {
     freigabenSetzen();
 }
 
-WerkzeugKnopf* Aktionen::knopf(Befehl befehl, QWidget* leiste) const {
+WerkzeugKnopf* Aktionen::knopf(Befehl befehl, QWidget* leiste) {
     const Beschreibung& d = kBefehle[befehl];
     auto* k = new WerkzeugKnopf(QLatin1String(d.knopf), QString::fromUtf8(d.hinweis), d.bild, leiste);
     k->setDefaultAction(aktion(befehl));
+    knoepfe_[befehl] = k;
     return k;
+}
+
+// Through the button where there is one: it keeps the image's index, and passes image
+// and hint on to the action.
+void Aktionen::bildZeigen(Befehl befehl, int bild, const QString& hinweis) {
+    if (WerkzeugKnopf* k = knoepfe_[befehl]) {
+        k->setBildIndex(bild);
+        if (!hinweis.isEmpty())
+            k->setHinweis(hinweis);
+        return;
+    }
+    aktion(befehl)->setIcon(Bilder::werkzeugBild(bild));
+    if (!hinweis.isEmpty())
+        aktion(befehl)->setToolTip(hinweis);
 }
 
 void Aktionen::binden(Befehl befehl, std::function<void()> ausfuehrung) {

@@ -1,6 +1,5 @@
-#include "app/shell/Warteanzeige.h"
+#include "app/platform/widgets/Warteanzeige.h"
 
-#include "app/editor/SynMemo.h"
 
 #include <QApplication>
 #include <QProgressDialog>
@@ -35,14 +34,6 @@ void Warteanzeige::schritt(qint64 erledigt, bool langerSchrittFolgt) {
     }
     dialog_->setValue(static_cast<int>(erledigt & 0x7fffffff));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
-std::unique_ptr<QObject> Warteanzeige::folgen(SynMemo& editor) {
-    // The connection lives as long as its context object: the guard.
-    auto guard = std::make_unique<QObject>();
-    QObject::connect(&editor, &SynMemo::progress, guard.get(),
-                     [this](qint64 erledigt, bool langerSchritt) { schritt(erledigt, langerSchritt); });
-    return guard;
 }
 
 void Warteanzeige::beenden() {

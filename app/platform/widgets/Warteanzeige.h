@@ -1,18 +1,16 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QObject>
 #include <QPointer>
 #include <QString>
 
 #include <memory>
 
-class QObject;
 class QProgressDialog;
 class QWidget;
 
 namespace ravik {
-
-class SynMemo;
 
 // Shows the wait cursor while long work runs; when the work takes longer than half a
 // second, a progress dialog appears instead of a frozen window. The work reports
@@ -27,8 +25,16 @@ public:
     // A step that is known to take long (laying out a line of megabytes, say) shows
     // the dialog at once rather than after the delay.
     void schritt(qint64 erledigt = -1, bool langerSchrittFolgt = false);
-    // Follows the editor's progress reports until the returned guard ends.
-    [[nodiscard]] std::unique_ptr<QObject> folgen(SynMemo& editor);
+    // Follows a source's progress(done, longStepAhead) reports (the editor's) until
+    // the returned guard ends.
+    template <class Quelle>
+    [[nodiscard]] std::unique_ptr<QObject> folgen(Quelle& quelle) {
+        // The connection lives as long as its context object: the guard.
+        auto guard = std::make_unique<QObject>();
+        QObject::connect(&quelle, &Quelle::progress, guard.get(),
+                         [this](qint64 erledigt, bool langerSchritt) { schritt(erledigt, langerSchritt); });
+        return guard;
+    }
     // Ends the display early (before a message box is shown, for example).
     void beenden();
 

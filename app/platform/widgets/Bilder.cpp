@@ -1,4 +1,4 @@
-#include "app/shell/Bilder.h"
+#include "app/platform/widgets/Bilder.h"
 
 #include <array>
 
