@@ -248,6 +248,10 @@ void paareAusgeben(Ausgabe& ausgabe, Format format, const QString& sektion,
 
 // --- reading ---------------------------------------------------------------------------
 
+struct NichtAlsIni {
+    QString grund;
+};
+
 // The engine's whole document is built only for what needs it (the list of sections,
 // a new key or section, a removal): a value read or changed in place is found by one
 // pass over the bytes, which on a large file is most of the command's time.
@@ -255,9 +259,15 @@ struct Gelesen {
     QByteArray bytes;
     bool vorhanden = false;
     std::unique_ptr<IniDocument> dokument;
+    // Raises NichtAlsIni when the engine refuses the file (too large to index).
     IniDocument& engine() {
-        if (!dokument)
-            dokument = bytes.isEmpty() ? std::make_unique<IniDocument>() : std::make_unique<IniDocument>(bytes);
+        if (!dokument) {
+            try {
+                dokument = bytes.isEmpty() ? std::make_unique<IniDocument>() : std::make_unique<IniDocument>(bytes);
+            } catch (const RavikError& e) {
+                throw NichtAlsIni{e.message()};
+            }
+        }
         return *dokument;
     }
 };
@@ -461,6 +471,15 @@ int schreibenderBefehl(const Auftrag& a, Ausgabe& ausgabe) {
     return Erledigt;
 }
 
+template <typename Ausfuehrung> int alsIni(const Auftrag& a, Ausgabe& ausgabe, Ausfuehrung&& befehl) {
+    try {
+        return befehl(a, ausgabe);
+    } catch (const NichtAlsIni& f) {
+        return ausgabe.melden(NichtLesbar, QStringLiteral("Die Datei %1 lässt sich nicht als INI-Datei lesen: %2")
+                                               .arg(anzeigename(a.positionen[0]), f.grund));
+    }
+}
+
 } // namespace
 
 QByteArray aufruf() {
@@ -519,9 +538,9 @@ int ausfuehren(const QStringList& argumente, QByteArray& aus, QByteArray& fehler
         return Erledigt;
     case Befehl::Set:
     case Befehl::Del:
-        return schreibenderBefehl(auftrag, ausgabe);
+        return alsIni(auftrag, ausgabe, schreibenderBefehl);
     default:
-        return lesenderBefehl(auftrag, ausgabe);
+        return alsIni(auftrag, ausgabe, lesenderBefehl);
     }
 }
 
