@@ -34,6 +34,8 @@
 #include <functional>
 #include <vector>
 
+#include <unistd.h>
+
 using namespace ravik;
 
 namespace {
@@ -338,7 +340,13 @@ int main(int argc, char* argv[]) {
     const QString ravikKopie = verzeichnis.filePath(QStringLiteral("befehl.ini"));
     QFile::copy(datei, ravikKopie);
     const QStringList schluessel{ravikKopie, QStringLiteral("Sektion_19999"), QStringLiteral("Schluessel_24")};
-    const double befehlSetMs = kommandoMs(ravik, QStringList{QStringLiteral("--set")} + schluessel + QStringList{QStringLiteral("neu")});
+    ::sync(); // the copy's own flush is not the command's work
+    std::vector<double> setzen;
+    for (int i = 0; i < 5; ++i)
+        setzen.push_back(kommandoMs(ravik, QStringList{QStringLiteral("--set")} + schluessel +
+                                               QStringList{QStringLiteral("neu %1").arg(i)}));
+    std::sort(setzen.begin(), setzen.end());
+    const double befehlSetMs = setzen[2];
     const double befehlGetMs = kommandoMs(ravik, QStringList{QStringLiteral("--get")} + schluessel);
     const QString klein = verzeichnis.filePath(QStringLiteral("klein.ini"));
     {
@@ -350,7 +358,8 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < 11; ++i)
         starts.push_back(kommandoMs(ravik, {QStringLiteral("--get"), klein, QStringLiteral("Allgemein"), QStringLiteral("Name")}));
     std::sort(starts.begin(), starts.end());
-    std::printf("%-42s %10.1f ms\n", "ravik --set eines Schlüssels", befehlSetMs);
+    std::printf("%-42s %10.1f ms  (Median aus 5, höchstens %.1f ms)\n", "ravik --set eines Schlüssels",
+                befehlSetMs, setzen.back());
     std::printf("%-42s %10.1f ms\n", "ravik --get eines Schlüssels", befehlGetMs);
     std::printf("%-42s %10.1f ms  (Median aus 11)\n", "ravik --get, kleine Datei", starts[5]);
 
