@@ -3,6 +3,7 @@
 set(RAVIK_INSTALLED_FILES
     bin/ravik
     share/applications/io.github.ravik.Ravik.desktop
+    share/bash-completion/completions/ravik
     share/doc/ravik/changelog.gz
     share/doc/ravik/copyright
     share/icons/hicolor/scalable/apps/ravik.svg

@@ -12,7 +12,7 @@ if(NOT result EQUAL 0 OR NOT warnings STREQUAL "")
 endif()
 
 file(READ "${PAGE}" page)
-foreach(section NAME ÜBERSICHT BESCHREIBUNG ARGUMENTE TASTEN DATEIEN)
+foreach(section NAME ÜBERSICHT BESCHREIBUNG ARGUMENTE BEFEHLE EXIT-STATUS TASTEN DATEIEN)
     string(FIND "${page}" ".SH ${section}\n" at)
     if(at EQUAL -1)
         message(FATAL_ERROR "manual page lacks the section ${section}")
