@@ -28,7 +28,8 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # run time is named here: the SVG plugins draw every icon of the tool bars and the
 # tree (without them the buttons are blank), so they are a dependency.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+# pkexec runs ravik-systemdatei, through which a user saves a system file.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, pkexec")
 # German texts of Qt's and QScintilla's own dialogs and buttons, and Liberation Mono,
 # which stands in metrically for the editor's "Courier New": without them Ravik works,
 # with English standard buttons and another monospaced font.

@@ -13,6 +13,7 @@
 #include "app/platform/dialogs/DialogService.h"
 #include "app/platform/widgets/Bilder.h"
 #include "core/document/Dokument.h"
+#include "core/document/Systemdatei.h"
 #include "core/platform/files/FileIO.h"
 
 #include <QWidget>
@@ -99,7 +100,8 @@ void Dokumentsteuerung::geaendert() {
 
 void Dokumentsteuerung::titelSetzen(const QString& pfad) {
     const QString name = FileIO::fileNamePart(pfad);
-    fenstertitelSetzen(QStringLiteral("Ravik: Der Velmora INI-Editor (\"%1\")").arg(name));
+    fenstertitelSetzen(QStringLiteral("Ravik: Der Velmora INI-Editor (\"%1\")").arg(name) +
+                       Systemdatei::titelZusatz(pfad));
     anwendungstitel_ = QStringLiteral("Ravik (\"%1\")").arg(name);
     dialoge_.setApplicationTitle(anwendungstitel_);
     zuletztMerken(pfad);

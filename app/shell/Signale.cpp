@@ -22,23 +22,20 @@ namespace ravik {
 
 void TForm1::signaleVerbinden() {
     // The commands, whether a tool button, a key or a context-menu item runs them.
-    auto befehl = [this](Aktionen::Befehl b, void (TForm1::*aktion)()) {
-        aktionen_->binden(b, [this, aktion] { ausfuehren([=] { (this->*aktion)(); }); });
+    auto befehl = [this](Aktionen::Befehl b, std::function<void()> aktion) {
+        aktionen_->binden(b, [this, aktion] { ausfuehren(aktion); });
     };
-    auto dokumentbefehl = [this](Aktionen::Befehl b, auto aktion) {
-        aktionen_->binden(b, [this, aktion] { ausfuehren([=] { (steuerung_->*aktion)(); }); });
-    };
-    dokumentbefehl(Aktionen::Neu, &Dokumentsteuerung::tbtnNeuClick);
-    dokumentbefehl(Aktionen::Oeffnen, &Dokumentsteuerung::tbtnDateiladenClick);
-    dokumentbefehl(Aktionen::Speichern, &Dokumentsteuerung::tbtnDateispeichernClick);
-    dokumentbefehl(Aktionen::Wechseln, &Dokumentsteuerung::tbtnFlipClick);
+    befehl(Aktionen::Neu, [this] { steuerung_->tbtnNeuClick(); });
+    befehl(Aktionen::Oeffnen, [this] { steuerung_->tbtnDateiladenClick(); });
+    befehl(Aktionen::Speichern, [this] { steuerung_->tbtnDateispeichernClick(); });
+    befehl(Aktionen::Wechseln, [this] { steuerung_->tbtnFlipClick(); });
     aktionen_->binden(Aktionen::Optionen, [this] { ausfuehren([this] { Anzeige(Ansicht::Setup); }); });
-    befehl(Aktionen::Hilfe, &TForm1::tbtnHilfeClick);
-    befehl(Aktionen::NeueSektion, &TForm1::tbtnNeueSektionClick);
-    befehl(Aktionen::NeuerWert, &TForm1::tbtnNeuerWertClick);
-    befehl(Aktionen::Loeschen, &TForm1::tbtnDeleteClick);
-    befehl(Aktionen::Ausklappen, &TForm1::tbtnAnsichtClick);
-    befehl(Aktionen::Aenderungen, &TForm1::tbtnAenderungenClick);
+    befehl(Aktionen::Hilfe, [this] { tbtnHilfeClick(); });
+    befehl(Aktionen::NeueSektion, [this] { tbtnNeueSektionClick(); });
+    befehl(Aktionen::NeuerWert, [this] { tbtnNeuerWertClick(); });
+    befehl(Aktionen::Loeschen, [this] { tbtnDeleteClick(); });
+    befehl(Aktionen::Ausklappen, [this] { tbtnAnsichtClick(); });
+    befehl(Aktionen::Aenderungen, [this] { tbtnAenderungenClick(); });
     connect(&panelSetup->aenderungenVorDemSpeichern(), &QCheckBox::toggled, steuerung_,
             &Dokumentsteuerung::setAenderungenVorDemSpeichern);
     steuerung_->setAenderungenVorDemSpeichern(panelSetup->aenderungenVorDemSpeichern().isChecked());

@@ -2,6 +2,7 @@
 #include "app/shell/TForm1.h"
 #include "app/commands/Aktionen.h"
 
+#include "app/document/Systemdateifragen.h"
 #include "app/document/Wiederherstellungswaechter.h"
 
 #include "app/browser/DetailFeld.h"
@@ -9,6 +10,7 @@
 #include "app/editor/SynMemo.h"
 #include "app/platform/widgets/WerkzeugKnopf.h"
 #include "app/platform/dialogs/DialogService.h"
+#include "core/document/Systemdatei.h"
 #include "core/platform/errors/RavikError.h"
 #include "core/platform/files/FileIO.h"
 #include "core/help/Werbetexte.h"
@@ -47,11 +49,13 @@ TForm1::TForm1(const Startoptionen& optionen, DialogService& dialoge, Desktop& d
     oberflaecheAufbauen();
     signaleVerbinden();
     qApp->installEventFilter(this); // key preview: the window sees keys first
+    systemdateiFragenAnbinden(dialoge_);
     ausfuehren([this] { FormCreate(); });
     ausfuehren([this] { steuerung_->WiederherstellungAnbieten(); });
 }
 
 TForm1::~TForm1() {
+    systemdateiFragenLoesen();
     qApp->removeEventFilter(this);
 }
 
@@ -59,6 +63,8 @@ void TForm1::ausfuehren(const std::function<void()>& aktion) {
     ++laufendeAktionen_;
     try {
         aktion();
+    } catch (const Abgebrochen&) {
+        // The administrator prompt was cancelled: nothing to report.
     } catch (const std::exception& e) {
         fehlerAnzeigen(messageOf(e));
     }

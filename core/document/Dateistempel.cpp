@@ -6,6 +6,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cerrno>
 #include <sys/stat.h>
 #include <time.h>
 
@@ -64,8 +65,10 @@ bool Dateistempel::Merkmale::operator==(const Merkmale& o) const {
 Dateistempel::Merkmale Dateistempel::merkmaleLesen(const QString& pfad) {
     struct stat info {};
     Merkmale m;
-    if (::stat(QFile::encodeName(pfad).constData(), &info) != 0)
+    if (::stat(QFile::encodeName(pfad).constData(), &info) != 0) {
+        m.verborgen = errno == EACCES;
         return m;
+    }
     m.vorhanden = true;
     m.geraet = quint64(info.st_dev);
     m.knoten = quint64(info.st_ino);
@@ -120,6 +123,10 @@ Dateistempel::Vergleich Dateistempel::vergleichen() {
     if (!geschrieben_.isEmpty() && !geschrieben.isEmpty() && geschrieben != geschrieben_)
         return Vergleich::Umgelenkt;
     const Merkmale jetzt = merkmaleLesen(pfad_);
+    // A file behind a folder only root may enter (read through the helper) cannot be
+    // looked at: it is not reported gone; the helper compares its bytes when it saves.
+    if (jetzt.verborgen)
+        return Vergleich::Gleich;
     if (!jetzt.vorhanden)
         return merkmale_.vorhanden || !hash_.isEmpty() ? Vergleich::Fehlt : Vergleich::Gleich;
     // Equal marks of a file that could not be read are all there is to compare.
@@ -127,6 +134,10 @@ Dateistempel::Vergleich Dateistempel::vergleichen() {
         return Vergleich::Gleich;
     // A file that could not be read at the time, or not now, cannot be shown unchanged.
     const QByteArray hash = hash_.isEmpty() ? QByteArray() : hashLesen(pfad_);
+    // A file the user may not read (a system file, read through the helper) cannot be
+    // hashed: equal marks are all there is; the helper compares the bytes when it saves.
+    if (hash.isEmpty() && jetzt == merkmale_)
+        return Vergleich::Gleich;
     if (hash.isEmpty() || hash != hash_)
         return Vergleich::Geaendert;
     merkmale_ = jetzt;

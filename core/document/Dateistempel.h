@@ -45,6 +45,7 @@ public:
 private:
     struct Merkmale {
         bool vorhanden = false;
+        bool verborgen = false; // a folder on the way may not be searched (a system file's)
         quint64 geraet = 0;
         quint64 knoten = 0;
         qint64 groesse = -1;

@@ -1,4 +1,5 @@
 #include "core/document/Dokument.h"
+#include "core/document/Systemdatei.h"
 
 #include "core/platform/errors/RavikError.h"
 #include "core/platform/files/FileIO.h"
@@ -107,7 +108,12 @@ std::unique_ptr<IniDocument> Dokument::dateiLesen(const QString& pfad, Dateistem
                                          .arg(kMaxBytes / (1024 * 1024)));
     try {
         Dateistempel gelesen = Dateistempel::vorLesen(pfad);
-        std::optional<QByteArray> bytes = FileIO::readAllIfExists(pfad);
+        std::optional<QByteArray> bytes = Systemdatei::lesen(pfad);
+        if (!bytes) {
+            bytes = FileIO::readAllIfExists(pfad);
+            if (bytes)
+                Systemdatei::geladen(pfad, *bytes);
+        }
         if (bytes)
             gelesen.inhaltSetzen(*bytes);
         if (stempel)

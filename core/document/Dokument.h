@@ -163,6 +163,9 @@ public:
     // view is current) or the document's text with a table made from it. The status
     // follows: saved when they are the file's bytes, changed otherwise.
     void bytesUebernehmen(const QByteArray& bytes, const QByteArray& dateibytes, Textquelle* editor);
+    // speichernUnter for a system file: written through ravik-systemdatei.
+    void systemdateiSpeichern(const QString& ziel, bool sicherung, Textquelle* editor,
+                              const Fortschritt& fortschritt);
 
     // Larger files are refused: the browser view holds a file several times over.
     static constexpr qint64 kMaxBytes = qint64(512) * 1024 * 1024;

@@ -2,11 +2,14 @@
 // from either view. Both views write through the file layer's one save
 // (FileIO::save): links kept, owner and permissions kept, atomically or in place.
 #include "core/document/Dokument.h"
+#include "core/document/Systemdatei.h"
 #include "core/document/Textquelle.h"
 
 #include "core/platform/errors/RavikError.h"
 #include "core/platform/files/FileIO.h"
 #include "core/platform/files/TextFile.h"
+#include "core/platform/ini/IniDocument.h"
+#include "core/platform/text/LineText.h"
 
 #include <QFileInfo>
 #include <new>
@@ -26,7 +29,12 @@ void Dokument::imEditorOeffnen(const QString& pfad, Textquelle& editor, const Fo
     Dateistempel stempel = Dateistempel::vorLesen(pfad);
     TextFileContent inhalt;
     try {
-        inhalt = TextFile::read(pfad, fortschritt);
+        if (auto systemdatei = Systemdatei::lesen(pfad))
+            inhalt = TextFile::scan(std::move(*systemdatei), fortschritt);
+        else {
+            inhalt = TextFile::read(pfad, fortschritt);
+            Systemdatei::geladen(pfad, inhalt.bytes);
+        }
     } catch (const std::bad_alloc&) {
         throw EFOpenError(angezeigt, QStringLiteral("Nicht genügend Arbeitsspeicher."));
     }
@@ -47,6 +55,9 @@ void Dokument::imEditorOeffnen(const QString& pfad, Textquelle& editor, const Fo
 }
 
 void Dokument::speicherzielPruefen(const QString& pfad, bool editoransicht) {
+    // A file the user may not write is saved through the helper once he agrees.
+    if (Systemdatei::speichernUeberHelfer(pfad))
+        return;
     const auto fehler = FileIO::checkWritable(pfad);
     if (!fehler)
         return;
@@ -56,7 +67,8 @@ void Dokument::speicherzielPruefen(const QString& pfad, bool editoransicht) {
 }
 
 QString Dokument::sicherheitskopieAnlegen(const QString& dateiname) {
-    if (dateiname.isEmpty() || !FileIO::exists(dateiname))
+    // A system file's backup is made by the helper, in the same run as the save.
+    if (dateiname.isEmpty() || !FileIO::exists(dateiname) || Systemdatei::istSystemdatei(dateiname))
         return {};
     const QString kopie = dateiname + QStringLiteral(".bak");
     if (const auto fehler = FileIO::copyFile(dateiname, kopie))
@@ -88,6 +100,10 @@ void Dokument::editorSpeichern(const QString& pfad, Textquelle& editor, const Fo
 void Dokument::speichernUnter(const QString& ziel, bool sicherung, Textquelle* editor,
                               const Fortschritt& fortschritt) {
     speicherzielPruefen(ziel, editor != nullptr);
+    if (Systemdatei::istSystemdatei(ziel)) {
+        systemdateiSpeichern(ziel, sicherung && ziel == name_, editor, fortschritt);
+        return;
+    }
     const QString kopie = sicherung ? sicherheitskopieAnlegen(name_) : QString();
     // The backup is a copy of the file written only when it is the same file.
     const QString kopieDesZiels = ziel == name_ ? kopie : QString();
@@ -98,6 +114,36 @@ void Dokument::speichernUnter(const QString& ziel, bool sicherung, Textquelle* e
         speichern(ziel, fortschritt, kopieDesZiels);
     }
     setDateistempel(Dateistempel::lesen(ziel));
+    alsGespeichertAnsehen();
+    setName(ziel);
+}
+
+// The same save through the helper: the content is produced as for a file of the
+// user's, handed to ravik-systemdatei, and the stamp is of the bytes written.
+void Dokument::systemdateiSpeichern(const QString& ziel, bool sicherung, Textquelle* editor,
+                                    const Fortschritt& fortschritt) {
+    const QString angezeigt = QFileInfo(ziel).absoluteFilePath();
+    Dateistempel stempel;
+    QByteArray geschrieben;
+    if (editor) {
+        const QByteArrayView text = editor->aktuellerText();
+        if (!LineText::fitsEncoding(text, kodierung_))
+            throw RavikError(QStringLiteral("Die Datei %1 wurde nicht gespeichert: Der Text enthält "
+                                            "Zeichen, die in der Kodierung %2 nicht darstellbar "
+                                            "sind.")
+                                 .arg(angezeigt, TextCodec::displayName(kodierung_)));
+        geschrieben = Systemdatei::schreiben(ziel, sicherung, [&](const FileIO::PieceWriter& schreiben) {
+            LineText::toFilePieces(text, kodierung_, schreiben);
+        });
+    } else {
+        anwenden(fortschritt);
+        geschrieben = Systemdatei::schreiben(ziel, sicherung, [&](const FileIO::PieceWriter& schreiben) {
+            text_->writeTo([&](QByteArrayView stueck) { schreiben(stueck); });
+        });
+    }
+    stempel = Dateistempel::vorLesen(ziel);
+    stempel.inhaltSetzen(geschrieben);
+    setDateistempel(std::move(stempel));
     alsGespeichertAnsehen();
     setName(ziel);
 }

@@ -18,6 +18,16 @@ if(NOT IS_DIRECTORY "${prefix}/bin" OR IS_DIRECTORY "${prefix}/bin/ravik")
     message(FATAL_ERROR "bin/ravik is not a program file")
 endif()
 
+# The helper is a program, and the polkit action names it where it is installed.
+execute_process(COMMAND "${prefix}/libexec/ravik/ravik-systemdatei" RESULT_VARIABLE helper ERROR_VARIABLE status)
+if(NOT helper EQUAL 3 OR NOT status MATCHES "ravik-systemdatei: fehler 3 ")
+    message(FATAL_ERROR "ravik-systemdatei without pkexec should refuse with 3: ${helper} ${status}")
+endif()
+file(READ "${prefix}/share/polkit-1/actions/io.github.ravik.Ravik.policy" policy)
+if(NOT policy MATCHES "exec.path\">/[^<]*/libexec/ravik/ravik-systemdatei</annotate>"
+   OR NOT policy MATCHES "<action id=\"io.github.ravik.Ravik\">")
+    message(FATAL_ERROR "polkit action does not name the helper: ${policy}")
+endif()
 file(READ "${prefix}/share/applications/io.github.ravik.Ravik.desktop" desktop)
 foreach(line "Exec=ravik %f" "Icon=ravik" "MimeType=text/x-ini;" "Comment[de]=")
     string(FIND "${desktop}" "${line}" at)

@@ -10,8 +10,12 @@ constexpr qsizetype kPiece = qsizetype(1) << 20;
 } // namespace
 
 TextFileContent read(const QString& path, const Progress& progress) {
+    return scan(FileIO::readAll(path), progress);
+}
+
+TextFileContent scan(QByteArray bytes, const Progress& progress) {
     TextFileContent content;
-    content.bytes = FileIO::readAll(path);
+    content.bytes = std::move(bytes);
     const QByteArrayView all(content.bytes);
     for (qsizetype pos = 0; pos < all.size(); pos += kPiece) {
         content.scan.feed(all.sliced(pos, qMin(kPiece, all.size() - pos)));

@@ -22,6 +22,8 @@ using Progress = std::function<void(qint64 bytesDone)>;
 
 // Reads the file once and scans it. Raises EFOpenError as FileIO::readAll does.
 TextFileContent read(const QString& path, const Progress& progress = {});
+// The same for bytes read otherwise (through the helper for system files).
+TextFileContent scan(QByteArray bytes, const Progress& progress = {});
 
 // The content's text as UTF-8 without a byte-order mark, in pieces of about a
 // megabyte, converted from the file's encoding.
