@@ -14,6 +14,7 @@
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -422,6 +423,12 @@ int main(int argc, char* argv[]) {
     baum->auswaehlen(baum->model()->index(7, 0)); // a section with a comment line above it
     const Messung kommentar =
         messen("Detailanzeige, Sektion mit Kommentar", [&] { f.form->iniAnzeigeClick(); });
+    // Switching a key off and on rewrites the text with one line changed and makes the
+    // table anew: each run turns the selected key over.
+    baum->auswaehlen(letzterSchluessel(baum));
+    f.form->iniAnzeigeClick();
+    auto* schalter = f.form->findChild<QAction*>(QStringLiteral("actSchluesselAktivieren"));
+    messen("Schlüssel aus- bzw. einschalten (F8)", [&] { schalter->trigger(); });
 
     // The search above the tree, typed key by key into the real field (a key name, then
     // a word with umlauts that stands in values); the tree is drawn after each key.

@@ -24,12 +24,22 @@ BrowserAnsicht::BrowserAnsicht(QWidget* parent) : QWidget(parent) {
     anzeige->setObjectName(QStringLiteral("panelAnzeige"));
     suche_ = new Suchfeld(anzeige);
     baum_ = new IniBaum(anzeige);
+    auskommentierte_ = new QCheckBox(QStringLiteral("Auskommentierte zeigen"), anzeige);
+    auskommentierte_->setObjectName(QStringLiteral("chkAuskommentierte"));
+    auskommentierte_->setChecked(true);
+    auskommentierte_->setToolTip(QStringLiteral("Schlüssel zeigen, die in der Datei auskommentiert sind "
+                                                "(„;extension=mysqli“)"));
+    auto* filterzeile = new QHBoxLayout;
+    filterzeile->setContentsMargins(0, 0, 0, 0);
+    filterzeile->addWidget(suche_, 1);
+    filterzeile->addWidget(auskommentierte_);
     auto* a = new QVBoxLayout(anzeige);
     a->setContentsMargins(0, 0, 0, 0);
     a->setSpacing(2);
-    a->addWidget(suche_);
+    a->addLayout(filterzeile);
     a->addWidget(baum_);
-    setTabOrder(suche_, baum_);
+    setTabOrder(suche_, auskommentierte_);
+    setTabOrder(auskommentierte_, baum_);
     connect(suche_, &Suchfeld::zumBaum, baum_, [this] { baum_->setFocus(Qt::OtherFocusReason); });
     // A new tree starts without a search.
     connect(baum_, &IniBaum::filterAufgehoben, this, [this] {

@@ -27,6 +27,8 @@ public:
     Detailpanel& detail() { return *detail_; }
     Werbebereich& werbung() { return *werbung_; }
     QCheckBox& sicherheitskopie() { return *sicherheitskopie_; }
+    // "Auskommentierte zeigen": the tree shows the keys the file has switched off.
+    QCheckBox& auskommentierte() { return *auskommentierte_; }
     // The tree and the detail side, parted where the user dragged the line.
     Seitenteiler& teiler() { return *teiler_; }
 
@@ -42,6 +44,7 @@ private:
     Detailpanel* detail_;
     Werbebereich* werbung_;
     QCheckBox* sicherheitskopie_;
+    QCheckBox* auskommentierte_;
     Seitenteiler* teiler_;
 };
 

@@ -3,6 +3,7 @@
 #include "app/commands/Befehlsumfeld.h"
 
 #include <QString>
+#include <functional>
 
 namespace ravik {
 
@@ -31,6 +32,12 @@ public:
     void tbtnDeleteClick();
     void tbtnAnsichtClick();
     void sucheBaumChange(const QString& text);
+    // Switches the selected key on or off in the file (Schalten.cpp).
+    void actSchluesselAktivierenClick();
+    // Shows or hides the switched-off keys in the tree.
+    void auskommentierteZeigen(bool zeigen);
+    // Typing in the value of a switched-off key switches it on first.
+    void wertBearbeitungVersucht();
 
     // The entry the detail panel was loaded with.
     const QString& altSektion() const { return AltSektion; }
@@ -44,6 +51,10 @@ private:
     bool wertPruefen(const QString& wert);
     // The value of a new key, asked again while it is refused; empty when cancelled.
     QString neuenWertErfragen();
+    // Runs a change that makes the document's table anew, then shows the tree as it
+    // was (expanded sections) with this key selected: live or switched off.
+    void nachNeuemText(const std::function<void()>& aenderung, const QString& sektion,
+                       const QString& schluessel, bool ausgeschaltet);
 
     bool browserAktiv() const { return steuerung_->browserAktiv(); }
     bool WertVorhanden(const QString& sektion, const QString& schluessel) {
@@ -60,6 +71,7 @@ private:
     Befehlsumfeld* steuerung_;
     Werberotation* werbung_;
     QString AltSektion, AltSchluessel, AltWert;
+    bool ausgeschaltetGewaehlt_ = false; // the panel shows a switched-off key
 };
 
 } // namespace ravik

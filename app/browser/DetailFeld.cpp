@@ -42,6 +42,12 @@ void DetailFeld::keyPressEvent(QKeyEvent* event) {
         emit enterGedrueckt();
         return;
     }
+    if (isReadOnly() && (!event->text().isEmpty() || event->key() == Qt::Key_Backspace ||
+                         event->key() == Qt::Key_Delete)) {
+        const bool zeichen = event->text().isEmpty() || event->text().front().isPrint();
+        if (zeichen && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            emit bearbeitungVersucht();
+    }
     QLineEdit::keyPressEvent(event);
 }
 

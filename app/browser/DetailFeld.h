@@ -17,6 +17,9 @@ public:
 signals:
     // Enter was typed: the window moves the focus on.
     void enterGedrueckt();
+    // A key that would change the text was typed while the field is read-only: whoever
+    // makes the field editable now lets the key take effect.
+    void bearbeitungVersucht();
 
 protected:
     void focusInEvent(QFocusEvent* event) override;

@@ -34,7 +34,9 @@ void Browserbefehle::iniAnzeigeClick() {
     IniBaum& baum = browser_->baum();
     Detailpanel& detail = browser_->detail();
     const QModelIndex knoten = baum.ausgewaehlterKnoten();
+    ausgeschaltetGewaehlt_ = false;
     if (baum.knotenAnzahl() == 0 || !knoten.isValid()) {
+        aktionen_->schalterFuer(Aktionen::Schalter::Keiner);
         detail.leeren();
         browser_->kommentarZeigen(QString());
         return;
@@ -42,6 +44,17 @@ void Browserbefehle::iniAnzeigeClick() {
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto cursorZurueck = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    if (const auto* aus = baum.ausgeschaltet(knoten)) {
+        // Shown as it would read once switched on; nothing here is the table's.
+        ausgeschaltetGewaehlt_ = true;
+        aktionen_->schalterFuer(Aktionen::Schalter::Aktivieren);
+        detail.ausgeschaltetZeigen(baum.text(knoten.parent()), aus->name, aus->value);
+        browser_->kommentarZeigen(dokument_.kommentarDerZeile(aus->line));
+        detail.knoepfeFreigeben(false);
+        return;
+    }
+    aktionen_->schalterFuer(baum.ebene(knoten) == 1 ? Aktionen::Schalter::Deaktivieren
+                                                    : Aktionen::Schalter::Keiner);
     if (baum.ebene(knoten) == 1) {
         AltSektion = baum.text(knoten.parent());
         AltSchluessel = baum.text(knoten);
@@ -83,6 +96,8 @@ bool Browserbefehle::wertPruefen(const QString& wert) {
 }
 
 void Browserbefehle::btnOKClick() {
+    if (ausgeschaltetGewaehlt_)
+        return; // nothing of it can be typed before it is switched on
     const Bearbeitung::Detailtexte alt{AltSektion, AltSchluessel, AltWert};
     // Names as the file will hold them, so that " x" is the key x.
     const Bearbeitung::Detailtexte neu = Bearbeitung::wieInDatei(browser_->detail().texte());

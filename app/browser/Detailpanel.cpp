@@ -45,6 +45,8 @@ Detailpanel::Detailpanel(QWidget* parent) : QWidget(parent) {
         raster->addWidget(Bausteine::fettesLabel(QString::fromUtf8(z.text), this), zeile, 1);
         raster->addWidget(z.feld, zeile, 2);
         connect(z.feld, &DetailFeld::enterGedrueckt, this, &Detailpanel::enterGedrueckt);
+        if (z.feld == wert_)
+            connect(z.feld, &DetailFeld::bearbeitungVersucht, this, &Detailpanel::wertBearbeitungVersucht);
         connect(z.feld, &QWidget::customContextMenuRequested, this,
                 [this, feld = z.feld](const QPoint& p) { emit kontextmenu(feld->mapToGlobal(p)); });
         ++zeile;
@@ -76,12 +78,14 @@ void Detailpanel::leeren() {
         feld->setFreigegeben(false);
         feld->clear();
     }
+    wert_->setReadOnly(false);
 }
 
 void Detailpanel::sektionZeigen(const QString& sektion) {
     zeigen(sektion_, true, sektion);
     zeigen(schluessel_, false, QString());
     zeigen(wert_, false, QString());
+    wert_->setReadOnly(false);
 }
 
 void Detailpanel::schluesselZeigen(const QString& sektion, const QString& schluessel,
@@ -89,6 +93,15 @@ void Detailpanel::schluesselZeigen(const QString& sektion, const QString& schlue
     zeigen(sektion_, false, sektion);
     zeigen(schluessel_, true, schluessel);
     zeigen(wert_, true, wert);
+    wert_->setReadOnly(false);
+}
+
+void Detailpanel::ausgeschaltetZeigen(const QString& sektion, const QString& schluessel,
+                                      const QString& wert) {
+    zeigen(sektion_, false, sektion);
+    zeigen(schluessel_, false, schluessel);
+    zeigen(wert_, true, wert);
+    wert_->setReadOnly(true);
 }
 
 Bearbeitung::Detailtexte Detailpanel::texte() const {

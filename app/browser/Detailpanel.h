@@ -21,6 +21,10 @@ public:
     void leeren(); // the three fields empty and disabled
     void sektionZeigen(const QString& sektion);
     void schluesselZeigen(const QString& sektion, const QString& schluessel, const QString& wert);
+    // A switched-off key: its value shown read-only; typing there asks for it to be
+    // switched on (wertBearbeitungVersucht).
+    void ausgeschaltetZeigen(const QString& sektion, const QString& schluessel, const QString& wert);
+    DetailFeld& wertfeld() { return *wert_; }
     Bearbeitung::Detailtexte texte() const;
 
     void knoepfeFreigeben(bool frei);
@@ -31,6 +35,7 @@ signals:
     void ok();
     void abbruch();
     void enterGedrueckt(); // in a field: the window moves the focus on
+    void wertBearbeitungVersucht();
     void kontextmenu(const QPoint& global);
 
 private:

@@ -171,6 +171,26 @@ void IniBaum::knotenEntfernt() {
 
 // During a search F2 decides for the whole tree: after it all sections are expanded,
 // or all collapsed.
+bool IniBaum::aufgeklappteSektionen(QStringList& namen, int hoechstens) const {
+    namen.clear();
+    QAbstractItemModel* m = model();
+    for (int r = 0, n = m->rowCount(); r < n; ++r) {
+        const QModelIndex i = m->index(r, 0);
+        if (!isExpanded(i))
+            continue;
+        if (namen.size() == hoechstens)
+            return false;
+        namen.append(text(i));
+    }
+    return true;
+}
+
+void IniBaum::sektionenAufklappen(const QStringList& namen) {
+    for (const QString& name : namen)
+        if (const QModelIndex i = sichtbar(sektionsKnoten(name)); i.isValid())
+            expand(i);
+}
+
 void IniBaum::allesAusklappen() {
     if (filtert()) {
         vorher_ = Aufklappen::Alle;

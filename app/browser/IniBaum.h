@@ -55,6 +55,18 @@ public:
         return modell_.schluesselKnoten(quelle(sektion), name);
     }
 
+    // The switched-off key a node stands for (IniBaumModell), nullptr for others.
+    const IniBaumModell::Ausgeschaltet* ausgeschaltet(const QModelIndex& knoten) const {
+        return modell_.ausgeschaltet(quelle(knoten));
+    }
+    QModelIndex ausgeschalteterKnoten(const QModelIndex& sektion, const QString& name) const {
+        return modell_.ausgeschalteterKnoten(quelle(sektion), name);
+    }
+    // The names of the expanded sections, and expanding them again in a tree made
+    // anew; false when there were more than `hoechstens` (expand all instead).
+    bool aufgeklappteSektionen(QStringList& namen, int hoechstens) const;
+    void sektionenAufklappen(const QStringList& namen);
+
     void allesAusklappen();
     // A selected key hidden by the collapse hands the selection to its section.
     void allesEinklappen();

@@ -39,13 +39,17 @@ private:
         // The usual case: the section's rows are its key nodes' rows, each once.
         if (zeilen_ == knoten)
             return;
-        // After edits (deleted rows, keys brought back): by name.
+        // After edits (deleted rows, keys brought back), or among switched-off keys:
+        // by name.
         QHash<QByteArrayView, int> letzte;
         for (int r : zeilen_)
             letzte.insert(tabelle_->schluesselUtf8(r), r);
         zeilen_.resize(knoten.size());
-        for (size_t k = 0; k < knoten.size(); ++k)
-            zeilen_[k] = letzte.value(tabelle_->schluesselUtf8(knoten[k]), -1);
+        for (size_t k = 0; k < knoten.size(); ++k) {
+            zeilen_[k] = IniBaumModell::istAusgeschaltet(knoten[k])
+                             ? -1
+                             : letzte.value(tabelle_->schluesselUtf8(knoten[k]), -1);
+        }
     }
 
     const WerteTabelle* tabelle_;
@@ -107,8 +111,14 @@ std::vector<IniBaumFilter::Sektion> IniBaumFilter::suchen(bool nurBisherige) con
         werte.sektion(name, schluessel);
         gefunden.clear();
         auto pruefen = [&](int k) {
-            if (nadel_.foundIn(tabelle->schluesselUtf8(schluessel[k])) || nadel_.foundIn(werte.wert(k)))
+            if (IniBaumModell::istAusgeschaltet(schluessel[k])) {
+                const auto& aus = quelle_.ausgeschaltet(s, schluessel[k]);
+                if (nadel_.foundIn(aus.name) || nadel_.foundIn(aus.value))
+                    gefunden.push_back(k);
+            } else if (nadel_.foundIn(tabelle->schluesselUtf8(schluessel[k])) ||
+                       nadel_.foundIn(werte.wert(k))) {
                 gefunden.push_back(k);
+            }
         };
         if (nurBisherige) {
             for (int k : sektionen_[i].schluessel)

@@ -2,6 +2,8 @@
 
 #include "app/platform/widgets/Bilder.h"
 
+#include <QGuiApplication>
+#include <QPalette>
 #include <algorithm>
 
 namespace ravik {
@@ -59,9 +61,69 @@ IniBaumModell::Kinder& IniBaumModell::kinder(int sektion) const {
     auto neu = std::make_unique<Kinder>();
     neu->sektion = sektion;
     tabelle_->lebendeSchluessel(s.id, neu->zeilen);
+    neu->aus = ausgeschalteteVon(sektion);
+    einreihen(neu->zeilen, neu->aus);
     const_cast<Sektion&>(s).kinder = qint32(kinder_.size());
     kinder_.push_back(std::move(neu));
     return *kinder_.back();
+}
+
+std::vector<IniBaumModell::Ausgeschaltet> IniBaumModell::ausgeschalteteVon(int sektion) const {
+    if (!ausgeschalteteZeigen_ || !ausgeschalteteQuelle_)
+        return {};
+    return ausgeschalteteQuelle_(tabelle_->lebendeSektionsZeile(sektionen_[sektion].id));
+}
+
+// Each switched-off key goes where the file has it: after as many of the section's keys
+// as stand above it there.
+void IniBaumModell::einreihen(std::vector<int>& zeilen, const std::vector<Ausgeschaltet>& aus) {
+    if (aus.empty())
+        return;
+    std::vector<int> lebende = std::move(zeilen);
+    zeilen.clear();
+    zeilen.reserve(lebende.size() + aus.size());
+    size_t a = 0;
+    for (size_t l = 0; l < lebende.size(); ++l) {
+        for (; a < aus.size() && size_t(aus[a].keysBefore) <= l; ++a)
+            zeilen.push_back(-1 - int(a));
+        zeilen.push_back(lebende[l]);
+    }
+    for (; a < aus.size(); ++a)
+        zeilen.push_back(-1 - int(a));
+}
+
+void IniBaumModell::setAusgeschalteteZeigen(bool zeigen) {
+    if (zeigen == ausgeschalteteZeigen_)
+        return;
+    beginResetModel();
+    ausgeschalteteZeigen_ = zeigen;
+    for (auto& s : sektionen_)
+        s.kinder = -1;
+    kinder_.clear();
+    endResetModel();
+}
+
+const IniBaumModell::Ausgeschaltet* IniBaumModell::ausgeschaltet(const QModelIndex& index) const {
+    if (!index.isValid() || istSektion(index))
+        return nullptr;
+    const Kinder* k = kinderVon(index);
+    if (!k || index.row() >= int(k->zeilen.size()) || !istAusgeschaltet(k->zeilen[index.row()]))
+        return nullptr;
+    return &k->aus[size_t(-1 - k->zeilen[index.row()])];
+}
+
+const IniBaumModell::Ausgeschaltet& IniBaumModell::ausgeschaltet(int sektion, int eintrag) const {
+    return kinder(sektion).aus[size_t(-1 - eintrag)];
+}
+
+QModelIndex IniBaumModell::ausgeschalteterKnoten(const QModelIndex& sektion, const QString& name) const {
+    if (!istSektion(sektion))
+        return {};
+    const Kinder& k = kinder(sektion.row());
+    for (int i = 0; i < int(k.zeilen.size()); ++i)
+        if (istAusgeschaltet(k.zeilen[i]) && k.aus[size_t(-1 - k.zeilen[i])].name == name)
+            return index(i, 0, sektion);
+    return {};
 }
 
 quintptr IniBaumModell::schluesselId(int sektion) const {
@@ -75,10 +137,17 @@ QString IniBaumModell::sektionsName(int sektion) const {
 
 void IniBaumModell::schluesselZeilen(int sektion, std::vector<int>& zeilen) const {
     const Sektion& s = sektionen_[sektion];
-    if (s.kinder >= 0)
+    if (s.kinder >= 0) {
         zeilen = kinder_[s.kinder]->zeilen;
-    else
-        tabelle_->lebendeSchluessel(s.id, zeilen);
+        return;
+    }
+    // A search walks every section: key nodes are made only for one with switched-off
+    // keys, whose entries must keep their numbers.
+    if (!ausgeschalteteVon(sektion).empty()) {
+        zeilen = kinder(sektion).zeilen;
+        return;
+    }
+    tabelle_->lebendeSchluessel(s.id, zeilen);
 }
 
 bool IniBaumModell::istSektion(const QModelIndex& index) const {
@@ -126,7 +195,7 @@ bool IniBaumModell::hasChildren(const QModelIndex& parent) const {
     const Sektion& s = sektionen_[parent.row()];
     if (s.kinder >= 0)
         return !kinder_[s.kinder]->zeilen.empty();
-    return tabelle_->hatLebendenSchluessel(s.id);
+    return tabelle_->hatLebendenSchluessel(s.id) || !ausgeschalteteVon(parent.row()).empty();
 }
 
 QString IniBaumModell::text(const QModelIndex& index) const {
@@ -137,16 +206,23 @@ QString IniBaumModell::text(const QModelIndex& index) const {
     const Kinder* k = kinderVon(index);
     if (!k || index.row() >= int(k->zeilen.size()))
         return {};
-    return tabelle_->schluessel(k->zeilen[index.row()]);
+    const int eintrag = k->zeilen[index.row()];
+    return istAusgeschaltet(eintrag) ? k->aus[size_t(-1 - eintrag)].name : tabelle_->schluessel(eintrag);
 }
 
 QVariant IniBaumModell::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
+    const bool aus = ausgeschaltet(index) != nullptr;
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
         return text(index);
+    case Qt::ToolTipRole:
+        return aus ? QStringLiteral("Auskommentiert") : text(index);
+    case Qt::ForegroundRole:
+        if (aus)
+            return QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+        return {};
     case Qt::DecorationRole:
         return istSektion(index) ? sektionsBild_ : schluesselBild_;
     default:
@@ -181,7 +257,7 @@ QModelIndex IniBaumModell::schluesselKnoten(const QModelIndex& sektion, const QS
     const QByteArray gesucht = name.toUtf8();
     const Kinder& k = kinder(sektion.row());
     for (int i = 0; i < int(k.zeilen.size()); ++i)
-        if (tabelle_->schluesselUtf8(k.zeilen[i]) == gesucht)
+        if (!istAusgeschaltet(k.zeilen[i]) && tabelle_->schluesselUtf8(k.zeilen[i]) == gesucht)
             return index(i, 0, sektion);
     return {};
 }
@@ -259,7 +335,7 @@ int IniBaumModell::schluesselPosition(const Kinder& k, int zeile) const {
         return int(genau - k.zeilen.begin());
     const QByteArrayView name = tabelle_->schluesselUtf8(zeile);
     for (int i = 0; i < int(k.zeilen.size()); ++i)
-        if (tabelle_->schluesselUtf8(k.zeilen[i]) == name)
+        if (!istAusgeschaltet(k.zeilen[i]) && tabelle_->schluesselUtf8(k.zeilen[i]) == name)
             return i;
     return -1;
 }

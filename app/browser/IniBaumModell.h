@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/document/WerteTabelle.h"
+#include "core/platform/ini/IniDocument.h"
 
 #include <QAbstractItemModel>
 #include <QIcon>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -17,6 +19,11 @@ namespace ravik {
 //
 // Order: sections as loaded, new ones at the end, a renamed one where it stood; keys
 // in the table's order, a new or recovered one as the last of its section.
+//
+// Keys switched off in the file (";extension=mysqli") are shown among the keys, greyed,
+// where the file has them. They are not in the table: the document reads them from its
+// text (the source set here) when a section's key nodes are made. A key node's entry
+// in a section's list is then either a table row (>= 0) or a switched-off key (< 0).
 class IniBaumModell : public QAbstractItemModel, private WerteTabelle::Beobachter {
     Q_OBJECT
 public:
@@ -35,6 +42,21 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool hasChildren(const QModelIndex& parent = {}) const override;
 
+    using Ausgeschaltet = IniDocument::SwitchedOffKey;
+    // The switched-off keys of the section with this table row.
+    using AusgeschalteteQuelle = std::function<std::vector<Ausgeschaltet>(int sektionsZeile)>;
+    void setAusgeschalteteQuelle(AusgeschalteteQuelle quelle) { ausgeschalteteQuelle_ = std::move(quelle); }
+    // Shown or hidden: the tree is made anew.
+    void setAusgeschalteteZeigen(bool zeigen);
+    bool ausgeschalteteZeigen() const { return ausgeschalteteZeigen_; }
+    // The switched-off key a node stands for, nullptr for any other node.
+    const Ausgeschaltet* ausgeschaltet(const QModelIndex& index) const;
+    // The node of the section's switched-off key of this name (the first), if shown.
+    QModelIndex ausgeschalteterKnoten(const QModelIndex& sektion, const QString& name) const;
+    // An entry of a section's list (schluesselZeilen) that is a switched-off key.
+    static bool istAusgeschaltet(int eintrag) { return eintrag < 0; }
+    const Ausgeschaltet& ausgeschaltet(int sektion, int eintrag) const;
+
     // Whether the tree has a node at all (a key needs its section).
     int knotenAnzahl() const { return sektionsAnzahl(); }
     int sektionsAnzahl() const { return static_cast<int>(sektionen_.size()); }
@@ -45,7 +67,8 @@ public:
 
     // Plain reads for the filter (IniBaumFilter), by row, without making key nodes.
     QString sektionsName(int sektion) const;
-    // The table rows of the section's keys, in the tree's order.
+    // The entries of the section's key nodes, in the tree's order: table rows, and
+    // switched-off keys as negative numbers (istAusgeschaltet).
     void schluesselZeilen(int sektion, std::vector<int>& zeilen) const;
     // The internal id that the section's key indexes carry, and back: the section's
     // row for such an id (-1 once the section is gone).
@@ -59,7 +82,8 @@ private:
     };
     struct Kinder {
         int sektion = 0;          // the section's row
-        std::vector<int> zeilen;  // table row of each key node
+        std::vector<int> zeilen;  // table row of each key node, or -1 - index into aus
+        std::vector<Ausgeschaltet> aus;
     };
 
     void tabelleWirdNeu() override;
@@ -83,6 +107,11 @@ private:
     // Key nodes of the sections asked for; a removed section leaves nullptr, so that
     // the ids its key indexes carried are never reused.
     mutable std::vector<std::unique_ptr<Kinder>> kinder_;
+    std::vector<Ausgeschaltet> ausgeschalteteVon(int sektion) const;
+    static void einreihen(std::vector<int>& zeilen, const std::vector<Ausgeschaltet>& aus);
+
+    AusgeschalteteQuelle ausgeschalteteQuelle_;
+    bool ausgeschalteteZeigen_ = true;
     QIcon sektionsBild_;
     QIcon schluesselBild_;
 };

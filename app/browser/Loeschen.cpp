@@ -13,7 +13,8 @@ namespace ravik {
 
 void Browserbefehle::tbtnDeleteClick() {
     const QModelIndex knoten = browser_->baum().ausgewaehlterKnoten();
-    if (browser_->baum().knotenAnzahl() > 0 && knoten.isValid()) {
+    // A switched-off key is a comment of the file: switched on first, it can be deleted.
+    if (browser_->baum().knotenAnzahl() > 0 && knoten.isValid() && !browser_->baum().ausgeschaltet(knoten)) {
         const bool istSektion = browser_->baum().bildIndex(knoten) == IniBaum::kSektionsBild;
         const QString frage =
             istSektion ? QStringLiteral("Soll die markierte Sektion wirklich gelöscht werden?\r\n\r\n"

@@ -53,6 +53,8 @@ const Beschreibung kBefehle[] = {
      Qt::Key_F2, {}, kUmschalter, true, false, true},
     {"aktionAenderungen", "tbtnAenderungen", "Änderungen prüfen (F7)", Bilder::kAenderungen,
      Qt::Key_F7, {}, {}, true, true, false},
+    {"actSchluesselAktivieren", "", "Schlüssel aktivieren (F8)", Bilder::kNeuerSchluessel,
+     Qt::Key_F8, {}, {}, true, true, false},
 };
 static_assert(std::size(kBefehle) == Aktionen::kAnzahl);
 
@@ -185,6 +187,15 @@ void Aktionen::dokumentGeaendert(bool geaendert) {
     freigabenSetzen();
 }
 
+void Aktionen::schalterFuer(Schalter schalter) {
+    schalter_ = schalter;
+    const QString text = schalter == Schalter::Deaktivieren ? QStringLiteral("Schlüssel deaktivieren")
+                                                            : QStringLiteral("Schlüssel aktivieren");
+    aktion(SchluesselAktivieren)->setText(text);
+    aktion(SchluesselAktivieren)->setToolTip(text + QStringLiteral(" (F8)"));
+    freigabenSetzen();
+}
+
 void Aktionen::freigabenSetzen() {
     // In the browser view the structure commands need a node to act on; in the editor
     // view new entries are text, and deleting and expanding are the tree's alone.
@@ -196,6 +207,7 @@ void Aktionen::freigabenSetzen() {
     aktion(Loeschen)->setEnabled(browser && baumGefuellt_);
     aktion(Ausklappen)->setEnabled(browser && baumGefuellt_);
     aktion(Aenderungen)->setEnabled(dokumentGeaendert_);
+    aktion(SchluesselAktivieren)->setEnabled(browser && baumGefuellt_ && schalter_ != Schalter::Keiner);
 }
 
 } // namespace ravik

@@ -24,7 +24,7 @@ class Aktionen : public QObject {
 public:
     enum Befehl {
         Neu, Oeffnen, Speichern, Wechseln, Optionen, Hilfe,
-        NeueSektion, NeuerWert, Loeschen, Ausklappen, Aenderungen,
+        NeueSektion, NeuerWert, Loeschen, Ausklappen, Aenderungen, SchluesselAktivieren,
         kAnzahl
     };
 
@@ -61,6 +61,9 @@ public:
     void strukturFuer(Ansicht ansicht, bool baumGefuellt);
     // Whether the document has changes its file does not have.
     void dokumentGeaendert(bool geaendert);
+    // What switching the selected entry on or off would do: its text follows.
+    enum class Schalter { Keiner, Aktivieren, Deaktivieren };
+    void schalterFuer(Schalter schalter);
 
 private:
     // The one place that sets every command's enabled state.
@@ -77,6 +80,7 @@ private:
     Ansicht strukturAnsicht_ = Ansicht::Browser;
     bool baumGefuellt_ = false;
     bool dokumentGeaendert_ = false;
+    Schalter schalter_ = Schalter::Keiner;
 };
 
 } // namespace ravik

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -66,6 +67,8 @@ Suchleiste::Suchleiste(SynMemo& editor, QWidget* parent) : QWidget(parent), edit
     // A long search text in the message must not widen the window.
     meldung_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
+    // Three rows, so that every label keeps its full width beside the editor's side panel
+    // at the window's first size: search, replace, then the options and the message.
     auto* g = new QGridLayout(this);
     g->setContentsMargins(4, 2, 4, 2);
     g->setVerticalSpacing(2);
@@ -73,16 +76,18 @@ Suchleiste::Suchleiste(SynMemo& editor, QWidget* parent) : QWidget(parent), edit
     g->addWidget(suchtext_, 0, 1);
     g->addWidget(vorige_, 0, 2);
     g->addWidget(naechste_, 0, 3);
-    g->addWidget(grossKlein_, 0, 4);
-    g->addWidget(ganzesWort_, 0, 5);
-    g->addWidget(zu, 0, 7, Qt::AlignRight);
+    g->addWidget(zu, 0, 4, Qt::AlignRight);
     g->addWidget(new QLabel(QStringLiteral("Ersetzen durch:"), this), 1, 0);
     g->addWidget(ersetzung_, 1, 1);
     g->addWidget(ersetzen_, 1, 2);
     g->addWidget(alleErsetzen_, 1, 3);
-    g->addWidget(meldung_, 1, 4, 1, 4);
+    auto* optionen = new QHBoxLayout;
+    optionen->setContentsMargins(0, 0, 0, 0);
+    optionen->addWidget(grossKlein_);
+    optionen->addWidget(ganzesWort_);
+    optionen->addWidget(meldung_, 1);
+    g->addLayout(optionen, 2, 1, 1, 4);
     g->setColumnStretch(1, 1);
-    g->setColumnStretch(6, 0);
 
     connect(vorige_, &QPushButton::clicked, this, [this] { weitersuchen(false); });
     connect(naechste_, &QPushButton::clicked, this, [this] { weitersuchen(true); });

@@ -157,6 +157,7 @@ void TForm1::menuesAufbauen() {
                             Aktionen::NeueSektion);
     aktionen_->menueeintrag(eintrag(PopupBaum, QStringLiteral("puKeyTree"), QStringLiteral("Neuer Schlüssel")),
                             Aktionen::NeuerWert);
+    PopupBaum->addAction(aktionen_->aktion(Aktionen::SchluesselAktivieren));
     PopupBaum->addSeparator();
     // The tree's own item deletes what was right-clicked, whatever the button shows.
     aktionen_->menueeintrag(eintrag(PopupBaum, QStringLiteral("puDeleteTree"), QStringLiteral("Löschen")),

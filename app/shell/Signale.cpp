@@ -1,6 +1,7 @@
 // Wires every widget event to its action. Each action runs guarded: an error ends it
 // and is shown in the error box, and the program goes on.
 #include "app/browser/BrowserAnsicht.h"
+#include "app/browser/Browserbefehle.h"
 #include "app/browser/Detailpanel.h"
 #include "app/browser/IniBaum.h"
 #include "app/browser/Suchfeld.h"
@@ -12,6 +13,7 @@
 #include "app/help/Startseite.h"
 #include "app/settings/Optionsseite.h"
 #include "app/shell/TForm1.h"
+#include "core/document/Dokument.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -36,6 +38,7 @@ void TForm1::signaleVerbinden() {
     befehl(Aktionen::Loeschen, [this] { tbtnDeleteClick(); });
     befehl(Aktionen::Ausklappen, [this] { tbtnAnsichtClick(); });
     befehl(Aktionen::Aenderungen, [this] { tbtnAenderungenClick(); });
+    befehl(Aktionen::SchluesselAktivieren, [this] { befehle_->actSchluesselAktivierenClick(); });
     connect(&panelSetup->aenderungenVorDemSpeichern(), &QCheckBox::toggled, steuerung_,
             &Dokumentsteuerung::setAenderungenVorDemSpeichern);
     steuerung_->setAenderungenVorDemSpeichern(panelSetup->aenderungenVorDemSpeichern().isChecked());
@@ -68,10 +71,16 @@ void TForm1::signaleVerbinden() {
     connect(detail, &Detailpanel::ok, this, [this] { ausfuehren([this] { btnOKClick(); }); });
     connect(detail, &Detailpanel::abbruch, this, [this] { ausfuehren([this] { btnStopClick(); }); });
     connect(detail, &Detailpanel::enterGedrueckt, this, [this] { focusNextChild(); });
+    connect(detail, &Detailpanel::wertBearbeitungVersucht, this,
+            [this] { ausfuehren([this] { befehle_->wertBearbeitungVersucht(); }); });
     connect(detail, &Detailpanel::kontextmenu, this, [this](const QPoint& p) { PopupEdit->popup(p); });
 
     // The search above the tree, over the entry table's values.
     baum->setWerte(&dokument_.tabelle());
+    baum->modell().setAusgeschalteteQuelle(
+        [this](int sektionsZeile) { return dokument_.ausgeschalteteSchluessel(sektionsZeile); });
+    connect(&browser_->auskommentierte(), &QCheckBox::toggled, this,
+            [this](bool zeigen) { ausfuehren([=] { befehle_->auskommentierteZeigen(zeigen); }); });
     connect(&browser_->suche(), &QLineEdit::textChanged, this,
             [this](const QString& text) { ausfuehren([=] { sucheBaumChange(text); }); });
 

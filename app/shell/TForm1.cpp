@@ -15,6 +15,7 @@
 #include "core/platform/files/FileIO.h"
 #include "core/help/Werbetexte.h"
 #include "core/settings/Einstellungen.h"
+#include "core/settings/Baumanzeige.h"
 #include "core/settings/Fensterlage.h"
 #include "app/browser/BrowserAnsicht.h"
 #include "app/platform/widgets/Seitenteiler.h"
@@ -187,6 +188,8 @@ void TForm1::lageHerstellen() {
         browser_->teiler().setSeitenbreite(*lage.detailbreite);
     if (lage.seitenbreite)
         editor_->teiler().setSeitenbreite(*lage.seitenbreite);
+    if (!panelSetup->einstellungenGesperrt())
+        browser_->auskommentierte().setChecked(Baumanzeige::lesen(einstellungsdatei()).auskommentierteZeigen);
 }
 
 void TForm1::lageMerken() {
@@ -198,6 +201,9 @@ void TForm1::lageMerken() {
     lage.detailbreite = browser_->teiler().seitenbreite();
     lage.seitenbreite = editor_->teiler().seitenbreite();
     lage.schreiben(einstellungsdatei());
+    Baumanzeige baum;
+    baum.auskommentierteZeigen = browser_->auskommentierte().isChecked();
+    baum.schreiben(einstellungsdatei());
 }
 
 QString TForm1::einstellungsdatei() const {

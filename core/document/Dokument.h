@@ -3,17 +3,18 @@
 #include "core/document/Dateistempel.h"
 #include "core/document/WerteTabelle.h"
 #include "core/document/Zustaende.h"
+#include "core/platform/ini/IniDocument.h"
 #include "core/platform/text/LineText.h"
 
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace ravik {
 
 class Textquelle;
-class IniDocument;
 
 // The open document, one home for both views: its file name, its status, its
 // encoding and line-end style, and its text as a lossless line model (every byte of
@@ -167,6 +168,24 @@ public:
     void systemdateiSpeichern(const QString& ziel, bool sicherung, Textquelle* editor,
                               const Fortschritt& fortschritt);
 
+    // --- Keys switched off and on (DokumentSchalten.cpp) ---
+    // The keys switched off in the section of this table row (IniDocument::
+    // switchedOffKeys), found under the name the text gives it; none for a section
+    // the text does not hold yet, and none while the editor's text is the document.
+    // Their lines are valid until the document's text is made anew.
+    std::vector<IniDocument::SwitchedOffKey> ausgeschalteteSchluessel(int sektionsZeile) const;
+    // The comment above a switched-off key's line.
+    QString kommentarDerZeile(qint32 zeile) const;
+    // Switches the key of this line of the section on: its comment character goes, every
+    // other byte stays. With `aktivenAusschalten`, the key of that name that is live in
+    // the section is switched off in the same step, so that no name is live twice. The
+    // table's edits are brought into the text first (anwenden, all or nothing) and the
+    // table is made anew from the result. Raises RavikError when the line no longer
+    // holds a switched-off key of the section.
+    void schluesselEinschalten(const QString& sektion, qint32 zeile, bool aktivenAusschalten);
+    // Switches the live key off: ';' before its name on the line it is read from.
+    void schluesselAusschalten(const QString& sektion, const QString& schluessel);
+
     // Larger files are refused: the browser view holds a file several times over.
     static constexpr qint64 kMaxBytes = qint64(512) * 1024 * 1024;
 
@@ -177,6 +196,7 @@ signals:
 
 private:
     void statusSetzen(Dateistatus status);
+    void zeilenErsetzen(const std::vector<IniDocument::LineText>& zeilen);
 
     bool anwendenPruefen() const;
     void tabelleEinbringen(IniDocument& text, const Fortschritt& fortschritt) const;

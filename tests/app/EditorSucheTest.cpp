@@ -77,6 +77,22 @@ QString wahrePosition(SynMemo* memo) {
 
 class EditorSucheTest : public QObject {
     Q_OBJECT
+private slots:
+    // At the window's first size, beside the side panel, no text of the bar is cut.
+    void leistePasstInDieErsteFenstergroesse() {
+        Editorfenster e("[s]\nk=v\n");
+        QTest::keyClick(e.memo, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(e.leisteSichtbar());
+        QCOMPARE(e.u.form().size(), QSize(630, 443));
+        for (QWidget* w : e.u.w("sucheEditor")->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (w->objectName() == "sucheMeldung" || w->objectName() == "btnSucheSchliessen")
+                continue; // a message may be elided; the close box is a narrow "×" by design
+            auto* label = qobject_cast<QLabel*>(w);
+            if (label || qobject_cast<QAbstractButton*>(w))
+                QVERIFY2(w->width() >= w->sizeHint().width(),
+                         qPrintable(label ? label->text() : w->objectName()));
+        }
+    }
 
 private slots:
     // F3 walks through the matches and on from the start, Shift+F3 back from the first

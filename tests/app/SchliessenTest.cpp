@@ -4,6 +4,7 @@
 
 #include <Qsci/qsciscintilla.h>
 #include <QCloseEvent>
+#include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -154,12 +155,14 @@ private slots:
             u.zeigen();
             u.w<Seitenteiler>("teilerBrowser")->setSeitenbreite(400);
             QCOMPARE(u.w<QWidget>("panelWerte")->width(), 400);
+            u.klick("chkAuskommentierte"); // switched-off keys hidden
             QVERIFY(schliessen(f));
             gemerkt = Umgebung::lesen(u.programmverzeichnis.filePath("ravik.ini"));
             QVERIFY2(gemerkt.contains("[Window]\r\nLeft=40\r\nTop=50\r\nWidth=700\r\nHeight=480\r\n"
                                       "Maximized=0\r\nDetailWidth=400\r\nSidePanelWidth=232\r\n"),
                      gemerkt.constData());
             QVERIFY2(gemerkt.contains("[General]\r\nView=0\r\n[Color]\r\nSections=255\r\n"), gemerkt.constData());
+            QVERIFY2(gemerkt.endsWith("[Tree]\r\nShowCommented=0\r\n"), gemerkt.constData());
         }
         Umgebung u;
         QFile einstellungen(u.programmverzeichnis.filePath("ravik.ini"));
@@ -171,6 +174,7 @@ private slots:
         u.zeigen();
         QCOMPARE(f.geometry(), QRect(40, 50, 700, 480));
         QCOMPARE(u.w<QWidget>("panelWerte")->width(), 400);
+        QVERIFY(!u.w<QCheckBox>("chkAuskommentierte")->isChecked());
     }
 
     void closingFromHelpReturnsToTheDocumentsViewFirst() {

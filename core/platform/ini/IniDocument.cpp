@@ -489,18 +489,77 @@ QString IniDocument::commentAbove(const QString& section, const QString& key) co
     const qint32 id = findSection(section);
     if (id < 0)
         return {};
-    qint32 line = sections_[id].header;
-    if (!key.isEmpty()) {
-        Bytes name;
-        if (!codec_.encode(IniSyntax::trimBlanks(key), name))
-            return {};
-        line = findKey(id, view(name));
-        if (line < 0)
-            return {};
+    const qint32 line = key.isEmpty() ? sections_[id].header : keyLine(section, key);
+    return line < 0 ? QString() : commentAboveLine(line, false);
+}
+
+qint32 IniDocument::keyLine(const QString& section, const QString& key) const {
+    const qint32 id = findSection(section);
+    Bytes name;
+    if (id < 0 || !codec_.encode(IniSyntax::trimBlanks(key), name))
+        return -1;
+    return findKey(id, view(name));
+}
+
+bool IniDocument::hasSwitchedOffKeys() const {
+    if (switchedOffKeys_ < 0) {
+        switchedOffKeys_ = 0;
+        for (qint32 i = head_; i >= 0 && !switchedOffKeys_; i = lines_[i].next)
+            if (lines_[i].kind == kindValue(LineKind::Comment) && !IniSyntax::switchedOffKey(text(i)).isEmpty())
+                switchedOffKeys_ = 1;
     }
+    return switchedOffKeys_ > 0;
+}
+
+std::vector<IniDocument::SwitchedOffKey> IniDocument::switchedOffKeys(const QString& section) const {
+    std::vector<SwitchedOffKey> found;
+    if (!hasSwitchedOffKeys())
+        return found;
+    const qint32 id = findSection(section);
+    if (id < 0)
+        return found;
+    const bool mayRepeat = sections_[id].duplicateKeys;
+    int keys = 0;
+    forEachLineOf(sections_[id].header, [&](qint32 line) {
+        if (isKey(line)) {
+            if (!mayRepeat || findKey(id, keyName(line)) == line)
+                ++keys;
+        } else if (lines_[line].kind == kindValue(LineKind::Comment)) {
+            // '#' lines with '=' are keys to the engine, so only ';' lines can hold one.
+            const QByteArrayView keyText = IniSyntax::switchedOffKey(text(line));
+            if (!keyText.isEmpty()) {
+                const IniSyntax::KeyParts parts = IniSyntax::splitKey(keyText);
+                found.push_back({line, codec_.decode(parts.name),
+                                 codec_.decode(IniSyntax::unquote(parts.rawValue)), keys});
+            }
+        }
+        return true;
+    });
+    return found;
+}
+
+QByteArray IniDocument::textWithLines(const std::vector<LineText>& replaced) const {
+    QByteArray out;
+    out.reserve(textSize() + 16);
+    // The constructor from a text adds a UTF-8 mark itself and finds a Windows-1252
+    // file's mark among its bytes.
+    if (encoding_ != TextEncoding::Utf8Bom)
+        out.append(QByteArrayView(raw_).first(bodyStart_));
+    for (qint32 i = head_; i >= 0; i = lines_[i].next) {
+        auto it = std::find_if(replaced.begin(), replaced.end(),
+                               [i](const LineText& r) { return r.line == i; });
+        out.append(it != replaced.end() ? QByteArrayView(it->text) : text(i));
+        out.append(eolBytes(lines_[i].eol));
+    }
+    return out;
+}
+
+QString IniDocument::commentAboveLine(qint32 line, bool ownRunOnly) const {
     std::vector<qint32> run;
     for (qint32 i = lines_[line].prev; i >= 0 && isCommentLine(i); i = lines_[i].prev) {
         if (int(run.size()) == kMaxCommentLines)
+            break;
+        if (ownRunOnly && !IniSyntax::switchedOffKey(text(i)).isEmpty())
             break;
         run.push_back(i);
     }

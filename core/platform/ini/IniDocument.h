@@ -71,6 +71,37 @@ public:
     // Without the comment characters, one blank after them and decoration at the end
     // ("; Title ;"); the lines joined with '\n'; empty when there are none.
     QString commentAbove(const QString& section, const QString& key) const;
+    // Keys switched off in the section (IniSyntax::switchedOffKey), in file order, of
+    // its first occurrence. A line is named by its number, valid until the document
+    // is made anew; keysBefore counts the section's keys (as keyNames gives them)
+    // above it, which places it among them.
+    struct SwitchedOffKey {
+        qint32 line = -1;
+        QString name;
+        QString value; // as value() would read it
+        int keysBefore = 0;
+    };
+    std::vector<SwitchedOffKey> switchedOffKeys(const QString& section) const;
+    // Whether any line of the file is a switched-off key: one walk, then known (edits
+    // never make a comment line), so that a search over a million sections asks each
+    // one only when there is something to find.
+    bool hasSwitchedOffKeys() const;
+    // The line a key is read from (its first occurrence), -1 when there is none.
+    qint32 keyLine(const QString& section, const QString& key) const;
+    // The comment lines right above a line, as commentAbove gives them; ownRunOnly
+    // stops at a switched-off key (a list of them explains only the first).
+    QString commentAboveLine(qint32 line, bool ownRunOnly) const;
+    // The text with these lines' texts replaced (line ends kept), in the form the
+    // constructor from a text and its encoding takes, so that a document made from it
+    // writes exactly the other lines' bytes.
+    struct LineText {
+        qint32 line;
+        QByteArray text;
+    };
+    QByteArray textWithLines(const std::vector<LineText>& replaced) const;
+    // A line's text as held (UTF-8, or a Windows-1252 file's bytes).
+    QByteArrayView lineText(qint32 line) const { return text(line); }
+
     // keyNames() and the value() of each, in one walk over the section.
     void keysWithValues(const QString& section, QStringList& keys, QStringList& values) const;
     // The same as UTF-8 bytes, handed over without converting them: only for a UTF-8
@@ -229,6 +260,7 @@ private:
     Eol newEol_ = Eol::CrLf;
     LineEndCounts lineEnds_;
     bool modified_ = false;
+    mutable qint8 switchedOffKeys_ = -1; // hasSwitchedOffKeys(): -1 not yet looked at
 };
 
 } // namespace ravik

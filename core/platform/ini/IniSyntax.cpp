@@ -132,4 +132,68 @@ QByteArray renamedKey(QByteArrayView keyLine, QByteArrayView name) {
     return withNameReplaced(keyLine, keyName(keyLine), name);
 }
 
+namespace {
+
+qsizetype leadingBlanks(QByteArrayView line) {
+    qsizetype i = 0;
+    while (i < line.size() && isBlank(line[i]))
+        ++i;
+    return i;
+}
+
+// A value that is a sentence of prose: "; Off = Do not display errors.", "; Integer =
+// Enables the buffer (in bytes)". Three words or more (before a comment after the
+// value), ending as sentences and remarks end. A quoted value is a value.
+bool readsAsSentence(QByteArrayView value) {
+    for (qsizetype i = 1; i < value.size(); ++i) {
+        if (value[i] == ';' && isBlank(value[i - 1])) {
+            value = trimBlanks(value.first(i));
+            break;
+        }
+    }
+    if (value.isEmpty() || enclosingQuote(value))
+        return false;
+    int words = 1;
+    for (qsizetype i = 1; i < value.size(); ++i)
+        words += isBlank(value[i]) && !isBlank(value[i - 1]) ? 1 : 0;
+    const char last = value.back();
+    return words >= 3 && (last == '.' || last == '!' || last == ')' || value.contains(". "));
+}
+
+} // namespace
+
+QByteArrayView switchedOffKey(QByteArrayView line) {
+    qsizetype i = leadingBlanks(line);
+    if (i == line.size() || (line[i] != ';' && line[i] != '#'))
+        return {};
+    ++i; // one comment character: ";;key=value" is a comment about a key
+    while (i < line.size() && isBlank(line[i]))
+        ++i;
+    const QByteArrayView rest = line.sliced(i);
+    if (rest.isEmpty() || classify(rest) != LineKind::Key || rest.front() == '#')
+        return {};
+    const QByteArrayView name = keyName(rest);
+    for (char c : name) {
+        if (isBlank(c) || c == ';' || c == '"' || c == '\'')
+            return {};
+    }
+    return readsAsSentence(splitKey(rest).rawValue) ? QByteArrayView() : rest;
+}
+
+QByteArray switchedOn(QByteArrayView line) {
+    const qsizetype mark = leadingBlanks(line);
+    QByteArray on;
+    on.reserve(line.size() - 1);
+    on.append(line.first(mark)).append(line.sliced(mark + 1));
+    return on;
+}
+
+QByteArray switchedOff(QByteArrayView keyLine) {
+    const qsizetype indent = leadingBlanks(keyLine);
+    QByteArray off;
+    off.reserve(keyLine.size() + 1);
+    off.append(keyLine.first(indent)).append(';').append(keyLine.sliced(indent));
+    return off;
+}
+
 } // namespace ravik::IniSyntax

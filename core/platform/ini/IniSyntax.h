@@ -62,4 +62,15 @@ QByteArray keyLine(QByteArrayView name, QByteArrayView valueText);
 QByteArray renamedHeader(QByteArrayView headerLine, QByteArrayView name);
 QByteArray renamedKey(QByteArrayView keyLine, QByteArrayView name);
 
+// A switched-off key ("commented out"): after the leading blanks one ';' or '#', blanks
+// if any, then a key line whose name would be a valid key and holds no blank. Gives
+// that key line's part of the line (from the name on), or an empty view for any other
+// line. Comment prose ("; Note: foo = bar", "; see below") is no key: its text before
+// '=' holds blanks, or it has no '='.
+QByteArrayView switchedOffKey(QByteArrayView line);
+// The switched-off key line with its comment character removed, every other byte kept.
+QByteArray switchedOn(QByteArrayView line);
+// A key line switched off: ';' before its name, after its leading blanks.
+QByteArray switchedOff(QByteArrayView keyLine);
+
 } // namespace ravik::IniSyntax
