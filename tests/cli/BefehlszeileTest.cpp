@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/file.h>
 
 #include <sys/resource.h>
 
@@ -226,6 +227,21 @@ private slots:
         QVERIFY2(l.fehler.contains("kann nicht geschrieben werden") || l.fehler.contains(".bak"), l.fehler);
         QCOMPARE(lesen(pfad), vorher);
         QCOMPARE(QDir(ordner_.path()).entryList(QDir::Files | QDir::Hidden).size(), 1 + QFile::exists(pfad + ".bak"));
+    }
+
+    // A file another command holds locked is left alone, after a while, with exit 6.
+    void aLockedFileIsLeftAlone() {
+        const QString pfad = kopie("git_config.ini");
+        const QByteArray vorher = lesen(pfad);
+        QFile halter(pfad);
+        QVERIFY(halter.open(QIODevice::ReadOnly));
+        QCOMPARE(::flock(halter.handle(), LOCK_EX | LOCK_NB), 0);
+        const Lauf l = ausfuehren({"--set", pfad, "core", "editor", "vi"});
+        QCOMPARE(l.ende, 6);
+        QVERIFY2(l.fehler.contains("ist gesperrt"), l.fehler);
+        QCOMPARE(lesen(pfad), vorher);
+        ::flock(halter.handle(), LOCK_UN);
+        QCOMPARE(ausfuehren({"--set", pfad, "core", "editor", "vi"}).ende, 0);
     }
 
     // Two programs each set 200 keys of one section at the same time; every one lands.
