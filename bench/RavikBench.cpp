@@ -429,6 +429,11 @@ int main(int argc, char* argv[]) {
     f.form->iniAnzeigeClick();
     auto* schalter = f.form->findChild<QAction*>(QStringLiteral("actSchluesselAktivieren"));
     messen("Schlüssel aus- bzw. einschalten (F8)", [&] { schalter->trigger(); });
+    // Five turns leave it switched off: on again, and saved, so that the steps below
+    // find the document as they expect it (nothing unsaved to ask about).
+    schalter->trigger();
+    f.dialoge.chooseFile(datei);
+    f.form->tbtnDateispeichernClick();
 
     // The search above the tree, typed key by key into the real field (a key name, then
     // a word with umlauts that stands in values); the tree is drawn after each key.
