@@ -4,6 +4,7 @@
 
 #include "app/document/Fensterseite.h"
 #include "core/document/Dokument.h"
+#include "core/document/Systemdatei.h"
 #include "app/platform/dialogs/DialogService.h"
 #include "core/platform/files/FileIO.h"
 
@@ -59,8 +60,12 @@ bool Dokumentsteuerung::ueberschreibenBestaetigt(const QString& pfad) {
                                   .arg(FileIO::writtenFile(pfad));
         break;
     }
-    return dialoge_.message(MessageKind::Warning, frage, MessageButtons::YesNoDefaultNo) ==
-           Answer::Yes;
+    if (dialoge_.message(MessageKind::Warning, frage, MessageButtons::YesNoDefaultNo) != Answer::Yes)
+        return false;
+    // A system file's helper checks the file against what was loaded: the user's word
+    // lets it take the file as it is now.
+    Systemdatei::ueberschreibenErlauben(pfad);
+    return true;
 }
 
 // The window became active: the file is looked at once the window is idle, never in

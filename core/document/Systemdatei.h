@@ -42,6 +42,10 @@ public:
     // its folder) the user may not write and he agrees now.
     static bool speichernUeberHelfer(const QString& pfad);
     static bool istSystemdatei(const QString& pfad);
+    // The user chose to overwrite the file although it changed on disk: the next save
+    // through the helper is checked against the file as it is now, which the user may
+    // read (one he may not read is refused by the helper, with its reason).
+    static void ueberschreibenErlauben(const QString& pfad);
 
     // Saves through the helper, with the backup "<pfad>.bak" when asked for. Gives the
     // bytes written. Raises EFCreateError with the reason, Abgebrochen.

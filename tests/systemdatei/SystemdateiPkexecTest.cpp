@@ -170,13 +170,23 @@ private slots:
         QCOMPARE(readFile(pfad), QByteArray("[global]\n"));
     }
 
-    // Changed by someone else between loading and saving: nothing is written.
+    // Changed by someone else between loading and saving: nothing is written, unless the
+    // user said to overwrite it anyway.
+    void zwischendurchGeaendert_data() {
+        QTest::addColumn<bool>("trotzdem");
+        QTest::newRow("refused") << false;
+        QTest::newRow("overwritten anyway") << true;
+    }
     void zwischendurchGeaendert() {
+        QFETCH(bool, trotzdem);
         const QString pfad = ordner_.path() + "/unit.service";
         const QString neu = ordner_.path() + "/unit.neu";
         QVERIFY(rootDatei(pfad, "[Unit]\nDescription=A\n"));
         QVERIFY(rootDatei(neu, "[Unit]\nDescription=B\n"));
-        std::unique_ptr<QProcess> p(starten({"speichern", pfad, neu, "--warten"}));
+        QStringList argumente{"speichern", pfad, neu, "--warten"};
+        if (trotzdem)
+            argumente << "--trotzdem";
+        std::unique_ptr<QProcess> p(starten(argumente));
         QVERIFY(p->waitForReadyRead(20000));
         QCOMPARE(p->readLine(), QByteArray("geladen\n"));
         QVERIFY(writeFile(pfad, "[Unit]\nDescription=root\n"));
@@ -184,10 +194,12 @@ private slots:
         p->closeWriteChannel();
         QVERIFY(p->waitForFinished(60000));
         const QString ausgabe = QString::fromUtf8(p->readAll());
-        QCOMPARE(p->exitCode(), 2);
-        QVERIFY2(ausgabe.contains("wurde außerhalb von Ravik geändert; es wurde nichts geschrieben"),
-                 qPrintable(ausgabe));
-        QCOMPARE(readFile(pfad), QByteArray("[Unit]\nDescription=root\n"));
+        QCOMPARE(p->exitCode(), trotzdem ? 0 : 2);
+        if (!trotzdem)
+            QVERIFY2(ausgabe.contains("wurde außerhalb von Ravik geändert; es wurde nichts geschrieben"),
+                     qPrintable(ausgabe));
+        QCOMPARE(readFile(pfad), trotzdem ? QByteArray("[Unit]\nDescription=B\n")
+                                          : QByteArray("[Unit]\nDescription=root\n"));
     }
 
     // More than the limit is refused before anything is touched.

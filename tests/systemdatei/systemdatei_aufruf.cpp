@@ -2,9 +2,9 @@
 // program's document does, answering Ja to the administrator questions, so that the
 // real pkexec and polkit decide. Prints what the user would see.
 //   systemdatei_aufruf lesen PFAD                      the text read and its stamp, to stdout
-//   systemdatei_aufruf speichern PFAD NEUER-TEXT [--sicherung] [--warten]
+//   systemdatei_aufruf speichern PFAD NEUER-TEXT [--sicherung] [--warten] [--trotzdem]
 //       opens PFAD, (--warten: prints "geladen" and waits for a line on stdin),
-//       saves NEUER-TEXT over it
+//       saves NEUER-TEXT over it (--trotzdem: as after "trotzdem überschreiben")
 //   systemdatei_aufruf gross PFAD BYTES GRENZE         hands BYTES bytes to the helper
 // Exit 0: done, 1: cancelled, 2: the German message follows "FEHLER: ".
 #include "core/document/Dokument.h"
@@ -64,6 +64,8 @@ int ausfuehren(const QStringList& a) {
     if (!neu.open(QIODevice::ReadOnly))
         return 3;
     dokument.textUebernehmen(std::make_unique<IniDocument>(neu.readAll()));
+    if (a.contains("--trotzdem")) // the answer Ja to "Soll sie trotzdem überschrieben werden?"
+        Systemdatei::ueberschreibenErlauben(pfad);
     dokument.speichernUnter(pfad, a.contains("--sicherung"), nullptr);
     aus(Systemdatei::titelZusatz(pfad).toUtf8() + '\n');
     return 0;
