@@ -1,4 +1,5 @@
 #include "helper/Systemdatei.h"
+#include "core/platform/files/FileContentCopy.h"
 
 #include <nettle/sha2.h>
 
@@ -99,33 +100,7 @@ int writeAll(int fd, const char* data, size_t size) {
     return 0;
 }
 
-// Copies `from` (from its start) over `to` (from its start), cuts `to` there and
-// flushes it to disk.
-int copyContent(int from, int to) {
-    std::vector<char> buffer(1 << 16);
-    off_t offset = 0;
-    for (;;) {
-        const ssize_t n = ::pread(from, buffer.data(), buffer.size(), offset);
-        if (n == 0)
-            break;
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return errno;
-        for (ssize_t done = 0; done < n;) {
-            const ssize_t w = ::pwrite(to, buffer.data() + done, size_t(n - done), offset + done);
-            if (w < 0 && errno == EINTR)
-                continue;
-            if (w < 0)
-                return errno;
-            done += w;
-        }
-        offset += n;
-    }
-    if (::ftruncate(to, offset) != 0)
-        return errno;
-    return ::fsync(to) == 0 ? 0 : errno;
-}
+using ravik::FileContentCopy::copyContent;
 
 // A new file beside the target, 0600 and root's until it is given the file's access;
 // removed again unless it was renamed into place.

@@ -1,4 +1,5 @@
 #include "core/platform/files/FileReplace.h"
+#include "core/platform/files/FileContentCopy.h"
 
 #include "core/platform/errors/RavikError.h"
 #include "core/platform/files/FileAccess.h"
@@ -181,34 +182,7 @@ int produceInto(int fd, const FileIO::ContentProducer& produce) {
     return writer.finish();
 }
 
-// Copies everything from `from` (at its start) over `to` (from its start) and cuts
-// `to` there.
-int copyContent(int from, int to) {
-    char buffer[1 << 16];
-    off_t offset = 0;
-    for (;;) {
-        const ssize_t n = ::pread(from, buffer, sizeof buffer, offset);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        for (ssize_t done = 0; done < n;) {
-            const ssize_t w = ::pwrite(to, buffer + done, size_t(n - done), offset + done);
-            if (w < 0 && errno == EINTR)
-                continue;
-            if (w < 0)
-                return errno;
-            done += w;
-        }
-        offset += n;
-    }
-    if (::ftruncate(to, offset) != 0)
-        return errno;
-    return ::fsync(to) == 0 ? 0 : errno;
-}
+using FileContentCopy::copyContent;
 
 bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
