@@ -109,6 +109,12 @@ void Dateistempel::inhaltSetzen(QByteArrayView inhalt) {
     hash_ = hash.ergebnis();
 }
 
+void Dateistempel::inhaltSetzen(const std::function<void(const Block& hinzu)>& lesen) {
+    Streuwert hash;
+    lesen([&](QByteArrayView block) { hash.hinzu(block); });
+    hash_ = hash.ergebnis();
+}
+
 Dateistempel Dateistempel::lesen(const QString& pfad) {
     Dateistempel s = vorLesen(pfad);
     if (s.merkmale_.vorhanden)

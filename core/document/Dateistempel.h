@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <functional>
 
 namespace ravik {
 
@@ -29,6 +30,9 @@ public:
     static Dateistempel vorLesen(const QString& pfad);
     // The bytes that were read complete the stamp.
     void inhaltSetzen(QByteArrayView inhalt);
+    // The same for bytes read in blocks: `lesen` hands each to the function it is given.
+    using Block = std::function<void(QByteArrayView block)>;
+    void inhaltSetzen(const std::function<void(const Block& hinzu)>& lesen);
     // Marks and bytes of the file as it is now, e.g. right after writing it. A file
     // that cannot be read gets a stamp that compares as changed.
     static Dateistempel lesen(const QString& pfad);

@@ -17,7 +17,8 @@
 namespace ravik {
 
 // The file is read and checked whole before the editor's text is touched, so a file
-// that cannot be opened leaves the document as it was.
+// that cannot be opened leaves the document as it was. It is read twice instead of
+// held: once to scan and hash it, once into the editor, which keeps its own copy.
 void Dokument::imEditorOeffnen(const QString& pfad, Textquelle& editor, const Fortschritt& fortschritt) {
     const QFileInfo info(pfad);
     const QString angezeigt = info.absoluteFilePath();
@@ -27,30 +28,47 @@ void Dokument::imEditorOeffnen(const QString& pfad, Textquelle& editor, const Fo
                                          .arg(info.size() / (1024 * 1024))
                                          .arg(editor.groessteDatei() / (1024 * 1024)));
     Dateistempel stempel = Dateistempel::vorLesen(pfad);
-    TextFileContent inhalt;
+    // A system file comes whole from the helper.
+    std::optional<TextFileContent> ganz;
+    TextScan scan;
     try {
-        if (auto systemdatei = Systemdatei::lesen(pfad))
-            inhalt = TextFile::scan(std::move(*systemdatei), fortschritt);
-        else {
-            inhalt = TextFile::read(pfad, fortschritt);
-            Systemdatei::geladen(pfad, inhalt.bytes);
+        if (auto systemdatei = Systemdatei::lesen(pfad)) {
+            ganz = TextFile::scan(std::move(*systemdatei), fortschritt);
+            stempel.inhaltSetzen(ganz->bytes);
+            scan = ganz->scan;
+        } else {
+            Systemdatei::Lesehash lesehash(pfad);
+            stempel.inhaltSetzen([&](const Dateistempel::Block& hinzu) {
+                scan = TextFile::scanFile(pfad, [&](QByteArrayView block) {
+                    hinzu(block);
+                    lesehash.hinzu(block);
+                }, fortschritt);
+            });
+            lesehash.fertig();
         }
     } catch (const std::bad_alloc&) {
         throw EFOpenError(angezeigt, QStringLiteral("Nicht genügend Arbeitsspeicher."));
     }
-    stempel.inhaltSetzen(inhalt.bytes);
-    if (inhalt.scan.longestLine() > editor.laengsteZeile())
+    if (scan.longestLine() > editor.laengsteZeile())
         throw EFOpenError(angezeigt,
                           QStringLiteral("Die Datei enthält eine Zeile mit mehr als %1 Bytes; so "
                                          "lange Zeilen kann der Editor nicht bearbeiten.")
                               .arg(editor.laengsteZeile()));
     // From here on the editor's text is the document: the browser view's text goes
-    // (of its table the sections stay, for the hidden tree).
+    // (of its table the sections stay, for the hidden tree). A file changed between
+    // the two reads is loaded as the second found it; the stamp is of the first, so
+    // saving over it asks first.
     textFreigeben();
-    editor.textSetzen([&](const Textquelle::Stueck& stueck) { TextFile::toUtf8Pieces(inhalt, stueck); },
-                      inhalt.bytes.size());
-    kodierung_ = inhalt.scan.encoding();
-    zeilenende_ = inhalt.scan.lineEnds().editorStyle();
+    editor.textSetzen(
+        [&](const Textquelle::Stueck& stueck) {
+            if (ganz)
+                TextFile::toUtf8Pieces(*ganz, stueck);
+            else
+                TextFile::fileToUtf8Pieces(pfad, scan.encoding(), stueck);
+        },
+        ganz ? ganz->bytes.size() : info.size());
+    kodierung_ = scan.encoding();
+    zeilenende_ = scan.lineEnds().editorStyle();
     setDateistempel(std::move(stempel));
 }
 

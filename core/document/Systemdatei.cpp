@@ -2,6 +2,7 @@
 
 #include "core/platform/files/PrivilegedFile.h"
 
+#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QHash>
 
@@ -123,13 +124,33 @@ void Systemdatei::ueberschreibenErlauben(const QString& pfad) {
 }
 
 void Systemdatei::geladen(const QString& pfad, QByteArrayView bytes) {
+    Lesehash hash(pfad);
+    hash.hinzu(bytes);
+    hash.fertig();
+}
+
+Systemdatei::Lesehash::Lesehash(const QString& pfad) {
     if (!fragenDarf())
         return;
-    const QString ziel = schluessel(pfad);
-    if (schreibenVerweigert(ziel, true))
-        geleseneHashes().insert(ziel, PrivilegedFile::hashOf(bytes));
+    ziel_ = schluessel(pfad);
+    if (schreibenVerweigert(ziel_, true))
+        hash_ = std::make_unique<QCryptographicHash>(QCryptographicHash::Sha256);
+}
+
+Systemdatei::Lesehash::~Lesehash() = default;
+
+void Systemdatei::Lesehash::hinzu(QByteArrayView block) {
+    if (hash_)
+        hash_->addData(block);
+}
+
+void Systemdatei::Lesehash::fertig() {
+    if (ziel_.isEmpty())
+        return;
+    if (hash_)
+        geleseneHashes().insert(ziel_, hash_->result().toHex()); // as PrivilegedFile::hashOf
     else
-        geleseneHashes().remove(ziel);
+        geleseneHashes().remove(ziel_);
 }
 
 QByteArray Systemdatei::schreiben(const QString& pfad, bool sicherung, const FileIO::ContentProducer& inhalt) {

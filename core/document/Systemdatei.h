@@ -6,7 +6,10 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
+
+class QCryptographicHash;
 
 namespace ravik {
 
@@ -37,6 +40,18 @@ public:
     // The bytes just read the ordinary way: for a file the user may not write, their
     // hash is what a later save through the helper is checked against.
     static void geladen(const QString& pfad, QByteArrayView bytes);
+    // The same for a file read in blocks: each block goes to hinzu(), then fertig().
+    class Lesehash {
+    public:
+        explicit Lesehash(const QString& pfad);
+        ~Lesehash();
+        void hinzu(QByteArrayView block);
+        void fertig();
+
+    private:
+        QString ziel_;
+        std::unique_ptr<QCryptographicHash> hash_; // only for a file the user may not write
+    };
 
     // Whether pfad is saved through the helper: a system file already, or a file (or
     // its folder) the user may not write and he agrees now.

@@ -37,12 +37,27 @@ private slots:
         QTest::newRow("sequence across pieces") << megabyte.first(megabyte.size() - 1) + "\xC3\xA4\r\n";
         QTest::newRow("windows-1252 across pieces") << megabyte + "\xE4\xFC";
         QTest::newRow("empty") << QByteArray();
+        // A character cut between two blocks of a file read in blocks (256 KiB).
+        QByteArray utf16("\xFF\xFE");
+        for (int i = 0; i < 131070; ++i)
+            utf16.append("a\0", 2);
+        QTest::newRow("utf-16 pair across blocks") << utf16 + QByteArray("\x3D\xD8\x00\xDE\r\0\n\0", 8);
+        QTest::newRow("utf-16 unit across blocks") << utf16 + QByteArray("\0\xE4\0", 3).mid(1) + "k\0";
     }
     void textWrittenBackInItsEncodingIsTheFile() {
         QFETCH(QByteArray, bytes);
         const TextFileContent content = TextFile::read(write(bytes));
         QCOMPARE(content.scan.encoding(), TextCodec::detect(bytes));
         const QByteArray text = utf8Of(content);
+        // Read twice in blocks instead of whole: the same scan, the same text.
+        qint64 blocks = 0;
+        const TextScan scan = TextFile::scanFile(write(bytes), [&](QByteArrayView b) { blocks += b.size(); });
+        QCOMPARE(blocks, bytes.size());
+        QCOMPARE(scan.encoding(), content.scan.encoding());
+        QCOMPARE(scan.longestLine(), content.scan.longestLine());
+        QByteArray streamed;
+        TextFile::fileToUtf8Pieces(write(bytes), scan.encoding(), [&](QByteArrayView piece) { streamed.append(piece); });
+        QCOMPARE(streamed, text);
         QVERIFY(TextCodec::isValidUtf8(text) || content.scan.encoding() == TextEncoding::Utf8);
         const QString copy = dir_.filePath(QStringLiteral("kopie.ini"));
         QCOMPARE(TextFile::write(copy, text, content.scan.encoding()), std::nullopt);

@@ -30,6 +30,16 @@ TextFileContent scan(QByteArray bytes, const Progress& progress = {});
 void toUtf8Pieces(const TextFileContent& content,
                   const std::function<void(QByteArrayView piece)>& piece);
 
+// The same for a file that is not held whole (the editor keeps its own copy of the
+// text, and a second one beside it would double what opening costs): scanFile reads
+// it once in blocks, handing each to `block` as well (for a hash); fileToUtf8Pieces
+// reads it again and hands its text over as toUtf8Pieces does, in the encoding the
+// scan found. Both raise EFOpenError as FileIO::readAll does.
+TextScan scanFile(const QString& path, const std::function<void(QByteArrayView block)>& block,
+                  const Progress& progress = {});
+void fileToUtf8Pieces(const QString& path, TextEncoding encoding,
+                      const std::function<void(QByteArrayView piece)>& piece);
+
 // Writes UTF-8 text to the file in the encoding, byte-order mark included, in pieces
 // and atomically (see FileIO::replaceAtomically and FileIO::save, whose options it
 // passes on). Text the encoding cannot hold fails at Stage::Encoding before the file
