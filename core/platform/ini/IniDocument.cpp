@@ -18,7 +18,9 @@ namespace {
 
 // A section whose first occurrence has more lines than this gets a hash table of its
 // keys; smaller ones are searched line by line, which costs about as much and saves
-// the table's memory in files of many small sections.
+// the table's memory in files of many small sections. The table is built by the first
+// lookup in the section: opening a file and showing it looks nothing up, and a file of
+// twenty thousand sections would hold some six megabytes of tables from the start.
 constexpr qint32 kSearchedInTurn = 16;
 
 constexpr quint8 kindValue(LineKind kind) {
@@ -189,23 +191,20 @@ void IniDocument::addLine(qsizetype start, qsizetype length, Eol eol) {
     line.kind = kindValue(IniSyntax::classify(content));
     if (line.kind == kindValue(LineKind::Section))
         ++headerCount_;
-    line.next = -1;
-    line.prev = tail_;
-    if (tail_ >= 0)
-        lines_[tail_].next = index;
-    else
+    if (tail_ < 0)
         head_ = index;
     tail_ = index;
-    lines_.push_back(line);
+    lines_.push_back(line); // parsing: the lines follow their records' order
 }
 
 void IniDocument::indexLines() {
     sections_.reserve(headerCount_);
     sectionIndex_.reserve(headerCount_);
     qint32 current = -1; // section whose first occurrence is being read
+    IniHashIndex scratch;  // one for all large sections, to find their repeated keys
     auto finishSection = [&] {
         if (current >= 0 && sections_[current].lineCount > kSearchedInTurn)
-            indexKeys(current);
+            sections_[current].duplicateKeys = repeatsKeys(current, scratch);
     };
     for (qint32 i = 0; i < qint32(lines_.size()); ++i) {
         const auto kind = static_cast<LineKind>(lines_[i].kind);
@@ -236,7 +235,7 @@ void IniDocument::indexLines() {
     // Small sections learn of their repeated keys by comparing them in turn.
     for (qint32 id = 0; id < qint32(sections_.size()); ++id) {
         Section& section = sections_[id];
-        if (section.keyTable < 0 && section.lastKey >= 0)
+        if (section.lineCount <= kSearchedInTurn && section.lastKey >= 0)
             section.duplicateKeys = hasRepeatedKey(id);
     }
 }
@@ -253,25 +252,37 @@ bool IniDocument::hasRepeatedKey(qint32 sectionId) const {
 
 // Builds the section's key table, or rebuilds it from scratch.
 void IniDocument::indexKeys(qint32 sectionId) {
-    Section& section = sections_[sectionId];
+    sections_[sectionId].duplicateKeys = buildKeyTable(sectionId);
+}
+
+bool IniDocument::buildKeyTable(qint32 sectionId) const {
+    const Section& section = sections_[sectionId];
     if (section.keyTable < 0) {
         section.keyTable = static_cast<qint32>(keyTables_.size());
         keyTables_.emplace_back();
     }
     IniHashIndex& keys = keyTables_[section.keyTable];
     keys = IniHashIndex();
+    return repeatsKeys(sectionId, keys);
+}
+
+// Enters the section's keys into `keys` (emptied first), each name at its first line.
+bool IniDocument::repeatsKeys(qint32 sectionId, IniHashIndex& keys) const {
+    const Section& section = sections_[sectionId];
+    keys.clear();
     keys.reserve(section.lineCount);
-    section.duplicateKeys = false;
+    bool repeated = false;
     forEachLineOf(section.header, [&](qint32 line) {
         if (isKey(line)) {
             const QByteArrayView name = keyName(line);
             const qint32 first = keys.findOrInsert(match_.hash(name), line, [&](qint32 known) {
                 return match_.equal(keyName(known), name);
             });
-            section.duplicateKeys = section.duplicateKeys || first != line;
+            repeated = repeated || first != line;
         }
         return true;
     });
+    return repeated;
 }
 
 // ---- Lookups -------------------------------------------------------------------
@@ -310,6 +321,8 @@ qint32 IniDocument::findSection(QStringView name) const {
 qint32 IniDocument::findKey(qint32 sectionId, QByteArrayView name) const {
     const Section& section = sections_[sectionId];
     auto matches = [&](qint32 line) { return match_.equal(keyName(line), name); };
+    if (section.keyTable < 0 && section.lineCount > kSearchedInTurn && !section.removed)
+        buildKeyTable(sectionId);
     if (section.keyTable >= 0)
         return keyTables_[section.keyTable].find(match_.hash(name), matches);
     qint32 found = -1;
@@ -324,11 +337,11 @@ qint32 IniDocument::findKey(qint32 sectionId, QByteArrayView name) const {
 // Visits the lines after a header up to the next header; visit returns false to stop
 // early. It may unlink the line it is given.
 template <typename Visit> void IniDocument::forEachLineOf(qint32 header, Visit&& visit) const {
-    for (qint32 i = lines_[header].next; i >= 0;) {
-        const qint32 next = lines_[i].next;
+    for (qint32 i = next(header); i >= 0;) {
+        const qint32 following = next(i);
         if (lines_[i].kind == kindValue(LineKind::Section) || !visit(i))
             return;
-        i = next;
+        i = following;
     }
 }
 
@@ -504,7 +517,7 @@ qint32 IniDocument::keyLine(const QString& section, const QString& key) const {
 bool IniDocument::hasSwitchedOffKeys() const {
     if (switchedOffKeys_ < 0) {
         switchedOffKeys_ = 0;
-        for (qint32 i = head_; i >= 0 && !switchedOffKeys_; i = lines_[i].next)
+        for (qint32 i = head_; i >= 0 && !switchedOffKeys_; i = next(i))
             if (lines_[i].kind == kindValue(LineKind::Comment) && !IniSyntax::switchedOffKey(text(i)).isEmpty())
                 switchedOffKeys_ = 1;
     }
@@ -545,7 +558,7 @@ QByteArray IniDocument::textWithLines(const std::vector<LineText>& replaced) con
     // file's mark among its bytes.
     if (encoding_ != TextEncoding::Utf8Bom)
         out.append(QByteArrayView(raw_).first(bodyStart_));
-    for (qint32 i = head_; i >= 0; i = lines_[i].next) {
+    for (qint32 i = head_; i >= 0; i = next(i)) {
         auto it = std::find_if(replaced.begin(), replaced.end(),
                                [i](const LineText& r) { return r.line == i; });
         out.append(it != replaced.end() ? QByteArrayView(it->text) : text(i));
@@ -556,7 +569,7 @@ QByteArray IniDocument::textWithLines(const std::vector<LineText>& replaced) con
 
 QString IniDocument::commentAboveLine(qint32 line, bool ownRunOnly) const {
     std::vector<qint32> run;
-    for (qint32 i = lines_[line].prev; i >= 0 && isCommentLine(i); i = lines_[i].prev) {
+    for (qint32 i = prev(line); i >= 0 && isCommentLine(i); i = prev(i)) {
         if (int(run.size()) == kMaxCommentLines)
             break;
         if (ownRunOnly && !IniSyntax::switchedOffKey(text(i)).isEmpty())
@@ -927,6 +940,10 @@ qint32 IniDocument::insertLine(qint32 after, QByteArrayView content, quint8 kind
     if (lines_.size() >= size_t(std::numeric_limits<qint32>::max()))
         refuseTooLarge();
     const auto index = static_cast<qint32>(lines_.size());
+    // A line after the last one keeps the records' order; any other needs links
+    // (made first: running out of memory then leaves the document as it was).
+    if (!linked_ && !(after == tail_ && after == index - 1))
+        link();
     if (after >= 0 && lines_[after].eol == quint8(Eol::None)) {
         lines_[after].eol = quint8(newEol_);
         lines_[after].eolAdded = 1;
@@ -937,18 +954,26 @@ qint32 IniDocument::insertLine(qint32 after, QByteArrayView content, quint8 kind
     line.eol = quint8(newEol_);
     line.kind = kind;
     line.inEdits = 1;
-    line.prev = after;
-    if (after >= 0) {
-        line.next = lines_[after].next;
-        lines_[after].next = index;
+    if (linked_) {
+        Link l{};
+        l.prev = after;
+        if (after >= 0) {
+            l.next = links_[after].next;
+            links_[after].next = index;
+        } else {
+            l.next = head_;
+            head_ = index;
+        }
+        if (l.next >= 0)
+            links_[l.next].prev = index;
+        else
+            tail_ = index;
+        links_.push_back(l);
     } else {
-        line.next = head_;
-        head_ = index;
-    }
-    if (line.next >= 0)
-        lines_[line.next].prev = index;
-    else
+        if (head_ < 0)
+            head_ = index;
         tail_ = index;
+    }
     edits_.append(content);
     lines_.push_back(line);
     keepApart(index);
@@ -975,10 +1000,8 @@ void IniDocument::insertKey(qint32 sectionId, QByteArrayView name, QByteArrayVie
     Section& section = sections_[sectionId];
     section.lastKey = line;
     ++section.lineCount;
-    if (section.keyTable >= 0)
+    if (section.keyTable >= 0) // else the next lookup builds it, when the section is large
         keyTables_[section.keyTable].insert(match_.hash(name), line);
-    else if (section.lineCount > kSearchedInTurn)
-        indexKeys(sectionId);
 }
 
 void IniDocument::replaceText(qint32 line, QByteArrayView content) {
@@ -993,17 +1016,27 @@ void IniDocument::replaceText(qint32 line, QByteArrayView content) {
 // Takes a line out of the chain; its record stays, unreachable, so that no other
 // line number changes.
 void IniDocument::unlink(qint32 line) {
-    const Line& target = lines_[line];
+    link();
+    const Link target = links_[line];
     if (target.prev >= 0)
-        lines_[target.prev].next = target.next;
+        links_[target.prev].next = target.next;
     else
         head_ = target.next;
     if (target.next >= 0)
-        lines_[target.next].prev = target.prev;
+        links_[target.next].prev = target.prev;
     else
         tail_ = target.prev;
     keepApart(target.prev);
     modified_ = true;
+}
+
+void IniDocument::link() {
+    if (linked_)
+        return;
+    links_.resize(lines_.size());
+    for (qint32 i = 0; i < qint32(lines_.size()); ++i)
+        links_[i] = {i + 1 < qint32(lines_.size()) ? i + 1 : -1, i - 1};
+    linked_ = true;
 }
 
 // A lone CR followed by an empty line that ends in LF would read back as one CR LF,
@@ -1012,8 +1045,8 @@ void IniDocument::unlink(qint32 line) {
 void IniDocument::keepApart(qint32 line) {
     if (line < 0 || lines_[line].eol != quint8(Eol::Cr))
         return;
-    const qint32 next = lines_[line].next;
-    if (next >= 0 && lines_[next].length == 0 && lines_[next].eol == quint8(Eol::Lf)) {
+    const qint32 following = next(line);
+    if (following >= 0 && lines_[following].length == 0 && lines_[following].eol == quint8(Eol::Lf)) {
         lines_[line].eol = quint8(Eol::CrLf);
         lines_[line].eolAdded = 1;
     }
@@ -1050,7 +1083,7 @@ void IniDocument::writeText(const PieceSink& sink) const {
 
 qsizetype IniDocument::textSize() const {
     qsizetype size = bodyStart_;
-    for (qint32 i = head_; i >= 0; i = lines_[i].next)
+    for (qint32 i = head_; i >= 0; i = next(i))
         size += lines_[i].length + eolBytes(lines_[i].eol).size();
     return size;
 }
@@ -1078,7 +1111,7 @@ void IniDocument::writeLines(const PieceSink& sink, qsizetype from) const {
             sink(QByteArrayView(raw_.constData() + runStart, runEnd - runStart));
         runStart = runEnd = 0;
     };
-    for (qint32 i = head_; i >= 0; i = lines_[i].next) {
+    for (qint32 i = head_; i >= 0; i = next(i)) {
         const Line& line = lines_[i];
         const QByteArrayView eol = eolBytes(line.eol);
         if (!line.inEdits && !line.eolAdded) {

@@ -173,30 +173,43 @@ public:
 
 private:
     enum class Eol : quint8 { None, CrLf, Lf, Cr };
-    // 20 bytes a line. Offsets are split so that the record needs no 8-byte alignment.
+    // 12 bytes a line. Offsets are split so that the record needs no 8-byte alignment.
     struct Line {
         quint32 startLow;
+        quint32 length;      // without the line end
         quint16 startHigh;
         quint8 eol : 2;      // Eol
         quint8 kind : 3;     // IniSyntax::LineKind
         quint8 inEdits : 1;  // text in edits_ rather than raw_
         quint8 eolAdded : 1; // line end not as read (the file ended here, or CR became CR LF)
-        quint32 length;      // without the line end
-        qint32 next;         // neighbours in file order, -1 at either end
-        qint32 prev;
-
         qsizetype start() const { return qsizetype(startLow) | (qsizetype(startHigh) << 32); }
         void setStart(qsizetype offset) {
             startLow = quint32(offset);
             startHigh = quint16(quint64(offset) >> 32);
         }
     };
-    static_assert(sizeof(Line) == 20, "a line record stays small");
+    static_assert(sizeof(Line) == 12, "a line record stays small");
+    // A line's neighbours in file order, -1 at either end. Until a line is inserted
+    // or removed in the middle they are its record's neighbours, and no links are
+    // kept: a file of two million lines opens without sixteen megabytes of them.
+    struct Link {
+        qint32 next;
+        qint32 prev;
+    };
+    qint32 next(qint32 line) const {
+        if (linked_)
+            return links_[line].next;
+        return line + 1 < qint32(lines_.size()) ? line + 1 : -1;
+    }
+    qint32 prev(qint32 line) const { return linked_ ? links_[line].prev : line - 1; }
+    void link(); // from here on the links are kept
     struct Section {
         qint32 header = -1;   // header line of the first occurrence
         qint32 lastKey = -1;  // last key line of the first occurrence; -1 none
         qint32 lineCount = 0; // lines of the first occurrence after the header
-        qint32 keyTable = -1; // in keyTables_; -1: the keys are searched in turn
+        // In keyTables_; -1: not built (yet, for a section over kSearchedInTurn lines,
+        // whose table is built by the first lookup that needs it).
+        mutable qint32 keyTable = -1;
         bool lastKeyKnown = true;
         bool duplicateKeys = false; // a key name occurs twice in the first occurrence
         bool removed = false;
@@ -208,6 +221,10 @@ private:
     void indexLines();
     void addLine(qsizetype start, qsizetype length, Eol eol);
     void indexKeys(qint32 sectionId);
+    // The section's key table, built now when it has none; false for a section
+    // searched in turn. Gives whether a key name occurs twice.
+    bool buildKeyTable(qint32 sectionId) const;
+    bool repeatsKeys(qint32 sectionId, IniHashIndex& scratch) const;
     bool hasRepeatedKey(qint32 sectionId) const;
 
     QByteArrayView text(qint32 line) const;
@@ -249,11 +266,13 @@ private:
     qint32 headerCount_ = 0;  // section header lines found by the parser
     QByteArray edits_;        // text of changed and new lines
     std::vector<Line> lines_;
+    std::vector<Link> links_; // once linked_
+    bool linked_ = false;
     qint32 head_ = -1;
     qint32 tail_ = -1;
     std::vector<Section> sections_;       // in order of first appearance
     IniHashIndex sectionIndex_;           // folded name -> section
-    std::vector<IniHashIndex> keyTables_; // folded name -> first key line, per large section
+    mutable std::vector<IniHashIndex> keyTables_; // folded name -> first key line, per large section
     std::unordered_map<qint32, std::vector<qint32>> laterHeaders_; // repeated sections
     IniTextCodec codec_{true};
     IniNameMatch match_{true};

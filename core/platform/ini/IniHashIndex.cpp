@@ -31,6 +31,11 @@ void IniHashIndex::reserve(qsizetype entries) {
         rebuild(capacityFor(entries));
 }
 
+void IniHashIndex::clear() {
+    std::fill(slots_.begin(), slots_.end(), Slot{0, kEmpty});
+    live_ = used_ = 0;
+}
+
 void IniHashIndex::rebuild(qsizetype capacity) {
     std::vector<Slot> old;
     old.swap(slots_);

@@ -54,6 +54,8 @@ public:
     }
 
     void insert(quint32 hash, qint32 value);
+    // Empty again, keeping its room.
+    void clear();
     // Removes the entry holding exactly this value; false when there is none.
     bool erase(quint32 hash, qint32 value);
 
