@@ -6,6 +6,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <new>
 
 namespace ravik {
 
@@ -29,6 +30,8 @@ quint32 WerteTabelle::sektionsIdUtf8(QByteArrayView name) {
         return arena_.equals(sektionsNamen_[vorhanden], name);
     });
     if (id == neu) {
+        if (quint32(neu) >= kMaxSektionen)
+            throw std::bad_alloc();
         sektionsNamen_.push_back(arena_.add(name));
         ketten_.push_back({});
     }
@@ -42,8 +45,54 @@ int WerteTabelle::sektionsIdOderMinus(const QString& name) const {
     });
 }
 
+int WerteTabelle::naechste(int row) const {
+    if (verkettet_)
+        return links_[row].naechste;
+    return row < ketten_[rows_[row].sektion].ende ? row + 1 : -1;
+}
+
+int WerteTabelle::vorige(int row) const {
+    if (verkettet_)
+        return links_[row].vorige;
+    return row > ketten_[rows_[row].sektion].kopf ? row - 1 : -1;
+}
+
+void WerteTabelle::verketten() {
+    if (verkettet_)
+        return;
+    links_.assign(rows_.size(), {});
+    for (const Kette& kette : ketten_)
+        for (int r = kette.kopf; r >= 0 && r <= kette.ende; ++r)
+            links_[r] = {r < kette.ende ? r + 1 : -1, r > kette.kopf ? r - 1 : -1};
+    verkettet_ = true;
+}
+
+// Every new row comes here: it is linked into its section's chain at the end.
+int WerteTabelle::zeileAnhaengen(const Zeile& zeile) {
+    const int row = RowCount();
+    const Kette& kette = ketten_[zeile.sektion];
+    if (kette.kopf >= 0 && kette.ende != row - 1)
+        verketten(); // first, so that running out of memory leaves the table whole
+    rows_.push_back(zeile);
+    if (verkettet_)
+        links_.push_back({});
+    einketten(row);
+    return row;
+}
+
 void WerteTabelle::einketten(int row) {
     Kette& kette = ketten_[rows_[row].sektion];
+    if (!verkettet_) {
+        if (kette.kopf < 0) {
+            kette.kopf = kette.ende = row;
+            return;
+        }
+        if (kette.ende == row - 1) {
+            kette.ende = row;
+            return;
+        }
+        verketten();
+    }
     if (kette.kopf < 0) {
         kette.kopf = kette.ende = row;
         links_[row] = {};
@@ -70,6 +119,21 @@ void WerteTabelle::einketten(int row) {
 
 void WerteTabelle::ausketten(int row) {
     Kette& kette = ketten_[rows_[row].sektion];
+    if (!verkettet_) {
+        if (row == kette.kopf && row == kette.ende) {
+            kette = {};
+            return;
+        }
+        if (row == kette.ende) {
+            --kette.ende;
+            return;
+        }
+        if (row == kette.kopf) {
+            ++kette.kopf;
+            return;
+        }
+        verketten();
+    }
     const Verweise v = links_[row];
     if (v.vorige >= 0)
         links_[v.vorige].naechste = v.naechste;
@@ -88,9 +152,7 @@ void WerteTabelle::reserve(qsizetype rows, qsizetype sektionen) {
     ketten_.reserve(sektionen);
     sektionsIds_.reserve(sektionen);
     rows_.reserve(rows);
-    links_.reserve(rows);
     MemoryHints::expectLargeFill(rows_.data(), rows_.capacity() * sizeof(Zeile));
-    MemoryHints::expectLargeFill(links_.data(), links_.capacity() * sizeof(Verweise));
 }
 
 void WerteTabelle::setRowCount(int count) {
@@ -99,14 +161,12 @@ void WerteTabelle::setRowCount(int count) {
     while (RowCount() > count) {
         ausketten(RowCount() - 1);
         rows_.pop_back();
-        links_.pop_back();
+        if (verkettet_)
+            links_.pop_back();
     }
     const quint32 leer = sektionsId(QString());
-    while (RowCount() < count) {
-        rows_.push_back({{}, {}, leer, Aktionsmarke::Keine, false, false});
-        links_.push_back({});
-        einketten(RowCount() - 1);
-    }
+    while (RowCount() < count)
+        zeileAnhaengen({{}, {}, leer, Aktionsmarke::Keine, false, false});
 }
 
 void WerteTabelle::alteNamenMerken(int row) {
@@ -138,17 +198,13 @@ void WerteTabelle::setZeile(int row, const QString& sektion, const QString& schl
     setSchluessel(row, schluessel);
     Zeile& z = rows_[row];
     z.wert = arena_.add(wert);
-    z.marke = marke;
+    z.setMarke(marke);
     z.geaendert = true;
 }
 
 int WerteTabelle::anhaengen(const QString& sektion, const QString& schluessel,
                             const QString& wert, Aktionsmarke marke) {
-    rows_.push_back({arena_.add(schluessel), arena_.add(wert), sektionsId(sektion), marke, false, true});
-    links_.push_back({});
-    const int row = RowCount() - 1;
-    einketten(row);
-    return row;
+    return zeileAnhaengen({arena_.add(schluessel), arena_.add(wert), sektionsId(sektion), marke, false, true});
 }
 
 int WerteTabelle::sektionLaden(const QString& sektion) {
@@ -160,10 +216,7 @@ int WerteTabelle::sektionLadenUtf8(QByteArrayView sektion) {
     if (istLeer()) {
         setSektion(0, QString::fromUtf8(sektion));
     } else {
-        rows_.push_back({{}, {}, sektionsIdUtf8(sektion), Aktionsmarke::Keine, false, true});
-        links_.push_back({});
-        row = RowCount() - 1;
-        einketten(row);
+        row = zeileAnhaengen({{}, {}, sektionsIdUtf8(sektion), Aktionsmarke::Keine, false, true});
     }
     rows_[row].ausText = true;
     rows_[row].geaendert = false;
@@ -172,12 +225,8 @@ int WerteTabelle::sektionLadenUtf8(QByteArrayView sektion) {
 
 int WerteTabelle::schluesselLaden(int sektionsZeile, QByteArrayView schluessel,
                                   QByteArrayView wert) {
-    rows_.push_back({arena_.add(schluessel), arena_.add(wert), rows_[sektionsZeile].sektion,
-                     Aktionsmarke::Keine, true, false});
-    links_.push_back({});
-    const int row = RowCount() - 1;
-    einketten(row);
-    return row;
+    return zeileAnhaengen({arena_.add(schluessel), arena_.add(wert), rows_[sektionsZeile].sektion,
+                           Aktionsmarke::Keine, true, false});
 }
 
 std::optional<WerteTabelle::Herkunft> WerteTabelle::herkunft(int row) const {
@@ -236,7 +285,7 @@ void WerteTabelle::herkunftAbgleichen() {
     if (istLeer())
         return; // the blank row of an empty document stands for nothing
     for (Zeile& z : rows_) {
-        z.ausText = z.marke != Aktionsmarke::Delete;
+        z.ausText = z.marke() != Aktionsmarke::Delete;
         z.geaendert = false;
     }
 }
@@ -248,6 +297,7 @@ void WerteTabelle::leeren() {
     rows_.shrink_to_fit();
     links_.clear();
     links_.shrink_to_fit();
+    verkettet_ = false;
     sektionsNamen_.clear();
     sektionsNamen_.shrink_to_fit();
     ketten_.clear();
@@ -265,27 +315,27 @@ bool WerteTabelle::istLeer() const {
         return false;
     const Zeile& z = rows_.front();
     return sektionsNamen_[z.sektion].isEmpty() && z.schluessel.isEmpty() && z.wert.isEmpty() &&
-           z.marke == Aktionsmarke::Keine && !z.ausText;
+           z.marke() == Aktionsmarke::Keine && !z.ausText;
 }
 
 int WerteTabelle::lebendeSektionsZeile(quint32 id) const {
-    for (int r = ketten_[id].kopf; r >= 0; r = links_[r].naechste)
-        if (rows_[r].schluessel.isEmpty() && rows_[r].marke != Aktionsmarke::Delete)
+    for (int r = ketten_[id].kopf; r >= 0; r = naechste(r))
+        if (rows_[r].schluessel.isEmpty() && rows_[r].marke() != Aktionsmarke::Delete)
             return r;
     return -1;
 }
 
 bool WerteTabelle::hatLebendenSchluessel(quint32 id) const {
-    for (int r = ketten_[id].kopf; r >= 0; r = links_[r].naechste)
-        if (!rows_[r].schluessel.isEmpty() && rows_[r].marke != Aktionsmarke::Delete)
+    for (int r = ketten_[id].kopf; r >= 0; r = naechste(r))
+        if (!rows_[r].schluessel.isEmpty() && rows_[r].marke() != Aktionsmarke::Delete)
             return true;
     return false;
 }
 
 void WerteTabelle::lebendeSchluessel(quint32 id, std::vector<int>& zeilen) const {
     zeilen.clear();
-    for (int r = ketten_[id].kopf; r >= 0; r = links_[r].naechste)
-        if (!rows_[r].schluessel.isEmpty() && rows_[r].marke != Aktionsmarke::Delete)
+    for (int r = ketten_[id].kopf; r >= 0; r = naechste(r))
+        if (!rows_[r].schluessel.isEmpty() && rows_[r].marke() != Aktionsmarke::Delete)
             zeilen.push_back(r);
     if (zeilen.size() < 2)
         return;
@@ -358,7 +408,7 @@ QString WerteTabelle::WertAuslesen(const QString& sektion, const QString& schlue
     if (id < 0)
         return {};
     const QByteArray gesucht = schluessel.toUtf8();
-    for (int r = ketten_[id].ende; r >= 0; r = links_[r].vorige)
+    for (int r = ketten_[id].ende; r >= 0; r = vorige(r))
         if (arena_.equals(rows_[r].schluessel, gesucht))
             return wert(r);
     return {};

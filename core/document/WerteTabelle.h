@@ -74,8 +74,8 @@ public:
     // Key and value as the UTF-8 bytes the table holds (valid until the row changes).
     QByteArrayView schluesselUtf8(int row) const { return arena_.view(rows_[row].schluessel); }
     QByteArrayView wertUtf8(int row) const { return arena_.view(rows_[row].wert); }
-    Aktionsmarke marke(int row) const { return rows_[row].marke; }
-    bool istGeloescht(int row) const { return rows_[row].marke == Aktionsmarke::Delete; }
+    Aktionsmarke marke(int row) const { return rows_[row].marke(); }
+    bool istGeloescht(int row) const { return rows_[row].marke() == Aktionsmarke::Delete; }
     bool istSektionsZeile(int row) const { return rows_[row].schluessel.isEmpty(); }
 
     void setSektion(int row, const QString& text);
@@ -85,7 +85,7 @@ public:
         rows_[row].geaendert = true;
     }
     void setMarke(int row, Aktionsmarke marke) {
-        rows_[row].marke = marke;
+        rows_[row].setMarke(marke);
         rows_[row].geaendert = true;
     }
     void setZeile(int row, const QString& sektion, const QString& schluessel,
@@ -168,19 +168,30 @@ public:
     void reserve(qsizetype rows, qsizetype sektionen = 0);
 
 private:
+    // Twenty bytes: a file of a million small sections has two million rows.
     struct Zeile {
+        Zeile(TextArena::Text k, TextArena::Text w, quint32 s, Aktionsmarke m, bool aus, bool geaendertSeit)
+            : schluessel(k), wert(w), sektion(s), markenWert(quint32(m)), ausText(aus), geaendert(geaendertSeit) {}
+        Aktionsmarke marke() const { return Aktionsmarke(markenWert); }
+        void setMarke(Aktionsmarke m) { markenWert = quint32(m); }
+
         TextArena::Text schluessel;
         TextArena::Text wert;
-        quint32 sektion = 0; // index into sektionsNamen_
-        Aktionsmarke marke = Aktionsmarke::Keine;
-        bool ausText = false;   // stands for an entry of the text
-        bool geaendert = false; // since the last load or herkunftAbgleichen()
+        quint32 sektion : 27;  // index into sektionsNamen_ (kMaxSektionen)
+        quint32 markenWert : 3;
+        quint32 ausText : 1;   // stands for an entry of the text
+        quint32 geaendert : 1; // since the last load or herkunftAbgleichen()
     };
+    static_assert(sizeof(Zeile) == 20, "a row stays small");
+    // More names than a row can tell apart: a text of this many sections does not fit
+    // the largest file the program opens.
+    static constexpr quint32 kMaxSektionen = 1u << 27;
     // The names in the text of a row renamed since it was loaded.
     struct AlteNamen {
         quint32 sektion = 0;
         TextArena::Text schluessel;
     };
+    int zeileAnhaengen(const Zeile& zeile);
     struct Kette {
         int kopf = -1;
         int ende = -1;
@@ -196,9 +207,17 @@ private:
     void einketten(int row);
     void alteNamenMerken(int row);
     void ausketten(int row);
+    // A section's neighbours of a row: while the table is as loaded (every section's
+    // rows one run), they are its run; links are made at the first edit that breaks a run.
+    int naechste(int row) const;
+    int vorige(int row) const;
+    void verketten();
 
     std::vector<Zeile> rows_;
-    std::vector<Verweise> links_;       // each row's neighbours among its section's rows
+    // Each row's neighbours among its section's rows, once verkettet_: a file of a
+    // million sections loads without them (two million rows, sixteen megabytes).
+    std::vector<Verweise> links_;
+    bool verkettet_ = false;
     // Section names once each, in the arena, found by their bytes' hash: a file of a
     // million small sections holds a million names.
     std::vector<TextArena::Text> sektionsNamen_;
@@ -213,7 +232,7 @@ template <typename Fn>
 void WerteTabelle::zeilenDerSektionDurchlaufen(int id, int limit, Fn&& fn) const {
     if (id < 0)
         return;
-    for (int r = ketten_[id].kopf; r >= 0 && r < limit; r = links_[r].naechste)
+    for (int r = ketten_[id].kopf; r >= 0 && r < limit; r = naechste(r))
         fn(r);
 }
 
