@@ -83,14 +83,32 @@ private slots:
         QCOMPARE(t.RowCount(), 1); // never less than one row
     }
 
-    // Random appends and overwrites; every lookup must equal a naive scan.
+    // Random appends and overwrites; every lookup must equal a naive scan. A table
+    // as loaded keeps each section's rows as one run without links, until an edit
+    // breaks a run: loaded tables get a few edits each, checked one by one.
+    void indexAgreesWithAScanFromFirstToLastRow_data() {
+        QTest::addColumn<bool>("geladen");
+        QTest::newRow("from the empty table") << false;
+        QTest::newRow("from loaded tables") << true;
+    }
     void indexAgreesWithAScanFromFirstToLastRow() {
+        QFETCH(bool, geladen);
         QRandomGenerator zufall(4711);
         const QStringList sektionen{"A", "B", "a", "", "C"};
         const QStringList schluessel{"", "k", "K", "m", "n"};
         WerteTabelle t;
+        auto laden = [&] {
+            t.leeren();
+            for (const char* s : {"A", "B", "a", "C"}) {
+                const int zeile = t.sektionLaden(QString::fromLatin1(s));
+                for (int k = zufall.bounded(4); k > 0; --k)
+                    t.schluesselLaden(zeile, schluessel[k].toUtf8(), s);
+            }
+        };
         auto wahl = [&](const QStringList& l) { return l[zufall.bounded(l.size())]; };
         for (int schritt = 0; schritt < 3000; ++schritt) {
+            if (geladen && schritt % 4 == 0)
+                laden();
             const int art = zufall.bounded(4);
             if (art == 0 || t.RowCount() < 2) {
                 t.anhaengen(wahl(sektionen), wahl(schluessel), QString::number(schritt), Aktionsmarke::Keine);
@@ -103,7 +121,7 @@ private slots:
                 else
                     t.setZeile(r, wahl(sektionen), wahl(schluessel), QString::number(-schritt), Aktionsmarke::Keine);
             }
-            if (schritt % 97 != 0)
+            if (schritt % 97 != 0 && !geladen)
                 continue;
             for (const QString& s : sektionen) {
                 std::vector<int> sektionsZeilen;
