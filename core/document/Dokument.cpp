@@ -146,26 +146,33 @@ void Dokument::textUebernehmen(std::unique_ptr<IniDocument> text, const Fortschr
     tabelle.textLeihen(text->bytesAsRead());
     try {
         tabelle.reserve(text->lineCount() + 1, text->sectionCount() + 1);
-        QStringList schluessel;
-        QStringList werte;
         int zeilen = 0;
         qsizetype sektionen = 0;
-        // Section by section, without a list of all names (a million of them is common).
-        text->forEachSectionName([&](const QString& sektion) {
+        auto melden = [&] {
             if (fortschritt && (++zeilen & (kMeldenAlle - 1)) == 0)
                 fortschritt(zeilen);
             ++sektionen;
-            const int sektionsZeile = tabelle.sektionLaden(sektion);
-            // A UTF-8 text's names and values go in as the bytes they are.
-            const bool utf8 = text->keysWithValuesUtf8(sektion, [&](QByteArrayView k, QByteArrayView v) {
-                tabelle.schluesselLaden(sektionsZeile, k, v);
+        };
+        // A UTF-8 text's names and values go in as the bytes they are, in one walk.
+        int sektionsZeile = 0;
+        const bool utf8 = text->sectionsWithKeysUtf8(
+            [&](QByteArrayView sektion) {
+                melden();
+                sektionsZeile = tabelle.sektionLadenUtf8(sektion);
+            },
+            [&](QByteArrayView k, QByteArrayView v) { tabelle.schluesselLaden(sektionsZeile, k, v); });
+        // Section by section, without a list of all names (a million of them is common).
+        QStringList schluessel;
+        QStringList werte;
+        if (!utf8) {
+            text->forEachSectionName([&](const QString& sektion) {
+                melden();
+                const int zeile = tabelle.sektionLaden(sektion);
+                text->keysWithValues(sektion, schluessel, werte);
+                for (qsizetype i = 0; i < schluessel.size(); ++i)
+                    tabelle.schluesselLaden(zeile, schluessel[i].toUtf8(), werte[i].toUtf8());
             });
-            if (utf8)
-                return;
-            text->keysWithValues(sektion, schluessel, werte);
-            for (qsizetype i = 0; i < schluessel.size(); ++i)
-                tabelle.schluesselLaden(sektionsZeile, schluessel[i].toUtf8(), werte[i].toUtf8());
-        });
+        }
         platzPruefen(sektionen * kAnzeigeJeSektion + kAnzeigeReserve);
     } catch (const std::bad_alloc&) {
         throw RavikError(nichtGenugSpeicher());

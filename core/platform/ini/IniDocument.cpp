@@ -419,8 +419,24 @@ bool IniDocument::keysWithValuesUtf8(const QString& section, const KeyValueSink&
     if (!codec_.isUtf8())
         return false;
     const qint32 id = findSection(section);
-    if (id < 0)
-        return true;
+    if (id >= 0)
+        keysOfUtf8(id, sink);
+    return true;
+}
+
+bool IniDocument::sectionsWithKeysUtf8(const SectionSink& section, const KeyValueSink& sink) const {
+    if (!codec_.isUtf8())
+        return false;
+    for (qint32 id = 0; id < qint32(sections_.size()); ++id) {
+        if (sections_[id].removed)
+            continue;
+        section(sectionName(id));
+        keysOfUtf8(id, sink);
+    }
+    return true;
+}
+
+void IniDocument::keysOfUtf8(qint32 id, const KeyValueSink& sink) const {
     const bool mayRepeat = sections_[id].duplicateKeys;
     forEachLineOf(sections_[id].header, [&](qint32 line) {
         if (isKey(line)) {
@@ -430,7 +446,6 @@ bool IniDocument::keysWithValuesUtf8(const QString& section, const KeyValueSink&
         }
         return true;
     });
-    return true;
 }
 
 bool IniDocument::hasSection(const QString& section) const {

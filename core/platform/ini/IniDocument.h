@@ -109,6 +109,11 @@ public:
     // the document changes.
     using KeyValueSink = std::function<void(QByteArrayView key, QByteArrayView value)>;
     bool keysWithValuesUtf8(const QString& section, const KeyValueSink& sink) const;
+    // Every section, each name once in order of first appearance, then its keys and
+    // values: the same bytes for the whole file in one walk, without a lookup by name
+    // (a file may hold a million sections). Only for a UTF-8 file, as above.
+    using SectionSink = std::function<void(QByteArrayView section)>;
+    bool sectionsWithKeysUtf8(const SectionSink& section, const KeyValueSink& sink) const;
 
     // Edits throw EIniFileException, changing nothing, when a name or value they would
     // write cannot be held by the file. Writing the value a key already has changes no
@@ -221,6 +226,7 @@ private:
     void indexLines();
     void addLine(qsizetype start, qsizetype length, Eol eol);
     void indexKeys(qint32 sectionId);
+    void keysOfUtf8(qint32 sectionId, const KeyValueSink& sink) const;
     // The section's key table, built now when it has none; false for a section
     // searched in turn. Gives whether a key name occurs twice.
     bool buildKeyTable(qint32 sectionId) const;
