@@ -90,13 +90,16 @@ void TextScan::Utf16Lines::finish() {
 void TextScan::feed(QByteArrayView block) {
     size_ += block.size();
     if (mark_ == Mark::Undecided) {
-        head_.append(block);
+        // Only the first three bytes wait: a whole file handed over at once is not copied.
+        const qsizetype take = qMin<qsizetype>(3 - head_.size(), block.size());
+        head_.append(block.first(take));
+        block = block.sliced(take);
         if (head_.size() < 3)
             return;
         decideMark();
-        return;
     }
-    feedBody(block);
+    if (!block.isEmpty())
+        feedBody(block);
 }
 
 // The first bytes tell whether the file starts with a byte-order mark; what follows
