@@ -512,6 +512,14 @@ int main(int argc, char* argv[]) {
                                         {QStringLiteral("--set"), kopie, QStringLiteral("Sektion_19999"),
                                          QStringLiteral("Schluessel_24"), QStringLiteral("neu")});
     std::printf("%-42s %10.1f ms\n", "Python configparser liest die Datei", configparserMs);
+    // Ravik's opening as a user starts it on the file, in a process of its own each
+    // time: one opening varies by half from run to run on a busy machine.
+    std::vector<double> oeffnenMs;
+    for (int i = 0; i < 5; ++i)
+        oeffnenMs.push_back(dateiformImKindprozess(datei, "browser").ms);
+    std::sort(oeffnenMs.begin(), oeffnenMs.end());
+    std::printf("%-42s %10.1f ms  (Median aus 5, eigener Prozess, höchstens %.1f ms)\n",
+                "Öffnen in der Browseransicht", oeffnenMs[2], oeffnenMs.back());
     std::printf("%-42s %10.1f ms\n", "crudini --set eines Schlüssels", crudiniMs);
     // The command line, as a script runs it: a process per command.
     const QString ravik = programmpfad + QStringLiteral("ravik");
@@ -545,7 +553,7 @@ int main(int argc, char* argv[]) {
     for (const Messung& m : {oeffnen, detail, bestaetigen, speichern, editor, zumBrowser, zumEditor})
         spitze = std::max(spitze, m.mb);
     std::printf("\nZiele\n");
-    ziel("Öffnen / configparser", configparserMs > 0 ? oeffnen.ms / configparserMs : -1, 0.05, "");
+    ziel("Öffnen / configparser", configparserMs > 0 && oeffnenMs[2] > 0 ? oeffnenMs[2] / configparserMs : -1, 0.05, "");
     ziel("Speichern / crudini --set", crudiniMs > 0 ? speichern.ms / crudiniMs : -1, 0.02, "");
     ziel("ravik --set / crudini --set", crudiniMs > 0 && befehlSetMs > 0 ? befehlSetMs / crudiniMs : -1, 0.01, "");
     ziel("ravik --get", befehlGetMs / 1000, 0.05, "s");
