@@ -76,9 +76,10 @@ void SynMemo::clearAll() {
 void SynMemo::setTextFrom(const TextSource& source, qsizetype bytes) {
     beginReplacingText();
     // Room for the whole text at once: grown piece by piece, the buffer would be
-    // copied again with every piece. And room for editing: without it the first
-    // character typed would have the whole text copied into a larger buffer.
-    constexpr qint64 kEditingRoom = qint64(1) << 20;
+    // copied again with every piece. And some room for editing: without it the first
+    // character typed would have the whole text copied into a larger buffer. The
+    // room is paid twice (text and styles), so it is kept small.
+    constexpr qint64 kEditingRoom = qint64(1) << 16;
     SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(bytes + kEditingRoom));
     MemoryHints::expectLargeFill(reinterpret_cast<void*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER)),
                                  static_cast<std::size_t>(bytes));
