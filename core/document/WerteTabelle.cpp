@@ -185,6 +185,11 @@ void WerteTabelle::setSektion(int row, const QString& text) {
     const quint32 id = sektionsId(text);
     if (rows_[row].sektion == id)
         return;
+    // Links, when the move needs them, are made before anything changes.
+    const Kette& alt = ketten_[rows_[row].sektion];
+    const Kette& neu = ketten_[id];
+    if ((row != alt.kopf && row != alt.ende) || (neu.kopf >= 0 && neu.ende != row - 1))
+        verketten();
     alteNamenMerken(row);
     ausketten(row);
     rows_[row].sektion = id;
