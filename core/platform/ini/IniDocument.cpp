@@ -255,15 +255,19 @@ void IniDocument::indexKeys(qint32 sectionId) {
     sections_[sectionId].duplicateKeys = buildKeyTable(sectionId);
 }
 
+// Built aside and then put in place: running out of memory half-way leaves no table
+// that would miss keys.
 bool IniDocument::buildKeyTable(qint32 sectionId) const {
+    IniHashIndex keys;
+    const bool repeated = repeatsKeys(sectionId, keys);
     const Section& section = sections_[sectionId];
-    if (section.keyTable < 0) {
-        section.keyTable = static_cast<qint32>(keyTables_.size());
-        keyTables_.emplace_back();
+    if (section.keyTable >= 0) {
+        keyTables_[section.keyTable] = std::move(keys);
+    } else {
+        keyTables_.push_back(std::move(keys));
+        section.keyTable = static_cast<qint32>(keyTables_.size() - 1);
     }
-    IniHashIndex& keys = keyTables_[section.keyTable];
-    keys = IniHashIndex();
-    return repeatsKeys(sectionId, keys);
+    return repeated;
 }
 
 // Enters the section's keys into `keys` (emptied first), each name at its first line.
