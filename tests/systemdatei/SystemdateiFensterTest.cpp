@@ -1,11 +1,12 @@
 // The window with system files, run by SystemdateiPkexecTest as its ordinary test user
 // through the real pkexec (it is no test of its own: alone it lacks the user and the
-// polkit rule). RAVIK_SYSTEMTEST_ORDNER names a folder of root's holding php.ini (0644)
-// and geheim.ini (0600).
+// polkit rule). RAVIK_SYSTEMTEST_ORDNER names a folder of root's holding php.ini and
+// editor.ini (0644) and geheim.ini (0600).
 #include "tests/support/Umgebung.h"
 
 #include <QFile>
 #include <QLineEdit>
+#include <Qsci/qsciscintilla.h>
 
 #include <unistd.h>
 
@@ -57,6 +58,27 @@ private slots:
         u.klick("tbtnDateispeichern");
         QCOMPARE(u.dialoge.shown.size(), 1); // the save dialog alone
         QCOMPARE(Umgebung::lesen(datei), QByteArray("[PHP]\nmemory_limit = 1G\n"));
+    }
+
+    // Opened in the editor view, the file is read in blocks, not held: the helper
+    // checks the save against the hash taken while reading.
+    void speichernAusDemEditor() {
+        const QString datei = ordner() + "/editor.ini";
+        Umgebung u;
+        u.starten();
+        u.klick("BitBtn2");
+        u.dialoge.chooseFile(datei);
+        u.klick("tbtnDateiladen");
+        auto* memo = u.w<QsciScintilla>("SynMemo1");
+        QCOMPARE(memo->text(), QString("[PHP]\nmemory_limit = 128M\n"));
+        memo->setText("[PHP]\nmemory_limit = 256M\n");
+        u.dialoge.chooseFile(datei);
+        u.dialoge.answer(Answer::Yes);
+        u.klick("tbtnDateispeichern");
+        QVERIFY2(u.dialoge.unexpected.isEmpty(), qPrintable(u.dialoge.unexpected.join('\n')));
+        QVERIFY2(gezeigt(u, "Die Datei " + datei + " gehört dem System. Mit Administratorrechten speichern?"),
+                 qPrintable(u.dialoge.messageTexts().join('\n')));
+        QCOMPARE(Umgebung::lesen(datei), QByteArray("[PHP]\nmemory_limit = 256M\n"));
     }
 
     // Cancelling the prompt (pkexec's 126, from a stand-in for the dismissed dialog)

@@ -219,6 +219,7 @@ private slots:
         const QByteArray nativ = QFile::encodeName(fensterOrdner.path());
         ::chmod(nativ.constData(), 0755);
         QVERIFY(rootDatei(fensterOrdner.path() + "/php.ini", "[PHP]\nmemory_limit = 128M\n"));
+        QVERIFY(rootDatei(fensterOrdner.path() + "/editor.ini", "[PHP]\nmemory_limit = 128M\n"));
         QVERIFY(rootDatei(fensterOrdner.path() + "/geheim.ini", "[wifi-security]\npsk=geheim\n", 0600));
         QProcess p;
         p.setWorkingDirectory(QStringLiteral("/"));
