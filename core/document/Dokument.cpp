@@ -3,10 +3,10 @@
 
 #include "core/platform/errors/RavikError.h"
 #include "core/platform/files/FileIO.h"
+#include "core/platform/files/MemoryHints.h"
 #include "core/platform/ini/IniDocument.h"
 
 #include <QFileInfo>
-#include <cstdlib>
 #include <new>
 #include <utility>
 
@@ -25,17 +25,6 @@ QString nichtGenugSpeicher() {
 // some room for the windows and messages that follow.
 constexpr qsizetype kAnzeigeJeSektion = 96;
 constexpr qsizetype kAnzeigeReserve = qsizetype(32) << 20;
-
-// Whether this many bytes can still be had: asked of the allocator and given back at
-// once, untouched, so that it costs nothing. Under a limit on the address space it
-// fails here, where the document is still whole, instead of in the view later, where
-// running out cannot be recovered from.
-void platzPruefen(qsizetype bytes) {
-    void* probe = std::malloc(size_t(bytes));
-    if (!probe)
-        throw std::bad_alloc();
-    std::free(probe);
-}
 
 } // namespace
 
@@ -173,7 +162,7 @@ void Dokument::textUebernehmen(std::unique_ptr<IniDocument> text, const Fortschr
                     tabelle.schluesselLaden(zeile, schluessel[i].toUtf8(), werte[i].toUtf8());
             });
         }
-        platzPruefen(sektionen * kAnzeigeJeSektion + kAnzeigeReserve);
+        MemoryHints::ensureAvailable(size_t(sektionen * kAnzeigeJeSektion + kAnzeigeReserve));
     } catch (const std::bad_alloc&) {
         throw RavikError(nichtGenugSpeicher());
     }

@@ -7,6 +7,7 @@
 
 #include "core/platform/errors/RavikError.h"
 #include "core/platform/files/FileIO.h"
+#include "core/platform/files/MemoryHints.h"
 #include "core/platform/files/TextFile.h"
 #include "core/platform/ini/IniDocument.h"
 #include "core/platform/text/LineText.h"
@@ -15,6 +16,11 @@
 #include <new>
 
 namespace ravik {
+
+namespace {
+// Room for the windows and messages that follow a loaded text.
+constexpr qint64 kEditorReserve = qint64(32) << 20;
+} // namespace
 
 // The file is read and checked whole before the editor's text is touched, so a file
 // that cannot be opened leaves the document as it was. It is read twice instead of
@@ -54,6 +60,18 @@ void Dokument::imEditorOeffnen(const QString& pfad, Textquelle& editor, const Fo
                           QStringLiteral("Die Datei enthält eine Zeile mit mehr als %1 Bytes; so "
                                          "lange Zeilen kann der Editor nicht bearbeiten.")
                               .arg(editor.laengsteZeile()));
+    // The editor holds the text and a style byte for each of its bytes, and its lines;
+    // what it cannot have is said now, while the document is whole. (UTF-16 becomes
+    // up to half as long again in UTF-8.)
+    try {
+        const bool utf16 = scan.encoding() == TextEncoding::Utf16LE || scan.encoding() == TextEncoding::Utf16BE;
+        const qint64 bytes = ganz ? ganz->bytes.size() : info.size();
+        const LineEndCounts zeilen = scan.lineEnds();
+        MemoryHints::ensureAvailable(size_t(2 * (utf16 ? bytes * 3 / 2 : bytes) +
+                                            8 * (zeilen.crLf + zeilen.lf + zeilen.cr) + kEditorReserve));
+    } catch (const std::bad_alloc&) {
+        throw EFOpenError(angezeigt, QStringLiteral("Nicht genügend Arbeitsspeicher."));
+    }
     // From here on the editor's text is the document: the browser view's text goes
     // (of its table the sections stay, for the hidden tree). A file changed between
     // the two reads is loaded as the second found it; the stamp is of the first, so

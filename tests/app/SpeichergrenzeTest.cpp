@@ -1,6 +1,6 @@
 // Running out of memory: a file too big for the memory left, opened in the browser
-// view or carried there from the editor, gives "Nicht genügend Arbeitsspeicher" and
-// leaves the document shown before as it was. The window runs in a child process (a
+// view, carried there from the editor or opened in the editor, gives "Nicht genügend
+// Arbeitsspeicher" and leaves the document shown before as it was. The window runs in a child process (a
 // fresh one: a forked copy of a window would wait for drawing threads it does not
 // have) under a limit on its address space (setrlimit(RLIMIT_AS)), and reports what
 // it showed.
@@ -53,9 +53,11 @@ private slots:
         QTemporaryDir dir;
         const QString klein = dir.filePath("klein.ini");
         const QString gross = dir.filePath("gross.ini");
+        const QString riesig = dir.filePath("riesig.ini");
         const QString bericht = dir.filePath("bericht");
         for (const auto& [pfad, inhalt] : {std::pair{klein, QByteArray("[A]\nk=1\n[B]\n")},
-                                           std::pair{gross, kleineSektionen(1000000)}}) {
+                                           std::pair{gross, kleineSektionen(1000000)},
+                                           std::pair{riesig, QByteArray("[R]\n") + QByteArray("k=v\n").repeated(16 << 20)}}) {
             QFile f(pfad);
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(inhalt);
@@ -64,6 +66,7 @@ private slots:
         QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
         umgebung.insert("RAVIK_GRENZE_KLEIN", klein);
         umgebung.insert("RAVIK_GRENZE_GROSS", gross);
+        umgebung.insert("RAVIK_GRENZE_RIESIG", riesig);
         umgebung.insert("RAVIK_GRENZE_BERICHT", bericht);
         kind.setProcessEnvironment(umgebung);
         kind.start(QCoreApplication::applicationFilePath(), {"unterDerGrenze"});
@@ -72,13 +75,16 @@ private slots:
         QFile f(bericht);
         QVERIFY2(f.open(QIODevice::ReadOnly), kind.readAllStandardError().constData());
         const QStringList z = QString::fromUtf8(f.readAll()).split('\n');
-        QCOMPARE(z.size(), 6);
+        QCOMPARE(z.size(), 9);
         QVERIFY2(z[0].contains(QStringLiteral("Nicht genügend Arbeitsspeicher")), qPrintable(z[0]));
         QCOMPARE(z[1], QStringLiteral("A,A/k,B"));
         QCOMPARE(z[2], klein);
         QVERIFY2(z[3].contains(QStringLiteral("Nicht genügend Arbeitsspeicher")), qPrintable(z[3]));
         QCOMPARE(z[4], QStringLiteral("editor"));
         QCOMPARE(z[5], QStringLiteral("0"));
+        QVERIFY2(z[6].contains(QStringLiteral("Nicht genügend Arbeitsspeicher")), qPrintable(z[6]));
+        QCOMPARE(z[7], QStringLiteral("0"));
+        QCOMPARE(z[8], gross);
     }
 
     // The child's part: the window under the limit, its messages and document written
@@ -108,6 +114,13 @@ private slots:
         u.klick("tbtnFlip");
         zeilen << u.dialoge.messageTexts().join('|') << u.sichtbareAnsicht()
                << QString::number(u.w<SynMemo>("SynMemo1")->lineCount() - zeilenImEditor);
+        u.dialoge.clear();
+        // A file of 64 MB in the editor (text, styles and 16 million lines): the
+        // editor keeps the big file.
+        u.dialoge.chooseFile(qEnvironmentVariable("RAVIK_GRENZE_RIESIG"));
+        u.klick("tbtnDateiladen");
+        zeilen << u.dialoge.messageTexts().join('|')
+               << QString::number(u.w<SynMemo>("SynMemo1")->lineCount() - zeilenImEditor) << u.form().dateiname();
         QFile f(bericht);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(zeilen.join('\n').toUtf8());

@@ -1,6 +1,8 @@
 #include "core/platform/files/MemoryHints.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <new>
 #include <malloc.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -31,6 +33,13 @@ void configureAllocator() {
     ::mallopt(M_MMAP_THRESHOLD, 1 << 20);
     ::mallopt(M_TRIM_THRESHOLD, 8 << 20);
 #endif
+}
+
+void ensureAvailable(std::size_t bytes) {
+    void* probe = std::malloc(bytes);
+    if (!probe)
+        throw std::bad_alloc();
+    std::free(probe);
 }
 
 } // namespace ravik::MemoryHints

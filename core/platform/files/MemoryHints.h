@@ -16,4 +16,10 @@ void expectLargeFill(void* buffer, std::size_t bytes);
 // or replacing a big document lowers the program's memory again.
 void configureAllocator();
 
+// Whether this many bytes can still be had: asked of the allocator and given back at
+// once, untouched, so that it costs nothing. Under a limit on the address space it
+// fails where a document is still whole, instead of later, where running out cannot
+// be recovered from. Throws std::bad_alloc when they cannot.
+void ensureAvailable(std::size_t bytes);
+
 } // namespace ravik::MemoryHints
