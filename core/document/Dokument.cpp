@@ -21,10 +21,8 @@ QString nichtGenugSpeicher() {
 }
 
 // What showing a loaded table costs beside it: the tree view's record of every
-// section (about 40 bytes, in a list that grows to twice that), the tree's own, and
-// some room for the windows and messages that follow.
+// section (about 40 bytes, in a list that grows to twice that) and the tree's own.
 constexpr qsizetype kAnzeigeJeSektion = 96;
-constexpr qsizetype kAnzeigeReserve = qsizetype(32) << 20;
 
 } // namespace
 
@@ -162,7 +160,7 @@ void Dokument::textUebernehmen(std::unique_ptr<IniDocument> text, const Fortschr
                     tabelle.schluesselLaden(zeile, schluessel[i].toUtf8(), werte[i].toUtf8());
             });
         }
-        MemoryHints::ensureAvailable(size_t(sektionen * kAnzeigeJeSektion + kAnzeigeReserve));
+        MemoryHints::ensureAvailable(size_t(sektionen * kAnzeigeJeSektion + kRaumDanach));
     } catch (const std::bad_alloc&) {
         throw RavikError(nichtGenugSpeicher());
     }

@@ -195,6 +195,9 @@ signals:
     void nameGeaendert(const QString& name);
 
 private:
+    // Room kept free beyond a loaded document for the windows and messages that follow.
+    static constexpr qint64 kRaumDanach = qint64(32) << 20;
+
     void statusSetzen(Dateistatus status);
     void zeilenErsetzen(const std::vector<IniDocument::LineText>& zeilen);
 

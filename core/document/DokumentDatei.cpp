@@ -17,11 +17,6 @@
 
 namespace ravik {
 
-namespace {
-// Room for the windows and messages that follow a loaded text.
-constexpr qint64 kEditorReserve = qint64(32) << 20;
-} // namespace
-
 // The file is read and checked whole before the editor's text is touched, so a file
 // that cannot be opened leaves the document as it was. It is read twice instead of
 // held: once to scan and hash it, once into the editor, which keeps its own copy.
@@ -37,11 +32,13 @@ void Dokument::imEditorOeffnen(const QString& pfad, Textquelle& editor, const Fo
     // A system file comes whole from the helper.
     std::optional<TextFileContent> ganz;
     TextScan scan;
+    qint64 bytes = info.size();
     try {
         if (auto systemdatei = Systemdatei::lesen(pfad)) {
             ganz = TextFile::scan(std::move(*systemdatei), fortschritt);
             stempel.inhaltSetzen(ganz->bytes);
             scan = ganz->scan;
+            bytes = ganz->bytes.size();
         } else {
             Systemdatei::Lesehash lesehash(pfad);
             stempel.inhaltSetzen([&](const Dateistempel::Block& hinzu) {
@@ -52,23 +49,18 @@ void Dokument::imEditorOeffnen(const QString& pfad, Textquelle& editor, const Fo
             });
             lesehash.fertig();
         }
-    } catch (const std::bad_alloc&) {
-        throw EFOpenError(angezeigt, QStringLiteral("Nicht genügend Arbeitsspeicher."));
-    }
-    if (scan.longestLine() > editor.laengsteZeile())
-        throw EFOpenError(angezeigt,
-                          QStringLiteral("Die Datei enthält eine Zeile mit mehr als %1 Bytes; so "
-                                         "lange Zeilen kann der Editor nicht bearbeiten.")
-                              .arg(editor.laengsteZeile()));
-    // The editor holds the text and a style byte for each of its bytes, and its lines;
-    // what it cannot have is said now, while the document is whole. (UTF-16 becomes
-    // up to half as long again in UTF-8.)
-    try {
+        if (scan.longestLine() > editor.laengsteZeile())
+            throw EFOpenError(angezeigt,
+                              QStringLiteral("Die Datei enthält eine Zeile mit mehr als %1 Bytes; so "
+                                             "lange Zeilen kann der Editor nicht bearbeiten.")
+                                  .arg(editor.laengsteZeile()));
+        // The editor holds the text and a style byte for each of its bytes, and its
+        // lines; what it cannot have is said now, while the document is whole.
+        // (UTF-16 becomes up to half as long again in UTF-8.)
         const bool utf16 = scan.encoding() == TextEncoding::Utf16LE || scan.encoding() == TextEncoding::Utf16BE;
-        const qint64 bytes = ganz ? ganz->bytes.size() : info.size();
         const LineEndCounts zeilen = scan.lineEnds();
         MemoryHints::ensureAvailable(size_t(2 * (utf16 ? bytes * 3 / 2 : bytes) +
-                                            8 * (zeilen.crLf + zeilen.lf + zeilen.cr) + kEditorReserve));
+                                            8 * (zeilen.crLf + zeilen.lf + zeilen.cr) + kRaumDanach));
     } catch (const std::bad_alloc&) {
         throw EFOpenError(angezeigt, QStringLiteral("Nicht genügend Arbeitsspeicher."));
     }
@@ -84,7 +76,7 @@ void Dokument::imEditorOeffnen(const QString& pfad, Textquelle& editor, const Fo
             else
                 TextFile::fileToUtf8Pieces(pfad, scan.encoding(), stueck);
         },
-        ganz ? ganz->bytes.size() : info.size());
+        bytes);
     kodierung_ = scan.encoding();
     zeilenende_ = scan.lineEnds().editorStyle();
     setDateistempel(std::move(stempel));

@@ -2,7 +2,6 @@
 
 #include "core/platform/files/PrivilegedFile.h"
 
-#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QHash>
 
@@ -134,21 +133,19 @@ Systemdatei::Lesehash::Lesehash(const QString& pfad) {
         return;
     ziel_ = schluessel(pfad);
     if (schreibenVerweigert(ziel_, true))
-        hash_ = std::make_unique<QCryptographicHash>(QCryptographicHash::Sha256);
+        hash_.emplace();
 }
-
-Systemdatei::Lesehash::~Lesehash() = default;
 
 void Systemdatei::Lesehash::hinzu(QByteArrayView block) {
     if (hash_)
-        hash_->addData(block);
+        hash_->add(block);
 }
 
 void Systemdatei::Lesehash::fertig() {
     if (ziel_.isEmpty())
         return;
     if (hash_)
-        geleseneHashes().insert(ziel_, hash_->result().toHex()); // as PrivilegedFile::hashOf
+        geleseneHashes().insert(ziel_, hash_->result());
     else
         geleseneHashes().remove(ziel_);
 }

@@ -2,14 +2,12 @@
 
 #include "core/platform/errors/RavikError.h"
 #include "core/platform/files/FileIO.h"
+#include "core/platform/files/PrivilegedFile.h"
 
 #include <QByteArray>
 #include <QString>
 #include <functional>
-#include <memory>
 #include <optional>
-
-class QCryptographicHash;
 
 namespace ravik {
 
@@ -44,13 +42,12 @@ public:
     class Lesehash {
     public:
         explicit Lesehash(const QString& pfad);
-        ~Lesehash();
         void hinzu(QByteArrayView block);
         void fertig();
 
     private:
         QString ziel_;
-        std::unique_ptr<QCryptographicHash> hash_; // only for a file the user may not write
+        std::optional<PrivilegedFile::ContentHash> hash_; // only for a file the user may not write
     };
 
     // Whether pfad is saved through the helper: a system file already, or a file (or

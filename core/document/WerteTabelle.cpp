@@ -67,12 +67,24 @@ void WerteTabelle::verketten() {
     verkettet_ = true;
 }
 
+// Without links, a row can leave its section's run only at either end, and join a
+// run only right after its last row. Links, when a change needs them, are made
+// before anything changes, so that running out of memory leaves the table whole.
+bool WerteTabelle::verlaesstLauf(int row) const {
+    const Kette& kette = ketten_[rows_[row].sektion];
+    return row == kette.kopf || row == kette.ende;
+}
+
+bool WerteTabelle::schliesstAnLaufAn(quint32 sektion, int row) const {
+    const Kette& kette = ketten_[sektion];
+    return kette.kopf < 0 || kette.ende == row - 1;
+}
+
 // Every new row comes here: it is linked into its section's chain at the end.
 int WerteTabelle::zeileAnhaengen(const Zeile& zeile) {
     const int row = RowCount();
-    const Kette& kette = ketten_[zeile.sektion];
-    if (kette.kopf >= 0 && kette.ende != row - 1)
-        verketten(); // first, so that running out of memory leaves the table whole
+    if (!schliesstAnLaufAn(zeile.sektion, row))
+        verketten();
     rows_.push_back(zeile);
     if (verkettet_)
         links_.push_back({});
@@ -82,17 +94,13 @@ int WerteTabelle::zeileAnhaengen(const Zeile& zeile) {
 
 void WerteTabelle::einketten(int row) {
     Kette& kette = ketten_[rows_[row].sektion];
-    if (!verkettet_) {
-        if (kette.kopf < 0) {
-            kette.kopf = kette.ende = row;
-            return;
-        }
-        if (kette.ende == row - 1) {
-            kette.ende = row;
-            return;
-        }
-        verketten();
+    if (!verkettet_ && schliesstAnLaufAn(rows_[row].sektion, row)) {
+        if (kette.kopf < 0)
+            kette.kopf = row;
+        kette.ende = row;
+        return;
     }
+    verketten();
     if (kette.kopf < 0) {
         kette.kopf = kette.ende = row;
         links_[row] = {};
@@ -119,21 +127,16 @@ void WerteTabelle::einketten(int row) {
 
 void WerteTabelle::ausketten(int row) {
     Kette& kette = ketten_[rows_[row].sektion];
-    if (!verkettet_) {
-        if (row == kette.kopf && row == kette.ende) {
+    if (!verkettet_ && verlaesstLauf(row)) {
+        if (row == kette.kopf && row == kette.ende)
             kette = {};
-            return;
-        }
-        if (row == kette.ende) {
+        else if (row == kette.ende)
             --kette.ende;
-            return;
-        }
-        if (row == kette.kopf) {
+        else
             ++kette.kopf;
-            return;
-        }
-        verketten();
+        return;
     }
+    verketten();
     const Verweise v = links_[row];
     if (v.vorige >= 0)
         links_[v.vorige].naechste = v.naechste;
@@ -185,10 +188,7 @@ void WerteTabelle::setSektion(int row, const QString& text) {
     const quint32 id = sektionsId(text);
     if (rows_[row].sektion == id)
         return;
-    // Links, when the move needs them, are made before anything changes.
-    const Kette& alt = ketten_[rows_[row].sektion];
-    const Kette& neu = ketten_[id];
-    if ((row != alt.kopf && row != alt.ende) || (neu.kopf >= 0 && neu.ende != row - 1))
+    if (!verlaesstLauf(row) || !schliesstAnLaufAn(id, row))
         verketten();
     alteNamenMerken(row);
     ausketten(row);

@@ -211,6 +211,8 @@ private:
     // rows one run), they are its run; links are made at the first edit that breaks a run.
     int naechste(int row) const;
     int vorige(int row) const;
+    bool verlaesstLauf(int row) const;
+    bool schliesstAnLaufAn(quint32 sektion, int row) const;
     void verketten();
 
     std::vector<Zeile> rows_;

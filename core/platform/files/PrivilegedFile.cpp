@@ -124,17 +124,19 @@ QString helperPath() {
 }
 
 QByteArray hashOf(QByteArrayView bytes) {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+    ContentHash hash;
+    hash.add(bytes);
+    return hash.result();
 }
 
 QByteArray hashOfFile(const QString& path) {
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    ContentHash hash;
     try {
-        FileIO::readInBlocks(path, qsizetype(1) << 16, [&](QByteArrayView block) { hash.addData(block); });
+        FileIO::readInBlocks(path, qsizetype(1) << 16, [&](QByteArrayView block) { hash.add(block); });
     } catch (const std::exception&) {
         return {};
     }
-    return hash.result().toHex();
+    return hash.result();
 }
 
 QString helperTarget(const QString& path) {

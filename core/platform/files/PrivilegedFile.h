@@ -3,6 +3,7 @@
 #include "core/platform/files/FileIO.h"
 
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QString>
 
 // Reading and saving a file the user may not read or write, through the program's
@@ -29,6 +30,15 @@ QString helperPath();
 
 // The hash the helper compares: SHA-256 in lowercase hex.
 QByteArray hashOf(QByteArrayView bytes);
+// The same over bytes that arrive in blocks.
+class ContentHash {
+public:
+    void add(QByteArrayView bytes) { hash_.addData(bytes); }
+    QByteArray result() const { return hash_.result().toHex(); }
+
+private:
+    QCryptographicHash hash_{QCryptographicHash::Sha256};
+};
 // The same for the file at path as it is now; empty when it cannot be read.
 QByteArray hashOfFile(const QString& path);
 

@@ -3,6 +3,7 @@
 #include "core/platform/text/LineText.h"
 
 #include <QStringDecoder>
+#include <optional>
 
 namespace ravik::TextFile {
 namespace {
@@ -28,27 +29,59 @@ TextFileContent scan(QByteArray bytes, const Progress& progress) {
     return content;
 }
 
+namespace {
+
+// A file's bytes in the order read, handed on as UTF-8 without a byte-order mark: the
+// file's own mark is dropped (one that follows it is text). A UTF-16 character may be
+// cut between two blocks: the decoder keeps an odd byte, but hands out the first half
+// of a pair alone, so that half waits here for the second, which UTF-8 needs with it.
+class Utf8Pieces {
+public:
+    Utf8Pieces(TextEncoding encoding, const std::function<void(QByteArrayView piece)>& piece)
+        : encoding_(encoding), piece_(piece), markLeft_(TextCodec::byteOrderMark(encoding).size()) {
+        if (encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE)
+            utf16_.emplace(encoding == TextEncoding::Utf16LE ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                           QStringDecoder::Flag::ConvertInitialBom);
+    }
+
+    void feed(QByteArrayView bytes) {
+        const qsizetype mark = qMin(markLeft_, bytes.size());
+        markLeft_ -= mark;
+        bytes = bytes.sliced(mark);
+        if (bytes.isEmpty())
+            return;
+        if (utf16_) {
+            QString text = heldBack_ + QString(utf16_->decode(bytes));
+            heldBack_.clear();
+            if (!text.isEmpty() && text.back().isHighSurrogate()) {
+                heldBack_ = text.back();
+                text.chop(1);
+            }
+            piece_(text.toUtf8());
+        } else if (encoding_ == TextEncoding::Windows1252) {
+            // One byte a character: any cut is between characters.
+            piece_(TextCodec::decodeWindows1252(bytes).toUtf8());
+        } else {
+            piece_(bytes);
+        }
+    }
+
+private:
+    const TextEncoding encoding_;
+    const std::function<void(QByteArrayView piece)>& piece_;
+    qsizetype markLeft_;
+    std::optional<QStringDecoder> utf16_;
+    QString heldBack_;
+};
+
+} // namespace
+
 void toUtf8Pieces(const TextFileContent& content,
                   const std::function<void(QByteArrayView piece)>& piece) {
-    const TextEncoding encoding = content.scan.encoding();
-    const QByteArrayView body =
-        QByteArrayView(content.bytes).sliced(TextCodec::byteOrderMark(encoding).size());
-    switch (encoding) {
-    case TextEncoding::Utf8:
-    case TextEncoding::Utf8Bom:
-        for (qsizetype pos = 0; pos < body.size(); pos += kPiece)
-            piece(body.sliced(pos, qMin(kPiece, body.size() - pos)));
-        return;
-    case TextEncoding::Windows1252:
-        // One byte a character: any cut is between characters.
-        for (qsizetype pos = 0; pos < body.size(); pos += kPiece)
-            piece(TextCodec::decodeWindows1252(body.sliced(pos, qMin(kPiece, body.size() - pos))).toUtf8());
-        return;
-    case TextEncoding::Utf16LE:
-    case TextEncoding::Utf16BE:
-        piece(TextCodec::decode(body, encoding).toUtf8());
-        return;
-    }
+    Utf8Pieces pieces(content.scan.encoding(), piece);
+    const QByteArrayView all(content.bytes);
+    for (qsizetype pos = 0; pos < all.size(); pos += kPiece)
+        pieces.feed(all.sliced(pos, qMin(kPiece, all.size() - pos)));
 }
 
 TextScan scanFile(const QString& path, const std::function<void(QByteArrayView block)>& block,
@@ -66,38 +99,11 @@ TextScan scanFile(const QString& path, const std::function<void(QByteArrayView b
     return scan;
 }
 
+// Blocks are small: the editor holds the text while they come.
 void fileToUtf8Pieces(const QString& path, TextEncoding encoding,
                       const std::function<void(QByteArrayView piece)>& piece) {
-    qsizetype markLeft = TextCodec::byteOrderMark(encoding).size();
-    // A UTF-16 character may be cut between two blocks (the scan took the file for
-    // UTF-16 only when nothing is left over at its end). Blocks are small: the
-    // editor holds the text while they come. A mark that follows the file's own is text, as toUtf8Pieces keeps it.
-    std::optional<QStringDecoder> utf16;
-    if (encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE)
-        utf16.emplace(encoding == TextEncoding::Utf16LE ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
-                      QStringDecoder::Flag::ConvertInitialBom);
-    QString heldBack;
-    FileIO::readInBlocks(path, kPiece / 4, [&](QByteArrayView bytes) {
-        const qsizetype mark = qMin(markLeft, bytes.size());
-        markLeft -= mark;
-        bytes = bytes.sliced(mark);
-        if (bytes.isEmpty())
-            return;
-        if (utf16) {
-            // The decoder keeps an odd byte, but hands out the first half of a pair
-            // alone: it waits here for the second, or UTF-8 could not hold it.
-            QString text = heldBack + QString(utf16->decode(bytes));
-            heldBack.clear();
-            if (!text.isEmpty() && text.back().isHighSurrogate()) {
-                heldBack = text.back();
-                text.chop(1);
-            }
-            piece(text.toUtf8());
-        } else if (encoding == TextEncoding::Windows1252)
-            piece(TextCodec::decodeWindows1252(bytes).toUtf8());
-        else
-            piece(bytes);
-    });
+    Utf8Pieces pieces(encoding, piece);
+    FileIO::readInBlocks(path, kPiece / 4, [&](QByteArrayView bytes) { pieces.feed(bytes); });
 }
 
 std::optional<FileWriteFailure> write(const QString& path, QByteArrayView utf8,

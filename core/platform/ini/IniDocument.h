@@ -227,10 +227,10 @@ private:
     void addLine(qsizetype start, qsizetype length, Eol eol);
     void indexKeys(qint32 sectionId);
     void keysOfUtf8(qint32 sectionId, const KeyValueSink& sink) const;
-    // The section's key table, built now when it has none; false for a section
-    // searched in turn. Gives whether a key name occurs twice.
+    // (Re)builds the section's key table; gives whether a key name occurs twice.
     bool buildKeyTable(qint32 sectionId) const;
-    bool repeatsKeys(qint32 sectionId, IniHashIndex& scratch) const;
+    // Enters the section's keys into `keys`, each name at its first line; the same answer.
+    bool repeatsKeys(qint32 sectionId, IniHashIndex& keys) const;
     bool hasRepeatedKey(qint32 sectionId) const;
 
     QByteArrayView text(qint32 line) const;
