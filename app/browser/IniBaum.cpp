@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 namespace ravik {
 
@@ -36,7 +37,9 @@ QModelIndex IniBaum::quelle(const QModelIndex& index) const {
     return index.model() == &filter_ ? filter_.zurQuelle(index) : index;
 }
 
-QModelIndex IniBaum::sichtbar(const QModelIndex& index) const {
+QModelIndex IniBaum::sichtbar(const QModelIndex& index) {
+    if (index.model() == &modell_ && !filtert())
+        modell_.zeigenBis(modell_.istSektion(index) ? index.row() : index.parent().row());
     if (index.model() == model())
         return index;
     return filtert() ? filter_.ausQuelle(index) : QModelIndex();
@@ -79,7 +82,7 @@ bool IniBaum::filtern(const QString& text) {
         aufklappungWiederherstellen();
         if (auswahl.isValid()) {
             if (!modell_.istSektion(auswahl))
-                expand(auswahl.parent());
+                expand(sichtbar(auswahl.parent()));
             auswaehlen(auswahl);
             scrollTo(auswahl);
         }
@@ -196,6 +199,8 @@ void IniBaum::allesAusklappen() {
         vorher_ = Aufklappen::Alle;
         vorherAufgeklappt_.clear();
     }
+    if (!filtert())
+        modell_.alleZeigen();
     expandAll();
 }
 
@@ -227,7 +232,33 @@ void IniBaum::mouseReleaseEvent(QMouseEvent* event) {
 
 void IniBaum::keyPressEvent(QKeyEvent* event) {
     emit tasteGedrueckt(event);
+    weitereFuerTaste(event);
     QTreeView::keyPressEvent(event);
+}
+
+// End goes to the last section of the file, and the arrow keys and Page Down never stop
+// at the last page the view was given.
+void IniBaum::weitereFuerTaste(const QKeyEvent* event) {
+    if (filtert() || modell_.alleGezeigt())
+        return;
+    if (event->key() == Qt::Key_End) {
+        modell_.alleZeigen();
+        return;
+    }
+    if (event->key() != Qt::Key_Down && event->key() != Qt::Key_PageDown)
+        return;
+    const QModelIndex aktuell = currentIndex();
+    const int sektion = !aktuell.isValid() ? 0 : aktuell.parent().isValid() ? aktuell.parent().row() : aktuell.row();
+    if (sektion + 1000 >= modell_.gezeigteSektionen())
+        modell_.naechsteSeiteZeigen();
+}
+
+// Scrolled to the end of what the view was given: the next page.
+void IniBaum::verticalScrollbarValueChanged(int value) {
+    QTreeView::verticalScrollbarValueChanged(value);
+    // (A view laid out anew passes through an empty range: that is no scrolling.)
+    if (!filtert() && !modell_.alleGezeigt() && value > 0 && value == verticalScrollBar()->maximum())
+        modell_.naechsteSeiteZeigen();
 }
 
 void IniBaum::keyReleaseEvent(QKeyEvent* event) {

@@ -17,6 +17,11 @@ namespace ravik {
 // stays whole underneath. Every method here speaks of nodes of the whole tree
 // (IniBaumModell), also while a search is shown; it takes the indexes the view shows
 // as well.
+//
+// Of a file of very many sections the view is given the sections a page at a time
+// (IniBaumModell::kSeite): scrolling to the end, End and the arrow keys near the end
+// give it more, and every node selected, expanded or scrolled to brings the rows
+// down to it.
 class IniBaum : public QTreeView {
     Q_OBJECT
 public:
@@ -85,12 +90,15 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void verticalScrollbarValueChanged(int value) override;
 
 private:
     enum class Aufklappen { WieVorher, Alle, Keine };
 
     QModelIndex quelle(const QModelIndex& index) const;
-    QModelIndex sichtbar(const QModelIndex& index) const;
+    // The node as the view shows it (the view is given the rows down to it first).
+    QModelIndex sichtbar(const QModelIndex& index);
+    void weitereFuerTaste(const QKeyEvent* event);
     void modellZeigen(QAbstractItemModel* modell);
     void aufklappungMerken();
     void aufklappungWiederherstellen();

@@ -261,7 +261,7 @@ std::pair<int, int> IniBaumFilter::sichtbareSpanne(const std::vector<int>& zeile
 // Without a search nothing is shown and nothing needs to follow the tree: the next
 // search starts from the whole tree.
 void IniBaumFilter::quelleEingefuegt(const QModelIndex& parent, int first, int last) {
-    if (nadel_.isEmpty())
+    if (nadel_.isEmpty() || quelle_.zeigtWeitere())
         return;
     const int anzahl = last - first + 1;
     if (!parent.isValid()) {

@@ -55,15 +55,14 @@ int IniBaumModell::sektionsZeile(quintptr schluesselId) const {
 }
 
 IniBaumModell::Kinder& IniBaumModell::kinder(int sektion) const {
-    const Sektion& s = sektionen_[sektion];
-    if (s.kinder >= 0)
-        return *kinder_[s.kinder];
+    if (const qint32 nummer = kinderNummer(sektion); nummer >= 0)
+        return *kinder_[nummer];
     auto neu = std::make_unique<Kinder>();
     neu->sektion = sektion;
-    tabelle_->lebendeSchluessel(s.id, neu->zeilen);
+    tabelle_->lebendeSchluessel(id(sektion), neu->zeilen);
     neu->aus = ausgeschalteteVon(sektion);
     einreihen(neu->zeilen, neu->aus);
-    const_cast<Sektion&>(s).kinder = qint32(kinder_.size());
+    kinderNummer_.insert(sektion, qint32(kinder_.size()));
     kinder_.push_back(std::move(neu));
     return *kinder_.back();
 }
@@ -71,7 +70,7 @@ IniBaumModell::Kinder& IniBaumModell::kinder(int sektion) const {
 std::vector<IniBaumModell::Ausgeschaltet> IniBaumModell::ausgeschalteteVon(int sektion) const {
     if (!ausgeschalteteZeigen_ || !ausgeschalteteQuelle_)
         return {};
-    return ausgeschalteteQuelle_(tabelle_->lebendeSektionsZeile(sektionen_[sektion].id));
+    return ausgeschalteteQuelle_(tabelle_->lebendeSektionsZeile(id(sektion)));
 }
 
 // Each switched-off key goes where the file has it: after as many of the section's keys
@@ -97,8 +96,7 @@ void IniBaumModell::setAusgeschalteteZeigen(bool zeigen) {
         return;
     beginResetModel();
     ausgeschalteteZeigen_ = zeigen;
-    for (auto& s : sektionen_)
-        s.kinder = -1;
+    kinderNummer_.clear();
     kinder_.clear();
     endResetModel();
 }
@@ -128,17 +126,16 @@ QModelIndex IniBaumModell::ausgeschalteterKnoten(const QModelIndex& sektion, con
 
 quintptr IniBaumModell::schluesselId(int sektion) const {
     kinder(sektion);
-    return idFuer(sektionen_[sektion].kinder);
+    return idFuer(kinderNummer(sektion));
 }
 
 QString IniBaumModell::sektionsName(int sektion) const {
-    return tabelle_->sektionsName(sektionen_[sektion].id);
+    return tabelle_->sektionsName(id(sektion));
 }
 
 void IniBaumModell::schluesselZeilen(int sektion, std::vector<int>& zeilen) const {
-    const Sektion& s = sektionen_[sektion];
-    if (s.kinder >= 0) {
-        zeilen = kinder_[s.kinder]->zeilen;
+    if (const qint32 nummer = kinderNummer(sektion); nummer >= 0) {
+        zeilen = kinder_[nummer]->zeilen;
         return;
     }
     // A search walks every section: key nodes are made only for one with switched-off
@@ -147,7 +144,7 @@ void IniBaumModell::schluesselZeilen(int sektion, std::vector<int>& zeilen) cons
         zeilen = kinder(sektion).zeilen;
         return;
     }
-    tabelle_->lebendeSchluessel(s.id, zeilen);
+    tabelle_->lebendeSchluessel(id(sektion), zeilen);
 }
 
 bool IniBaumModell::istSektion(const QModelIndex& index) const {
@@ -163,7 +160,7 @@ QModelIndex IniBaumModell::index(int row, int column, const QModelIndex& parent)
         return {};
     if (row >= static_cast<int>(kinder(parent.row()).zeilen.size()))
         return {};
-    return createIndex(row, 0, idFuer(sektionen_[parent.row()].kinder));
+    return createIndex(row, 0, idFuer(kinderNummer(parent.row())));
 }
 
 QModelIndex IniBaumModell::parent(const QModelIndex& child) const {
@@ -175,7 +172,7 @@ QModelIndex IniBaumModell::parent(const QModelIndex& child) const {
 
 int IniBaumModell::rowCount(const QModelIndex& parent) const {
     if (!parent.isValid())
-        return sektionsAnzahl();
+        return gezeigt_;
     if (!istSektion(parent) || parent.row() >= sektionsAnzahl())
         return 0;
     return static_cast<int>(kinder(parent.row()).zeilen.size());
@@ -192,10 +189,22 @@ bool IniBaumModell::hasChildren(const QModelIndex& parent) const {
         return sektionsAnzahl() > 0;
     if (!istSektion(parent) || parent.row() >= sektionsAnzahl())
         return false;
-    const Sektion& s = sektionen_[parent.row()];
-    if (s.kinder >= 0)
-        return !kinder_[s.kinder]->zeilen.empty();
-    return tabelle_->hatLebendenSchluessel(s.id) || !ausgeschalteteVon(parent.row()).empty();
+    if (const qint32 nummer = kinderNummer(parent.row()); nummer >= 0)
+        return !kinder_[nummer]->zeilen.empty();
+    return tabelle_->hatLebendenSchluessel(id(parent.row())) || !ausgeschalteteVon(parent.row()).empty();
+}
+
+void IniBaumModell::zeigenBis(int sektion) {
+    if (sektion < gezeigt_)
+        return;
+    sektion = std::min(sektion, anzahl_ - 1);
+    if (sektion < gezeigt_)
+        return;
+    zeigtWeitere_ = true;
+    beginInsertRows({}, gezeigt_, sektion);
+    gezeigt_ = sektion + 1;
+    endInsertRows();
+    zeigtWeitere_ = false;
 }
 
 QString IniBaumModell::text(const QModelIndex& index) const {
@@ -240,10 +249,27 @@ Qt::ItemFlags IniBaumModell::flags(const QModelIndex& index) const {
 }
 
 int IniBaumModell::zeileVon(quint32 id) const {
-    for (int r = 0; r < sektionsAnzahl(); ++r)
-        if (sektionen_[r].id == id)
-            return r;
-    return -1;
+    if (idsGleichZeilen_)
+        return id < quint32(anzahl_) ? int(id) : -1;
+    const auto it = std::find(ids_.begin(), ids_.end(), id);
+    return it == ids_.end() ? -1 : int(it - ids_.begin());
+}
+
+int IniBaumModell::gezeigteZeileVon(quint32 id) {
+    const int row = zeileVon(id);
+    if (row >= 0)
+        zeigenBis(row);
+    return row;
+}
+
+// The first change that makes a row's id differ from its number writes the ids down.
+void IniBaumModell::idsFesthalten() {
+    if (!idsGleichZeilen_)
+        return;
+    idsGleichZeilen_ = false;
+    ids_.resize(size_t(anzahl_));
+    for (int r = 0; r < anzahl_; ++r)
+        ids_[size_t(r)] = quint32(r);
 }
 
 QModelIndex IniBaumModell::sektionsKnoten(const QString& name) const {
@@ -263,29 +289,50 @@ QModelIndex IniBaumModell::schluesselKnoten(const QModelIndex& sektion, const QS
 }
 
 // The sections of a table just loaded: its live section rows in order, each name once.
+// A table gives ids in the order it meets names, so a loaded one needs no list of ids.
 void IniBaumModell::sektionenLesen() {
-    sektionen_.clear();
-    sektionen_.shrink_to_fit();
+    ids_.clear();
+    ids_.shrink_to_fit();
+    idsGleichZeilen_ = true;
     kinder_.clear();
     kinder_.shrink_to_fit();
+    kinderNummer_.clear();
+    anzahl_ = gezeigt_ = 0;
     if (!tabelle_ || tabelle_->istLeer())
         return;
-    std::vector<bool> gesehen;
-    qsizetype anzahl = 0;
-    for (int r = 0, n = tabelle_->RowCount(); r < n; ++r)
-        anzahl += tabelle_->istSektionsZeile(r) ? 1 : 0;
-    sektionen_.reserve(anzahl);
-    for (int r = 0, n = tabelle_->RowCount(); r < n; ++r) {
-        if (!tabelle_->istSektionsZeile(r) || tabelle_->istGeloescht(r))
+    const auto lebendeSektion = [this](int r) {
+        return tabelle_->istSektionsZeile(r) && !tabelle_->istGeloescht(r);
+    };
+    quint32 naechste = 0;
+    bool geordnet = true;
+    for (int r = 0, n = tabelle_->RowCount(); r < n && geordnet; ++r) {
+        if (!lebendeSektion(r))
             continue;
         const quint32 id = tabelle_->sektionsId(r);
-        if (id >= gesehen.size())
-            gesehen.resize(id + 1);
-        if (gesehen[id])
-            continue;
-        gesehen[id] = true;
-        sektionen_.push_back({id, -1});
+        if (id == naechste)
+            ++naechste; // ids below naechste were all met before: a repeat is skipped
+        else if (id > naechste)
+            geordnet = false;
     }
+    if (geordnet) {
+        anzahl_ = int(naechste);
+    } else {
+        idsGleichZeilen_ = false;
+        std::vector<bool> gesehen;
+        for (int r = 0, n = tabelle_->RowCount(); r < n; ++r) {
+            if (!lebendeSektion(r))
+                continue;
+            const quint32 id = tabelle_->sektionsId(r);
+            if (id >= gesehen.size())
+                gesehen.resize(id + 1);
+            if (gesehen[id])
+                continue;
+            gesehen[id] = true;
+            ids_.push_back(id);
+        }
+        anzahl_ = int(ids_.size());
+    }
+    gezeigt_ = std::min(anzahl_, kSeite);
 }
 
 void IniBaumModell::tabelleWirdNeu() {
@@ -297,35 +344,51 @@ void IniBaumModell::tabelleNeu() {
     endResetModel();
 }
 
+// A new section is the last: the view is given every row, so that it can show it.
 void IniBaumModell::sektionHinzugefuegt(quint32 sektion) {
     if (zeileVon(sektion) >= 0)
         return;
+    alleZeigen();
     const int row = sektionsAnzahl();
+    if (sektion != quint32(row))
+        idsFesthalten();
     beginInsertRows({}, row, row);
-    sektionen_.push_back({sektion, -1});
+    if (!idsGleichZeilen_)
+        ids_.push_back(sektion);
+    ++anzahl_;
+    ++gezeigt_;
     endInsertRows();
 }
 
 void IniBaumModell::sektionUmbenannt(quint32 alt, quint32 neu) {
-    const int row = zeileVon(alt);
+    const int row = gezeigteZeileVon(alt);
     if (row < 0)
         return;
-    sektionen_[row].id = neu;
+    idsFesthalten();
+    ids_[size_t(row)] = neu;
     const QModelIndex i = index(row, 0);
     emit dataChanged(i, i, {Qt::DisplayRole, Qt::ToolTipRole});
 }
 
 void IniBaumModell::sektionEntfernt(quint32 sektion) {
-    const int row = zeileVon(sektion);
+    const int row = gezeigteZeileVon(sektion);
     if (row < 0)
         return;
     beginRemoveRows({}, row, row);
-    if (sektionen_[row].kinder >= 0)
-        kinder_[sektionen_[row].kinder].reset();
-    sektionen_.erase(sektionen_.begin() + row);
-    for (auto& k : kinder_)
-        if (k && k->sektion > row)
-            --k->sektion;
+    idsFesthalten();
+    if (const qint32 nummer = kinderNummer(row); nummer >= 0)
+        kinder_[nummer].reset();
+    ids_.erase(ids_.begin() + row);
+    --anzahl_;
+    --gezeigt_;
+    kinderNummer_.clear();
+    for (size_t i = 0; i < kinder_.size(); ++i) {
+        if (!kinder_[i])
+            continue;
+        if (kinder_[i]->sektion > row)
+            --kinder_[i]->sektion;
+        kinderNummer_.insert(kinder_[i]->sektion, qint32(i));
+    }
     endRemoveRows();
 }
 
@@ -342,10 +405,10 @@ int IniBaumModell::schluesselPosition(const Kinder& k, int zeile) const {
 
 // A new key, or one brought back, is its section's last: the others keep their rows.
 void IniBaumModell::schluesselHinzugefuegt(int zeile) {
-    const int row = zeileVon(tabelle_->sektionsId(zeile));
+    const int row = gezeigteZeileVon(tabelle_->sektionsId(zeile));
     if (row < 0)
         return;
-    const bool schonGemacht = sektionen_[row].kinder >= 0;
+    const bool schonGemacht = kinderNummer(row) >= 0;
     Kinder& k = kinder(row);
     const int bisher = schluesselPosition(k, zeile);
     if (bisher >= 0) {
@@ -363,8 +426,9 @@ void IniBaumModell::schluesselHinzugefuegt(int zeile) {
 
 void IniBaumModell::schluesselUmbenannt(int zeile) {
     const int row = zeileVon(tabelle_->sektionsId(zeile));
-    if (row < 0 || sektionen_[row].kinder < 0)
+    if (row < 0 || kinderNummer(row) < 0)
         return; // no key node made yet: it reads the new name when it is
+    zeigenBis(row);
     const int pos = schluesselPosition(kinder(row), zeile);
     if (pos < 0)
         return;
@@ -374,8 +438,9 @@ void IniBaumModell::schluesselUmbenannt(int zeile) {
 
 void IniBaumModell::schluesselEntfernt(quint32 sektion, int zeile) {
     const int row = zeileVon(sektion);
-    if (row < 0 || sektionen_[row].kinder < 0)
+    if (row < 0 || kinderNummer(row) < 0)
         return;
+    zeigenBis(row);
     Kinder& k = kinder(row);
     const int pos = schluesselPosition(k, zeile);
     if (pos < 0)

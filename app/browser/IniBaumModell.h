@@ -4,6 +4,7 @@
 #include "core/platform/ini/IniDocument.h"
 
 #include <QAbstractItemModel>
+#include <QHash>
 #include <QIcon>
 #include <functional>
 #include <memory>
@@ -12,9 +13,17 @@
 namespace ravik {
 
 // The tree over the entry table: top-level section nodes, each with its key nodes.
-// It holds no names: a section node is the table's id of its name (8 bytes), and the
-// key nodes of a section exist only once the view or a search asks for them, as the
-// table rows that carry them. The table tells it every change the edit rules make, so
+// It holds no names: a section node is the table's id of its name (nothing at all
+// while the ids follow the rows, as in a table just loaded), and the key nodes of a
+// section exist only once the view or a search asks for them, as the table rows that
+// carry them.
+//
+// The view keeps a record of every top-level row it is given (40 bytes), and a file of
+// a million small sections would pay that before the first screen is drawn. So the
+// view is given the sections a page at a time as it scrolls to the end,
+// and the rows up to a section whenever a section further down is shown, selected or
+// changed (zeigenBis). Everything else here (index(), the filter's reads by row)
+// speaks of all sections. The table tells it every change the edit rules make, so
 // a command edits the table alone and the tree follows.
 //
 // Order: sections as loaded, new ones at the end, a renamed one where it stood; keys
@@ -42,6 +51,18 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool hasChildren(const QModelIndex& parent = {}) const override;
 
+    // Sections handed to the view at a time. The view asks for them itself (IniBaum):
+    // QTreeView's fetchMore would take a page more at every layout of the tree.
+    static constexpr int kSeite = 50000;
+    int gezeigteSektionen() const { return gezeigt_; }
+    bool alleGezeigt() const { return gezeigt_ == anzahl_; }
+    void naechsteSeiteZeigen() { zeigenBis(gezeigt_ + kSeite - 1); }
+    // The view is given the rows up to this section's (all of them: alleZeigen).
+    void zeigenBis(int sektion);
+    void alleZeigen() { zeigenBis(sektionsAnzahl() - 1); }
+    // True while rows are handed to the view: they are no new sections.
+    bool zeigtWeitere() const { return zeigtWeitere_; }
+
     using Ausgeschaltet = IniDocument::SwitchedOffKey;
     // The switched-off keys of the section with this table row.
     using AusgeschalteteQuelle = std::function<std::vector<Ausgeschaltet>(int sektionsZeile)>;
@@ -59,7 +80,7 @@ public:
 
     // Whether the tree has a node at all (a key needs its section).
     int knotenAnzahl() const { return sektionsAnzahl(); }
-    int sektionsAnzahl() const { return static_cast<int>(sektionen_.size()); }
+    int sektionsAnzahl() const { return anzahl_; }
     bool istSektion(const QModelIndex& index) const;
     QString text(const QModelIndex& index) const;
     QModelIndex sektionsKnoten(const QString& name) const;
@@ -76,10 +97,6 @@ public:
     int sektionsZeile(quintptr schluesselId) const;
 
 private:
-    struct Sektion {
-        quint32 id = 0;      // the table's id of its name
-        qint32 kinder = -1;  // its key nodes in kinder_, -1 while not asked for
-    };
     struct Kinder {
         int sektion = 0;          // the section's row
         std::vector<int> zeilen;  // table row of each key node, or -1 - index into aus
@@ -96,17 +113,28 @@ private:
     void schluesselEntfernt(quint32 sektion, int zeile) override;
 
     void sektionenLesen();
+    quint32 id(int sektion) const { return idsGleichZeilen_ ? quint32(sektion) : ids_[size_t(sektion)]; }
+    void idsFesthalten();
     int zeileVon(quint32 id) const;
+    // The section's row for a change the table reports, shown to the view first.
+    int gezeigteZeileVon(quint32 id);
+    qint32 kinderNummer(int sektion) const { return kinderNummer_.value(sektion, -1); }
     Kinder& kinder(int sektion) const;
     int schluesselPosition(const Kinder& k, int zeile) const;
     static quintptr idFuer(qint32 kinder);
     const Kinder* kinderVon(const QModelIndex& keyIndex) const;
 
     WerteTabelle* tabelle_ = nullptr;
-    std::vector<Sektion> sektionen_;
+    int anzahl_ = 0;
+    int gezeigt_ = 0;
+    bool zeigtWeitere_ = false;
+    // The table's id of each section's name, by row; none while row and id agree.
+    std::vector<quint32> ids_;
+    bool idsGleichZeilen_ = true;
     // Key nodes of the sections asked for; a removed section leaves nullptr, so that
     // the ids its key indexes carried are never reused.
     mutable std::vector<std::unique_ptr<Kinder>> kinder_;
+    mutable QHash<int, qint32> kinderNummer_; // section row -> its key nodes in kinder_
     std::vector<Ausgeschaltet> ausgeschalteteVon(int sektion) const;
     static void einreihen(std::vector<int>& zeilen, const std::vector<Ausgeschaltet>& aus);
 

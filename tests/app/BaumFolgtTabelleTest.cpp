@@ -2,9 +2,11 @@
 // the tree shows the live entries in their order (a new or recovered entry last, a
 // renamed one where it stood), also for sections whose keys were never shown before,
 // and a search finds keys of sections never expanded.
+#include "app/browser/IniBaum.h"
 #include "tests/support/Umgebung.h"
 
 #include <QLineEdit>
+#include <QScrollBar>
 
 using namespace ravik;
 using namespace ravik::test;
@@ -126,6 +128,71 @@ private slots:
         QCOMPARE(u.baumTexte(), (QStringList{"S250", "S250/k", "S250/nadel2"}));
         u.w<QLineEdit>("sucheBaum")->setText(QString());
         QCOMPARE(u.baumTexte().size(), 601);
+    }
+
+    // Of a file of more sections than a page the view is given a page; every way to a
+    // section further down (keys, the scrollbar, a search, a command) gets there, and
+    // the node selected is in sight.
+    void aTreeOfManySectionsIsShownAPageAtATime_data() {
+        QTest::addColumn<Befehl>("befehl");
+        QTest::addColumn<QString>("auswahl");
+        QTest::addColumn<QString>("letzteGezeigte");
+        QTest::addColumn<int>("gezeigt");
+        constexpr int seite = IniBaumModell::kSeite;
+        const auto taste = [](Qt::Key key) { return Befehl([=](Umgebung& u) { u.taste("iniAnzeige", key); }); };
+        QTest::newRow("opened") << Befehl([](Umgebung&) {}) << "S0" << "S49999" << seite;
+        QTest::newRow("End") << taste(Qt::Key_End) << "S50009" << "S50009" << seite + 10;
+        QTest::newRow("Down on the last section given") << Befehl([=](Umgebung& u) {
+            u.auswaehlen("S49999");
+            taste(Qt::Key_Down)(u);
+        }) << "S50000" << "S50009" << seite + 10;
+        QTest::newRow("scrollbar dragged to the end") << Befehl([](Umgebung& u) {
+            QScrollBar* leiste = u.w<IniBaum>("iniAnzeige")->verticalScrollBar();
+            leiste->setValue(leiste->maximum());
+            u.auswaehlen("S50009");
+        }) << "S50009" << "S50009" << seite + 10;
+        QTest::newRow("found by a search, the search cleared") << Befehl([](Umgebung& u) {
+            u.w<QLineEdit>("sucheBaum")->setText("s50005");
+            u.w<QLineEdit>("sucheBaum")->setText(QString());
+        }) << "S50005" << "S50009" << seite + 10; // scrolled to the end of what it had
+        QTest::newRow("new section") << Befehl([](Umgebung& u) {
+            u.dialoge.type("Neu");
+            u.klick("tbtnNeueSektion");
+        }) << "Neu" << "Neu" << seite + 11;
+        QTest::newRow("new section while a search is shown") << Befehl([](Umgebung& u) {
+            u.w<QLineEdit>("sucheBaum")->setText("s50009");
+            u.dialoge.type("Neu");
+            u.klick("tbtnNeueSektion");
+            QCOMPARE(u.baumTexte(), (QStringList{"S50009", "Neu"}));
+            u.w<QLineEdit>("sucheBaum")->setText(QString());
+        }) << "Neu" << "Neu" << seite + 11;
+        QTest::newRow("deleted while found by a search") << Befehl([](Umgebung& u) {
+            u.w<QLineEdit>("sucheBaum")->setText("s50007");
+            u.dialoge.answer(Answer::Ok);
+            u.klick("tbtnDelete");
+            u.w<QLineEdit>("sucheBaum")->setText(QString());
+        }) << "" << "S50006" << 50007;
+    }
+
+    void aTreeOfManySectionsIsShownAPageAtATime() {
+        QFETCH(Befehl, befehl);
+        QFETCH(QString, auswahl);
+        QFETCH(QString, letzteGezeigte);
+        QFETCH(int, gezeigt);
+        QByteArray datei;
+        for (int s = 0; s < IniBaumModell::kSeite + 10; ++s)
+            datei += "[S" + QByteArray::number(s) + "]\nk=v\n";
+        Umgebung u;
+        u.starten({u.schreiben("viele.ini", datei)});
+        u.zeigen();
+        befehl(u);
+        auto* baum = u.w<IniBaum>("iniAnzeige");
+        QCOMPARE(u.ausgewaehlt(), auswahl);
+        QCOMPARE(baum->model()->rowCount(), gezeigt);
+        QCOMPARE(baum->text(baum->model()->index(gezeigt - 1, 0)), letzteGezeigte);
+        if (!auswahl.isEmpty())
+            QVERIFY(baum->viewport()->rect().intersects(baum->visualRect(baum->currentIndex())));
+        QVERIFY(u.dialoge.unexpected.isEmpty());
     }
 };
 
