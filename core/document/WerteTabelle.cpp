@@ -25,24 +25,63 @@ quint32 WerteTabelle::sektionsId(const QString& name) {
 }
 
 quint32 WerteTabelle::sektionsIdUtf8(QByteArrayView name) {
-    const auto neu = static_cast<qint32>(sektionsNamen_.size());
-    const qint32 id = sektionsIds_.findOrInsert(namensHash(name), neu, [&](qint32 vorhanden) {
-        return arena_.equals(sektionsNamen_[vorhanden], name);
-    });
-    if (id == neu) {
-        if (quint32(neu) >= kMaxSektionen)
-            throw std::bad_alloc();
-        sektionsNamen_.push_back(arena_.add(name));
-        ketten_.push_back({});
-    }
-    return quint32(id);
+    const int gefunden = gesuchteSektionsId(name);
+    return gefunden >= 0 ? quint32(gefunden) : neueSektionsId(name);
 }
 
 int WerteTabelle::sektionsIdOderMinus(const QString& name) const {
-    const QByteArray utf8 = name.toUtf8();
-    return sektionsIds_.find(namensHash(utf8), [&](qint32 vorhanden) {
-        return arena_.equals(sektionsNamen_[vorhanden], utf8);
+    return gesuchteSektionsId(name.toUtf8());
+}
+
+int WerteTabelle::gesuchteSektionsId(QByteArrayView name) const {
+    if (!namenIndexieren()) {
+        for (size_t id = 0; id < sektionsNamen_.size(); ++id)
+            if (arena_.equals(sektionsNamen_[id], name))
+                return int(id);
+        return -1;
+    }
+    return sektionsIds_.find(namensHash(name), [&](qint32 vorhanden) {
+        return arena_.equals(sektionsNamen_[vorhanden], name);
     });
+}
+
+quint32 WerteTabelle::neueSektionsId(QByteArrayView name) {
+    const auto neu = static_cast<qint32>(sektionsNamen_.size());
+    if (quint32(neu) >= kMaxSektionen)
+        throw std::bad_alloc();
+    ketten_.reserve(sektionsNamen_.capacity());
+    sektionsNamen_.push_back(arena_.add(name));
+    ketten_.push_back({});
+    if (namenIndexiert_) {
+        try {
+            sektionsIds_.insert(namensHash(name), neu);
+        } catch (const std::bad_alloc&) {
+            namenVergessen(); // made again at the next lookup
+        }
+    }
+    return quint32(neu);
+}
+
+void WerteTabelle::namenVergessen() {
+    sektionsIds_ = IniHashIndex();
+    namenIndexiert_ = false;
+}
+
+// Built aside and put in place whole; when memory for it is short, lookups walk the
+// names instead, so that a lookup never fails.
+bool WerteTabelle::namenIndexieren() const {
+    if (namenIndexiert_)
+        return true;
+    try {
+        IniHashIndex index;
+        index.reserve(qsizetype(sektionsNamen_.size()));
+        for (size_t id = 0; id < sektionsNamen_.size(); ++id)
+            index.insert(namensHash(arena_.view(sektionsNamen_[id])), qint32(id));
+        sektionsIds_ = std::move(index);
+        namenIndexiert_ = true;
+    } catch (const std::bad_alloc&) {
+    }
+    return namenIndexiert_;
 }
 
 int WerteTabelle::naechste(int row) const {
@@ -153,7 +192,6 @@ void WerteTabelle::reserve(qsizetype rows, qsizetype sektionen) {
     // Growing by doubling would hold the old and the new copy at once.
     sektionsNamen_.reserve(sektionen);
     ketten_.reserve(sektionen);
-    sektionsIds_.reserve(sektionen);
     rows_.reserve(rows);
     MemoryHints::expectLargeFill(rows_.data(), rows_.capacity() * sizeof(Zeile));
 }
@@ -221,7 +259,12 @@ int WerteTabelle::sektionLadenUtf8(QByteArrayView sektion) {
     if (istLeer()) {
         setSektion(0, QString::fromUtf8(sektion));
     } else {
-        row = zeileAnhaengen({{}, {}, sektionsIdUtf8(sektion), Aktionsmarke::Keine, false, true});
+        // The text gives each name once: no lookup, and no index of names until the
+        // first lookup by name (a file may hold a million sections).
+        if (!sektion.isEmpty()) // the empty name is the blank row's
+            namenVergessen();
+        row = zeileAnhaengen({{}, {}, sektion.isEmpty() ? sektionsIdUtf8(sektion) : neueSektionsId(sektion),
+                              Aktionsmarke::Keine, false, true});
     }
     rows_[row].ausText = true;
     rows_[row].geaendert = false;
@@ -308,6 +351,7 @@ void WerteTabelle::leeren() {
     ketten_.clear();
     ketten_.shrink_to_fit();
     sektionsIds_ = IniHashIndex();
+    namenIndexiert_ = true;
     alteNamen_.clear();
     arena_.clear();
     setRowCount(1);

@@ -99,6 +99,7 @@ public:
     // row of an empty table), then its keys' rows (given that section row), key and
     // value as UTF-8 bytes.
     int sektionLaden(const QString& sektion);
+    // A name given here is one the table does not hold yet, unless it is empty.
     int sektionLadenUtf8(QByteArrayView sektion);
     int schluesselLaden(int sektionsZeile, QByteArrayView schluessel, QByteArrayView wert);
     // Names and values loaded from these bytes are kept where they stand, not copied:
@@ -204,6 +205,10 @@ private:
     quint32 sektionsId(const QString& name);
     quint32 sektionsIdUtf8(QByteArrayView name);
     int sektionsIdOderMinus(const QString& name) const;
+    int gesuchteSektionsId(QByteArrayView name) const;
+    quint32 neueSektionsId(QByteArrayView name);
+    bool namenIndexieren() const;
+    void namenVergessen();
     void einketten(int row);
     void alteNamenMerken(int row);
     void ausketten(int row);
@@ -224,7 +229,9 @@ private:
     // million small sections holds a million names.
     std::vector<TextArena::Text> sektionsNamen_;
     std::vector<Kette> ketten_;         // per section id
-    IniHashIndex sektionsIds_;
+    // Made at the first lookup by name after loading.
+    mutable IniHashIndex sektionsIds_;
+    mutable bool namenIndexiert_ = true;
     QHash<int, AlteNamen> alteNamen_; // few: only rows renamed since the last load or save
     TextArena arena_;
     Beobachter* beobachter_ = nullptr;

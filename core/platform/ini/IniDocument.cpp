@@ -211,7 +211,7 @@ void IniDocument::indexLines() {
         if (kind != LineKind::Section) {
             if (current >= 0) {
                 Section& section = sections_[current];
-                ++section.lineCount;
+                countLine(section);
                 if (kind == LineKind::Key)
                     section.lastKey = i;
             }
@@ -260,14 +260,20 @@ void IniDocument::indexKeys(qint32 sectionId) {
 bool IniDocument::buildKeyTable(qint32 sectionId) const {
     IniHashIndex keys;
     const bool repeated = repeatsKeys(sectionId, keys);
-    const Section& section = sections_[sectionId];
-    if (section.keyTable >= 0) {
-        keyTables_[section.keyTable] = std::move(keys);
-    } else {
-        keyTables_.push_back(std::move(keys));
-        section.keyTable = static_cast<qint32>(keyTables_.size() - 1);
-    }
+    keyTables_[sectionId] = std::move(keys);
     return repeated;
+}
+
+IniHashIndex* IniDocument::keyTable(qint32 sectionId) const {
+    const auto found = keyTables_.find(sectionId);
+    return found == keyTables_.end() ? nullptr : &found->second;
+}
+
+void IniDocument::countLine(Section& section) {
+    if (section.lineCount == Section::kMaxLineCount)
+        throw EIniFileException(QStringLiteral(
+            "Die Sektion ist zu groß: Sie hat mehr als 1.073.741.823 Zeilen."));
+    ++section.lineCount;
 }
 
 // Enters the section's keys into `keys` (emptied first), each name at its first line.
@@ -325,10 +331,10 @@ qint32 IniDocument::findSection(QStringView name) const {
 qint32 IniDocument::findKey(qint32 sectionId, QByteArrayView name) const {
     const Section& section = sections_[sectionId];
     auto matches = [&](qint32 line) { return match_.equal(keyName(line), name); };
-    if (section.keyTable < 0 && section.lineCount > kSearchedInTurn && !section.removed)
+    if (!keyTable(sectionId) && section.lineCount > kSearchedInTurn && !section.removed)
         buildKeyTable(sectionId);
-    if (section.keyTable >= 0)
-        return keyTables_[section.keyTable].find(match_.hash(name), matches);
+    if (const IniHashIndex* keys = keyTable(sectionId))
+        return keys->find(match_.hash(name), matches);
     qint32 found = -1;
     forEachLineOf(section.header, [&](qint32 line) {
         if (isKey(line) && matches(line))
@@ -351,14 +357,14 @@ template <typename Visit> void IniDocument::forEachLineOf(qint32 header, Visit&&
 
 qint32 IniDocument::lastKeyLine(qint32 sectionId) {
     Section& section = sections_[sectionId];
-    if (!section.lastKeyKnown) {
-        section.lastKey = -1;
+    if (section.lastKey == Section::kLastKeyUnknown) {
+        qint32 last = -1;
         forEachLineOf(section.header, [&](qint32 line) {
             if (isKey(line))
-                section.lastKey = line;
+                last = line;
             return true;
         });
-        section.lastKeyKnown = true;
+        section.lastKey = last;
     }
     return section.lastKey;
 }
@@ -783,8 +789,8 @@ bool IniDocument::removeKey(const QString& section, const QString& key) {
     if (first < 0)
         return false;
     Section& found = sections_[id];
-    if (found.keyTable >= 0)
-        keyTables_[found.keyTable].erase(match_.hash(view(name)), first);
+    if (IniHashIndex* keys = keyTable(id))
+        keys->erase(match_.hash(view(name)), first);
     if (found.duplicateKeys) {
         forEachLineOf(found.header, [&](qint32 line) {
             if (line != first && isKey(line) && match_.equal(keyName(line), view(name))) {
@@ -796,7 +802,7 @@ bool IniDocument::removeKey(const QString& section, const QString& key) {
     }
     unlink(first);
     --found.lineCount;
-    found.lastKeyKnown = false;
+    found.lastKey = Section::kLastKeyUnknown;
     return true;
 }
 
@@ -812,9 +818,7 @@ bool IniDocument::removeSection(const QString& section) {
             removeBlock(header);
         laterHeaders_.erase(later);
     }
-    if (found.keyTable >= 0)
-        keyTables_[found.keyTable] = IniHashIndex(); // frees it; the slot stays unused
-    found.keyTable = -1;
+    keyTables_.erase(id);
     found.removed = true;
     return true;
 }
@@ -896,9 +900,7 @@ void IniDocument::joinSections(qint32 first, qint32 later) {
     // Header lines are numbered in file order too (read, or appended at the end).
     std::sort(headers.begin(), headers.end());
     Section& joined = sections_[later];
-    if (joined.keyTable >= 0)
-        keyTables_[joined.keyTable] = IniHashIndex();
-    joined.keyTable = -1;
+    keyTables_.erase(later);
     joined.removed = true;
 }
 
@@ -930,13 +932,14 @@ void IniDocument::renameKeys(const QString& section, const Renames& renames) {
     if (changes.empty())
         return;
     Section& found = sections_[id];
-    if (found.keyTable >= 0) {
+    IniHashIndex* keys = keyTable(id);
+    if (keys) {
         for (qint32 line : renamed)
-            keyTables_[found.keyTable].erase(match_.hash(keyName(line)), line);
+            keys->erase(match_.hash(keyName(line)), line);
     }
     for (const LineChange& change : changes)
         replaceText(change.line, change.text);
-    if (found.keyTable < 0) {
+    if (!keys) {
         found.duplicateKeys = hasRepeatedKey(id);
         return;
     }
@@ -945,7 +948,7 @@ void IniDocument::renameKeys(const QString& section, const Renames& renames) {
     for (qint32 line : renamed) {
         const QByteArrayView name = keyName(line);
         const qint32 known =
-            keyTables_[found.keyTable].findOrInsert(match_.hash(name), line, [&](qint32 other) {
+            keys->findOrInsert(match_.hash(name), line, [&](qint32 other) {
                 return match_.equal(keyName(other), name);
             });
         if (known != line) {
@@ -1014,13 +1017,15 @@ qint32 IniDocument::appendSection(QByteArrayView name) {
 void IniDocument::insertKey(qint32 sectionId, QByteArrayView name, QByteArrayView value) {
     const qint32 lastKey = lastKeyLine(sectionId);
     const qint32 after = lastKey >= 0 ? lastKey : sections_[sectionId].header;
+    if (sections_[sectionId].lineCount == Section::kMaxLineCount)
+        countLine(sections_[sectionId]); // refuses before anything changes
     const QByteArray content = IniSyntax::keyLine(name, IniSyntax::valueText(value, 0));
     const qint32 line = insertLine(after, content, kindValue(LineKind::Key));
     Section& section = sections_[sectionId];
     section.lastKey = line;
     ++section.lineCount;
-    if (section.keyTable >= 0) // else the next lookup builds it, when the section is large
-        keyTables_[section.keyTable].insert(match_.hash(name), line);
+    if (IniHashIndex* keys = keyTable(sectionId)) // else the next lookup builds it, when the section is large
+        keys->insert(match_.hash(name), line);
 }
 
 void IniDocument::replaceText(qint32 line, QByteArrayView content) {

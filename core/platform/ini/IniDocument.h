@@ -208,17 +208,23 @@ private:
     }
     qint32 prev(qint32 line) const { return linked_ ? links_[line].prev : line - 1; }
     void link(); // from here on the links are kept
+    // Twelve bytes: a file of a million small sections has a million of them. A large
+    // section's key table is kept apart (keyTables_).
     struct Section {
+        static constexpr qint32 kLastKeyUnknown = -2;
+        static constexpr quint32 kMaxLineCount = (1u << 30) - 1;
         qint32 header = -1;   // header line of the first occurrence
         qint32 lastKey = -1;  // last key line of the first occurrence; -1 none
-        qint32 lineCount = 0; // lines of the first occurrence after the header
-        // In keyTables_; -1: not built (yet, for a section over kSearchedInTurn lines,
-        // whose table is built by the first lookup that needs it).
-        mutable qint32 keyTable = -1;
-        bool lastKeyKnown = true;
-        bool duplicateKeys = false; // a key name occurs twice in the first occurrence
-        bool removed = false;
+        quint32 lineCount : 30; // lines of the first occurrence after the header
+        quint32 duplicateKeys : 1; // a key name occurs twice in the first occurrence
+        quint32 removed : 1;
+        Section() : lineCount(0), duplicateKeys(0), removed(0) {}
     };
+    static_assert(sizeof(Section) == 12, "a section record stays small");
+    // One line more in the section's first occurrence.
+    static void countLine(Section& section);
+    // The key table of a section over kSearchedInTurn lines, once a lookup built it.
+    IniHashIndex* keyTable(qint32 sectionId) const;
     using Bytes = IniTextCodec::Bytes;
 
     void parse(); // after raw_ and encoding_ are set
@@ -278,7 +284,7 @@ private:
     qint32 tail_ = -1;
     std::vector<Section> sections_;       // in order of first appearance
     IniHashIndex sectionIndex_;           // folded name -> section
-    mutable std::vector<IniHashIndex> keyTables_; // folded name -> first key line, per large section
+    mutable std::unordered_map<qint32, IniHashIndex> keyTables_; // per large section: folded name -> first key line
     std::unordered_map<qint32, std::vector<qint32>> laterHeaders_; // repeated sections
     IniTextCodec codec_{true};
     IniNameMatch match_{true};
