@@ -250,7 +250,7 @@ Qt::ItemFlags IniBaumModell::flags(const QModelIndex& index) const {
 
 int IniBaumModell::zeileVon(quint32 id) const {
     if (idsGleichZeilen_)
-        return id < quint32(anzahl_) ? int(id) : -1;
+        return id >= erste_ && id - erste_ < quint32(anzahl_) ? int(id - erste_) : -1;
     const auto it = std::find(ids_.begin(), ids_.end(), id);
     return it == ids_.end() ? -1 : int(it - ids_.begin());
 }
@@ -269,7 +269,7 @@ void IniBaumModell::idsFesthalten() {
     idsGleichZeilen_ = false;
     ids_.resize(size_t(anzahl_));
     for (int r = 0; r < anzahl_; ++r)
-        ids_[size_t(r)] = quint32(r);
+        ids_[size_t(r)] = erste_ + quint32(r);
 }
 
 QModelIndex IniBaumModell::sektionsKnoten(const QString& name) const {
@@ -294,6 +294,7 @@ void IniBaumModell::sektionenLesen() {
     ids_.clear();
     ids_.shrink_to_fit();
     idsGleichZeilen_ = true;
+    erste_ = 0;
     kinder_.clear();
     kinder_.shrink_to_fit();
     kinderNummer_.clear();
@@ -303,19 +304,23 @@ void IniBaumModell::sektionenLesen() {
     const auto lebendeSektion = [this](int r) {
         return tabelle_->istSektionsZeile(r) && !tabelle_->istGeloescht(r);
     };
+    bool erste = true;
     quint32 naechste = 0;
     bool geordnet = true;
     for (int r = 0, n = tabelle_->RowCount(); r < n && geordnet; ++r) {
         if (!lebendeSektion(r))
             continue;
         const quint32 id = tabelle_->sektionsId(r);
+        if (erste)
+            erste_ = naechste = id;
+        erste = false;
         if (id == naechste)
-            ++naechste; // ids below naechste were all met before: a repeat is skipped
-        else if (id > naechste)
+            ++naechste; // ids from erste_ to naechste were all met before: a repeat is skipped
+        else if (id > naechste || id < erste_)
             geordnet = false;
     }
     if (geordnet) {
-        anzahl_ = int(naechste);
+        anzahl_ = int(naechste - erste_);
     } else {
         idsGleichZeilen_ = false;
         std::vector<bool> gesehen;
@@ -350,7 +355,9 @@ void IniBaumModell::sektionHinzugefuegt(quint32 sektion) {
         return;
     alleZeigen();
     const int row = sektionsAnzahl();
-    if (sektion != quint32(row))
+    if (row == 0 && idsGleichZeilen_)
+        erste_ = sektion;
+    if (sektion != erste_ + quint32(row))
         idsFesthalten();
     beginInsertRows({}, row, row);
     if (!idsGleichZeilen_)

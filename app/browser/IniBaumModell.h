@@ -113,7 +113,7 @@ private:
     void schluesselEntfernt(quint32 sektion, int zeile) override;
 
     void sektionenLesen();
-    quint32 id(int sektion) const { return idsGleichZeilen_ ? quint32(sektion) : ids_[size_t(sektion)]; }
+    quint32 id(int sektion) const { return idsGleichZeilen_ ? erste_ + quint32(sektion) : ids_[size_t(sektion)]; }
     void idsFesthalten();
     int zeileVon(quint32 id) const;
     // The section's row for a change the table reports, shown to the view first.
@@ -128,9 +128,11 @@ private:
     int anzahl_ = 0;
     int gezeigt_ = 0;
     bool zeigtWeitere_ = false;
-    // The table's id of each section's name, by row; none while row and id agree.
+    // The table's id of each section's name, by row; none while the ids follow the
+    // rows, from the first section's id (erste_) on.
     std::vector<quint32> ids_;
     bool idsGleichZeilen_ = true;
+    quint32 erste_ = 0;
     // Key nodes of the sections asked for; a removed section leaves nullptr, so that
     // the ids its key indexes carried are never reused.
     mutable std::vector<std::unique_ptr<Kinder>> kinder_;
