@@ -55,16 +55,19 @@ void Browserbefehle::iniAnzeigeClick() {
     }
     aktionen_->schalterFuer(baum.ebene(knoten) == 1 ? Aktionen::Schalter::Deaktivieren
                                                     : Aktionen::Schalter::Keiner);
+    // Asked by the section's id, not its name: the table's index of names is made
+    // only when a command needs it.
+    const int sektionsId = int(baum.modell().sektionsId(knoten));
     if (baum.ebene(knoten) == 1) {
         AltSektion = baum.text(knoten.parent());
         AltSchluessel = baum.text(knoten);
-        AltWert = dokument_.tabelle().WertAuslesen(AltSektion, AltSchluessel);
+        AltWert = dokument_.tabelle().WertAuslesen(sektionsId, AltSchluessel);
         detail.schluesselZeigen(AltSektion, AltSchluessel, AltWert);
     } else {
         AltSektion = baum.text(knoten);
         detail.sektionZeigen(AltSektion);
     }
-    browser_->kommentarZeigen(dokument_.kommentar(AltSektion, AltSchluessel));
+    browser_->kommentarZeigen(dokument_.kommentar(sektionsId, AltSchluessel));
     detail.knoepfeFreigeben(true);
 }
 

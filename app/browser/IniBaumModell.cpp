@@ -147,6 +147,10 @@ void IniBaumModell::schluesselZeilen(int sektion, std::vector<int>& zeilen) cons
     tabelle_->lebendeSchluessel(id(sektion), zeilen);
 }
 
+quint32 IniBaumModell::sektionsId(const QModelIndex& index) const {
+    return id(istSektion(index) ? index.row() : parent(index).row());
+}
+
 bool IniBaumModell::istSektion(const QModelIndex& index) const {
     return index.isValid() && index.internalId() == 0;
 }

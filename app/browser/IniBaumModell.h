@@ -82,6 +82,8 @@ public:
     int knotenAnzahl() const { return sektionsAnzahl(); }
     int sektionsAnzahl() const { return anzahl_; }
     bool istSektion(const QModelIndex& index) const;
+    // The table's id of the section's name (of the key's section, for a key node).
+    quint32 sektionsId(const QModelIndex& index) const;
     QString text(const QModelIndex& index) const;
     QModelIndex sektionsKnoten(const QString& name) const;
     QModelIndex schluesselKnoten(const QModelIndex& sektion, const QString& name) const;

@@ -68,7 +68,11 @@ void Dokument::textFreigeben() {
 }
 
 QString Dokument::kommentar(const QString& sektion, const QString& schluessel) const {
-    const std::vector<int> zeilen = tabelle_.zeilenMit(sektion, schluessel);
+    return kommentar(tabelle_.sektionsIdVon(sektion), schluessel);
+}
+
+QString Dokument::kommentar(int sektionsId, const QString& schluessel) const {
+    const std::vector<int> zeilen = tabelle_.zeilenMit(sektionsId, schluessel);
     for (auto it = zeilen.rbegin(); it != zeilen.rend(); ++it) {
         if (tabelle_.istGeloescht(*it))
             continue;

@@ -64,6 +64,7 @@ public:
     // under the names the entry has there: a renamed entry keeps its comment, one
     // added since the text last took the table's edits has none.
     QString kommentar(const QString& sektion, const QString& schluessel) const;
+    QString kommentar(int sektionsId, const QString& schluessel) const; // WerteTabelle's id
 
     // The file as this document last read or wrote it (empty for a new document), and
     // the state of that file the user was last told about, so that one change of the

@@ -428,9 +428,13 @@ void WerteTabelle::ersetzenDurch(WerteTabelle&& andere) {
 
 std::vector<int> WerteTabelle::zeilenMit(const QString& sektion, const QString& schluessel,
                                          int limit) const {
+    return zeilenMit(sektionsIdOderMinus(sektion), schluessel, limit);
+}
+
+std::vector<int> WerteTabelle::zeilenMit(int sektionsId, const QString& schluessel, int limit) const {
     std::vector<int> result;
     const QByteArray gesucht = schluessel.toUtf8();
-    zeilenDerSektionDurchlaufen(sektionsIdOderMinus(sektion), limit < 0 ? RowCount() : limit, [&](int r) {
+    zeilenDerSektionDurchlaufen(sektionsId, limit < 0 ? RowCount() : limit, [&](int r) {
         if (arena_.equals(rows_[r].schluessel, gesucht))
             result.push_back(r);
     });
@@ -453,7 +457,10 @@ void WerteTabelle::schluesselZeilen(const QString& sektion, std::vector<int>& ze
 }
 
 QString WerteTabelle::WertAuslesen(const QString& sektion, const QString& schluessel) const {
-    const int id = sektionsIdOderMinus(sektion);
+    return WertAuslesen(sektionsIdOderMinus(sektion), schluessel);
+}
+
+QString WerteTabelle::WertAuslesen(int id, const QString& schluessel) const {
     if (id < 0)
         return {};
     const QByteArray gesucht = schluessel.toUtf8();

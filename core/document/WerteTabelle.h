@@ -140,6 +140,9 @@ public:
     // The value of the last row with this section and key, whatever its mark; empty
     // when none matches.
     QString WertAuslesen(const QString& sektion, const QString& schluessel) const;
+    // The same for the section with this id (-1: none): what the tree shows is asked
+    // without a lookup by name.
+    QString WertAuslesen(int sektionsId, const QString& schluessel) const;
 
     // A row with this section and key that is not marked "delete" exists.
     bool hatLebendeZeile(const QString& sektion, const QString& schluessel) const;
@@ -156,6 +159,7 @@ public:
     // among the rows below `limit` (-1: all rows).
     std::vector<int> zeilenMit(const QString& sektion, const QString& schluessel,
                                int limit = -1) const;
+    std::vector<int> zeilenMit(int sektionsId, const QString& schluessel, int limit = -1) const;
     // Every row of this section (its own rows and its key rows), first to last.
     std::vector<int> zeilenDerSektion(const QString& sektion, int limit = -1) const;
     // The rows of this section's keys, first to last, into a vector the caller keeps:
