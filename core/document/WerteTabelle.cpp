@@ -35,17 +35,18 @@ int WerteTabelle::sektionsIdOderMinus(const QString& name) const {
 
 int WerteTabelle::gesuchteSektionsId(QByteArrayView name) const {
     if (!namenIndexieren()) {
-        for (size_t id = 0; id < sektionsNamen_.size(); ++id)
-            if (arena_.equals(sektionsNamen_[id], name))
+        for (quint32 id = 0; id < sektionsAnzahl(); ++id)
+            if (arena_.equals(nameVon(id), name))
                 return int(id);
         return -1;
     }
     return sektionsIds_.find(namensHash(name), [&](qint32 vorhanden) {
-        return arena_.equals(sektionsNamen_[vorhanden], name);
+        return arena_.equals(nameVon(quint32(vorhanden)), name);
     });
 }
 
 quint32 WerteTabelle::neueSektionsId(QByteArrayView name) {
+    geladenAufloesen();
     const auto neu = static_cast<qint32>(sektionsNamen_.size());
     if (quint32(neu) >= kMaxSektionen)
         throw std::bad_alloc();
@@ -74,9 +75,9 @@ bool WerteTabelle::namenIndexieren() const {
         return true;
     try {
         IniHashIndex index;
-        index.reserve(qsizetype(sektionsNamen_.size()));
-        for (size_t id = 0; id < sektionsNamen_.size(); ++id)
-            index.insert(namensHash(arena_.view(sektionsNamen_[id])), qint32(id));
+        index.reserve(qsizetype(sektionsAnzahl()));
+        for (quint32 id = 0; id < sektionsAnzahl(); ++id)
+            index.insert(namensHash(arena_.view(nameVon(id))), qint32(id));
         sektionsIds_ = std::move(index);
         namenIndexiert_ = true;
     } catch (const std::bad_alloc&) {
@@ -87,16 +88,57 @@ bool WerteTabelle::namenIndexieren() const {
 int WerteTabelle::naechste(int row) const {
     if (verkettet_)
         return links_[row].naechste;
+    if (wieGeladen_)
+        return row + 1 < RowCount() && rows_[size_t(row) + 1].sektion == rows_[size_t(row)].sektion ? row + 1 : -1;
     return row < ketten_[rows_[row].sektion].ende ? row + 1 : -1;
 }
 
 int WerteTabelle::vorige(int row) const {
     if (verkettet_)
         return links_[row].vorige;
+    if (wieGeladen_)
+        return row > 0 && rows_[size_t(row) - 1].sektion == rows_[size_t(row)].sektion ? row - 1 : -1;
     return row > ketten_[rows_[row].sektion].kopf ? row - 1 : -1;
 }
 
+// A loaded section's first row: its rows follow the ids, one run each.
+int WerteTabelle::kopf(quint32 id) const {
+    if (!geladeneId(id))
+        return ketten_[id].kopf;
+    const auto erste = std::lower_bound(rows_.begin() + ersteGeladeneZeile_, rows_.end(), id,
+                                        [](const Zeile& z, quint32 gesucht) { return z.sektion < gesucht; });
+    return int(erste - rows_.begin());
+}
+
+int WerteTabelle::ende(quint32 id) const {
+    if (!geladeneId(id))
+        return ketten_[id].ende;
+    return id + 1 < sektionsAnzahl() ? kopf(id + 1) - 1 : RowCount() - 1;
+}
+
+// Room first, so that running out of memory leaves the table as it was.
+void WerteTabelle::geladenAufloesen() {
+    if (!wieGeladen_)
+        return;
+    sektionsNamen_.reserve(sektionsAnzahl());
+    ketten_.reserve(sektionsAnzahl());
+    for (int r = ersteGeladeneZeile_; r < RowCount(); ++r) {
+        if (!laufBeginn(r)) {
+            ++ketten_.back().ende;
+            continue;
+        }
+        sektionsNamen_.push_back(rows_[size_t(r)].wert);
+        ketten_.push_back({r, r});
+    }
+    for (int r = ersteGeladeneZeile_; r < RowCount(); ++r)
+        if (laufBeginn(r))
+            rows_[size_t(r)].wert = {};
+    wieGeladen_ = false;
+    geladeneSektionen_ = 0;
+}
+
 void WerteTabelle::verketten() {
+    geladenAufloesen();
     if (verkettet_)
         return;
     links_.assign(rows_.size(), {});
@@ -122,6 +164,10 @@ bool WerteTabelle::schliesstAnLaufAn(quint32 sektion, int row) const {
 // Every new row comes here: it is linked into its section's chain at the end.
 int WerteTabelle::zeileAnhaengen(const Zeile& zeile) {
     const int row = RowCount();
+    if (wieGeladen_) { // the callers keep the rows in order of their ids
+        rows_.push_back(zeile);
+        return row;
+    }
     if (!schliesstAnLaufAn(zeile.sektion, row))
         verketten();
     rows_.push_back(zeile);
@@ -188,15 +234,15 @@ void WerteTabelle::ausketten(int row) {
     links_[row] = {};
 }
 
-void WerteTabelle::reserve(qsizetype rows, qsizetype sektionen) {
-    // Growing by doubling would hold the old and the new copy at once.
-    sektionsNamen_.reserve(sektionen);
-    ketten_.reserve(sektionen);
+void WerteTabelle::reserve(qsizetype rows, qsizetype) {
+    // Growing by doubling would hold the old and the new copy at once. (The sections'
+    // names and runs stay with the rows while the table is as loaded.)
     rows_.reserve(rows);
     MemoryHints::expectLargeFill(rows_.data(), rows_.capacity() * sizeof(Zeile));
 }
 
 void WerteTabelle::setRowCount(int count) {
+    geladenAufloesen();
     if (count < 1)
         count = 1;
     while (RowCount() > count) {
@@ -217,12 +263,14 @@ void WerteTabelle::alteNamenMerken(int row) {
 }
 
 void WerteTabelle::setSchluessel(int row, const QString& text) {
+    geladenAufloesen();
     alteNamenMerken(row);
     rows_[row].schluessel = arena_.add(text);
     rows_[row].geaendert = true;
 }
 
 void WerteTabelle::setSektion(int row, const QString& text) {
+    geladenAufloesen();
     const quint32 id = sektionsId(text);
     if (rows_[row].sektion == id)
         return;
@@ -237,6 +285,7 @@ void WerteTabelle::setSektion(int row, const QString& text) {
 
 void WerteTabelle::setZeile(int row, const QString& sektion, const QString& schluessel,
                             const QString& wert, Aktionsmarke marke) {
+    geladenAufloesen();
     setSektion(row, sektion);
     setSchluessel(row, schluessel);
     Zeile& z = rows_[row];
@@ -247,6 +296,7 @@ void WerteTabelle::setZeile(int row, const QString& sektion, const QString& schl
 
 int WerteTabelle::anhaengen(const QString& sektion, const QString& schluessel,
                             const QString& wert, Aktionsmarke marke) {
+    geladenAufloesen();
     return zeileAnhaengen({arena_.add(schluessel), arena_.add(wert), sektionsId(sektion), marke, false, true});
 }
 
@@ -258,13 +308,26 @@ int WerteTabelle::sektionLadenUtf8(QByteArrayView sektion) {
     int row = 0;
     if (istLeer()) {
         setSektion(0, QString::fromUtf8(sektion));
+    } else if (sektion.isEmpty()) { // the blank row's name: its id is older
+        geladenAufloesen();
+        row = zeileAnhaengen({{}, {}, sektionsIdUtf8(sektion), Aktionsmarke::Keine, false, true});
     } else {
         // The text gives each name once: no lookup, and no index of names until the
         // first lookup by name (a file may hold a million sections).
-        if (!sektion.isEmpty()) // the empty name is the blank row's
+        if (!wieGeladen_ && !verkettet_ && alteNamen_.isEmpty()) {
+            wieGeladen_ = true;
+            ersteGeladeneZeile_ = RowCount();
+        }
+        if (!wieGeladen_) {
             namenVergessen();
-        row = zeileAnhaengen({{}, {}, sektion.isEmpty() ? sektionsIdUtf8(sektion) : neueSektionsId(sektion),
-                              Aktionsmarke::Keine, false, true});
+            row = zeileAnhaengen({{}, {}, neueSektionsId(sektion), Aktionsmarke::Keine, false, true});
+        } else {
+            if (sektionsAnzahl() >= kMaxSektionen)
+                throw std::bad_alloc();
+            namenVergessen();
+            row = zeileAnhaengen({{}, arena_.add(sektion), sektionsAnzahl(), Aktionsmarke::Keine, false, true});
+            ++geladeneSektionen_;
+        }
     }
     rows_[row].ausText = true;
     rows_[row].geaendert = false;
@@ -273,6 +336,8 @@ int WerteTabelle::sektionLadenUtf8(QByteArrayView sektion) {
 
 int WerteTabelle::schluesselLaden(int sektionsZeile, QByteArrayView schluessel,
                                   QByteArrayView wert) {
+    if (wieGeladen_ && rows_[size_t(sektionsZeile)].sektion != rows_.back().sektion)
+        geladenAufloesen();
     return zeileAnhaengen({arena_.add(schluessel), arena_.add(wert), rows_[sektionsZeile].sektion,
                            Aktionsmarke::Keine, true, false});
 }
@@ -317,6 +382,7 @@ std::vector<int> WerteTabelle::umbenannteZeilen() const {
 }
 
 void WerteTabelle::herkunftUebertragen(int von, int nach) {
+    geladenAufloesen();
     Zeile& quelle = rows_[von];
     if (!quelle.ausText)
         return;
@@ -350,6 +416,9 @@ void WerteTabelle::leeren() {
     sektionsNamen_.shrink_to_fit();
     ketten_.clear();
     ketten_.shrink_to_fit();
+    wieGeladen_ = false;
+    geladeneSektionen_ = 0;
+    ersteGeladeneZeile_ = 0;
     sektionsIds_ = IniHashIndex();
     namenIndexiert_ = true;
     alteNamen_.clear();
@@ -363,19 +432,19 @@ bool WerteTabelle::istLeer() const {
     if (rows_.size() != 1)
         return false;
     const Zeile& z = rows_.front();
-    return sektionsNamen_[z.sektion].isEmpty() && z.schluessel.isEmpty() && z.wert.isEmpty() &&
+    return nameVon(z.sektion).isEmpty() && z.schluessel.isEmpty() && wertVon(0).isEmpty() &&
            z.marke() == Aktionsmarke::Keine && !z.ausText;
 }
 
 int WerteTabelle::lebendeSektionsZeile(quint32 id) const {
-    for (int r = ketten_[id].kopf; r >= 0; r = naechste(r))
+    for (int r = kopf(id); r >= 0; r = naechste(r))
         if (rows_[r].schluessel.isEmpty() && rows_[r].marke() != Aktionsmarke::Delete)
             return r;
     return -1;
 }
 
 bool WerteTabelle::hatLebendenSchluessel(quint32 id) const {
-    for (int r = ketten_[id].kopf; r >= 0; r = naechste(r))
+    for (int r = kopf(id); r >= 0; r = naechste(r))
         if (!rows_[r].schluessel.isEmpty() && rows_[r].marke() != Aktionsmarke::Delete)
             return true;
     return false;
@@ -383,7 +452,7 @@ bool WerteTabelle::hatLebendenSchluessel(quint32 id) const {
 
 void WerteTabelle::lebendeSchluessel(quint32 id, std::vector<int>& zeilen) const {
     zeilen.clear();
-    for (int r = ketten_[id].kopf; r >= 0; r = naechste(r))
+    for (int r = kopf(id); r >= 0; r = naechste(r))
         if (!rows_[r].schluessel.isEmpty() && rows_[r].marke() != Aktionsmarke::Delete)
             zeilen.push_back(r);
     if (zeilen.size() < 2)
@@ -405,13 +474,13 @@ void WerteTabelle::nurSektionenBehalten() {
     if (istLeer())
         return;
     WerteTabelle sektionen;
-    std::vector<bool> gesehen(sektionsNamen_.size());
+    std::vector<bool> gesehen(sektionsAnzahl());
     for (int r = 0; r < RowCount(); ++r) {
         const quint32 id = rows_[r].sektion;
         if (!istSektionsZeile(r) || istGeloescht(r) || gesehen[id])
             continue;
         gesehen[id] = true;
-        sektionen.sektionLadenUtf8(arena_.view(sektionsNamen_[id]));
+        sektionen.sektionLadenUtf8(arena_.view(nameVon(id)));
     }
     ersetzenDurch(std::move(sektionen));
 }
@@ -464,7 +533,7 @@ QString WerteTabelle::WertAuslesen(int id, const QString& schluessel) const {
     if (id < 0)
         return {};
     const QByteArray gesucht = schluessel.toUtf8();
-    for (int r = ketten_[id].ende; r >= 0; r = vorige(r))
+    for (int r = ende(quint32(id)); r >= 0; r = vorige(r))
         if (arena_.equals(rows_[r].schluessel, gesucht))
             return wert(r);
     return {};
@@ -485,10 +554,10 @@ bool WerteTabelle::hatLebendenNamen(const QString& sektion, const QString& schlu
     const QByteArray schluesselUtf8 = gesuchterSchluessel.toUtf8();
     const QByteArray sektionUtf8 = gesuchteSektion.toUtf8();
     const bool sektionAscii = QtPrivate::isAscii(QLatin1StringView(sektionUtf8));
-    for (int id = 0; id < int(sektionsNamen_.size()); ++id) {
+    for (int id = 0; id < int(sektionsAnzahl()); ++id) {
         // Most names are told apart on their bytes, without decoding them (a file may
         // hold a million): ASCII names compare without regard to case as they are.
-        const QByteArrayView name = IniSyntax::trimBlanks(arena_.view(sektionsNamen_[id]));
+        const QByteArrayView name = IniSyntax::trimBlanks(arena_.view(nameVon(quint32(id))));
         if (sektionAscii && QtPrivate::isAscii(QLatin1StringView(name))) {
             if (name.compare(sektionUtf8, Qt::CaseInsensitive) != 0)
                 continue;

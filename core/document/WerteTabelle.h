@@ -54,7 +54,7 @@ public:
 
     // Sections by id: every name the table has held since it was last cleared.
     quint32 sektionsId(int row) const { return rows_[row].sektion; }
-    QString sektionsName(quint32 id) const { return arena_.text(sektionsNamen_[id]); }
+    QString sektionsName(quint32 id) const { return arena_.text(nameVon(id)); }
     int sektionsIdVon(const QString& name) const { return sektionsIdOderMinus(name); }
     // The live section row of this id that comes first, -1 when none.
     int lebendeSektionsZeile(quint32 id) const;
@@ -68,12 +68,12 @@ public:
     void setRowCount(int count);
 
     QString sektion(int row) const { return sektionsName(rows_[row].sektion); }
-    QByteArrayView sektionUtf8(int row) const { return arena_.view(sektionsNamen_[rows_[row].sektion]); }
+    QByteArrayView sektionUtf8(int row) const { return arena_.view(nameVon(rows_[row].sektion)); }
     QString schluessel(int row) const { return arena_.text(rows_[row].schluessel); }
-    QString wert(int row) const { return arena_.text(rows_[row].wert); }
+    QString wert(int row) const { return arena_.text(wertVon(row)); }
     // Key and value as the UTF-8 bytes the table holds (valid until the row changes).
     QByteArrayView schluesselUtf8(int row) const { return arena_.view(rows_[row].schluessel); }
-    QByteArrayView wertUtf8(int row) const { return arena_.view(rows_[row].wert); }
+    QByteArrayView wertUtf8(int row) const { return arena_.view(wertVon(row)); }
     Aktionsmarke marke(int row) const { return rows_[row].marke(); }
     bool istGeloescht(int row) const { return rows_[row].marke() == Aktionsmarke::Delete; }
     bool istSektionsZeile(int row) const { return rows_[row].schluessel.isEmpty(); }
@@ -81,10 +81,12 @@ public:
     void setSektion(int row, const QString& text);
     void setSchluessel(int row, const QString& text);
     void setWert(int row, const QString& text) {
+        geladenAufloesen();
         rows_[row].wert = arena_.add(text);
         rows_[row].geaendert = true;
     }
     void setMarke(int row, Aktionsmarke marke) {
+        geladenAufloesen();
         rows_[row].setMarke(marke);
         rows_[row].geaendert = true;
     }
@@ -224,6 +226,26 @@ private:
     bool schliesstAnLaufAn(quint32 sektion, int row) const;
     void verketten();
 
+    // A table as loaded (wieGeladen_) keeps neither its sections' names nor their runs
+    // apart from the rows: from the second section loaded on, section ids follow the
+    // rows, each section's rows are one run starting with its own row, and that row's
+    // value field holds the section's name (a file of a million small sections saves
+    // sixteen megabytes). The first change writes names and runs down.
+    void geladenAufloesen();
+    quint32 sektionsAnzahl() const { return quint32(sektionsNamen_.size()) + geladeneSektionen_; }
+    bool geladeneId(quint32 id) const { return wieGeladen_ && id >= quint32(sektionsNamen_.size()); }
+    bool laufBeginn(int row) const {
+        return row == ersteGeladeneZeile_ || rows_[size_t(row) - 1].sektion != rows_[size_t(row)].sektion;
+    }
+    int kopf(quint32 id) const;
+    int ende(quint32 id) const;
+    TextArena::Text nameVon(quint32 id) const {
+        return geladeneId(id) ? rows_[size_t(kopf(id))].wert : sektionsNamen_[id];
+    }
+    TextArena::Text wertVon(int row) const {
+        return wieGeladen_ && row >= ersteGeladeneZeile_ && laufBeginn(row) ? TextArena::Text{} : rows_[row].wert;
+    }
+
     std::vector<Zeile> rows_;
     // Each row's neighbours among its section's rows, once verkettet_: a file of a
     // million sections loads without them (two million rows, sixteen megabytes).
@@ -233,6 +255,9 @@ private:
     // million small sections holds a million names.
     std::vector<TextArena::Text> sektionsNamen_;
     std::vector<Kette> ketten_;         // per section id
+    bool wieGeladen_ = false;
+    quint32 geladeneSektionen_ = 0; // ids from sektionsNamen_.size() on, while wieGeladen_
+    int ersteGeladeneZeile_ = 0;
     // Made at the first lookup by name after loading.
     mutable IniHashIndex sektionsIds_;
     mutable bool namenIndexiert_ = true;
@@ -245,7 +270,7 @@ template <typename Fn>
 void WerteTabelle::zeilenDerSektionDurchlaufen(int id, int limit, Fn&& fn) const {
     if (id < 0)
         return;
-    for (int r = ketten_[id].kopf; r >= 0 && r < limit; r = naechste(r))
+    for (int r = kopf(quint32(id)); r >= 0 && r < limit; r = naechste(r))
         fn(r);
 }
 

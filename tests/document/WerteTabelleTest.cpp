@@ -83,9 +83,10 @@ private slots:
         QCOMPARE(t.RowCount(), 1); // never less than one row
     }
 
-    // Random appends and overwrites; every lookup must equal a naive scan. A table
-    // as loaded keeps each section's rows as one run without links, until an edit
-    // breaks a run: loaded tables get a few edits each, checked one by one.
+    // Random appends and overwrites; the rows must equal a plain list of them, and every
+    // lookup a naive scan. A table as loaded keeps its sections' names and runs in its
+    // rows until the first edit: loaded tables are checked as loaded, then after each
+    // of a few edits.
     void indexAgreesWithAScanFromFirstToLastRow_data() {
         QTest::addColumn<bool>("geladen");
         QTest::newRow("from the empty table") << false;
@@ -97,32 +98,33 @@ private slots:
         const QStringList sektionen{"A", "B", "a", "", "C"};
         const QStringList schluessel{"", "k", "K", "m", "n"};
         WerteTabelle t;
+        // A plain model of the rows, "section|key|value".
+        QStringList modell{"||"};
         auto laden = [&] {
             t.leeren();
+            modell.clear();
             for (const char* s : {"A", "B", "a", "C"}) {
                 const int zeile = t.sektionLaden(QString::fromLatin1(s));
-                for (int k = zufall.bounded(4); k > 0; --k)
+                modell << QString("%1||").arg(s);
+                for (int k = zufall.bounded(4); k > 0; --k) {
                     t.schluesselLaden(zeile, schluessel[k].toUtf8(), s);
+                    modell << QString("%1|%2|%1").arg(s, schluessel[k]);
+                }
             }
         };
         auto wahl = [&](const QStringList& l) { return l[zufall.bounded(l.size())]; };
-        for (int schritt = 0; schritt < 3000; ++schritt) {
-            if (geladen && schritt % 4 == 0)
-                laden();
-            const int art = zufall.bounded(4);
-            if (art == 0 || t.RowCount() < 2) {
-                t.anhaengen(wahl(sektionen), wahl(schluessel), QString::number(schritt), Aktionsmarke::Keine);
-            } else {
-                const int r = zufall.bounded(t.RowCount());
-                if (art == 1)
-                    t.setSektion(r, wahl(sektionen));
-                else if (art == 2)
-                    t.setSchluessel(r, wahl(schluessel));
-                else
-                    t.setZeile(r, wahl(sektionen), wahl(schluessel), QString::number(-schritt), Aktionsmarke::Keine);
-            }
-            if (schritt % 97 != 0 && !geladen)
-                continue;
+        auto zeilen = [&] {
+            QStringList z;
+            for (int r = 0; r < t.RowCount(); ++r)
+                z << t.sektion(r) + '|' + t.schluessel(r) + '|' + t.wert(r);
+            return z;
+        };
+        auto setzen = [&](int r, int teil, const QString& text) {
+            QStringList z = modell[r].split('|');
+            z[teil] = text;
+            modell[r] = z.join('|');
+        };
+        auto pruefen = [&] {
             for (const QString& s : sektionen) {
                 std::vector<int> sektionsZeilen;
                 for (int r = 0; r < t.RowCount(); ++r)
@@ -141,6 +143,35 @@ private slots:
                     QCOMPARE(t.WertAuslesen(s, k), letzter);
                 }
             }
+        };
+        for (int schritt = 0; schritt < 3000; ++schritt) {
+            if (geladen && schritt % 4 == 0) {
+                laden();
+                QCOMPARE(zeilen(), modell);
+                pruefen();
+            }
+            const int art = zufall.bounded(4);
+            const QString s = wahl(sektionen), k = wahl(schluessel);
+            if (art == 0 || t.RowCount() < 2) {
+                t.anhaengen(s, k, QString::number(schritt), Aktionsmarke::Keine);
+                modell << s + '|' + k + '|' + QString::number(schritt);
+            } else {
+                const int r = zufall.bounded(t.RowCount());
+                if (art == 1) {
+                    t.setSektion(r, s);
+                    setzen(r, 0, s);
+                } else if (art == 2) {
+                    t.setSchluessel(r, k);
+                    setzen(r, 1, k);
+                } else {
+                    t.setZeile(r, s, k, QString::number(-schritt), Aktionsmarke::Keine);
+                    modell[r] = s + '|' + k + '|' + QString::number(-schritt);
+                }
+            }
+            if (schritt % 97 != 0 && !geladen)
+                continue;
+            QCOMPARE(zeilen(), modell);
+            pruefen();
         }
     }
 };
