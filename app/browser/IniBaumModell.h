@@ -53,7 +53,7 @@ public:
 
     // Sections handed to the view at a time. The view asks for them itself (IniBaum):
     // QTreeView's fetchMore would take a page more at every layout of the tree.
-    static constexpr int kSeite = 50000;
+    static constexpr int kSeite = 10000;
     int gezeigteSektionen() const { return gezeigt_; }
     bool alleGezeigt() const { return gezeigt_ == anzahl_; }
     void naechsteSeiteZeigen() { zeigenBis(gezeigt_ + kSeite - 1); }

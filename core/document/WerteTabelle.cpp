@@ -20,6 +20,11 @@ quint32 namensHash(QByteArrayView utf8) {
 }
 } // namespace
 
+// The hash sektionsIds_ holds each id under.
+auto WerteTabelle::namensHashes() const {
+    return [this](qint32 id) { return namensHash(arena_.view(nameVon(quint32(id)))); };
+}
+
 quint32 WerteTabelle::sektionsId(const QString& name) {
     return sektionsIdUtf8(name.toUtf8());
 }
@@ -55,7 +60,7 @@ quint32 WerteTabelle::neueSektionsId(QByteArrayView name) {
     ketten_.push_back({});
     if (namenIndexiert_) {
         try {
-            sektionsIds_.insert(namensHash(name), neu);
+            sektionsIds_.insert(namensHash(name), neu, namensHashes());
         } catch (const std::bad_alloc&) {
             namenVergessen(); // made again at the next lookup
         }
@@ -64,7 +69,7 @@ quint32 WerteTabelle::neueSektionsId(QByteArrayView name) {
 }
 
 void WerteTabelle::namenVergessen() {
-    sektionsIds_ = IniHashIndex();
+    sektionsIds_ = IniIdIndex();
     namenIndexiert_ = false;
 }
 
@@ -74,10 +79,10 @@ bool WerteTabelle::namenIndexieren() const {
     if (namenIndexiert_)
         return true;
     try {
-        IniHashIndex index;
-        index.reserve(qsizetype(sektionsAnzahl()));
+        IniIdIndex index;
+        index.reserve(qsizetype(sektionsAnzahl()), namensHashes());
         for (quint32 id = 0; id < sektionsAnzahl(); ++id)
-            index.insert(namensHash(arena_.view(nameVon(id))), qint32(id));
+            index.insert(namensHash(arena_.view(nameVon(id))), qint32(id), namensHashes());
         sektionsIds_ = std::move(index);
         namenIndexiert_ = true;
     } catch (const std::bad_alloc&) {
@@ -419,7 +424,7 @@ void WerteTabelle::leeren() {
     wieGeladen_ = false;
     geladeneSektionen_ = 0;
     ersteGeladeneZeile_ = 0;
-    sektionsIds_ = IniHashIndex();
+    sektionsIds_ = IniIdIndex();
     namenIndexiert_ = true;
     alteNamen_.clear();
     arena_.clear();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/document/Zustaende.h"
-#include "core/platform/ini/IniHashIndex.h"
+#include "core/platform/ini/IniIdIndex.h"
 #include "core/platform/text/TextArena.h"
 
 #include <QHash>
@@ -259,7 +259,8 @@ private:
     quint32 geladeneSektionen_ = 0; // ids from sektionsNamen_.size() on, while wieGeladen_
     int ersteGeladeneZeile_ = 0;
     // Made at the first lookup by name after loading.
-    mutable IniHashIndex sektionsIds_;
+    mutable IniIdIndex sektionsIds_;
+    auto namensHashes() const;
     mutable bool namenIndexiert_ = true;
     QHash<int, AlteNamen> alteNamen_; // few: only rows renamed since the last load or save
     TextArena arena_;

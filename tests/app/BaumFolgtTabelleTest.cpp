@@ -140,38 +140,38 @@ private slots:
         QTest::addColumn<int>("gezeigt");
         constexpr int seite = IniBaumModell::kSeite;
         const auto taste = [](Qt::Key key) { return Befehl([=](Umgebung& u) { u.taste("iniAnzeige", key); }); };
-        QTest::newRow("opened") << Befehl([](Umgebung&) {}) << "S0" << "S49999" << seite;
-        QTest::newRow("End") << taste(Qt::Key_End) << "S50009" << "S50009" << seite + 10;
+        QTest::newRow("opened") << Befehl([](Umgebung&) {}) << "S0" << "S9999" << seite;
+        QTest::newRow("End") << taste(Qt::Key_End) << "S10009" << "S10009" << seite + 10;
         QTest::newRow("Down on the last section given") << Befehl([=](Umgebung& u) {
-            u.auswaehlen("S49999");
+            u.auswaehlen("S9999");
             taste(Qt::Key_Down)(u);
-        }) << "S50000" << "S50009" << seite + 10;
+        }) << "S10000" << "S10009" << seite + 10;
         QTest::newRow("scrollbar dragged to the end") << Befehl([](Umgebung& u) {
             QScrollBar* leiste = u.w<IniBaum>("iniAnzeige")->verticalScrollBar();
             leiste->setValue(leiste->maximum());
-            u.auswaehlen("S50009");
-        }) << "S50009" << "S50009" << seite + 10;
+            u.auswaehlen("S10009");
+        }) << "S10009" << "S10009" << seite + 10;
         QTest::newRow("found by a search, the search cleared") << Befehl([](Umgebung& u) {
-            u.w<QLineEdit>("sucheBaum")->setText("s50005");
+            u.w<QLineEdit>("sucheBaum")->setText("s10005");
             u.w<QLineEdit>("sucheBaum")->setText(QString());
-        }) << "S50005" << "S50009" << seite + 10; // scrolled to the end of what it had
+        }) << "S10005" << "S10009" << seite + 10; // scrolled to the end of what it had
         QTest::newRow("new section") << Befehl([](Umgebung& u) {
             u.dialoge.type("Neu");
             u.klick("tbtnNeueSektion");
         }) << "Neu" << "Neu" << seite + 11;
         QTest::newRow("new section while a search is shown") << Befehl([](Umgebung& u) {
-            u.w<QLineEdit>("sucheBaum")->setText("s50009");
+            u.w<QLineEdit>("sucheBaum")->setText("s10009");
             u.dialoge.type("Neu");
             u.klick("tbtnNeueSektion");
-            QCOMPARE(u.baumTexte(), (QStringList{"S50009", "Neu"}));
+            QCOMPARE(u.baumTexte(), (QStringList{"S10009", "Neu"}));
             u.w<QLineEdit>("sucheBaum")->setText(QString());
         }) << "Neu" << "Neu" << seite + 11;
         QTest::newRow("deleted while found by a search") << Befehl([](Umgebung& u) {
-            u.w<QLineEdit>("sucheBaum")->setText("s50007");
+            u.w<QLineEdit>("sucheBaum")->setText("s10007");
             u.dialoge.answer(Answer::Ok);
             u.klick("tbtnDelete");
             u.w<QLineEdit>("sucheBaum")->setText(QString());
-        }) << "" << "S50006" << 50007;
+        }) << "" << "S10006" << 10007;
     }
 
     void aTreeOfManySectionsIsShownAPageAtATime() {

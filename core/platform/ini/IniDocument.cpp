@@ -70,6 +70,11 @@ const char* findLineBreak(const char* from, const char* end) {
     return from;
 }
 
+[[noreturn]] void refuseTooManySections() {
+    throw EIniFileException(QStringLiteral(
+        "Die Datei ist zu groß: Sie hat mehr als 268.435.453 Sektionen."));
+}
+
 [[noreturn]] void refuseTooLarge() {
     throw EIniFileException(QStringLiteral(
         "Die Datei ist zu groß: Sie hat mehr als 2.147.483.646 Zeilen oder eine Zeile "
@@ -199,7 +204,9 @@ void IniDocument::addLine(qsizetype start, qsizetype length, Eol eol) {
 
 void IniDocument::indexLines() {
     sections_.reserve(headerCount_);
-    sectionIndex_.reserve(headerCount_);
+    if (headerCount_ > IniIdIndex::kMaxId + 1)
+        refuseTooManySections();
+    sectionIndex_.reserve(headerCount_, sectionHashes());
     qint32 current = -1; // section whose first occurrence is being read
     IniHashIndex scratch;  // one for all large sections, to find their repeated keys
     auto finishSection = [&] {
@@ -222,7 +229,7 @@ void IniDocument::indexLines() {
         const auto next = static_cast<qint32>(sections_.size());
         current = sectionIndex_.findOrInsert(match_.hash(name), next, [&](qint32 id) {
             return match_.equal(sectionName(id), name);
-        });
+        }, sectionHashes());
         if (current != next) {
             laterHeaders_[current].push_back(i);
             current = -1;
@@ -876,7 +883,7 @@ void IniDocument::indexRenamedSection(qint32 sectionId) {
     const QByteArrayView name = sectionName(sectionId);
     const quint32 hash = match_.hash(name);
     const qint32 known = sectionIndex_.findOrInsert(
-        hash, sectionId, [&](qint32 id) { return match_.equal(sectionName(id), name); });
+        hash, sectionId, [&](qint32 id) { return match_.equal(sectionName(id), name); }, sectionHashes());
     if (known == sectionId)
         return;
     // Sections are numbered in file order: new ones are appended at the end.
@@ -885,7 +892,7 @@ void IniDocument::indexRenamedSection(qint32 sectionId) {
         return;
     }
     sectionIndex_.erase(hash, known);
-    sectionIndex_.insert(hash, sectionId);
+    sectionIndex_.insert(hash, sectionId, sectionHashes());
     joinSections(sectionId, known);
 }
 
@@ -1005,10 +1012,13 @@ qint32 IniDocument::insertLine(qint32 after, QByteArrayView content, quint8 kind
 
 qint32 IniDocument::appendSection(QByteArrayView name) {
     const auto id = static_cast<qint32>(sections_.size());
+    if (id > IniIdIndex::kMaxId)
+        refuseTooManySections();
+    sectionIndex_.roomForOneMore(sectionHashes());
     Section section;
     section.header = insertLine(tail_, IniSyntax::sectionLine(name), kindValue(LineKind::Section));
     sections_.push_back(std::move(section));
-    sectionIndex_.insert(match_.hash(name), id);
+    sectionIndex_.insert(match_.hash(name), id, sectionHashes());
     return id;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/platform/ini/IniHashIndex.h"
+#include "core/platform/ini/IniIdIndex.h"
 #include "core/platform/ini/IniNameMatch.h"
 #include "core/platform/ini/IniTextCodec.h"
 #include "core/platform/text/LineEnds.h"
@@ -283,7 +284,11 @@ private:
     qint32 head_ = -1;
     qint32 tail_ = -1;
     std::vector<Section> sections_;       // in order of first appearance
-    IniHashIndex sectionIndex_;           // folded name -> section
+    IniIdIndex sectionIndex_;             // folded name -> section
+    // The hash sectionIndex_ holds a section under (its name's, as the text has it now).
+    auto sectionHashes() const {
+        return [this](qint32 id) { return match_.hash(sectionName(id)); };
+    }
     mutable std::unordered_map<qint32, IniHashIndex> keyTables_; // per large section: folded name -> first key line
     std::unordered_map<qint32, std::vector<qint32>> laterHeaders_; // repeated sections
     IniTextCodec codec_{true};

@@ -3,10 +3,7 @@
 #include <algorithm>
 
 namespace ravik {
-namespace {
-
-// Spreads similar name hashes ("Key1", "Key2", ...) over the whole table.
-quint32 scramble(quint32 h) {
+quint32 IniHashIndex::scramble(quint32 h) {
     h ^= h >> 16;
     h *= 0x85EBCA6Bu;
     h ^= h >> 13;
@@ -15,9 +12,6 @@ quint32 scramble(quint32 h) {
     return h;
 }
 
-} // namespace
-
-// At most three quarters full, so that probes stay short.
 qsizetype IniHashIndex::capacityFor(qsizetype entries) {
     return std::max<qsizetype>(16, entries + entries / 3 + 1);
 }

@@ -61,6 +61,11 @@ public:
 
     qsizetype size() const { return live_; }
 
+    // Spreads similar name hashes ("Key1", "Key2", ...) over a whole table.
+    static quint32 scramble(quint32 hash);
+    // At most three quarters full, so that probes stay short.
+    static qsizetype capacityFor(qsizetype entries);
+
 private:
     static constexpr qint32 kEmpty = -1;
     static constexpr qint32 kErased = -2;
@@ -69,7 +74,6 @@ private:
         qint32 value;
     };
 
-    static qsizetype capacityFor(qsizetype entries);
     qsizetype home(quint32 hash) const;
     qsizetype nextSlot(qsizetype i) const { return i + 1 == qsizetype(slots_.size()) ? 0 : i + 1; }
     void rebuild(qsizetype capacity);

@@ -1,6 +1,5 @@
 #include "core/platform/text/TextArena.h"
 
-#include "core/platform/files/MemoryHints.h"
 #include "core/platform/text/TextCodec.h"
 
 #include <QStringEncoder>
@@ -22,7 +21,8 @@ char* neuerBlock(std::size_t groesse) {
     void* block = std::aligned_alloc(ausrichtung, gerundet);
     if (!block)
         throw std::bad_alloc();
-    MemoryHints::expectLargeFill(block, gerundet);
+    // No huge pages: a block fills a text at a time, and the first of a file's
+    // million borrowed names would make two megabytes resident for a few bytes.
     return static_cast<char*>(block);
 }
 } // namespace
