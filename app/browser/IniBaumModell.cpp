@@ -62,8 +62,8 @@ IniBaumModell::Kinder& IniBaumModell::kinder(int sektion) const {
     tabelle_->lebendeSchluessel(id(sektion), neu->zeilen);
     neu->aus = ausgeschalteteVon(sektion);
     einreihen(neu->zeilen, neu->aus);
-    kinderNummer_.insert(sektion, qint32(kinder_.size()));
     kinder_.push_back(std::move(neu));
+    kinderNummer_.insert(sektion, qint32(kinder_.size() - 1));
     return *kinder_.back();
 }
 
@@ -267,13 +267,15 @@ int IniBaumModell::gezeigteZeileVon(quint32 id) {
 }
 
 // The first change that makes a row's id differ from its number writes the ids down.
+// Written aside and put in place whole: running out of memory leaves the tree as it was.
 void IniBaumModell::idsFesthalten() {
     if (!idsGleichZeilen_)
         return;
-    idsGleichZeilen_ = false;
-    ids_.resize(size_t(anzahl_));
+    std::vector<quint32> ids(static_cast<size_t>(anzahl_));
     for (int r = 0; r < anzahl_; ++r)
-        ids_[size_t(r)] = erste_ + quint32(r);
+        ids[size_t(r)] = erste_ + quint32(r);
+    ids_.swap(ids);
+    idsGleichZeilen_ = false;
 }
 
 QModelIndex IniBaumModell::sektionsKnoten(const QString& name) const {
@@ -363,6 +365,8 @@ void IniBaumModell::sektionHinzugefuegt(quint32 sektion) {
         erste_ = sektion;
     if (sektion != erste_ + quint32(row))
         idsFesthalten();
+    if (!idsGleichZeilen_ && ids_.size() == ids_.capacity())
+        ids_.reserve(ids_.size() * 2 + 1);
     beginInsertRows({}, row, row);
     if (!idsGleichZeilen_)
         ids_.push_back(sektion);
@@ -385,8 +389,8 @@ void IniBaumModell::sektionEntfernt(quint32 sektion) {
     const int row = gezeigteZeileVon(sektion);
     if (row < 0)
         return;
-    beginRemoveRows({}, row, row);
     idsFesthalten();
+    beginRemoveRows({}, row, row);
     if (const qint32 nummer = kinderNummer(row); nummer >= 0)
         kinder_[nummer].reset();
     ids_.erase(ids_.begin() + row);

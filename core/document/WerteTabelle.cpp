@@ -463,6 +463,21 @@ void WerteTabelle::lebendeSchluessel(quint32 id, std::vector<int>& zeilen) const
     if (zeilen.size() < 2)
         return;
     // Two live rows of one name (records of a key brought back together) are one key.
+    // A search asks this of every section at each key typed: a few keys are compared
+    // in turn, without a table.
+    if (zeilen.size() <= 32) {
+        size_t behalten = 0;
+        for (size_t i = 0; i < zeilen.size(); ++i) {
+            const QByteArrayView name = arena_.view(rows_[size_t(zeilen[i])].schluessel);
+            bool doppelt = false;
+            for (size_t j = 0; j < behalten && !doppelt; ++j)
+                doppelt = arena_.view(rows_[size_t(zeilen[j])].schluessel) == name;
+            if (!doppelt)
+                zeilen[behalten++] = zeilen[i];
+        }
+        zeilen.resize(behalten);
+        return;
+    }
     QSet<QByteArrayView> gesehen;
     gesehen.reserve(qsizetype(zeilen.size()));
     auto ende = std::remove_if(zeilen.begin(), zeilen.end(), [&](int r) {
