@@ -30,12 +30,12 @@ void IniHashIndex::clear() {
     live_ = used_ = 0;
 }
 
+// Built aside and put in place whole: running out of memory keeps every entry.
 void IniHashIndex::rebuild(qsizetype capacity) {
-    std::vector<Slot> old;
-    old.swap(slots_);
-    slots_.assign(capacity, Slot{0, kEmpty});
+    std::vector<Slot> neu(static_cast<size_t>(capacity), Slot{0, kEmpty});
+    neu.swap(slots_);
     used_ = live_;
-    for (const Slot& slot : old) {
+    for (const Slot& slot : neu) {
         if (slot.value < 0)
             continue;
         qsizetype i = home(slot.hash);
