@@ -39,7 +39,7 @@ QModelIndex IniBaum::quelle(const QModelIndex& index) const {
 
 QModelIndex IniBaum::sichtbar(const QModelIndex& index) {
     if (index.model() == &modell_ && !filtert())
-        modell_.zeigenBis(modell_.istSektion(index) ? index.row() : index.parent().row());
+        modell_.zeigenBis(modell_.sektionVon(index));
     if (index.model() == model())
         return index;
     return filtert() ? filter_.ausQuelle(index) : QModelIndex();
@@ -247,9 +247,7 @@ void IniBaum::weitereFuerTaste(const QKeyEvent* event) {
     }
     if (event->key() != Qt::Key_Down && event->key() != Qt::Key_PageDown)
         return;
-    const QModelIndex aktuell = currentIndex();
-    const int sektion = !aktuell.isValid() ? 0 : aktuell.parent().isValid() ? aktuell.parent().row() : aktuell.row();
-    if (sektion + 1000 >= modell_.gezeigteSektionen())
+    if (modell_.sektionVon(currentIndex()) + 1000 >= modell_.gezeigteSektionen())
         modell_.naechsteSeiteZeigen();
 }
 

@@ -147,8 +147,8 @@ void IniBaumModell::schluesselZeilen(int sektion, std::vector<int>& zeilen) cons
     tabelle_->lebendeSchluessel(id(sektion), zeilen);
 }
 
-quint32 IniBaumModell::sektionsId(const QModelIndex& index) const {
-    return id(istSektion(index) ? index.row() : parent(index).row());
+int IniBaumModell::sektionVon(const QModelIndex& index) const {
+    return istSektion(index) ? index.row() : parent(index).row();
 }
 
 bool IniBaumModell::istSektion(const QModelIndex& index) const {

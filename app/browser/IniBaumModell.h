@@ -82,8 +82,10 @@ public:
     int knotenAnzahl() const { return sektionsAnzahl(); }
     int sektionsAnzahl() const { return anzahl_; }
     bool istSektion(const QModelIndex& index) const;
+    // The row of the node's section (its own for a section node), -1 for no node.
+    int sektionVon(const QModelIndex& index) const;
     // The table's id of the section's name (of the key's section, for a key node).
-    quint32 sektionsId(const QModelIndex& index) const;
+    quint32 sektionsId(const QModelIndex& index) const { return id(sektionVon(index)); }
     QString text(const QModelIndex& index) const;
     QModelIndex sektionsKnoten(const QString& name) const;
     QModelIndex schluesselKnoten(const QModelIndex& sektion, const QString& name) const;

@@ -138,7 +138,7 @@ void Dokument::textUebernehmen(std::unique_ptr<IniDocument> text, const Fortschr
     WerteTabelle tabelle;
     tabelle.textLeihen(text->bytesAsRead());
     try {
-        tabelle.reserve(text->lineCount() + 1, text->sectionCount() + 1);
+        tabelle.reserve(text->lineCount() + 1);
         int zeilen = 0;
         qsizetype sektionen = 0;
         auto melden = [&] {

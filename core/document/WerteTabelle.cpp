@@ -55,6 +55,9 @@ quint32 WerteTabelle::neueSektionsId(QByteArrayView name) {
     const auto neu = static_cast<qint32>(sektionsNamen_.size());
     if (quint32(neu) >= kMaxSektionen)
         throw std::bad_alloc();
+    // Room in both lists first, so that neither grows without the other.
+    if (sektionsNamen_.size() == sektionsNamen_.capacity())
+        sektionsNamen_.reserve(sektionsNamen_.size() * 2 + 1);
     ketten_.reserve(sektionsNamen_.capacity());
     sektionsNamen_.push_back(arena_.add(name));
     ketten_.push_back({});
@@ -239,7 +242,7 @@ void WerteTabelle::ausketten(int row) {
     links_[row] = {};
 }
 
-void WerteTabelle::reserve(qsizetype rows, qsizetype) {
+void WerteTabelle::reserve(qsizetype rows) {
     // Growing by doubling would hold the old and the new copy at once. (The sections'
     // names and runs stay with the rows while the table is as loaded.)
     rows_.reserve(rows);
@@ -323,13 +326,12 @@ int WerteTabelle::sektionLadenUtf8(QByteArrayView sektion) {
             wieGeladen_ = true;
             ersteGeladeneZeile_ = RowCount();
         }
+        namenVergessen();
         if (!wieGeladen_) {
-            namenVergessen();
             row = zeileAnhaengen({{}, {}, neueSektionsId(sektion), Aktionsmarke::Keine, false, true});
         } else {
             if (sektionsAnzahl() >= kMaxSektionen)
                 throw std::bad_alloc();
-            namenVergessen();
             row = zeileAnhaengen({{}, arena_.add(sektion), sektionsAnzahl(), Aktionsmarke::Keine, false, true});
             ++geladeneSektionen_;
         }

@@ -172,7 +172,7 @@ public:
     qsizetype textBytes() const { return arena_.usedBytes(); }
 
     // Room for about this many rows, so loading a large file never copies the table.
-    void reserve(qsizetype rows, qsizetype sektionen = 0);
+    void reserve(qsizetype rows);
 
 private:
     // Twenty bytes: a file of a million small sections has two million rows.

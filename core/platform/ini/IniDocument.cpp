@@ -218,7 +218,8 @@ void IniDocument::indexLines() {
         if (kind != LineKind::Section) {
             if (current >= 0) {
                 Section& section = sections_[current];
-                countLine(section);
+                roomForLine(section);
+                ++section.lineCount;
                 if (kind == LineKind::Key)
                     section.lastKey = i;
             }
@@ -276,11 +277,10 @@ IniHashIndex* IniDocument::keyTable(qint32 sectionId) const {
     return found == keyTables_.end() ? nullptr : &found->second;
 }
 
-void IniDocument::countLine(Section& section) {
+void IniDocument::roomForLine(const Section& section) {
     if (section.lineCount == Section::kMaxLineCount)
         throw EIniFileException(QStringLiteral(
             "Die Sektion ist zu groß: Sie hat mehr als 1.073.741.823 Zeilen."));
-    ++section.lineCount;
 }
 
 // Enters the section's keys into `keys` (emptied first), each name at its first line.
@@ -1025,10 +1025,9 @@ qint32 IniDocument::appendSection(QByteArrayView name) {
 // After the last key of the section's first occurrence, so comments and blank lines
 // that close the section stay below its keys.
 void IniDocument::insertKey(qint32 sectionId, QByteArrayView name, QByteArrayView value) {
+    roomForLine(sections_[sectionId]); // before anything changes
     const qint32 lastKey = lastKeyLine(sectionId);
     const qint32 after = lastKey >= 0 ? lastKey : sections_[sectionId].header;
-    if (sections_[sectionId].lineCount == Section::kMaxLineCount)
-        countLine(sections_[sectionId]); // refuses before anything changes
     const QByteArray content = IniSyntax::keyLine(name, IniSyntax::valueText(value, 0));
     const qint32 line = insertLine(after, content, kindValue(LineKind::Key));
     Section& section = sections_[sectionId];

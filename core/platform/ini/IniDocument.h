@@ -222,8 +222,8 @@ private:
         Section() : lineCount(0), duplicateKeys(0), removed(0) {}
     };
     static_assert(sizeof(Section) == 12, "a section record stays small");
-    // One line more in the section's first occurrence.
-    static void countLine(Section& section);
+    // Refuses a line more in the section's first occurrence when it holds the most.
+    static void roomForLine(const Section& section);
     // The key table of a section over kSearchedInTurn lines, once a lookup built it.
     IniHashIndex* keyTable(qint32 sectionId) const;
     using Bytes = IniTextCodec::Bytes;

@@ -70,8 +70,9 @@ public:
     bool erase(quint32 hash, qint32 id) {
         if (slots_.empty())
             return false;
-        const quint32 gesucht = slotFor(IniHashIndex::scramble(hash), id);
-        for (qsizetype i = home(IniHashIndex::scramble(hash));; i = next(i)) {
+        const quint32 spread = IniHashIndex::scramble(hash);
+        const quint32 gesucht = slotFor(spread, id);
+        for (qsizetype i = home(spread);; i = next(i)) {
             quint32& slot = slots_[size_t(i)];
             if (slot == kEmpty)
                 return false;
